@@ -1,0 +1,40 @@
+#include "agentapp.h"
+
+#include "agentplatform.h"
+#include "mainwindow.h"
+#include "usbdriver.h"
+
+#include <QApplication>
+#include <QDebug>
+
+const char kAgentWindowTitle[] = "VelkoOptions";
+const char kAgentInstanceLock[] = "VelkoOptions";
+
+int runAgent(AgentPlatform &platform)
+{
+    if (platform.instanceLock->acquire(kAgentInstanceLock) == platform::LockResult::AlreadyHeld)
+        return 0;
+
+    auto window = std::make_unique<MainWindow>(platform);
+    auto driver = std::make_unique<USBDriver>(*platform.filterDevice);
+    driver->open();
+    driver->start(QThread::InheritPriority);
+    window->hide();
+
+    const int code = QApplication::exec();
+
+    driver->stop();
+    const bool finished = driver->wait(3000);
+    qDebug() << "正常退出";
+
+    if (finished) {
+        driver.reset();
+    } else {
+        // Destroying a running QThread aborts the process. The thread only ever
+        // waits on the driver, so leave its object to the process's end.
+        qWarning() << "USBDriver: thread still running after 3000 ms; left to process exit";
+        (void)driver.release();
+    }
+    window.reset();
+    return code;
+}

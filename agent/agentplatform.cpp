@@ -1,0 +1,11 @@
+#include "agentplatform.h"
+
+AgentPlatform AgentPlatform::native()
+{
+    AgentPlatform p;
+    p.instanceLock = platform::createInstanceLock();
+    p.messageWindow = platform::createMessageWindow();
+    p.filterDevice = platform::createFilterDevice();
+    p.hid = platform::createHidSystem();
+    return p;
+}

@@ -1,0 +1,20 @@
+// The operating-system services the agent uses. Production takes the native
+// backend; tests hand in fakes.
+#pragma once
+
+#include "filter_device.h"
+#include "hid.h"
+#include "instance_lock.h"
+#include "message_window.h"
+
+#include <memory>
+
+struct AgentPlatform
+{
+    std::unique_ptr<platform::InstanceLock> instanceLock;
+    std::unique_ptr<platform::MessageWindow> messageWindow;
+    std::unique_ptr<platform::FilterDevice> filterDevice;
+    std::unique_ptr<platform::HidSystem> hid;
+
+    static AgentPlatform native();
+};

@@ -1,0 +1,11 @@
+#include "agentapp.h"
+#include "agentplatform.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    AgentPlatform platform = AgentPlatform::native();
+    return runAgent(platform);
+}

@@ -1,0 +1,63 @@
+#include "controls.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace controls {
+
+const std::array<Control, 6> kControls = {{
+    {MidKey, "Mid_key", "midKey", "mid", false},
+    {MidWheel, "Mid_wheel", "midWheel", "", true},
+    {SideUpKey, "Side_upkey", "slideUpKey", "slider_up", false},
+    {SideDownKey, "Side_downkey", "slideDownKey", "slider_down", false},
+    {SideWheel, "Side_wheel", "slideWheel", "", true},
+    {RightKey, "Right_key", "rightKey", "right", false},
+}};
+
+const std::array<const char *, 7> kPathSuffixes = {
+    "_web_url", "_file_path", "_folder_path", "_app_path", "_sound_path", "_main_speed", "_self_speed",
+};
+
+const Control *byNumber(int number)
+{
+    if (number < 0 || number >= int(kControls.size()))
+        return nullptr;
+    return &kControls[size_t(number)];
+}
+
+QString setKeyPath(const Control &control)
+{
+    return QStringLiteral("/SET/") + QLatin1String(control.setKey);
+}
+
+QString pathKey(const QString &prefix, const QString &suffix)
+{
+    return QStringLiteral("/PATH/") + prefix + suffix;
+}
+
+QString defaultEntry(const Control &control, const QString &versionClass)
+{
+    const bool win8 = versionClass.compare(QLatin1String("win8"), Qt::CaseInsensitive) == 0;
+    const int index = control.isWheel ? (win8 ? 8 : 9) : (win8 ? 47 : 48);
+    return QStringLiteral("none-%1-%2").arg(index).arg(QLatin1String(control.tag));
+}
+
+QStringList splitEntry(const QString &entry)
+{
+    const QStringList parts = entry.split(QLatin1Char('-'), Qt::KeepEmptyParts);
+    return parts.size() == 3 ? parts : QStringList();
+}
+
+QString entryToJson(const QString &entry)
+{
+    const QStringList parts = splitEntry(entry);
+    if (parts.isEmpty())
+        return QString();
+    QJsonObject object;
+    object.insert(QStringLiteral("name"), parts.at(0));
+    object.insert(QStringLiteral("index"), parts.at(1));
+    object.insert(QStringLiteral("tag"), parts.at(2));
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+} // namespace controls

@@ -1,0 +1,50 @@
+// The six programmable controls and the names they carry in the settings files.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace controls {
+
+enum Number { MidKey = 0, MidWheel = 1, SideUpKey = 2, SideDownKey = 3, SideWheel = 4, RightKey = 5 };
+
+struct Control
+{
+    int number;          // inside the agent
+    const char *setKey;  // key in group SET of the per-model file
+    const char *tag;     // last part of a function entry
+    const char *prefix;  // PATH key prefix; empty for the wheels
+    bool isWheel;
+};
+
+// Indexed by control number.
+extern const std::array<Control, 6> kControls;
+
+// The PATH suffixes, in the order the defaults are written.
+extern const std::array<const char *, 7> kPathSuffixes;
+constexpr int kFirstSpeedSuffix = 5; // "_main_speed", "_self_speed" default to "1"
+
+// The control for a number, or null outside 0..5.
+const Control *byNumber(int number);
+
+// "/SET/" + the control's key.
+QString setKeyPath(const Control &control);
+
+// "/PATH/" + prefix + suffix.
+QString pathKey(const QString &prefix, const QString &suffix);
+
+// The default function entry of a control for a Windows version class
+// ("none-48-midKey", or "none-47-midKey" under "win8").
+QString defaultEntry(const Control &control, const QString &versionClass);
+
+// The three parts of a function entry, or an empty list when it has not exactly
+// three "-"-separated parts.
+QStringList splitEntry(const QString &entry);
+
+// An entry as the compact JSON text {"index":..,"name":..,"tag":..}; empty text
+// when the entry has not exactly three parts.
+QString entryToJson(const QString &entry);
+
+} // namespace controls

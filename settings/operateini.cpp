@@ -1,0 +1,114 @@
+#include "operateini.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+const QString OperateIni::kUnbound = QStringLiteral("key error or unInit obj");
+
+OperateIni::OperateIni(Reader reader, QObject *parent) : QObject(parent), m_reader(reader) {}
+
+OperateIni::~OperateIni()
+{
+    release();
+}
+
+void OperateIni::release()
+{
+    if (!m_settings)
+        return;
+    m_settings->sync();
+    m_settings.reset();
+    if (!m_snapshotFile.isEmpty())
+        QFile::remove(m_snapshotFile);
+    m_snapshotFile.clear();
+    m_snapshotBytes.clear();
+    m_snapshotExists = false;
+}
+
+void OperateIni::openSettings(const QString &file)
+{
+    m_settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
+    m_settings->setIniCodec("UTF-8");
+}
+
+void OperateIni::setSetIniPath(const QString &path)
+{
+    release();
+    qDebug() << "setSetIniPath:" << path;
+    m_path = path;
+    if (m_reader == Reader::Configurator) {
+        openSettings(path);
+        return;
+    }
+    if (!m_snapshotDir)
+        m_snapshotDir = std::make_unique<QTemporaryDir>();
+    // Parse an empty state first so that the object counts as bound even when the
+    // file does not exist yet; the first read loads it.
+    m_snapshotExists = true; // forces the comparison below to rebuild
+    refreshSnapshot();
+}
+
+// The toolkit keeps one parsed copy per file path and re-reads the file only when
+// its size or modification time changed; a rewrite of the same size within one
+// time-stamp tick would go unseen. The agent therefore compares the file's bytes
+// with those it parsed last and, when they differ, parses them from a private
+// copy under a new name. The configurator replaces the file atomically, so the
+// bytes read are always one whole version of it.
+void OperateIni::refreshSnapshot()
+{
+    QFile file(m_path);
+    const bool exists = file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = exists ? file.readAll() : QByteArray();
+    if (m_settings && exists == m_snapshotExists && bytes == m_snapshotBytes)
+        return;
+
+    m_settings.reset();
+    if (!m_snapshotFile.isEmpty())
+        QFile::remove(m_snapshotFile);
+    m_snapshotFile.clear();
+
+    QString source = m_path; // falls back to the file itself when no copy can be made
+    if (m_snapshotDir && m_snapshotDir->isValid()) {
+        const QString copy =
+            m_snapshotDir->filePath(QStringLiteral("%1.ini").arg(++m_snapshotSerial));
+        QFile out(copy);
+        if (out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(bytes) == bytes.size()) {
+            out.close();
+            source = copy;
+            m_snapshotFile = copy;
+        }
+    }
+    openSettings(source);
+    m_snapshotBytes = bytes;
+    m_snapshotExists = exists;
+}
+
+QString OperateIni::getValue(const QString &key)
+{
+    if (!m_settings)
+        return kUnbound;
+    QString value = m_settings->value(key, QStringLiteral("NULL")).toString();
+    qDebug() << "getValue:" << key << value << m_settings.get() << m_path;
+    if (m_reader == Reader::Agent && value == QLatin1String("NULL"))
+        value = QStringLiteral("999");
+    return value;
+}
+
+void OperateIni::setValue(const QString &key, const QString &value)
+{
+    qDebug() << "setValue:" << key << value << m_settings.get() << m_path;
+    if (m_settings)
+        m_settings->setValue(key, value);
+}
+
+void OperateIni::sync()
+{
+    if (!m_settings)
+        return;
+    if (m_reader == Reader::Agent)
+        refreshSnapshot();
+    else
+        m_settings->sync();
+}

@@ -1,0 +1,53 @@
+// One INI settings file in the toolkit's INI format, UTF-8.
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+class QTemporaryDir;
+
+class OperateIni : public QObject
+{
+    Q_OBJECT
+public:
+    // How the two programs read. The configurator answers a missing key with "NULL"
+    // and reads the file through the settings object's cache. The agent answers it
+    // with "999" (a stored "NULL" too) and must see every write the configurator
+    // completes, also one that keeps the file's size and time stamp, so it reads
+    // the file's bytes and parses them afresh whenever they change.
+    enum class Reader { Configurator, Agent };
+
+    static const QString kUnbound; // "key error or unInit obj"
+
+    explicit OperateIni(Reader reader = Reader::Configurator, QObject *parent = nullptr);
+    ~OperateIni() override;
+
+    void setSetIniPath(const QString &path);
+    QString getValue(const QString &key);
+    void setValue(const QString &key, const QString &value);
+    void sync();
+
+    bool isBound() const { return m_settings != nullptr; }
+    QString path() const { return m_path; }
+    Reader reader() const { return m_reader; }
+
+private:
+    void release();
+    void openSettings(const QString &file);
+    void refreshSnapshot();
+
+    std::unique_ptr<QSettings> m_settings;
+    QString m_path;
+    const Reader m_reader;
+
+    // Agent reader: the bytes last parsed and the private copy they were parsed from.
+    QByteArray m_snapshotBytes;
+    bool m_snapshotExists = false;
+    QString m_snapshotFile;
+    quint64 m_snapshotSerial = 0;
+    std::unique_ptr<QTemporaryDir> m_snapshotDir;
+};
