@@ -7,5 +7,7 @@ AgentPlatform AgentPlatform::native()
     p.messageWindow = platform::createMessageWindow();
     p.filterDevice = platform::createFilterDevice();
     p.hid = platform::createHidSystem();
+    p.input = platform::createInputInjector();
+    p.windows = platform::createWindowSystem();
     return p;
 }

@@ -4,8 +4,10 @@
 
 #include "filter_device.h"
 #include "hid.h"
+#include "input.h"
 #include "instance_lock.h"
 #include "message_window.h"
+#include "window_system.h"
 
 #include <memory>
 
@@ -15,6 +17,8 @@ struct AgentPlatform
     std::unique_ptr<platform::MessageWindow> messageWindow;
     std::unique_ptr<platform::FilterDevice> filterDevice;
     std::unique_ptr<platform::HidSystem> hid;
+    std::unique_ptr<platform::InputInjector> input;
+    std::unique_ptr<platform::WindowSystem> windows;
 
     static AgentPlatform native();
 };

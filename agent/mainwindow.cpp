@@ -6,7 +6,8 @@
 #include <QDebug>
 
 MainWindow::MainWindow(AgentPlatform &platform, QWidget *parent)
-    : QMainWindow(parent), m_deviceWindow(*platform.messageWindow, *platform.hid)
+    : QMainWindow(parent), m_deviceWindow(*platform.messageWindow, *platform.hid),
+      m_dispatcher(platform)
 {
     setObjectName(QStringLiteral("MainWindow"));
     resize(733, 434);

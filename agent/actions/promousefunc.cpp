@@ -2,7 +2,7 @@
 
 #include "appenv.h"
 
-ProMouseFunc::ProMouseFunc(QObject *parent) : QObject(parent)
+ProMouseFunc::ProMouseFunc(AgentPlatform &, QObject *parent) : QObject(parent)
 {
     m_versionClass = appenv::windowsVersionClass();
 }

@@ -7,11 +7,13 @@
 #include <QObject>
 #include <QString>
 
+struct AgentPlatform;
+
 class ProMouseFunc : public QObject
 {
     Q_OBJECT
 public:
-    explicit ProMouseFunc(QObject *parent = nullptr);
+    explicit ProMouseFunc(AgentPlatform &platform, QObject *parent = nullptr);
 
     QString versionClass() const { return m_versionClass; }
 
