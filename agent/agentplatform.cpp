@@ -9,5 +9,6 @@ AgentPlatform AgentPlatform::native()
     p.hid = platform::createHidSystem();
     p.input = platform::createInputInjector();
     p.windows = platform::createWindowSystem();
+    p.shell = platform::createShell();
     return p;
 }

@@ -7,6 +7,7 @@
 #include "input.h"
 #include "instance_lock.h"
 #include "message_window.h"
+#include "shell.h"
 #include "window_system.h"
 
 #include <memory>
@@ -19,6 +20,7 @@ struct AgentPlatform
     std::unique_ptr<platform::HidSystem> hid;
     std::unique_ptr<platform::InputInjector> input;
     std::unique_ptr<platform::WindowSystem> windows;
+    std::unique_ptr<platform::Shell> shell;
 
     static AgentPlatform native();
 };
