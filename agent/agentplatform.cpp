@@ -10,5 +10,10 @@ AgentPlatform AgentPlatform::native()
     p.input = platform::createInputInjector();
     p.windows = platform::createWindowSystem();
     p.shell = platform::createShell();
+    p.audio = platform::createAudioSystem();
+    p.gamma = platform::createDisplayGamma();
+    p.pointerSpeed = platform::createPointerSpeed();
+    p.power = platform::createPower();
+    p.workstationLock = platform::createWorkstationLock();
     return p;
 }

@@ -2,13 +2,18 @@
 // backend; tests hand in fakes.
 #pragma once
 
+#include "audio.h"
+#include "display_gamma.h"
 #include "filter_device.h"
 #include "hid.h"
 #include "input.h"
 #include "instance_lock.h"
 #include "message_window.h"
+#include "pointer_speed.h"
+#include "power.h"
 #include "shell.h"
 #include "window_system.h"
+#include "workstation_lock.h"
 
 #include <memory>
 
@@ -21,6 +26,11 @@ struct AgentPlatform
     std::unique_ptr<platform::InputInjector> input;
     std::unique_ptr<platform::WindowSystem> windows;
     std::unique_ptr<platform::Shell> shell;
+    std::unique_ptr<platform::AudioSystem> audio;
+    std::unique_ptr<platform::DisplayGamma> gamma;
+    std::unique_ptr<platform::PointerSpeed> pointerSpeed;
+    std::unique_ptr<platform::Power> power;
+    std::unique_ptr<platform::WorkstationLock> workstationLock;
 
     static AgentPlatform native();
 };
