@@ -1,0 +1,230 @@
+#include "configsync.h"
+
+#include "controls.h"
+
+#include <QDebug>
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QNetworkReply>
+
+#include <array>
+#include <cmath>
+
+namespace {
+
+using Getter = QString (OpFunConfFile::*)();
+using Setter = void (OpFunConfFile::*)(const QString &);
+
+struct ControlKey
+{
+    const char *key;
+    Getter entryJson;
+    Setter setEntry;
+};
+
+// In the order the document is built.
+const std::array<ControlKey, 6> kControlKeys = {{
+    {"Mid_key", &OpFunConfFile::GetMidKeyVal, &OpFunConfFile::SetMidKeyVal},
+    {"Mid_wheel", &OpFunConfFile::GetMidWheelVal, &OpFunConfFile::SetMidWheelVal},
+    {"Right_key", &OpFunConfFile::GetRightKeyVal, &OpFunConfFile::SetRightKeyVal},
+    {"Side_downkey", &OpFunConfFile::GetSideDownkeyVal, &OpFunConfFile::SetSideDownkeyVal},
+    {"Side_upkey", &OpFunConfFile::GetSideUpkeyVal, &OpFunConfFile::SetSideUpkeyVal},
+    {"Side_wheel", &OpFunConfFile::GetSideWheel, &OpFunConfFile::SetSideWheel},
+}};
+
+// The order in which a downloaded document's controls are written.
+const std::array<int, 6> kApplyOrder = {0, 2, 1, 3, 4, 5};
+constexpr int kRightKeyRow = 2;
+
+struct PathKey
+{
+    const char *key;
+    Getter get;
+    Setter set;
+};
+
+// clang-format off
+#define VELKO_PATH_ROWS(prefix, Name)                                                              \
+    {prefix "_web_url", &OpFunConfFile::Get##Name##WebUrl, &OpFunConfFile::Set##Name##WebUrl},    \
+    {prefix "_file_path", &OpFunConfFile::Get##Name##FilePath, &OpFunConfFile::Set##Name##FilePath}, \
+    {prefix "_folder_path", &OpFunConfFile::Get##Name##FloderPath,                                 \
+     &OpFunConfFile::Set##Name##FolderPath},                                                       \
+    {prefix "_app_path", &OpFunConfFile::Get##Name##AppPath, &OpFunConfFile::Set##Name##AppPath},  \
+    {prefix "_sound_path", &OpFunConfFile::Get##Name##SoundPath,                                   \
+     &OpFunConfFile::Set##Name##SoundPath},                                                        \
+    {prefix "_main_speed", &OpFunConfFile::Get##Name##MainSpeed,                                   \
+     &OpFunConfFile::Set##Name##MainSpeed},                                                        \
+    {prefix "_self_speed", &OpFunConfFile::Get##Name##SelfSpeed,                                   \
+     &OpFunConfFile::Set##Name##SelfSpeed}
+
+// The 28 parameters, in the order mid, right, slider_up, slider_down.
+const std::array<PathKey, 28> kPathKeys = {{
+    VELKO_PATH_ROWS("mid", Mid),
+    VELKO_PATH_ROWS("right", Right),
+    VELKO_PATH_ROWS("slider_up", SliderUp),
+    VELKO_PATH_ROWS("slider_down", SliderDown),
+}};
+
+#undef VELKO_PATH_ROWS
+// clang-format on
+
+bool isDecimal(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+// The catalogue index of an entry document: a decimal text, or a whole number
+// (another client may send 48 for "48").
+QString indexText(const QJsonValue &index)
+{
+    if (index.isString())
+        return index.toString();
+    if (index.isDouble()) {
+        const double value = index.toDouble();
+        if (value >= 0 && value <= 1e9 && std::floor(value) == value)
+            return QString::number(qint64(value));
+    }
+    return QString();
+}
+
+// The function entry that a control value of a downloaded document stands for,
+// or the empty text when it is none: the value must be an entry document whose
+// index is a decimal number and whose parts contain no "-", since the agent reads
+// the index between the first two "-" and would otherwise perform a function
+// that was never chosen.
+QString entryFromDocument(const QJsonValue &value)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(value.toString().toUtf8());
+    if (!document.isObject())
+        return QString();
+    const QJsonObject object = document.object();
+    auto text = [&object](const char *member) {
+        const QJsonValue v = object.value(QLatin1String(member));
+        return v.isString() ? v.toString() : QString();
+    };
+    const QString index = indexText(object.value(QLatin1String("index")));
+    const QString entry = text("name") + QLatin1Char('-') + index + QLatin1Char('-') + text("tag");
+    if (!isDecimal(index) || controls::splitEntry(entry).isEmpty())
+        return QString();
+    return entry;
+}
+
+QByteArray compact(const QJsonObject &object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+} // namespace
+
+namespace configdoc {
+
+QJsonObject build(OpFunConfFile &conf)
+{
+    conf.syncMouseIni();
+    QJsonObject document;
+    for (const ControlKey &control : kControlKeys)
+        document.insert(QLatin1String(control.key), (conf.*control.entryJson)());
+    for (const PathKey &path : kPathKeys) {
+        // The getters already answer "" for "none" in any letter case.
+        const QString value = (conf.*path.get)();
+        document.insert(QLatin1String(path.key), value.isEmpty() ? QStringLiteral("none") : value);
+    }
+    return document;
+}
+
+void apply(OpFunConfFile &conf, const QJsonObject &document)
+{
+    conf.syncMouseIni();
+    qDebug() << "QJsonParseError::NoError";
+    for (int row : kApplyOrder) {
+        const ControlKey &control = kControlKeys[size_t(row)];
+        const QString entry = entryFromDocument(document.value(QLatin1String(control.key)));
+        if (entry.isEmpty()) {
+            qDebug() << "GetDriverConf: keeping" << control.key << "- no usable entry document";
+            continue;
+        }
+        if (row == kRightKeyRow)
+            qDebug() << QStringLiteral("下载到的右键") << entry;
+        (conf.*control.setEntry)(entry);
+    }
+    for (const PathKey &path : kPathKeys) {
+        const QJsonValue value = document.value(QLatin1String(path.key));
+        if (value.isString())
+            (conf.*path.set)(value.toString());
+        else if (!value.isUndefined())
+            qDebug() << "GetDriverConf: keeping" << path.key << "- value is not text";
+    }
+    conf.syncIniToFile();
+}
+
+} // namespace configdoc
+
+SaveConfigInfo::SaveConfigInfo(QObject *parent) : VLAccountManage(parent)
+{
+    connect(this, &VLAccountManage::sigFinished, this, &SaveConfigInfo::slots_onSigFinished);
+}
+
+void SaveConfigInfo::VlSaveConfigInfoJson()
+{
+    const QJsonObject document = configdoc::build(m_conf);
+    QJsonObject body;
+    body.insert(QStringLiteral("filePath"), QString());
+    body.insert(QStringLiteral("configContent"), QString::fromUtf8(compact(document)));
+    body.insert(QStringLiteral("configType"), m_conf.GetCurrentMouse());
+    postJson(ConfigSave, compact(body));
+}
+
+void SaveConfigInfo::slots_onSigFinished(QNetworkReply *reply)
+{
+    reply->deleteLater();
+    const Envelope result = readCodeAndMessage(reply);
+    emit sigSaveConfRet(result.rCode, result.rMsg);
+}
+
+GetDriverConf::GetDriverConf(QObject *parent) : VLAccountManage(parent)
+{
+    connect(this, &VLAccountManage::sigFinished, this, &GetDriverConf::slots_onSigFinished);
+}
+
+void GetDriverConf::VlDownConfigInfoJson()
+{
+    QJsonObject body;
+    body.insert(QStringLiteral("configType"), m_conf.GetCurrentMouse());
+    postJson(ConfigGet, compact(body));
+}
+
+void GetDriverConf::slots_onSigFinished(QNetworkReply *reply)
+{
+    reply->deleteLater();
+    const Envelope envelope = readEnvelope(reply);
+    if (!envelope.usable) {
+        emit sigGetConfRet(envelope.rCode, envelope.rMsg);
+        return;
+    }
+    const int rCode = codeOf(envelope.root, 0);
+    if (rCode != 0) {
+        emit sigGetConfRet(rCode, stringOf(envelope.root.value(QLatin1String("msg"))));
+        return;
+    }
+
+    // A success without a readable document is no download: nothing is written.
+    const QJsonValue content = envelope.root.value(QLatin1String("data"))
+                                   .toObject()
+                                   .value(QLatin1String("configContent"));
+    QJsonParseError parseError{};
+    const QJsonDocument document =
+        QJsonDocument::fromJson(stringOf(content).toUtf8(), &parseError);
+    if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
+        qDebug() << "GetDriverConf: unusable configContent" << parseError.errorString();
+        emit sigGetConfRet(-1, serverErrorText());
+        return;
+    }
+    configdoc::apply(m_conf, document.object());
+    emit sigGetConfRet(0, QString());
+}

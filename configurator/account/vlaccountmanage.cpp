@@ -1,0 +1,196 @@
+#include "vlaccountmanage.h"
+
+#include "appenv.h"
+#include "operateini.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QHostAddress>
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrl>
+
+#include <array>
+
+const QString VLAccountManage::kDefaultBaseUrl = QStringLiteral("http://127.0.0.1:8790");
+const QString VLAccountManage::kServerKey = QStringLiteral("/SET/server");
+
+namespace {
+
+const std::array<const char *, 10> kEndpointPaths = {
+    "/v1/user/login",           "/v1/user/register",         "/v1/user/updatePassword",
+    "/v1/user/findPassword",    "/v1/user/validatePassword", "/v1/user/newPassword",
+    "/v1/file/upload",          "/v1/driver/config2/save",   "/v1/driver/config2/get",
+    "/v1/driver/latest/version",
+};
+
+// Looked up in the context of the request class that answers.
+const char kNetworkError[] = "Network Error, please try again later";
+const char kServerError[] = "Server error, please try again later";
+
+QString &languageCodeStore()
+{
+    static QString code = QStringLiteral("en");
+    return code;
+}
+
+// The reply of a request that was never sent: finished at once, with an error.
+class RefusedReply : public QNetworkReply
+{
+public:
+    RefusedReply(const QNetworkRequest &request, QObject *parent) : QNetworkReply(parent)
+    {
+        setRequest(request);
+        setUrl(request.url());
+        setOperation(QNetworkAccessManager::PostOperation);
+        setError(QNetworkReply::ContentAccessDenied,
+                 QStringLiteral("Refused to send credentials over an unencrypted connection"));
+        open(QIODevice::ReadOnly);
+        setFinished(true);
+    }
+
+    void abort() override {}
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+};
+
+} // namespace
+
+void VLAccountManage::setLanguageCode(const QString &code)
+{
+    languageCodeStore() = code;
+}
+
+QString VLAccountManage::languageCode()
+{
+    return languageCodeStore();
+}
+
+bool VLAccountManage::isSafeDestination(const QUrl &url)
+{
+    if (!url.isValid() || url.host().isEmpty())
+        return false;
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("https"))
+        return true;
+    if (scheme != QLatin1String("http"))
+        return false;
+    const QString host = url.host();
+    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+        return true;
+    QHostAddress address;
+    return address.setAddress(host) && address.isLoopback();
+}
+
+VLAccountManage::VLAccountManage(QObject *parent)
+    : QObject(parent), m_manager(new QNetworkAccessManager(this))
+{
+    connect(m_manager, &QNetworkAccessManager::finished, this, &VLAccountManage::sigFinished);
+
+    OperateIni mainIni;
+    mainIni.setSetIniPath(appenv::mainSettingsPath());
+    QString configured = mainIni.getValue(kServerKey).trimmed();
+    while (configured.endsWith(QLatin1Char('/')))
+        configured.chop(1);
+    m_baseUrl = (configured.isEmpty() || configured == QLatin1String("NULL")) ? kDefaultBaseUrl
+                                                                             : configured;
+}
+
+QString VLAccountManage::endpointUrl(uint index) const
+{
+    if (index >= kEndpointPaths.size())
+        return QString();
+    return m_baseUrl + QLatin1String(kEndpointPaths[index]);
+}
+
+void VLAccountManage::postJson(uint index, const QByteArray &body)
+{
+    QNetworkRequest request(QUrl(endpointUrl(index), QUrl::TolerantMode));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
+    request.setRawHeader("lang", languageCode().toUtf8());
+    request.setRawHeader("Authorization", m_tokenStore.GetToken().toUtf8());
+    // A redirect is not followed: the credentials go only where they were meant to.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
+    request.setTransferTimeout(m_transferTimeoutMs);
+
+    if (!isSafeDestination(request.url())) {
+        qWarning().noquote() << QStringLiteral("%1: refused to send %2 to \"%3\": only https, or "
+                                               "http to a loopback address, may carry credentials")
+                                    .arg(QLatin1String(metaObject()->className()),
+                                         request.url().path(),
+                                         request.url().toString(QUrl::RemovePath | QUrl::RemoveUserInfo));
+        refuse(new RefusedReply(request, this));
+        return;
+    }
+    m_manager->post(request, body);
+}
+
+void VLAccountManage::refuse(QNetworkReply *reply)
+{
+    // Delivered from the event loop like every other reply.
+    QMetaObject::invokeMethod(
+        this, [this, reply] { emit sigFinished(reply); }, Qt::QueuedConnection);
+}
+
+VLAccountManage::Envelope VLAccountManage::readEnvelope(QNetworkReply *reply,
+                                                        const char *bodyLogPrefix) const
+{
+    Envelope envelope;
+    if (reply->error() != QNetworkReply::NoError) {
+        qDebug() << metaObject()->className() << "network error" << reply->error()
+                 << reply->errorString();
+        envelope.rMsg = networkErrorText();
+        return envelope;
+    }
+    const QByteArray body = reply->readAll();
+    if (bodyLogPrefix)
+        qDebug().noquote() << bodyLogPrefix << body;
+    QJsonParseError parseError{};
+    const QJsonDocument document = QJsonDocument::fromJson(body, &parseError);
+    if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
+        qDebug() << metaObject()->className() << "unusable reply body" << parseError.errorString();
+        envelope.rMsg = serverErrorText();
+        return envelope;
+    }
+    envelope.usable = true;
+    envelope.rCode = 0;
+    envelope.root = document.object();
+    return envelope;
+}
+
+VLAccountManage::Envelope VLAccountManage::readCodeAndMessage(QNetworkReply *reply) const
+{
+    Envelope envelope = readEnvelope(reply);
+    if (envelope.usable) {
+        envelope.rCode = codeOf(envelope.root, 0);
+        envelope.rMsg = stringOf(envelope.root.value(QLatin1String("msg")));
+    }
+    return envelope;
+}
+
+int VLAccountManage::codeOf(const QJsonObject &root, int fallback)
+{
+    // An integral number in range; anything else (text, fractions, booleans) is
+    // not a code.
+    return root.value(QLatin1String("code")).toInt(fallback);
+}
+
+QString VLAccountManage::stringOf(const QJsonValue &value)
+{
+    return value.isString() ? value.toString() : QString();
+}
+
+QString VLAccountManage::networkErrorText() const
+{
+    return QCoreApplication::translate(metaObject()->className(), kNetworkError);
+}
+
+QString VLAccountManage::serverErrorText() const
+{
+    return QCoreApplication::translate(metaObject()->className(), kServerError);
+}
