@@ -70,7 +70,7 @@ private:
     void sendKeyStroke(std::uint8_t vk, std::uint32_t downFlags, std::uint32_t upFlags);
     void zoom(bool in);
     QString pathParameter(int control, const char *suffix);
-    void openPathParameter(int control, const char *suffix, const char *logLabel);
+    void openPathParameter(int control, const char *suffix, const char *logLabel, bool logUrl);
 
     AgentPlatform &m_platform;
     agent::OpFunConfFile &m_settings;
