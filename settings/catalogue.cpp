@@ -1,0 +1,158 @@
+#include "catalogue.h"
+
+namespace catalogue {
+namespace {
+
+constexpr Shown A = Shown::Always;
+constexpr Shown W = Shown::NotUnderWin8;
+constexpr Shown N = Shown::Never;
+
+// The key pages' source list. Canonical indexes follow the order of the items
+// that are shown under every class but "win8".
+const QVector<SourceItem> kKeySource = {
+    {"Media Player", "媒体播放器", A, 0, nullptr, nullptr},
+    {"Open Web page", "打开网页", A, 1, "_web_url", nullptr},
+    {"Open file", "打开文件", A, 2, "_file_path", nullptr},
+    {"Open floder", "打开文件夹", A, 3, "_folder_path", nullptr},
+    {"Open application", "打开应用", A, 4, "_app_path", nullptr},
+    {"Play sound", "播放声音", A, 5, "_sound_path", nullptr},
+    {"Mouse speed", "鼠标灵敏度", A, 6, "_main_speed", "_self_speed"},
+    {"My picture", "我的图片", A, 7, nullptr, nullptr},
+    {"My Documents", "我的文档", A, 8, nullptr, nullptr},
+    {"My computer", "我的电脑", A, 9, nullptr, nullptr},
+    {"My video", "我的视频", A, 10, nullptr, nullptr},
+    {"My music", "我的音乐", A, 11, nullptr, nullptr},
+    {"Copy", "复制", A, 12, nullptr, nullptr},
+    {"Clipping", "剪切", A, 13, nullptr, nullptr},
+    {"Paste", "粘贴", A, 14, nullptr, nullptr},
+    {"Shutdown", "关机", A, 15, nullptr, nullptr},
+    {"Reboot", "重启", A, 16, nullptr, nullptr},
+    {"Max window", "最大化窗口", A, 17, nullptr, nullptr},
+    {"Min window", "最小化窗口", A, 18, nullptr, nullptr},
+    {"Log out", "注销", A, 19, nullptr, nullptr},
+    {"Homepage", "主页", A, 20, nullptr, nullptr},
+    {"Close window", "关闭窗口", A, 21, nullptr, nullptr},
+    {"Increase volume", "提高音量", A, 22, nullptr, nullptr},
+    {"Search", "搜索", A, 23, nullptr, nullptr},
+    {"Show/hide desktop", "显示/隐藏桌面", A, 24, nullptr, nullptr},
+    {"Calculator", "计算器", A, 25, nullptr, nullptr},
+    {"Lower volume", "降低音量", A, 26, nullptr, nullptr},
+    {"Silent", "静音", A, 27, nullptr, nullptr},
+    {"Lock screen", "锁屏", A, 28, nullptr, nullptr},
+    {"Select All", "全选", A, 29, nullptr, nullptr},
+    {"New", "新建", A, 30, nullptr, nullptr},
+    {"Save", "保存", A, 31, nullptr, nullptr},
+    {"Print", "打印", A, 32, nullptr, nullptr},
+    {"Resource manager", "资源管理器", A, 33, nullptr, nullptr},
+    {"Mouse left click", "鼠标左击", A, 34, nullptr, nullptr},
+    {"Mouse right click", "鼠标右击", A, 35, nullptr, nullptr},
+    {"Forward", "前进", N, -1, nullptr, nullptr},
+    {"Backward", "后退", N, -1, nullptr, nullptr},
+    {"Roll forward", "鼠标前滚", A, 36, nullptr, nullptr},
+    {"Roll back", "鼠标后滚", A, 37, nullptr, nullptr},
+    {"Roll left", "鼠标左摆", N, -1, nullptr, nullptr},
+    {"Roll right", "鼠标右摆", N, -1, nullptr, nullptr},
+    {"Run", "运行", A, 38, nullptr, nullptr},
+    {"Zoom In", "放大", A, 39, nullptr, nullptr},
+    {"Zoom Out", "缩小", A, 40, nullptr, nullptr},
+    {"Switch application", "切换应用", W, 41, nullptr, nullptr},
+    {"Windows menu", "WIN键", A, 42, nullptr, nullptr},
+    {"Play/Pause", "播放/暂停", A, 43, nullptr, nullptr},
+    {"Stop", "停止", A, 44, nullptr, nullptr},
+    {"Previous", "上一曲", A, 45, nullptr, nullptr},
+    {"Next", "下一曲", A, 46, nullptr, nullptr},
+    {"DoubleClick", "左键双击", A, 47, nullptr, nullptr},
+    {"None", "无", A, 48, nullptr, nullptr},
+};
+
+const QVector<SourceItem> kWheelSource = {
+    {"Volume control", "音量控制", A, 0, nullptr, nullptr},
+    {"Scroll horizontally", "水平滚动", A, 1, nullptr, nullptr},
+    {"Switch applications", "切换应用程序", W, 2, nullptr, nullptr},
+    {"Brightness control", "亮度控制", A, 3, nullptr, nullptr},
+    {"Tab Previous/Next", "选项卡上一个/下一个", A, 4, nullptr, nullptr},
+    {"Zoom in/out", "放大/缩小", A, 5, nullptr, nullptr},
+    {"Song Previous/Next", "上一曲/下一曲", A, 6, nullptr, nullptr},
+    {"Play/Pause", "播放/暂停", A, 7, nullptr, nullptr},
+    {"Stop", "停止", A, 8, nullptr, nullptr},
+    {"None", "无", A, 9, nullptr, nullptr},
+};
+
+bool shownUnder(const SourceItem &item, bool win8)
+{
+    return item.shown == Shown::Always || (item.shown == Shown::NotUnderWin8 && !win8);
+}
+
+// The canonical index of the item that "win8" pages remove.
+int win8RemovedIndex(List list)
+{
+    for (const SourceItem &item : sourceList(list))
+        if (item.shown == Shown::NotUnderWin8)
+            return item.canonicalIndex;
+    return -1;
+}
+
+} // namespace
+
+const QVector<SourceItem> &sourceList(List list)
+{
+    return list == List::Keys ? kKeySource : kWheelSource;
+}
+
+bool isWin8(const QString &versionClass)
+{
+    return versionClass.compare(QLatin1String("win8"), Qt::CaseInsensitive) == 0;
+}
+
+QVector<PageItem> pageList(List list, const QString &versionClass)
+{
+    const bool win8 = isWin8(versionClass);
+    QVector<PageItem> page;
+    for (const SourceItem &item : sourceList(list)) {
+        if (!shownUnder(item, win8))
+            continue;
+        page.append({page.size(), item.canonicalIndex, QString::fromUtf8(item.text),
+                     QString::fromUtf8(item.chineseText)});
+    }
+    return page;
+}
+
+QStringList pageTexts(List list, const QString &versionClass, bool chinese)
+{
+    QStringList texts;
+    for (const PageItem &item : pageList(list, versionClass))
+        texts.append(chinese ? item.chineseText : item.text);
+    return texts;
+}
+
+int canonicalIndex(List list, int storedIndex, const QString &versionClass)
+{
+    if (!isWin8(versionClass))
+        return storedIndex;
+    const int removed = win8RemovedIndex(list);
+    return removed >= 0 && storedIndex >= removed ? storedIndex + 1 : storedIndex;
+}
+
+int pageIndex(List list, int canonical, const QString &versionClass)
+{
+    for (const PageItem &item : pageList(list, versionClass))
+        if (item.canonicalIndex == canonical)
+            return item.index;
+    return -1;
+}
+
+int noneIndex(List list, const QString &versionClass)
+{
+    const int none = list == List::Keys ? int(Key::None) : int(Wheel::None);
+    return pageIndex(list, none, versionClass);
+}
+
+const SourceItem *item(List list, int canonical)
+{
+    for (const SourceItem &entry : sourceList(list))
+        if (entry.canonicalIndex == canonical && entry.shown != Shown::Never)
+            return &entry;
+    return nullptr;
+}
+
+} // namespace catalogue
