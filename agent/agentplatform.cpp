@@ -15,5 +15,6 @@ AgentPlatform AgentPlatform::native()
     p.pointerSpeed = platform::createPointerSpeed();
     p.power = platform::createPower();
     p.workstationLock = platform::createWorkstationLock();
+    p.nativeMessages = platform::createNativeMessages();
     return p;
 }

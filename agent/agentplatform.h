@@ -9,6 +9,7 @@
 #include "input.h"
 #include "instance_lock.h"
 #include "message_window.h"
+#include "native_messages.h"
 #include "pointer_speed.h"
 #include "power.h"
 #include "shell.h"
@@ -31,6 +32,9 @@ struct AgentPlatform
     std::unique_ptr<platform::PointerSpeed> pointerSpeed;
     std::unique_ptr<platform::Power> power;
     std::unique_ptr<platform::WorkstationLock> workstationLock;
+    // Private messages to the main window; may be left null (the routing then
+    // defers through the event loop).
+    std::unique_ptr<platform::NativeMessages> nativeMessages;
 
     static AgentPlatform native();
 };
