@@ -1,0 +1,327 @@
+// The agent's whole life in-process: single instance, the close window, the
+// driver thread, and the order of shutdown, against the fake platform.
+#include "agentapp.h"
+#include "agentplatform.h"
+#include "appenv.h"
+#include "fake_filter_device.h"
+#include "fake_hid.h"
+#include "fake_instance_lock.h"
+#include "fake_message_window.h"
+#include "logcapture.h"
+#include "singletonglobalmousehook.h"
+#include "usbdriver.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <QtTest>
+
+#include <condition_variable>
+#include <mutex>
+
+using platform::fake::FakeFilterDevice;
+using platform::fake::FakeWindowDirectory;
+using Request = FakeFilterDevice::Request;
+
+namespace {
+
+// A driver whose reads never return while `blocked`: the thread cannot end.
+class StuckFilterDevice : public FakeFilterDevice
+{
+public:
+    platform::ControlResult control(std::uint32_t code, const std::uint32_t *input,
+                                    std::uint32_t *output) override
+    {
+        if (code == platform::kIoctlWtRead) {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_reading = true;
+            m_cv.wait(lock, [this] { return !m_blocked; });
+        }
+        return FakeFilterDevice::control(code, input, output);
+    }
+    bool isReading()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_reading;
+    }
+    void unblock()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_blocked = false;
+        }
+        m_cv.notify_all();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    bool m_blocked = true;
+    bool m_reading = false;
+};
+
+struct Fakes
+{
+    AgentPlatform platform = AgentPlatform::native();
+    platform::fake::FakeInstanceLock *lock;
+    platform::fake::FakeMessageWindow *window;
+    FakeFilterDevice *device;
+    platform::fake::FakeHidSystem *hid;
+
+    explicit Fakes(std::unique_ptr<FakeFilterDevice> filter = std::make_unique<FakeFilterDevice>())
+    {
+        auto l = std::make_unique<platform::fake::FakeInstanceLock>();
+        auto w = std::make_unique<platform::fake::FakeMessageWindow>();
+        auto h = std::make_unique<platform::fake::FakeHidSystem>();
+        lock = l.get();
+        window = w.get();
+        device = filter.get();
+        hid = h.get();
+        platform.instanceLock = std::move(l);
+        platform.messageWindow = std::move(w);
+        platform.filterDevice = std::move(filter);
+        platform.hid = std::move(h);
+    }
+};
+
+std::vector<std::uint32_t> codes(const std::vector<Request> &requests)
+{
+    std::vector<std::uint32_t> out;
+    for (const Request &r : requests)
+        out.push_back(r.code);
+    return out;
+}
+
+} // namespace
+
+class TestAgentStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void secondCopyEndsAtOnce();
+    void closeRequestEndsTheAgent_data();
+    void closeRequestEndsTheAgent();
+    void driverIsArmedAndDisarmed();
+    void recordsReachTheHubInOrder();
+    void hungDriverThreadDoesNotCrashShutdown();
+    void windowsNeverShown();
+    void receiverPresenceIsLogged_data();
+    void receiverPresenceIsLogged();
+
+private:
+    // Runs the agent; `during` runs once its event loop is up, then the agent is
+    // asked to close through its window title.
+    int runAndClose(Fakes &fakes, const std::function<void()> &during = {});
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestAgentStartup::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    appenv::setApplicationDir(m_dir->path());
+}
+
+void TestAgentStartup::cleanup()
+{
+    appenv::setApplicationDir(QString());
+}
+
+int TestAgentStartup::runAndClose(Fakes &fakes, const std::function<void()> &during)
+{
+    bool closed = false;
+    QTimer::singleShot(0, [&] {
+        if (during)
+            during();
+        FakeWindowDirectory directory;
+        closed = directory.requestClose(kAgentWindowTitle, 5000) == platform::CloseResult::Closed;
+    });
+    const int code = runAgent(fakes.platform);
+    if (!closed)
+        qWarning("the agent's window did not take the close request");
+    return closed ? code : -100;
+}
+
+void TestAgentStartup::secondCopyEndsAtOnce()
+{
+    platform::fake::FakeInstanceLock first;
+    QCOMPARE(first.acquire(kAgentInstanceLock), platform::LockResult::Acquired);
+    Fakes fakes;
+    LogCapture log;
+    QCOMPARE(runAgent(fakes.platform), 0);
+    QVERIFY(!fakes.window->isCreated());
+    QVERIFY(fakes.device->requests().empty());
+    QVERIFY(!fakes.device->hasSemaphore());
+    QVERIFY(log.lines().isEmpty());
+    QVERIFY(platform::fake::FakeInstanceLock::isHeld(kAgentInstanceLock));
+}
+
+void TestAgentStartup::closeRequestEndsTheAgent_data()
+{
+    QTest::addColumn<bool>("driverPresent");
+    QTest::newRow("with driver") << true;
+    QTest::newRow("without driver") << false;
+}
+
+void TestAgentStartup::closeRequestEndsTheAgent()
+{
+    QFETCH(bool, driverPresent);
+    Fakes fakes;
+    fakes.device->setPresent(driverPresent);
+    LogCapture log;
+    bool titled = false;
+    QCOMPARE(runAndClose(fakes, [&] { titled = FakeWindowDirectory::find("VelkoOptions") != nullptr; }), 0);
+    QVERIFY(titled);
+    const int exitLine = log.indexOf(QStringLiteral("正常退出"));
+    QVERIFY(exitLine >= 0);
+    // The driver thread ended before the exit line.
+    const int threadLine = log.indexOf(QStringLiteral("Thread exit!"));
+    QVERIFY(threadLine >= 0 && threadLine < exitLine);
+    QVERIFY(!log.contains(QStringLiteral("still running")));
+    const auto debugLines = fakes.device->debugLines();
+    const bool openFailed = !debugLines.empty() && debugLines.front() == "Vl Wireless Drv: Open driver failed.";
+    QCOMPARE(openFailed, !driverPresent);
+    QVERIFY(!fakes.device->isOpen());
+    QVERIFY(!fakes.device->hasSemaphore());
+}
+
+void TestAgentStartup::driverIsArmedAndDisarmed()
+{
+    Fakes fakes;
+    std::vector<std::uint32_t> whileRunning;
+    bool hookedWhileRunning = false;
+    std::uint32_t filterWhileRunning = 0;
+    QCOMPARE(runAndClose(fakes, [&] {
+                 whileRunning = codes(fakes.device->requests());
+                 hookedWhileRunning = fakes.device->isHooked();
+                 filterWhileRunning = fakes.device->mouseFilter();
+             }),
+             0);
+    using namespace platform;
+    const std::vector<std::uint32_t> opening = {kIoctlWtHook, kIoctlSetMsFilter, kIoctlSetMsFilter};
+    QCOMPARE(QVector<std::uint32_t>(whileRunning.begin(), whileRunning.end()),
+             QVector<std::uint32_t>(opening.begin(), opening.end()));
+    QVERIFY(hookedWhileRunning);
+    QCOMPARE(filterWhileRunning, 0x1FEu);
+
+    const std::vector<Request> all = fakes.device->requests();
+    QCOMPARE(all.front().input, 0x1F4u); // the semaphore's token
+    QCOMPARE(all[1].input, 0u);
+    QCOMPARE(all[2].input, 0x1FEu);
+    const std::vector<std::uint32_t> allCodes = codes(all);
+    const QVector<std::uint32_t> closing(allCodes.begin() + 3, allCodes.end());
+    const QVector<std::uint32_t> expected = {kIoctlSetMsFilter, kIoctlSetMsFilter, kIoctlSetKbFilter,
+                                             kIoctlWtUnhook, kIoctlSetDebug};
+    QCOMPARE(closing, expected);
+    for (size_t i = 3; i < all.size(); ++i)
+        QCOMPARE(all[i].input, 0u);
+    QVERIFY(!all[6].hadInput); // unhook carries no input
+    QVERIFY(!fakes.device->isHooked());
+    QCOMPARE(fakes.device->mouseFilter(), 0u);
+    QCOMPARE(fakes.device->keyboardFilter(), 0u);
+    QCOMPARE(fakes.device->debugLevel(), 0u);
+}
+
+void TestAgentStartup::recordsReachTheHubInOrder()
+{
+    Fakes fakes;
+    QList<int> seen;
+    auto connection = connect(SingletonGlobalMouseHook::instance(),
+                              &SingletonGlobalMouseHook::sig_mouseHookParam, this,
+                              [&](int type, int code) {
+                                  QCOMPARE(code, -1);
+                                  seen << type;
+                              });
+    QCOMPARE(runAndClose(fakes,
+                         [&] {
+                             for (std::uint32_t r : {0x04u, 0x00u, 0x201u, 0x0Au, 0x02u, 0x1FFu})
+                                 QVERIFY(fakes.device->pushRecord(r));
+                             QTRY_COMPARE(seen.size(), 7);
+                         }),
+             0);
+    disconnect(connection);
+    // middle down/up, side wheel right, right + side down (lower bit first), side down
+    // up, wheel down
+    QCOMPARE(seen, (QList<int>{0, 1, 3, 8, 6, 7, 10}));
+}
+
+void TestAgentStartup::hungDriverThreadDoesNotCrashShutdown()
+{
+    auto stuck = std::make_unique<StuckFilterDevice>();
+    StuckFilterDevice *device = stuck.get();
+    Fakes fakes(std::move(stuck));
+    LogCapture log;
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(runAndClose(fakes,
+                         [&] {
+                             QVERIFY(device->pushRecord(0x04));
+                             // Wait until the thread is inside the read that never returns.
+                             QTRY_VERIFY(device->isReading());
+                         }),
+             0);
+    QVERIFY(timer.elapsed() >= 3000);
+    QVERIFY(log.contains(QStringLiteral("正常退出")));
+    QVERIFY(log.contains(QStringLiteral("still running")));
+    // Let the orphaned thread finish before the fake it uses goes away.
+    device->unblock();
+    QTRY_VERIFY(log.contains(QStringLiteral("Thread exit!")));
+    QTest::qWait(50);
+}
+
+void TestAgentStartup::windowsNeverShown()
+{
+    Fakes fakes;
+    int visibleSeen = -1;
+    int topLevels = 0;
+    QCOMPARE(runAndClose(fakes,
+                         [&] {
+                             visibleSeen = 0;
+                             const auto widgets = QApplication::topLevelWidgets();
+                             topLevels = widgets.size();
+                             for (QWidget *w : widgets) {
+                                 visibleSeen += w->isVisible();
+                                 QVERIFY(w->windowTitle() != QLatin1String("VelkoOptions"));
+                             }
+                         }),
+             0);
+    QCOMPARE(visibleSeen, 0);
+    QVERIFY(topLevels >= 2); // the main window and the device window
+}
+
+void TestAgentStartup::receiverPresenceIsLogged_data()
+{
+    QTest::addColumn<int>("productId");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("receiver 1812") << 0x1812 << "true";
+    QTest::newRow("receiver 1813") << 0x1813 << "true";
+    QTest::newRow("other product") << 0x1814 << "false";
+    QTest::newRow("none") << 0 << "false";
+}
+
+void TestAgentStartup::receiverPresenceIsLogged()
+{
+    QFETCH(int, productId);
+    QFETCH(QString, expected);
+    Fakes fakes;
+    if (productId) {
+        platform::fake::FakeHidInterface iface;
+        iface.path = "\\\\?\\hid#vid_2f6b&pid_" + std::to_string(productId);
+        iface.attributes.vendorId = 0x2F6B;
+        iface.attributes.productId = std::uint16_t(productId);
+        fakes.hid->addInterface(iface);
+    }
+    LogCapture log;
+    QCOMPARE(runAndClose(fakes), 0);
+    const int line = log.indexOf(QStringLiteral("是否有设备："));
+    QVERIFY(line >= 0);
+    QVERIFY(log.lines().at(line).contains(expected));
+}
+
+QTEST_MAIN(TestAgentStartup)
+#include "tst_agentstartup.moc"
