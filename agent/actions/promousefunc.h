@@ -1,11 +1,26 @@
-// The function dispatcher: turns a control's stored catalogue index into the
-// action that the function performs.
+// The function dispatcher: turns the catalogue index stored for a control into
+// the action that the function performs, each time the control is used.
+//
+// Key entries act on the key's release (a few also on its press); wheel entries
+// act on every step with its direction. The stored index is relative to the
+// Windows version class it was written under; under "win8" the dispatcher shifts
+// it back to the canonical numbering (catalogue.h). A control without a stored
+// entry keeps its own behaviour ("None") under every class.
+//
+// Main thread only, one event at a time. The action objects live as long as the
+// dispatcher.
 #pragma once
 
 #include "agentconffile.h"
+#include "cdesktopwithwindow.h"
+#include "inputactions.h"
+#include "scrollfunction.h"
+#include "systemactions.h"
 
 #include <QObject>
 #include <QString>
+
+#include <optional>
 
 struct AgentPlatform;
 
@@ -13,12 +28,47 @@ class ProMouseFunc : public QObject
 {
     Q_OBJECT
 public:
+    // Opens the settings files, creates the action objects and determines the
+    // Windows version class. The platform must outlive the dispatcher.
     explicit ProMouseFunc(AgentPlatform &platform, QObject *parent = nullptr);
+    ~ProMouseFunc() override;
+
+    // A key control (0 middle, 2 side up, 3 side down, 5 right) went down
+    // (`released` false) or up. Other control numbers do nothing.
+    void onKeyEvent(int control, bool released);
+    // One step of a wheel control (1 middle, 4 side), direction "up" or "down".
+    // Other control numbers do nothing.
+    void onWheelEvent(int control, const QString &direction);
+
+    // Performs the key list's entry `index` (nullopt: no entry stored) for one half
+    // of a key event of `control`.
+    void runKeyFunction(int control, std::optional<int> index, bool released);
+    // Performs the wheel list's entry `index` (nullopt: no entry stored) for one
+    // step of `control`.
+    void runWheelFunction(int control, std::optional<int> index, const QString &direction);
 
     QString versionClass() const { return m_versionClass; }
+    int currentControl() const { return m_currentControl; }
+    bool pointerSpeedToggle() const { return m_pointerSpeedToggle; }
+
+    InputActions &inputActions() { return m_input; }
+    SystemActions &systemActions() { return m_system; }
+    CDesktopWithWindow &desktopActions() { return m_desktop; }
+    ScrollFunction &scrollActions() { return m_scroll; }
 
 private:
+    void keyRelease(int control, int index);
+    void keyPress(int control, int index);
+    // The key's own button, one half.
+    void ownButton(int control, bool up);
+    // The wheel's own movement, one step.
+    void ownMovement(int control, bool up);
+
     agent::OpFunConfFile m_settings;
+    InputActions m_input;
+    SystemActions m_system;
+    CDesktopWithWindow m_desktop;
+    ScrollFunction m_scroll;
     int m_currentControl = 0;
     bool m_pointerSpeedToggle = false;
     QString m_versionClass;
