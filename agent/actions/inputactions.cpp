@@ -3,6 +3,7 @@
 #include "agentconffile.h"
 #include "agentplatform.h"
 #include "controls.h"
+#include "defaultbrowser.h"
 #include "soundplayer.h"
 
 #include <QDebug>
@@ -59,23 +60,6 @@ bool zoomsByKey(const QString &windowClass)
         if (windowClass.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
             return true;
     return false;
-}
-
-const char kUserChoiceKey[] =
-    "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\Ftp\\UserChoice\\";
-const char kOpenCommandSuffix[] = "\\shell\\open\\command\\";
-
-// The program of a shell command line: the text between its first two double
-// quotes when it has them, otherwise the whole line.
-std::string programOfCommand(const std::string &command)
-{
-    const std::size_t first = command.find('"');
-    if (first == std::string::npos)
-        return command;
-    const std::size_t second = command.find('"', first + 1);
-    if (second == std::string::npos)
-        return command;
-    return command.substr(first + 1, second - first - 1);
 }
 
 // A "Play sound" value as a local path: file URLs ("file:///C:/a.wav",
@@ -288,17 +272,7 @@ void InputActions::openSpecialFolder(int csidl)
 
 void InputActions::openDefaultBrowser()
 {
-    std::string program = "iexplore.exe";
-    std::string progId;
-    std::string command;
-    if (m_platform.shell->readRegistryString(platform::RegistryRoot::CurrentUser, kUserChoiceKey,
-                                             "Progid", progId) &&
-        m_platform.shell->readRegistryString(platform::RegistryRoot::ClassesRoot,
-                                             progId + kOpenCommandSuffix, std::string(),
-                                             command)) {
-        program = programOfCommand(command);
-    }
-    m_platform.shell->open(program, kShowNormal);
+    m_platform.shell->open(defaultbrowser::program(*m_platform.shell), kShowNormal);
 }
 
 void InputActions::closeForegroundWindow()
