@@ -1,5 +1,13 @@
 // The agent's hidden main window: owns the device-notification window and the
-// function dispatcher, and receives the button events of the event hub.
+// function dispatcher, and routes the button events of the event hub to the
+// dispatcher.
+//
+// Each event is deferred through the window's own message queue: onHookMouseMsg
+// posts the private message kHookMessage (wParam the button-event code) to the
+// window's native window, and nativeEvent routes it when it comes back, so the
+// dispatcher and its action always start from the event loop, one event at a
+// time, in the order the events arrived. Where the system has no private window
+// messages the deferral goes through the toolkit's event loop instead.
 #pragma once
 
 #include "actions/promousefunc.h"
@@ -7,12 +15,34 @@
 
 #include <QMainWindow>
 
+#include <cstdint>
+
 struct AgentPlatform;
+namespace platform {
+class NativeMessages;
+}
 
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
+    // WM_USER + 100: a button event deferred through the window's queue.
+    static constexpr std::uint32_t kHookMessage = 0x0464;
+
+    // What one button-event code becomes at the dispatcher.
+    struct Route
+    {
+        enum class Kind { Ignored, Key, Wheel };
+        Kind kind = Kind::Ignored;
+        int control = -1;
+        bool released = false;         // keys: the release half
+        const char *direction = nullptr; // wheels: "up" or "down"
+        const char *logLine = nullptr;   // the routing's debug line; null for none
+    };
+    // The route of a button-event code taken as an unsigned number; codes above 11
+    // (-1 among them) are ignored.
+    static Route routeFor(std::uintptr_t msgType);
+
     explicit MainWindow(AgentPlatform &platform, QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -20,9 +50,17 @@ public:
     ProMouseFunc &dispatcher() { return m_dispatcher; }
 
 public slots:
+    // Logs the event and defers it through the window's queue. Main thread.
     void onHookMouseMsg(int msgType, int msgCode);
 
+protected:
+    // Routes kHookMessage, whoever posted it; never consumes a message.
+    bool nativeEvent(const QByteArray &eventType, void *message, long *result) override;
+
 private:
+    void route(std::uintptr_t msgType);
+
+    platform::NativeMessages *m_messages;
     VLNativeEventFilter m_deviceWindow;
     ProMouseFunc m_dispatcher;
 };
