@@ -1,0 +1,46 @@
+// The configurator's life from the single-instance check to the end of its event
+// loop.
+#pragma once
+
+#include "instance_lock.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+class QApplication;
+class QLocale;
+class QTranslator;
+
+struct ConfiguratorStartup
+{
+    // The configurator's single-instance lock ("onlyApplication").
+    std::unique_ptr<platform::InstanceLock> instanceLock;
+    // Shows the notice for a second copy and returns when the user closed it.
+    std::function<void(const QString &title, const QString &text)> showNotice;
+    QUrl mainPage;
+
+    // What happened, for the caller.
+    bool reachedEventLoop = false;
+
+    // The native lock, a message box, and the compiled-in main page.
+    static ConfiguratorStartup native();
+};
+
+extern const char kConfiguratorInstanceLock[]; // "onlyApplication"
+extern const char kFontFileName[];             // the font file beside the program
+
+// Makes the compiled-in pages, images, font and translation available. Idempotent.
+void initConfiguratorResources();
+
+// Loads the Chinese catalogue into `translator` when `locale` is Chinese. True when
+// the translation should be installed.
+bool loadChineseTranslation(QTranslator &translator, const QLocale &locale);
+
+// Runs the configurator on an existing application: single-instance check,
+// translation and language code, font, type registration, main page, event loop.
+// Returns the exit code: 0 when another copy runs, 1 when the main page could not
+// be loaded, else the event loop's code.
+int runConfigurator(QApplication &app, ConfiguratorStartup &startup);

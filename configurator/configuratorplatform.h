@@ -1,0 +1,34 @@
+// The operating-system services the configurator uses. The Qt Quick engine
+// creates the configurator's objects without arguments, so they take their
+// services from the process-wide set here: the native backend unless a test has
+// installed another.
+#pragma once
+
+#include "hid.h"
+#include "message_window.h"
+#include "pairing_wizard.h"
+#include "process.h"
+
+#include <functional>
+#include <memory>
+
+class WorkerWait;
+
+struct ConfiguratorPlatform
+{
+    std::shared_ptr<platform::ProcessTable> processes;
+    std::shared_ptr<platform::WindowDirectory> windows;
+    std::shared_ptr<platform::HidSystem> hid;
+    std::shared_ptr<platform::PairingWizard> pairingWizard;
+    // A new hidden window for device notifications (one per PairDoWork).
+    std::function<std::unique_ptr<platform::MessageWindow>()> createMessageWindow;
+    // The waits of a pairing worker (one per PairDoWork).
+    std::function<std::unique_ptr<WorkerWait>()> createWorkerWait;
+
+    static ConfiguratorPlatform native();
+
+    // The set that objects created from now on use. Main thread.
+    static const ConfiguratorPlatform &current();
+    static void install(ConfiguratorPlatform services);
+    static void installNative();
+};
