@@ -17,8 +17,7 @@ void registerRequestTypes()
     qmlRegisterType<UpdatePasswdAccount>("Account.Manager.UpdatePasswdAccount", 1, 0,
                                          "UpdatePasswdAccount");
     qmlRegisterType<FindPasswd>("Account.Manager.FindPasswd", 1, 0, "FindPasswd");
-    qmlRegisterType<ValidatePassword>("Account.Manager.ValidatePassword", 1, 0,
-                                      "ValidatePassword");
+    qmlRegisterType<ValidatePassword>("Account.Manager.ValidatePassword", 1, 0, "ValidatePassword");
     qmlRegisterType<NewPassword>("Account.Manager.NewPassword", 1, 0, "NewPassword");
     qmlRegisterType<SaveConfigInfo>("Account.Manager.SaveConfigInfo", 1, 0, "SaveConfigInfo");
     qmlRegisterType<GetDriverConf>("Account.Manager.GetDriverConf", 1, 0, "GetDriverConf");

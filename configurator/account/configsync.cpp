@@ -214,12 +214,10 @@ void GetDriverConf::slots_onSigFinished(QNetworkReply *reply)
     }
 
     // A success without a readable document is no download: nothing is written.
-    const QJsonValue content = envelope.root.value(QLatin1String("data"))
-                                   .toObject()
-                                   .value(QLatin1String("configContent"));
+    const QJsonValue content =
+        envelope.root.value(QLatin1String("data")).toObject().value(QLatin1String("configContent"));
     QJsonParseError parseError{};
-    const QJsonDocument document =
-        QJsonDocument::fromJson(stringOf(content).toUtf8(), &parseError);
+    const QJsonDocument document = QJsonDocument::fromJson(stringOf(content).toUtf8(), &parseError);
     if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
         qDebug() << "GetDriverConf: unusable configContent" << parseError.errorString();
         emit sigGetConfRet(-1, serverErrorText());

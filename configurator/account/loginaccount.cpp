@@ -33,10 +33,10 @@ void LoginAccount::slots_onSigFinished(QNetworkReply *reply)
     }
 
     const int rCode = codeOf(envelope.root, kLoginCodeMissing);
-    const QString rMsg =
-        rCode != 0 ? stringOf(envelope.root.value(QLatin1String("msg")))
-                   : stringOf(envelope.root.value(QLatin1String("data")).toObject().value(
-                         QLatin1String("nickname")));
+    const QString rMsg = rCode != 0 ? stringOf(envelope.root.value(QLatin1String("msg")))
+                                    : stringOf(envelope.root.value(QLatin1String("data"))
+                                                   .toObject()
+                                                   .value(QLatin1String("nickname")));
 
     // Only an accepted log-in opens a session. Header names are compared without
     // regard to case: HTTP/2 always sends them in lower case.

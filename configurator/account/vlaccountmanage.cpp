@@ -21,9 +21,15 @@ const QString VLAccountManage::kServerKey = QStringLiteral("/SET/server");
 namespace {
 
 const std::array<const char *, 10> kEndpointPaths = {
-    "/v1/user/login",           "/v1/user/register",         "/v1/user/updatePassword",
-    "/v1/user/findPassword",    "/v1/user/validatePassword", "/v1/user/newPassword",
-    "/v1/file/upload",          "/v1/driver/config2/save",   "/v1/driver/config2/get",
+    "/v1/user/login",
+    "/v1/user/register",
+    "/v1/user/updatePassword",
+    "/v1/user/findPassword",
+    "/v1/user/validatePassword",
+    "/v1/user/newPassword",
+    "/v1/file/upload",
+    "/v1/driver/config2/save",
+    "/v1/driver/config2/get",
     "/v1/driver/latest/version",
 };
 
@@ -97,7 +103,7 @@ VLAccountManage::VLAccountManage(QObject *parent)
     while (configured.endsWith(QLatin1Char('/')))
         configured.chop(1);
     m_baseUrl = (configured.isEmpty() || configured == QLatin1String("NULL")) ? kDefaultBaseUrl
-                                                                             : configured;
+                                                                              : configured;
 }
 
 QString VLAccountManage::endpointUrl(uint index) const
@@ -123,7 +129,8 @@ void VLAccountManage::postJson(uint index, const QByteArray &body)
                                                "http to a loopback address, may carry credentials")
                                     .arg(QLatin1String(metaObject()->className()),
                                          request.url().path(),
-                                         request.url().toString(QUrl::RemovePath | QUrl::RemoveUserInfo));
+                                         request.url().toString(QUrl::RemovePath |
+                                                                QUrl::RemoveUserInfo));
         refuse(new RefusedReply(request, this));
         return;
     }

@@ -84,7 +84,8 @@ void TestAccountOperations::loginReply_data()
     QTest::newRow("header among others")
         << 200 << HeaderList{{"X-Request-Id", "7"}, {"Authorization", "tok-123"}, {"Server", "t"}}
         << accepted << 0 << "Ann" << true;
-    QTest::newRow("accepted without header") << 200 << HeaderList{} << accepted << 0 << "Ann" << false;
+    QTest::newRow("accepted without header")
+        << 200 << HeaderList{} << accepted << 0 << "Ann" << false;
     QTest::newRow("refused with header")
         << 200 << token << QByteArray(R"({"code":3,"msg":"Wrong password"})") << 3
         << "Wrong password" << false;
@@ -92,9 +93,9 @@ void TestAccountOperations::loginReply_data()
         << 200 << token << QByteArray(R"({"code":3,"msg":42})") << 3 << "" << false;
     QTest::newRow("no code") << 200 << token << QByteArray(R"({"data":{}})") << 10 << "" << false;
     QTest::newRow("empty object") << 200 << token << QByteArray("{}") << 10 << "" << false;
-    QTest::newRow("code as text")
-        << 200 << token << QByteArray(R"({"code":"0","data":{"nickname":"Ann"}})") << 10 << ""
-        << false;
+    QTest::newRow("code as text") << 200 << token
+                                  << QByteArray(R"({"code":"0","data":{"nickname":"Ann"}})") << 10
+                                  << "" << false;
     QTest::newRow("code fractional")
         << 200 << token << QByteArray(R"({"code":0.5,"data":{"nickname":"Ann"}})") << 10 << ""
         << false;
@@ -106,8 +107,8 @@ void TestAccountOperations::loginReply_data()
     QTest::newRow("data not an object")
         << 200 << token << QByteArray(R"({"code":0,"data":"Ann"})") << 0 << "" << true;
     QTest::newRow("message ignored on success")
-        << 200 << token << QByteArray(R"({"code":0,"msg":"hello","data":{"nickname":"Ann"}})")
-        << 0 << "Ann" << true;
+        << 200 << token << QByteArray(R"({"code":0,"msg":"hello","data":{"nickname":"Ann"}})") << 0
+        << "Ann" << true;
     QTest::newRow("status 500") << 500 << token << accepted << -1 << kNetworkError << false;
     QTest::newRow("status 404") << 404 << token << accepted << -1 << kNetworkError << false;
     QTest::newRow("body not JSON")
@@ -200,7 +201,8 @@ void TestAccountOperations::operationReply_data()
     for (const char *kind : {"RegisterAccount", "UpdatePasswdAccount", "FindPasswd",
                              "ValidatePassword", "NewPassword", "SaveConfigInfo"}) {
         const QByteArray name = kind;
-        QTest::newRow(name + " success without msg") << name << QByteArray(R"({"code":0})") << 0 << "";
+        QTest::newRow(name + " success without msg")
+            << name << QByteArray(R"({"code":0})") << 0 << "";
         QTest::newRow(name + " success with msg")
             << name << QByteArray(R"({"code":0,"msg":"Mail sent"})") << 0 << "Mail sent";
         QTest::newRow(name + " msg without code")
@@ -211,7 +213,8 @@ void TestAccountOperations::operationReply_data()
         QTest::newRow(name + " failure")
             << name << QByteArray(R"({"code":2001,"msg":"Captcha expired"})") << 2001
             << "Captcha expired";
-        QTest::newRow(name + " msg number") << name << QByteArray(R"({"code":1,"msg":1})") << 1 << "";
+        QTest::newRow(name + " msg number")
+            << name << QByteArray(R"({"code":1,"msg":1})") << 1 << "";
     }
 }
 

@@ -46,7 +46,8 @@ void TestAccountTypes::creatableUnderItsModule_data()
                              "ValidatePassword", "NewPassword", "SaveConfigInfo", "GetDriverConf",
                              "GetSoftwareVersion"})
         QTest::newRow(type) << QStringLiteral("Account.Manager.") + type << QString(type);
-    QTest::newRow("OperateToken") << "Operate.Conf.OperateToken" << "OperateToken";
+    QTest::newRow("OperateToken") << "Operate.Conf.OperateToken"
+                                  << "OperateToken";
 }
 
 void TestAccountTypes::creatableUnderItsModule()
@@ -62,7 +63,8 @@ void TestAccountTypes::creatableUnderItsModule()
 
     // Only version 1.0 exists.
     QQmlComponent wrongVersion(&engine);
-    wrongVersion.setData(QStringLiteral("import %1 2.0\n%2 {}\n").arg(module, type).toUtf8(), QUrl());
+    wrongVersion.setData(QStringLiteral("import %1 2.0\n%2 {}\n").arg(module, type).toUtf8(),
+                         QUrl());
     QVERIFY(wrongVersion.isError());
 }
 
@@ -72,15 +74,24 @@ void TestAccountTypes::resultSignals_data()
     QTest::addColumn<QString>("signature");
     QTest::addColumn<QStringList>("parameterNames");
     const QStringList named = {"rCode", "rMsg"};
-    QTest::newRow("LoginAccount") << "LoginAccount" << "sigLoginRet(int,QString)" << QStringList{"", ""};
-    QTest::newRow("RegisterAccount") << "RegisterAccount" << "sigRegisterRet(int,QString)" << named;
-    QTest::newRow("UpdatePasswdAccount") << "UpdatePasswdAccount" << "sigUpdatePwdRet(int,QString)" << named;
-    QTest::newRow("FindPasswd") << "FindPasswd" << "sigFindPwdRet(int,QString)" << named;
-    QTest::newRow("ValidatePassword") << "ValidatePassword" << "sigValidateCodeRet(int,QString)" << named;
-    QTest::newRow("NewPassword") << "NewPassword" << "sigAlterPwdRet(int,QString)" << named;
-    QTest::newRow("SaveConfigInfo") << "SaveConfigInfo" << "sigSaveConfRet(int,QString)" << named;
-    QTest::newRow("GetDriverConf") << "GetDriverConf" << "sigGetConfRet(int,QString)" << named;
-    QTest::newRow("GetSoftwareVersion") << "GetSoftwareVersion" << "sigGetSoftwareVer(int,QString)" << named;
+    QTest::newRow("LoginAccount") << "LoginAccount"
+                                  << "sigLoginRet(int,QString)" << QStringList{"", ""};
+    QTest::newRow("RegisterAccount") << "RegisterAccount"
+                                     << "sigRegisterRet(int,QString)" << named;
+    QTest::newRow("UpdatePasswdAccount") << "UpdatePasswdAccount"
+                                         << "sigUpdatePwdRet(int,QString)" << named;
+    QTest::newRow("FindPasswd") << "FindPasswd"
+                                << "sigFindPwdRet(int,QString)" << named;
+    QTest::newRow("ValidatePassword") << "ValidatePassword"
+                                      << "sigValidateCodeRet(int,QString)" << named;
+    QTest::newRow("NewPassword") << "NewPassword"
+                                 << "sigAlterPwdRet(int,QString)" << named;
+    QTest::newRow("SaveConfigInfo") << "SaveConfigInfo"
+                                    << "sigSaveConfRet(int,QString)" << named;
+    QTest::newRow("GetDriverConf") << "GetDriverConf"
+                                   << "sigGetConfRet(int,QString)" << named;
+    QTest::newRow("GetSoftwareVersion") << "GetSoftwareVersion"
+                                        << "sigGetSoftwareVer(int,QString)" << named;
 }
 
 void TestAccountTypes::resultSignals()

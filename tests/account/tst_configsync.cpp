@@ -186,18 +186,17 @@ void TestConfigSync::uploadDocument_data()
                                   << KeyValues{{"Mid_wheel", ""}};
     QTest::newRow("translated name")
         << KeyValues{{"/SET/Right_key", QString::fromUtf8("复制-12-rightKey")}}
-        << KeyValues{{"Right_key", QString::fromUtf8(R"({"index":"12","name":"复制","tag":"rightKey"})")}};
+        << KeyValues{{"Right_key",
+                      QString::fromUtf8(R"({"index":"12","name":"复制","tag":"rightKey"})")}};
     QTest::newRow("empty parts kept")
         << KeyValues{{"/SET/Side_upkey", "--slideUpKey"}}
         << KeyValues{{"Side_upkey", R"({"index":"","name":"","tag":"slideUpKey"})"}};
-    QTest::newRow("empty path sent as none")
-        << KeyValues{{"/PATH/mid_web_url", ""}} << KeyValues{};
+    QTest::newRow("empty path sent as none") << KeyValues{{"/PATH/mid_web_url", ""}} << KeyValues{};
     QTest::newRow("NONE sent as none")
         << KeyValues{{"/PATH/right_file_path", "NONE"}, {"/PATH/right_app_path", "None"}}
         << KeyValues{};
-    QTest::newRow("absent path sent as NULL")
-        << KeyValues{{"/PATH/slider_up_app_path", kRemove}}
-        << KeyValues{{"slider_up_app_path", "NULL"}};
+    QTest::newRow("absent path sent as NULL") << KeyValues{{"/PATH/slider_up_app_path", kRemove}}
+                                              << KeyValues{{"slider_up_app_path", "NULL"}};
     QTest::newRow("values as typed")
         << KeyValues{{"/PATH/slider_down_web_url", R"(https://example.com/a?b=c&d="e")"},
                      {"/PATH/mid_main_speed", "17"},
@@ -268,9 +267,11 @@ void TestConfigSync::download_data()
 
     QJsonObject full;
     KeyValues fullWritten;
-    const QStringList tags = {"midKey", "midWheel", "rightKey", "slideDownKey", "slideUpKey", "slideWheel"};
+    const QStringList tags = {"midKey",       "midWheel",   "rightKey",
+                              "slideDownKey", "slideUpKey", "slideWheel"};
     for (int i = 0; i < 6; ++i) {
-        full.insert(kControlKeys[i], entryDocument("F" + QString::number(i), QString::number(i + 1), tags[i]));
+        full.insert(kControlKeys[i],
+                    entryDocument("F" + QString::number(i), QString::number(i + 1), tags[i]));
         fullWritten << qMakePair(QStringLiteral("/SET/") + kControlKeys[i],
                                  QStringLiteral("F%1-%2-%3").arg(i).arg(i + 1).arg(tags[i]));
     }
@@ -280,30 +281,26 @@ void TestConfigSync::download_data()
     }
     QTest::newRow("full document") << downloadReply(full) << 0 << "" << fullWritten;
 
-    QTest::newRow("only Mid_key")
-        << doc({{"Mid_key", entryDocument("Paste", "3", "midKey")}}) << 0 << ""
-        << KeyValues{{"/SET/Mid_key", "Paste-3-midKey"}};
-    QTest::newRow("index as a number")
-        << doc({{"Mid_key", entryDocument("Cut", 12, "midKey")}}) << 0 << ""
-        << KeyValues{{"/SET/Mid_key", "Cut-12-midKey"}};
+    QTest::newRow("only Mid_key") << doc({{"Mid_key", entryDocument("Paste", "3", "midKey")}}) << 0
+                                  << "" << KeyValues{{"/SET/Mid_key", "Paste-3-midKey"}};
+    QTest::newRow("index as a number") << doc({{"Mid_key", entryDocument("Cut", 12, "midKey")}})
+                                       << 0 << "" << KeyValues{{"/SET/Mid_key", "Cut-12-midKey"}};
     QTest::newRow("index fractional")
         << doc({{"Mid_key", entryDocument("Cut", 4.5, "midKey")}}) << 0 << "" << KeyValues{};
     QTest::newRow("index negative")
         << doc({{"Mid_key", entryDocument("Cut", -1, "midKey")}}) << 0 << "" << KeyValues{};
     QTest::newRow("index not a number")
         << doc({{"Mid_key", entryDocument("Cut", "twelve", "midKey")}}) << 0 << "" << KeyValues{};
-    QTest::newRow("index empty")
-        << doc({{"Mid_key", entryDocument("Cut", "", "midKey")}}) << 0 << "" << KeyValues{};
+    QTest::newRow("index empty") << doc({{"Mid_key", entryDocument("Cut", "", "midKey")}}) << 0
+                                 << "" << KeyValues{};
     QTest::newRow("index missing")
         << doc({{"Mid_key", entryDocument("Cut", none, "midKey")}}) << 0 << "" << KeyValues{};
     QTest::newRow("dash inside the name")
         << doc({{"Mid_key", entryDocument("Zoom-in", "20", "midKey")}}) << 0 << "" << KeyValues{};
-    QTest::newRow("name and tag missing")
-        << doc({{"Mid_wheel", entryDocument(none, "2", none)}}) << 0 << ""
-        << KeyValues{{"/SET/Mid_wheel", "-2-"}};
-    QTest::newRow("name not text")
-        << doc({{"Side_upkey", entryDocument(7, "5", "slideUpKey")}}) << 0 << ""
-        << KeyValues{{"/SET/Side_upkey", "-5-slideUpKey"}};
+    QTest::newRow("name and tag missing") << doc({{"Mid_wheel", entryDocument(none, "2", none)}})
+                                          << 0 << "" << KeyValues{{"/SET/Mid_wheel", "-2-"}};
+    QTest::newRow("name not text") << doc({{"Side_upkey", entryDocument(7, "5", "slideUpKey")}})
+                                   << 0 << "" << KeyValues{{"/SET/Side_upkey", "-5-slideUpKey"}};
     QTest::newRow("side wheel sent empty")
         << doc({{"Side_wheel", ""}, {"Right_key", entryDocument("Mute", "30", "rightKey")}}) << 0
         << "" << KeyValues{{"/SET/Right_key", "Mute-30-rightKey"}};
@@ -315,14 +312,16 @@ void TestConfigSync::download_data()
     QTest::newRow("none written as given")
         << doc({{"mid_web_url", "none"}, {"right_app_path", ""}}) << 0 << ""
         << KeyValues{{"/PATH/mid_web_url", "none"}, {"/PATH/right_app_path", ""}};
-    QTest::newRow("path not text")
-        << doc({{"mid_main_speed", 5}, {"mid_web_url", QJsonValue::Null}, {"slider_up_self_speed", "20"}})
-        << 0 << "" << KeyValues{{"/PATH/slider_up_self_speed", "20"}};
+    QTest::newRow("path not text") << doc({{"mid_main_speed", 5},
+                                           {"mid_web_url", QJsonValue::Null},
+                                           {"slider_up_self_speed", "20"}})
+                                   << 0 << "" << KeyValues{{"/PATH/slider_up_self_speed", "20"}};
     QTest::newRow("empty document") << doc({}) << 0 << "" << KeyValues{};
 
-    QTest::newRow("configContent not JSON")
-        << downloadReplyText(R"({"Mid_key":"{\"index\":\"3\")") << -1 << kServerError << KeyValues{};
-    QTest::newRow("configContent empty") << downloadReplyText("") << -1 << kServerError << KeyValues{};
+    QTest::newRow("configContent not JSON") << downloadReplyText(R"({"Mid_key":"{\"index\":\"3\")")
+                                            << -1 << kServerError << KeyValues{};
+    QTest::newRow("configContent empty")
+        << downloadReplyText("") << -1 << kServerError << KeyValues{};
     QTest::newRow("configContent an array")
         << downloadReplyText(R"([{"Mid_key":""}])") << -1 << kServerError << KeyValues{};
     QTest::newRow("configContent missing")
@@ -330,9 +329,11 @@ void TestConfigSync::download_data()
     QTest::newRow("configContent an object, not text")
         << QByteArray(R"({"code":0,"data":{"configContent":{"mid_web_url":"x"}}})") << -1
         << kServerError << KeyValues{};
-    QTest::newRow("data missing") << QByteArray(R"({"code":0})") << -1 << kServerError << KeyValues{};
+    QTest::newRow("data missing") << QByteArray(R"({"code":0})") << -1 << kServerError
+                                  << KeyValues{};
     QTest::newRow("server failure")
-        << QByteArray(R"({"code":7,"msg":"No saved settings","data":{"configContent":"{\"mid_web_url\":\"x\"}"}})")
+        << QByteArray(
+               R"({"code":7,"msg":"No saved settings","data":{"configContent":"{\"mid_web_url\":\"x\"}"}})")
         << 7 << "No saved settings" << KeyValues{};
     QTest::newRow("body not JSON") << QByteArray("<html/>") << -1 << kServerError << KeyValues{};
 }

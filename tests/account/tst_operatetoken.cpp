@@ -51,13 +51,20 @@ void TestOperateToken::getToken_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("token");
     QTest::newRow("absent") << false << QString() << "token_fail";
-    QTest::newRow("empty") << true << "" << "token_fail";
-    QTest::newRow("NULL") << true << "NULL" << "token_fail";
-    QTest::newRow("null lower case") << true << "null" << "token_fail";
-    QTest::newRow("Null mixed case") << true << "Null" << "token_fail";
-    QTest::newRow("a token") << true << "eyJ0eXAi.x.y" << "eyJ0eXAi.x.y";
-    QTest::newRow("containing null") << true << "nullable" << "nullable";
-    QTest::newRow("blank is a value") << true << " " << " ";
+    QTest::newRow("empty") << true << ""
+                           << "token_fail";
+    QTest::newRow("NULL") << true << "NULL"
+                          << "token_fail";
+    QTest::newRow("null lower case") << true << "null"
+                                     << "token_fail";
+    QTest::newRow("Null mixed case") << true << "Null"
+                                     << "token_fail";
+    QTest::newRow("a token") << true << "eyJ0eXAi.x.y"
+                             << "eyJ0eXAi.x.y";
+    QTest::newRow("containing null") << true << "nullable"
+                                     << "nullable";
+    QTest::newRow("blank is a value") << true << " "
+                                      << " ";
 }
 
 void TestOperateToken::getToken()

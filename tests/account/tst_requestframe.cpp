@@ -148,13 +148,16 @@ void TestRequestFrame::baseUrl_data()
     QTest::addColumn<QString>("configured");
     QTest::addColumn<QString>("expected");
     QTest::newRow("absent") << false << QString() << "http://127.0.0.1:8790";
-    QTest::newRow("empty") << true << "" << "http://127.0.0.1:8790";
-    QTest::newRow("blank") << true << "   " << "http://127.0.0.1:8790";
+    QTest::newRow("empty") << true << ""
+                           << "http://127.0.0.1:8790";
+    QTest::newRow("blank") << true << "   "
+                           << "http://127.0.0.1:8790";
     QTest::newRow("trailing slash") << true << "https://acc.example.com:8443/"
                                     << "https://acc.example.com:8443";
     QTest::newRow("blanks and slashes") << true << "  http://127.0.0.1:9000//  "
                                         << "http://127.0.0.1:9000";
-    QTest::newRow("as given") << true << "https://10.1.2.3:443" << "https://10.1.2.3:443";
+    QTest::newRow("as given") << true << "https://10.1.2.3:443"
+                              << "https://10.1.2.3:443";
 }
 
 void TestRequestFrame::baseUrl()
@@ -231,7 +234,8 @@ void TestRequestFrame::languageAndSessionHeaders_data()
     QTest::addColumn<QByteArray>("authorization");
     QTest::newRow("en, never signed in") << "en" << false << QString() << QByteArray("token_fail");
     QTest::newRow("zh, never signed in") << "zh" << false << QString() << QByteArray("token_fail");
-    QTest::newRow("en, signed in") << "en" << true << "eyJhbGciOi.J9=" << QByteArray("eyJhbGciOi.J9=");
+    QTest::newRow("en, signed in")
+        << "en" << true << "eyJhbGciOi.J9=" << QByteArray("eyJhbGciOi.J9=");
     QTest::newRow("zh, signed in") << "zh" << true << "Bearer abc" << QByteArray("Bearer abc");
     QTest::newRow("signed out") << "en" << true << "" << QByteArray("token_fail");
     QTest::newRow("token NULL") << "en" << true << "null" << QByteArray("token_fail");
@@ -307,7 +311,8 @@ void TestRequestFrame::unusableBody_data()
     QTest::addColumn<QByteArray>("body");
     for (const RequestKind &kind : requestKinds()) {
         const QByteArray name = kind.className;
-        QTest::newRow(name + " html") << name << QByteArray("<html><body>Bad gateway</body></html>");
+        QTest::newRow(name + " html")
+            << name << QByteArray("<html><body>Bad gateway</body></html>");
         QTest::newRow(name + " cut off") << name << QByteArray(R"({"code":0,"msg":"ok")");
         QTest::newRow(name + " array") << name << QByteArray("[0]");
         QTest::newRow(name + " empty") << name << QByteArray();
@@ -390,10 +395,12 @@ void TestRequestFrame::refusesPlainHttpToOtherHosts()
     // without the refusal's log line, which the test requires.
     m_sandbox->useServer(QStringLiteral("http://account.velko.invalid:8790"));
     OperateToken().SetToken(QStringLiteral("secret-session"));
-    QTest::ignoreMessage(QtWarningMsg,
-                         QRegularExpression(QStringLiteral(
-                             "^%1: refused to send /v1/\\S+ to \"http://account\\.velko\\.invalid:8790\"")
-                                                .arg(QString::fromLatin1(kind))));
+    QTest::ignoreMessage(
+        QtWarningMsg,
+        QRegularExpression(
+            QStringLiteral(
+                "^%1: refused to send /v1/\\S+ to \"http://account\\.velko\\.invalid:8790\"")
+                .arg(QString::fromLatin1(kind))));
     int rCode = 0;
     QString rMsg;
     QVERIFY(run(*requestKind(kind), &rCode, &rMsg));

@@ -58,15 +58,17 @@ void TestSoftwareVersion::reply_data()
         << QByteArray(R"({"code":0,"data":{"version":"0.9","downloadUrl":"u"}})") << 0 << "pass";
     QTest::newRow("running version, no address")
         << QByteArray(R"({"code":0,"data":{"version":"0.9"}})") << 0 << "pass";
-    QTest::newRow("newer")
-        << QByteArray(R"({"code":0,"data":{"version":"1.0","downloadUrl":"u"}})") << 0 << "u";
+    QTest::newRow("newer") << QByteArray(R"({"code":0,"data":{"version":"1.0","downloadUrl":"u"}})")
+                           << 0 << "u";
     QTest::newRow("older")
-        << QByteArray(R"({"code":0,"data":{"version":"0.8","downloadUrl":"https://example.com/get?v=0.8"}})")
+        << QByteArray(
+               R"({"code":0,"data":{"version":"0.8","downloadUrl":"https://example.com/get?v=0.8"}})")
         << 0 << "https://example.com/get?v=0.8";
     QTest::newRow("trailing blank")
         << QByteArray(R"({"code":0,"data":{"version":"0.9 ","downloadUrl":"u"}})") << 0 << "u";
-    QTest::newRow("more digits")
-        << QByteArray(R"({"code":0,"data":{"version":"0.90","downloadUrl":"u"}})") << 0 << "u";
+    QTest::newRow("more digits") << QByteArray(
+                                        R"({"code":0,"data":{"version":"0.90","downloadUrl":"u"}})")
+                                 << 0 << "u";
     QTest::newRow("version as a number")
         << QByteArray(R"({"code":0,"data":{"version":0.9,"downloadUrl":"u"}})") << 0 << "u";
     QTest::newRow("data empty") << QByteArray(R"({"code":0,"data":{}})") << 0 << "";
@@ -74,9 +76,9 @@ void TestSoftwareVersion::reply_data()
         << QByteArray(R"({"code":0,"data":{"version":"2.0","downloadUrl":7}})") << 0 << "";
     QTest::newRow("no code counts as success")
         << QByteArray(R"({"data":{"version":"0.9"}})") << 0 << "pass";
-    QTest::newRow("failure")
-        << QByteArray(R"({"code":503,"msg":"Maintenance","data":{"version":"0.9"}})") << 503
-        << "Maintenance";
+    QTest::newRow("failure") << QByteArray(
+                                    R"({"code":503,"msg":"Maintenance","data":{"version":"0.9"}})")
+                             << 503 << "Maintenance";
 }
 
 void TestSoftwareVersion::reply()

@@ -91,7 +91,8 @@ QString AccountSandbox::valueOnDisk(const QString &file, const QString &key)
 {
     // A copy under a name never used before has no cached state.
     const QString copy = QDir::tempPath() + QStringLiteral("/velko-ondisk-") +
-                         QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".ini");
+                         QUuid::createUuid().toString(QUuid::WithoutBraces) +
+                         QStringLiteral(".ini");
     if (!QFile::copy(file, copy))
         return kAbsent;
     const QString value = read(copy, key);

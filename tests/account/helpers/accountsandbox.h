@@ -24,7 +24,7 @@ public:
     // cache the product uses).
     void setMainValue(const QString &key, const QString &value);
     void removeMainValue(const QString &key);
-    QString mainValue(const QString &key) const;    // "<absent>" when missing
+    QString mainValue(const QString &key) const; // "<absent>" when missing
     void setModelValue(const QString &model, const QString &key, const QString &value);
     void removeModelValue(const QString &model, const QString &key);
     QString modelValue(const QString &model, const QString &key) const; // "<absent>"

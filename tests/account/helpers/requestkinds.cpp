@@ -96,8 +96,8 @@ const QVector<RequestKind> &requestKinds()
         // A success without a document is no download.
         {"GetDriverConf", make<GetDriverConf>,
          [](VLAccountManage *r) { as<GetDriverConf>(r)->VlDownConfigInfoJson(); },
-         SIGNAL(sigGetConfRet(int, QString)), "/v1/driver/config2/get",
-         R"({"configType":"QX210"})", -1, true},
+         SIGNAL(sigGetConfRet(int, QString)), "/v1/driver/config2/get", R"({"configType":"QX210"})",
+         -1, true},
         {"GetSoftwareVersion", make<GetSoftwareVersion>,
          [](VLAccountManage *r) { as<GetSoftwareVersion>(r)->vlGetSoftwareVersion(); },
          SIGNAL(sigGetSoftwareVer(int, QString)), "/v1/driver/latest/version",

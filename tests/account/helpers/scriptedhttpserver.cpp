@@ -149,8 +149,8 @@ void ScriptedHttpServer::respond(QTcpSocket *socket)
         m_silentSockets.append(socket);
         return;
     }
-    QByteArray out = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' +
-                     reasonPhrase(reply.status) + "\r\n";
+    QByteArray out =
+        "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reasonPhrase(reply.status) + "\r\n";
     for (const auto &h : qAsConst(reply.headers))
         out += h.first + ": " + h.second + "\r\n";
     out += "Content-Type: application/json\r\n";
