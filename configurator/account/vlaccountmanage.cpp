@@ -1,6 +1,7 @@
 #include "vlaccountmanage.h"
 
 #include "appenv.h"
+#include "languagecode.h"
 #include "operateini.h"
 
 #include <QCoreApplication>
@@ -37,12 +38,6 @@ const std::array<const char *, 10> kEndpointPaths = {
 const char kNetworkError[] = "Network Error, please try again later";
 const char kServerError[] = "Server error, please try again later";
 
-QString &languageCodeStore()
-{
-    static QString code = QStringLiteral("en");
-    return code;
-}
-
 // The reply of a request that was never sent: finished at once, with an error.
 class RefusedReply : public QNetworkReply
 {
@@ -65,16 +60,6 @@ protected:
 };
 
 } // namespace
-
-void VLAccountManage::setLanguageCode(const QString &code)
-{
-    languageCodeStore() = code;
-}
-
-QString VLAccountManage::languageCode()
-{
-    return languageCodeStore();
-}
 
 bool VLAccountManage::isSafeDestination(const QUrl &url)
 {
@@ -117,7 +102,7 @@ void VLAccountManage::postJson(uint index, const QByteArray &body)
 {
     QNetworkRequest request(QUrl(endpointUrl(index), QUrl::TolerantMode));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
-    request.setRawHeader("lang", languageCode().toUtf8());
+    request.setRawHeader("lang", appenv::languageCode().toUtf8());
     request.setRawHeader("Authorization", m_tokenStore.GetToken().toUtf8());
     // A redirect is not followed: the credentials go only where they were meant to.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,

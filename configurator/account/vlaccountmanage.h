@@ -39,11 +39,6 @@ public:
     static const QString kServerKey;      // "/SET/server"
     static constexpr int kDefaultTransferTimeoutMs = 15000;
 
-    // The user-interface language sent as header "lang" with every request: "en"
-    // (the default) or "zh". Set once by the configurator's start-up.
-    static void setLanguageCode(const QString &code);
-    static QString languageCode();
-
     // Whether credentials may be sent to this URL: https to any host, or plain http
     // to a loopback address ("localhost", 127.0.0.0/8, ::1). Nothing else.
     static bool isSafeDestination(const QUrl &url);
@@ -55,7 +50,8 @@ public:
     QString endpointUrl(uint index) const;
 
     // Posts the body (compact JSON) to the endpoint with the headers Content-Type,
-    // "lang" and "Authorization" (the stored session token, or "token_fail"). The
+    // "lang" (appenv::languageCode(), which start-up sets) and "Authorization"
+    // (the stored session token, or "token_fail"). The
     // reply arrives through sigFinished(). A destination that fails
     // isSafeDestination() is refused: nothing is sent, and sigFinished() delivers a
     // reply carrying an error.

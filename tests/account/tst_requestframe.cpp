@@ -3,6 +3,7 @@
 // transfer time-out and the refusal to send credentials in clear.
 #include "accountoperations.h"
 #include "accountsandbox.h"
+#include "languagecode.h"
 #include "operatetoken.h"
 #include "requestkinds.h"
 #include "scriptedhttpserver.h"
@@ -75,7 +76,7 @@ void TestRequestFrame::initTestCase()
     QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     // Until start-up installs the Chinese translation, the language code is English.
-    QCOMPARE(VLAccountManage::languageCode(), QStringLiteral("en"));
+    QCOMPARE(appenv::languageCode(), QStringLiteral("en"));
 }
 
 void TestRequestFrame::init()
@@ -86,7 +87,7 @@ void TestRequestFrame::init()
     QVERIFY(m_server->isListening());
     m_sandbox->useServer(*m_server);
     m_sandbox->chooseModel(QStringLiteral("QX210"));
-    VLAccountManage::setLanguageCode(QStringLiteral("en"));
+    appenv::setLanguageCode(QStringLiteral("en"));
 }
 
 void TestRequestFrame::cleanup()
@@ -247,7 +248,7 @@ void TestRequestFrame::languageAndSessionHeaders()
     QFETCH(bool, tokenStored);
     QFETCH(QString, token);
     QFETCH(QByteArray, authorization);
-    VLAccountManage::setLanguageCode(language);
+    appenv::setLanguageCode(language);
     if (tokenStored)
         OperateToken().SetToken(token);
 
