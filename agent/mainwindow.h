@@ -35,7 +35,7 @@ public:
         enum class Kind { Ignored, Key, Wheel };
         Kind kind = Kind::Ignored;
         int control = -1;
-        bool released = false;         // keys: the release half
+        bool released = false;           // keys: the release half
         const char *direction = nullptr; // wheels: "up" or "down"
         const char *logLine = nullptr;   // the routing's debug line; null for none
     };

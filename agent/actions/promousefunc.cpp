@@ -291,8 +291,7 @@ void ProMouseFunc::ownButton(int control, bool up)
     }
 }
 
-void ProMouseFunc::runWheelFunction(int control, std::optional<int> index,
-                                    const QString &direction)
+void ProMouseFunc::runWheelFunction(int control, std::optional<int> index, const QString &direction)
 {
     // Exact, case-sensitive texts; anything else is neither.
     const bool up = direction == QLatin1String("up");

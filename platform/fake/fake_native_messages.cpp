@@ -2,8 +2,8 @@
 
 namespace platform::fake {
 
-bool FakeNativeMessages::post(std::uintptr_t window, std::uint32_t message,
-                              std::uintptr_t wParam, std::intptr_t lParam)
+bool FakeNativeMessages::post(std::uintptr_t window, std::uint32_t message, std::uintptr_t wParam,
+                              std::intptr_t lParam)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     const NativeMessage m{window, message, wParam, lParam};

@@ -15,10 +15,7 @@ public:
         linuxport::reportUnavailable("private window messages");
         return false;
     }
-    bool decode(const std::string &, const void *, NativeMessage &) const override
-    {
-        return false;
-    }
+    bool decode(const std::string &, const void *, NativeMessage &) const override { return false; }
 };
 
 } // namespace

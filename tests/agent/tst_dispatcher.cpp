@@ -261,11 +261,16 @@ void TestDispatcher::noneKeepsTheKeysOwnButton_data()
         {kSideDown, "side down", "mouse 0x80 1", "mouse 0x100 1"},
     };
     for (const auto &k : keys) {
-        QTest::addRow("%s 48 win10", k.name) << k.control << "win10" << "48" << k.down << k.up;
-        QTest::addRow("%s 48 win7", k.name) << k.control << "win7" << "48" << k.down << k.up;
-        QTest::addRow("%s 47 win8", k.name) << k.control << "win8" << "47" << k.down << k.up;
-        QTest::addRow("%s absent win10", k.name) << k.control << "win10" << "" << k.down << k.up;
-        QTest::addRow("%s absent win8", k.name) << k.control << "win8" << "" << k.down << k.up;
+        QTest::addRow("%s 48 win10", k.name) << k.control << "win10"
+                                             << "48" << k.down << k.up;
+        QTest::addRow("%s 48 win7", k.name) << k.control << "win7"
+                                            << "48" << k.down << k.up;
+        QTest::addRow("%s 47 win8", k.name) << k.control << "win8"
+                                            << "47" << k.down << k.up;
+        QTest::addRow("%s absent win10", k.name) << k.control << "win10"
+                                                 << "" << k.down << k.up;
+        QTest::addRow("%s absent win8", k.name) << k.control << "win8"
+                                                << "" << k.down << k.up;
     }
 }
 
@@ -294,8 +299,7 @@ void TestDispatcher::win8Numbering_data()
     QTest::addColumn<QStringList>("onRelease");
 
     const QStringList windowsKey = extendedKey("0x5B");
-    const QStringList switchApp = {"key 0xA4 1", "pause 50", "key 0x9 1", "pause 50",
-                                   "key 0x9 3"};
+    const QStringList switchApp = {"key 0xA4 1", "pause 50", "key 0x9 1", "pause 50", "key 0x9 3"};
     const QStringList zoomOut = {"key 0x11 1", "mouse 0x800 -120", "key 0x11 3"};
     QTest::newRow("41 win8 is the Windows menu") << "win8" << 41 << kNothing << windowsKey;
     QTest::newRow("41 WIN8 is the Windows menu") << "WIN8" << 41 << kNothing << windowsKey;
@@ -307,17 +311,17 @@ void TestDispatcher::win8Numbering_data()
         << "win8" << 46 << kNothing
         << QStringList{"mouse 0x2 0", "pause 100", "mouse 0x4 0", "pause 100",
                        "mouse 0x2 0", "pause 100", "mouse 0x4 0"};
-    QTest::newRow("47 win8 is none") << "win8" << 47 << QStringList{"mouse 0x8 0"}
-                                     << QStringList{"mouse 0x10 0"};
+    QTest::newRow("47 win8 is none")
+        << "win8" << 47 << QStringList{"mouse 0x8 0"} << QStringList{"mouse 0x10 0"};
     QTest::newRow("47 win10 is a double click")
         << "win10" << 47 << kNothing
         << QStringList{"mouse 0x2 0", "pause 100", "mouse 0x4 0", "pause 100",
                        "mouse 0x2 0", "pause 100", "mouse 0x4 0"};
     QTest::newRow("48 win8 is outside the list") << "win8" << 48 << kNothing << kNothing;
-    QTest::newRow("35 win8 acts on press") << "win8" << 35 << QStringList{"mouse 0x8 0"}
-                                           << QStringList{"mouse 0x10 0"};
-    QTest::newRow("34 win8 acts on press") << "win8" << 34 << QStringList{"mouse 0x2 0"}
-                                           << QStringList{"mouse 0x4 0"};
+    QTest::newRow("35 win8 acts on press")
+        << "win8" << 35 << QStringList{"mouse 0x8 0"} << QStringList{"mouse 0x10 0"};
+    QTest::newRow("34 win8 acts on press")
+        << "win8" << 34 << QStringList{"mouse 0x2 0"} << QStringList{"mouse 0x4 0"};
 }
 
 void TestDispatcher::win8Numbering()
@@ -365,15 +369,28 @@ void TestDispatcher::keyLogLines_data()
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("indexLine");
     QTest::addColumn<bool>("win8Line");
-    QTest::newRow("win10 12") << "win10" << "Copy-12-rightKey" << "当前的 index 12" << false;
-    QTest::newRow("win8 41, logged as read") << "win8" << "Windows menu-41-rightKey"
+    QTest::newRow("win10 12") << "win10"
+                              << "Copy-12-rightKey"
+                              << "当前的 index 12" << false;
+    QTest::newRow("win8 41, logged as read") << "win8"
+                                             << "Windows menu-41-rightKey"
                                              << "当前的 index 41" << true;
-    QTest::newRow("win8 3") << "win8" << "x-3-rightKey" << "当前的 index 3" << true;
-    QTest::newRow("absent win10") << "win10" << "" << "当前的 index 48" << false;
+    QTest::newRow("win8 3") << "win8"
+                            << "x-3-rightKey"
+                            << "当前的 index 3" << true;
+    QTest::newRow("absent win10") << "win10"
+                                  << ""
+                                  << "当前的 index 48" << false;
     // A missing entry is "None" before the class is looked at.
-    QTest::newRow("absent win8") << "win8" << "" << "当前的 index 48" << false;
-    QTest::newRow("not a number") << "win7" << "x-abc-rightKey" << "当前的 index 0" << false;
-    QTest::newRow("no separator") << "win7" << "garbage" << "当前的 index 0" << false;
+    QTest::newRow("absent win8") << "win8"
+                                 << ""
+                                 << "当前的 index 48" << false;
+    QTest::newRow("not a number") << "win7"
+                                  << "x-abc-rightKey"
+                                  << "当前的 index 0" << false;
+    QTest::newRow("no separator") << "win7"
+                                  << "garbage"
+                                  << "当前的 index 0" << false;
 }
 
 void TestDispatcher::keyLogLines()
@@ -486,18 +503,31 @@ void TestDispatcher::wheelEntries_data()
     // Directions are exact texts.
     for (const char *index : {"0", "1", "2", "3", "4", "5", "6", "9"}) {
         QTest::addRow("mid %s Up", index) << kMidWheel << "win10" << index << "Up" << kNothing;
-        QTest::addRow("side %s DOWN", index) << kSideWheel << "win10" << index << "DOWN"
-                                              << kNothing;
+        QTest::addRow("side %s DOWN", index)
+            << kSideWheel << "win10" << index << "DOWN" << kNothing;
     }
     // The middle wheel's own movement.
-    QTest::newRow("mid 9 up") << kMidWheel << "win10" << "9" << "up" << wheelUp;
-    QTest::newRow("mid 9 down") << kMidWheel << "win10" << "9" << "down" << wheelDown;
-    QTest::newRow("mid absent up") << kMidWheel << "win10" << "" << "up" << wheelUp;
-    QTest::newRow("mid absent win8 down") << kMidWheel << "win8" << "" << "down" << wheelDown;
-    QTest::newRow("mid 48 up") << kMidWheel << "win10" << "48" << "up" << wheelUp;
-    QTest::newRow("mid 8 win8 up") << kMidWheel << "win8" << "8" << "up" << wheelUp;
-    QTest::newRow("mid 47 win8 is 48 there") << kMidWheel << "win8" << "47" << "down"
-                                             << wheelDown;
+    QTest::newRow("mid 9 up") << kMidWheel << "win10"
+                              << "9"
+                              << "up" << wheelUp;
+    QTest::newRow("mid 9 down") << kMidWheel << "win10"
+                                << "9"
+                                << "down" << wheelDown;
+    QTest::newRow("mid absent up") << kMidWheel << "win10"
+                                   << ""
+                                   << "up" << wheelUp;
+    QTest::newRow("mid absent win8 down") << kMidWheel << "win8"
+                                          << ""
+                                          << "down" << wheelDown;
+    QTest::newRow("mid 48 up") << kMidWheel << "win10"
+                               << "48"
+                               << "up" << wheelUp;
+    QTest::newRow("mid 8 win8 up") << kMidWheel << "win8"
+                                   << "8"
+                                   << "up" << wheelUp;
+    QTest::newRow("mid 47 win8 is 48 there") << kMidWheel << "win8"
+                                             << "47"
+                                             << "down" << wheelDown;
     // Outside the list.
     both("10", "win10", "10", "up", kNothing);
     both("47 win10", "win10", "47", "up", kNothing);
@@ -543,15 +573,33 @@ void TestDispatcher::wheelNoneOnTheSideWheelScrolls_data()
     QTest::addColumn<QString>("index"); // empty: no entry stored
     QTest::addColumn<QString>("direction");
     QTest::addColumn<bool>("left");
-    QTest::newRow("1 up scrolls left") << "win10" << "1" << "up" << true;
-    QTest::newRow("1 down scrolls right") << "win10" << "1" << "down" << false;
-    QTest::newRow("1 win8 up scrolls left") << "win8" << "1" << "up" << true;
-    QTest::newRow("9 up scrolls left") << "win10" << "9" << "up" << true;
-    QTest::newRow("9 down scrolls right") << "win7" << "9" << "down" << false;
-    QTest::newRow("8 win8 down scrolls right") << "win8" << "8" << "down" << false;
-    QTest::newRow("48 up scrolls left") << "win10" << "48" << "up" << true;
-    QTest::newRow("absent up scrolls left") << "win10" << "" << "up" << true;
-    QTest::newRow("absent down scrolls right") << "win8" << "" << "down" << false;
+    QTest::newRow("1 up scrolls left") << "win10"
+                                       << "1"
+                                       << "up" << true;
+    QTest::newRow("1 down scrolls right") << "win10"
+                                          << "1"
+                                          << "down" << false;
+    QTest::newRow("1 win8 up scrolls left") << "win8"
+                                            << "1"
+                                            << "up" << true;
+    QTest::newRow("9 up scrolls left") << "win10"
+                                       << "9"
+                                       << "up" << true;
+    QTest::newRow("9 down scrolls right") << "win7"
+                                          << "9"
+                                          << "down" << false;
+    QTest::newRow("8 win8 down scrolls right") << "win8"
+                                               << "8"
+                                               << "down" << false;
+    QTest::newRow("48 up scrolls left") << "win10"
+                                        << "48"
+                                        << "up" << true;
+    QTest::newRow("absent up scrolls left") << "win10"
+                                            << ""
+                                            << "up" << true;
+    QTest::newRow("absent down scrolls right") << "win8"
+                                               << ""
+                                               << "down" << false;
 }
 
 void TestDispatcher::wheelNoneOnTheSideWheelScrolls()
@@ -641,7 +689,8 @@ void TestDispatcher::parametersComeFromTheCurrentControl()
 void TestDispatcher::playSoundUsesTheCurrentControlsFile()
 {
     const QString sound = QDir(m_folder->path()).filePath("click.wav");
-    m_folder->setModelValues("QX210", {{"PATH/slider_up_sound_path", QUrl::fromLocalFile(sound).toString()}});
+    m_folder->setModelValues(
+        "QX210", {{"PATH/slider_up_sound_path", QUrl::fromLocalFile(sound).toString()}});
     setEntry(kSideUp, "5");
     setEntry(kSideDown, "5");
     makeDispatcher();

@@ -91,8 +91,8 @@ void TestReceiverPresence::parseIds_data()
                                 << 0x2F6Bu << 0x1812u;
     QTest::newRow("lower case") << "\\\\?\\usb#vid_2f6b&pid_1813#5&2b&0&2#{a5dcbf10}" << true
                                 << 0x2F6Bu << 0x1813u;
-    QTest::newRow("interface suffix") << "\\\\?\\HID#VID_046D&PID_C52B&MI_01#7&1" << true
-                                      << 0x046Du << 0xC52Bu;
+    QTest::newRow("interface suffix")
+        << "\\\\?\\HID#VID_046D&PID_C52B&MI_01#7&1" << true << 0x046Du << 0xC52Bu;
     QTest::newRow("not hexadecimal") << "USB#VID_ZZ&PID_1812#x" << true << 0u << 0x1812u;
     QTest::newRow("no identifiers") << "\\\\?\\ROOT#SYSTEM#0000" << false << 0u << 0u;
     QTest::newRow("empty") << "" << false << 0u << 0u;
@@ -133,18 +133,18 @@ void TestReceiverPresence::plugNotifications_data()
     const quint64 arrival = platform::kDbtDeviceArrival;
     const quint64 removal = platform::kDbtDeviceRemoveComplete;
 
-    QTest::newRow("1812 arrives")
-        << arrival << r1812 << 5u
-        << QStringList{head(in, r1812), "vendorID 12139", "productID 6162", "USB 1812 插入"}
-        << false;
+    QTest::newRow("1812 arrives") << arrival << r1812 << 5u
+                                  << QStringList{head(in, r1812), "vendorID 12139",
+                                                 "productID 6162", "USB 1812 插入"}
+                                  << false;
     QTest::newRow("1813 arrives, lower case")
         << arrival << r1813lower << 5u
         << QStringList{head(in, r1813lower), "vendorID 12139", "productID 6163", "USB 1813 插入"}
         << false;
-    QTest::newRow("1812 removed")
-        << removal << r1812 << 5u
-        << QStringList{head(out, r1812), "vendorID 12139", "productID 6162", "USB 1812 拔除"}
-        << true;
+    QTest::newRow("1812 removed") << removal << r1812 << 5u
+                                  << QStringList{head(out, r1812), "vendorID 12139",
+                                                 "productID 6162", "USB 1812 拔除"}
+                                  << true;
     QTest::newRow("1813 removed, lower case")
         << removal << r1813lower << 5u
         << QStringList{head(out, r1813lower), "vendorID 12139", "productID 6163", "USB 1813 拔除"}
@@ -221,9 +221,8 @@ void TestReceiverPresence::checkDevice_data()
     mute.attributesFail = true;
 
     QTest::newRow("no device") << I{} << false << 0 << QStringList{"CheckDevice", "false"};
-    QTest::newRow("receiver 1812")
-        << I{hidInterface("a", 0x2F6B, 0x1812)} << true << 1
-        << QStringList{"CheckDevice", "Attributes: 2f6b 1812", "true"};
+    QTest::newRow("receiver 1812") << I{hidInterface("a", 0x2F6B, 0x1812)} << true << 1
+                                   << QStringList{"CheckDevice", "Attributes: 2f6b 1812", "true"};
     QTest::newRow("stops at the receiver")
         << I{hidInterface("k", 0x046D, 0xC52B), hidInterface("r", 0x2F6B, 0x1813),
              hidInterface("x", 0x2F6B, 0x1812)}

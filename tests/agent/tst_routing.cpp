@@ -26,9 +26,8 @@ QByteArray fakeEventType()
 }
 
 const char *const kRoutingLines[] = {
-    "C_MID_MOUSE_MSG",       "C_SLIDER_MOUSE_WHEEL",  "C_SLIDER_MOUSE_BEFORE",
-    "C_SLIDER_MOUSE_BEHIND", "C_RIGHT_MOUSE_MSG",     "C_MID_MOUSE_WHEEL_DOWN",
-    "C_MID_MOUSE_WHEEL_UP",
+    "C_MID_MOUSE_MSG",   "C_SLIDER_MOUSE_WHEEL",   "C_SLIDER_MOUSE_BEFORE", "C_SLIDER_MOUSE_BEHIND",
+    "C_RIGHT_MOUSE_MSG", "C_MID_MOUSE_WHEEL_DOWN", "C_MID_MOUSE_WHEEL_UP",
 };
 
 int routingLineCount(const QStringList &lines)
@@ -149,8 +148,8 @@ void TestRouting::routeTable_data()
     wheel(10, 1, "down", "C_MID_MOUSE_WHEEL_DOWN");
     wheel(11, 1, "up", "C_MID_MOUSE_WHEEL_UP");
     for (quint64 ignored : {quint64(12), quint64(wParamOf(-1)), quint64(1124), quint64(0x8000)})
-        QTest::addRow("ignored %llu", ignored) << ignored << int(Kind::Ignored) << -1 << false
-                                               << QString() << QString();
+        QTest::addRow("ignored %llu", ignored)
+            << ignored << int(Kind::Ignored) << -1 << false << QString() << QString();
 }
 
 void TestRouting::routeTable()
@@ -176,21 +175,20 @@ void TestRouting::eachCodeReachesItsControl_data()
     QTest::addColumn<QStringList>("effects");
     QTest::newRow("0 middle press") << 0 << "C_MID_MOUSE_MSG" << QStringList{"mouse 0x20 0"};
     QTest::newRow("1 middle release") << 1 << "C_MID_MOUSE_MSG" << QStringList{"mouse 0x40 0"};
-    QTest::newRow("2 side wheel left") << 2 << "C_SLIDER_MOUSE_WHEEL"
-                                       << QStringList{"mute 0", "volume 0.49"};
+    QTest::newRow("2 side wheel left")
+        << 2 << "C_SLIDER_MOUSE_WHEEL" << QStringList{"mute 0", "volume 0.49"};
     QTest::newRow("3 side wheel right") << 3 << "" << QStringList{"mute 0", "volume 0.51"};
-    QTest::newRow("4 side up press") << 4 << "C_SLIDER_MOUSE_BEFORE"
-                                     << QStringList{"mouse 0x80 2"};
-    QTest::newRow("5 side up release") << 5 << "C_SLIDER_MOUSE_BEFORE"
-                                       << QStringList{"mouse 0x100 2"};
-    QTest::newRow("6 side down press") << 6 << "C_SLIDER_MOUSE_BEHIND"
-                                       << QStringList{"mouse 0x80 1"};
-    QTest::newRow("7 side down release") << 7 << "C_SLIDER_MOUSE_BEHIND"
-                                         << QStringList{"mouse 0x100 1"};
+    QTest::newRow("4 side up press") << 4 << "C_SLIDER_MOUSE_BEFORE" << QStringList{"mouse 0x80 2"};
+    QTest::newRow("5 side up release")
+        << 5 << "C_SLIDER_MOUSE_BEFORE" << QStringList{"mouse 0x100 2"};
+    QTest::newRow("6 side down press")
+        << 6 << "C_SLIDER_MOUSE_BEHIND" << QStringList{"mouse 0x80 1"};
+    QTest::newRow("7 side down release")
+        << 7 << "C_SLIDER_MOUSE_BEHIND" << QStringList{"mouse 0x100 1"};
     QTest::newRow("8 right press") << 8 << "C_RIGHT_MOUSE_MSG" << QStringList{"mouse 0x8 0"};
     QTest::newRow("9 right release") << 9 << "C_RIGHT_MOUSE_MSG" << QStringList{"mouse 0x10 0"};
-    QTest::newRow("10 wheel down") << 10 << "C_MID_MOUSE_WHEEL_DOWN"
-                                   << QStringList{"key 0xB0 1", "key 0xB0 3"};
+    QTest::newRow("10 wheel down")
+        << 10 << "C_MID_MOUSE_WHEEL_DOWN" << QStringList{"key 0xB0 1", "key 0xB0 3"};
     QTest::newRow("11 wheel up") << 11 << "C_MID_MOUSE_WHEEL_UP"
                                  << QStringList{"key 0xB1 1", "key 0xB1 3"};
     QTest::newRow("12") << 12 << "" << QStringList();
@@ -211,8 +209,7 @@ void TestRouting::eachCodeReachesItsControl()
     deliverPosted(*m_window);
 
     QCOMPARE(m_fakes->effects(), effects);
-    QCOMPARE(log.lines().count(QStringLiteral("MainWindow::onHookMouseMsg %1 -1").arg(msgType)),
-             1);
+    QCOMPARE(log.lines().count(QStringLiteral("MainWindow::onHookMouseMsg %1 -1").arg(msgType)), 1);
     QCOMPARE(routingLineCount(log.lines()), logLine.isEmpty() ? 0 : 1);
     if (!logLine.isEmpty())
         QVERIFY(log.lines().contains(logLine));
@@ -350,11 +347,10 @@ void TestRouting::queuedDeferralKeepsTheOrder()
         QCOMPARE(m_fakes->nativeMessages->postCalls().size(), std::size_t(0));
 
     QTRY_COMPARE(m_fakes->effects().size(), 16);
-    const QStringList expected = {
-        "mouse 0x8 0",  "mouse 0x20 0", "mute 0",        "volume 0.51", "mouse 0x40 0",
-        "mouse 0x10 0", "mouse 0x80 1", "mouse 0x100 1", "mute 0",      "volume 0.50",
-        "key 0xB1 1",   "key 0xB1 3",   "mouse 0x80 2",  "key 0xB0 1",  "key 0xB0 3",
-        "mouse 0x100 2"};
+    const QStringList expected = {"mouse 0x8 0",  "mouse 0x20 0", "mute 0",       "volume 0.51",
+                                  "mouse 0x40 0", "mouse 0x10 0", "mouse 0x80 1", "mouse 0x100 1",
+                                  "mute 0",       "volume 0.50",  "key 0xB1 1",   "key 0xB1 3",
+                                  "mouse 0x80 2", "key 0xB0 1",   "key 0xB0 3",   "mouse 0x100 2"};
     // Input and audio are recorded apart; compare each in order.
     QStringList input, audio;
     for (const QString &e : m_fakes->effects())
@@ -369,11 +365,11 @@ void TestRouting::queuedDeferralKeepsTheOrder()
     for (const QString &line : log.lines())
         if (routingLineCount({line}))
             routed << line;
-    QCOMPARE(routed, (QStringList{"C_RIGHT_MOUSE_MSG", "C_MID_MOUSE_MSG", "C_MID_MOUSE_MSG",
-                                  "C_RIGHT_MOUSE_MSG", "C_SLIDER_MOUSE_BEHIND",
-                                  "C_SLIDER_MOUSE_BEHIND", "C_SLIDER_MOUSE_WHEEL",
-                                  "C_MID_MOUSE_WHEEL_UP", "C_SLIDER_MOUSE_BEFORE",
-                                  "C_MID_MOUSE_WHEEL_DOWN", "C_SLIDER_MOUSE_BEFORE"}));
+    QCOMPARE(routed,
+             (QStringList{"C_RIGHT_MOUSE_MSG", "C_MID_MOUSE_MSG", "C_MID_MOUSE_MSG",
+                          "C_RIGHT_MOUSE_MSG", "C_SLIDER_MOUSE_BEHIND", "C_SLIDER_MOUSE_BEHIND",
+                          "C_SLIDER_MOUSE_WHEEL", "C_MID_MOUSE_WHEEL_UP", "C_SLIDER_MOUSE_BEFORE",
+                          "C_MID_MOUSE_WHEEL_DOWN", "C_SLIDER_MOUSE_BEFORE"}));
 }
 
 void TestRouting::hubWithoutListenerIsANoOp()

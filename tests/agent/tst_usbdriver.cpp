@@ -176,9 +176,9 @@ void TestUsbDriver::keyTable_data()
 {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("msgType");
-    const int table[][2] = {{1, 8},   {2, 9},   {3, 0},  {4, 1},  {5, 6},  {6, 7},
-                            {7, 4},   {8, 5},   {9, 11}, {10, 10}, {11, 3}, {12, 2},
-                            {0, -1},  {13, -1}, {-1, -1}, {100, -1}};
+    const int table[][2] = {{1, 8},  {2, 9},   {3, 0},   {4, 1},   {5, 6},  {6, 7},
+                            {7, 4},  {8, 5},   {9, 11},  {10, 10}, {11, 3}, {12, 2},
+                            {0, -1}, {13, -1}, {-1, -1}, {100, -1}};
     for (const auto &row : table)
         QTest::addRow("key %d", row[0]) << row[0] << row[1];
 }
@@ -208,7 +208,8 @@ void TestUsbDriver::absentDriver()
     m_device->setPresent(false);
     USBDriver driver(*m_device);
     QVERIFY(!driver.open());
-    QCOMPARE(m_device->debugLines(), std::vector<std::string>{"Vl Wireless Drv: Open driver failed."});
+    QCOMPARE(m_device->debugLines(),
+             std::vector<std::string>{"Vl Wireless Drv: Open driver failed."});
     QVERIFY(m_device->requests().empty());
     QVERIFY(!driver.setMouseFilter(0x1FE));
     QVERIFY(m_device->requests().empty());

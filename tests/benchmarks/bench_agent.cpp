@@ -37,18 +37,18 @@ struct Step
     std::vector<const char *> input; // what the configured function sends
 };
 const std::array<Step, 12> kCycle = {{
-    {0x04, {"mouse 0x20 0"}},               // middle key down, "None"
-    {0x00, {"mouse 0x40 0"}},               // middle key up
-    {0x101, {"key 0xB1 1", "key 0xB1 3"}},  // wheel up, previous song
-    {0x02, {"mouse 0x8 0"}},                // right key down, "Mouse right click"
-    {0x00, {"mouse 0x10 0"}},               // right key up
-    {0x1FF, {"key 0xB0 1", "key 0xB0 3"}},  // wheel down, next song
-    {0x08, {"mouse 0x80 1"}},               // side down key down, "None"
-    {0x00, {"mouse 0x100 1"}},              // side down key up
-    {0x201, {"key 0xB3 1", "key 0xB3 3"}},  // side wheel right, play/pause
-    {0x10, {"mouse 0x80 2"}},               // side up key down, "None"
-    {0x00, {"mouse 0x100 2"}},              // side up key up
-    {0x2FF, {"key 0xB3 1", "key 0xB3 3"}},  // side wheel left, play/pause
+    {0x04, {"mouse 0x20 0"}},              // middle key down, "None"
+    {0x00, {"mouse 0x40 0"}},              // middle key up
+    {0x101, {"key 0xB1 1", "key 0xB1 3"}}, // wheel up, previous song
+    {0x02, {"mouse 0x8 0"}},               // right key down, "Mouse right click"
+    {0x00, {"mouse 0x10 0"}},              // right key up
+    {0x1FF, {"key 0xB0 1", "key 0xB0 3"}}, // wheel down, next song
+    {0x08, {"mouse 0x80 1"}},              // side down key down, "None"
+    {0x00, {"mouse 0x100 1"}},             // side down key up
+    {0x201, {"key 0xB3 1", "key 0xB3 3"}}, // side wheel right, play/pause
+    {0x10, {"mouse 0x80 2"}},              // side up key down, "None"
+    {0x00, {"mouse 0x100 2"}},             // side up key up
+    {0x2FF, {"key 0xB3 1", "key 0xB3 3"}}, // side wheel left, play/pause
 }};
 
 void dropMessages(QtMsgType, const QMessageLogContext &, const QString &) {}
@@ -193,9 +193,8 @@ int main(int argc, char *argv[])
     const double burstMs = micros(burstEnd - burstStart) / 1000.0;
     std::printf("burst: %zu records queued, %zu events handled, %zu lost, %s, %.1f ms, "
                 "throughput %.0f events/s\n",
-                queued, burstDone, queued - burstDone,
-                burstInOrder ? "in order" : "OUT OF ORDER", burstMs,
-                burstMs > 0 ? burstDone / (burstMs / 1000.0) : 0.0);
+                queued, burstDone, queued - burstDone, burstInOrder ? "in order" : "OUT OF ORDER",
+                burstMs, burstMs > 0 ? burstDone / (burstMs / 1000.0) : 0.0);
     if (!burstInOrder)
         std::printf("  first difference at input event %zu\n", mismatch);
 
@@ -212,7 +211,8 @@ int main(int argc, char *argv[])
             app.quit();
             return;
         }
-        const std::uint32_t record = kCycle[(firstStep + std::size_t(pushed)) % kCycle.size()].record;
+        const std::uint32_t record =
+            kCycle[(firstStep + std::size_t(pushed)) % kCycle.size()].record;
         ++pushed;
         pushedAt = Clock::now();
         if (!fakes.filterDevice->pushRecord(record)) {

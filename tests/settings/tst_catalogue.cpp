@@ -69,20 +69,28 @@ void TestCatalogue::pageTextAtIndex_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("chinese");
 
-    QTest::newRow("key 0") << List::Keys << "win10" << 0 << "Media Player" << "媒体播放器";
+    QTest::newRow("key 0") << List::Keys << "win10" << 0 << "Media Player"
+                           << "媒体播放器";
     QTest::newRow("key 3 keeps its spelling") << List::Keys << "win10" << 3 << "Open floder"
                                               << "打开文件夹";
-    QTest::newRow("key 35") << List::Keys << "win7" << 35 << "Mouse right click" << "鼠标右击";
+    QTest::newRow("key 35") << List::Keys << "win7" << 35 << "Mouse right click"
+                            << "鼠标右击";
     QTest::newRow("key 36 follows right click") << List::Keys << "win7" << 36 << "Roll forward"
                                                 << "鼠标前滚";
-    QTest::newRow("key 38 follows roll back") << List::Keys << "win7" << 38 << "Run" << "运行";
-    QTest::newRow("key 40 win8") << List::Keys << "win8" << 40 << "Zoom Out" << "缩小";
+    QTest::newRow("key 38 follows roll back") << List::Keys << "win7" << 38 << "Run"
+                                              << "运行";
+    QTest::newRow("key 40 win8") << List::Keys << "win8" << 40 << "Zoom Out"
+                                 << "缩小";
     QTest::newRow("key 41 win10") << List::Keys << "win10" << 41 << "Switch application"
                                   << "切换应用";
-    QTest::newRow("key 41 win8") << List::Keys << "win8" << 41 << "Windows menu" << "WIN键";
-    QTest::newRow("key 47 win10") << List::Keys << "win10" << 47 << "DoubleClick" << "左键双击";
-    QTest::newRow("key 47 win8") << List::Keys << "win8" << 47 << "None" << "无";
-    QTest::newRow("key 48 win10") << List::Keys << "win10" << 48 << "None" << "无";
+    QTest::newRow("key 41 win8") << List::Keys << "win8" << 41 << "Windows menu"
+                                 << "WIN键";
+    QTest::newRow("key 47 win10") << List::Keys << "win10" << 47 << "DoubleClick"
+                                  << "左键双击";
+    QTest::newRow("key 47 win8") << List::Keys << "win8" << 47 << "None"
+                                 << "无";
+    QTest::newRow("key 48 win10") << List::Keys << "win10" << 48 << "None"
+                                  << "无";
     QTest::newRow("wheel 1") << List::Wheels << "win8" << 1 << "Scroll horizontally"
                              << "水平滚动";
     QTest::newRow("wheel 2 win10") << List::Wheels << "win10" << 2 << "Switch applications"
@@ -91,8 +99,10 @@ void TestCatalogue::pageTextAtIndex_data()
                                   << "亮度控制";
     QTest::newRow("wheel 4") << List::Wheels << "win7" << 4 << "Tab Previous/Next"
                              << "选项卡上一个/下一个";
-    QTest::newRow("wheel 8 win8") << List::Wheels << "win8" << 8 << "None" << "无";
-    QTest::newRow("wheel 9 win10") << List::Wheels << "win10" << 9 << "None" << "无";
+    QTest::newRow("wheel 8 win8") << List::Wheels << "win8" << 8 << "None"
+                                  << "无";
+    QTest::newRow("wheel 9 win10") << List::Wheels << "win10" << 9 << "None"
+                                   << "无";
 }
 
 void TestCatalogue::pageTextAtIndex()
@@ -219,8 +229,8 @@ void TestCatalogue::noneIndexMatchesTheDefaultEntries()
 void TestCatalogue::parametersOfTheKeyEntries()
 {
     const QHash<int, QStringList> expected = {
-        {1, {"_web_url"}},     {2, {"_file_path"}},  {3, {"_folder_path"}},
-        {4, {"_app_path"}},    {5, {"_sound_path"}}, {6, {"_main_speed", "_self_speed"}},
+        {1, {"_web_url"}},  {2, {"_file_path"}},  {3, {"_folder_path"}},
+        {4, {"_app_path"}}, {5, {"_sound_path"}}, {6, {"_main_speed", "_self_speed"}},
     };
     QSet<QString> suffixes;
     for (const char *s : controls::kPathSuffixes)
@@ -277,21 +287,20 @@ void TestCatalogue::enumMatchesThePageTexts_data()
     QTest::newRow("MouseSpeed") << List::Keys << int(Key::MouseSpeed) << "Mouse speed";
     QTest::newRow("Copy") << List::Keys << int(Key::Copy) << "Copy";
     QTest::newRow("LockScreen") << List::Keys << int(Key::LockScreen) << "Lock screen";
-    QTest::newRow("ResourceManager") << List::Keys << int(Key::ResourceManager)
-                                     << "Resource manager";
-    QTest::newRow("MouseLeftClick") << List::Keys << int(Key::MouseLeftClick)
-                                    << "Mouse left click";
+    QTest::newRow("ResourceManager")
+        << List::Keys << int(Key::ResourceManager) << "Resource manager";
+    QTest::newRow("MouseLeftClick") << List::Keys << int(Key::MouseLeftClick) << "Mouse left click";
     QTest::newRow("RollBack") << List::Keys << int(Key::RollBack) << "Roll back";
     QTest::newRow("Run") << List::Keys << int(Key::Run) << "Run";
-    QTest::newRow("SwitchApplication") << List::Keys << int(Key::SwitchApplication)
-                                       << "Switch application";
+    QTest::newRow("SwitchApplication")
+        << List::Keys << int(Key::SwitchApplication) << "Switch application";
     QTest::newRow("WindowsMenu") << List::Keys << int(Key::WindowsMenu) << "Windows menu";
     QTest::newRow("DoubleClick") << List::Keys << int(Key::DoubleClick) << "DoubleClick";
     QTest::newRow("Key None") << List::Keys << int(Key::None) << "None";
-    QTest::newRow("ScrollHorizontally") << List::Wheels << int(Wheel::ScrollHorizontally)
-                                        << "Scroll horizontally";
-    QTest::newRow("BrightnessControl") << List::Wheels << int(Wheel::BrightnessControl)
-                                       << "Brightness control";
+    QTest::newRow("ScrollHorizontally")
+        << List::Wheels << int(Wheel::ScrollHorizontally) << "Scroll horizontally";
+    QTest::newRow("BrightnessControl")
+        << List::Wheels << int(Wheel::BrightnessControl) << "Brightness control";
     QTest::newRow("Wheel Stop") << List::Wheels << int(Wheel::Stop) << "Stop";
     QTest::newRow("Wheel None") << List::Wheels << int(Wheel::None) << "None";
 }

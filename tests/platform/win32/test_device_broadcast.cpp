@@ -16,8 +16,8 @@
 
 namespace {
 
-const GUID kUsbDeviceInterface = {0xA5DCBF10, 0x6530, 0x11D2,
-                                  {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+const GUID kUsbDeviceInterface = {
+    0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
 
 // A broadcast as the system builds it: header, class GUID, then the name with
 // its terminator; dbch_size counts all of it.
@@ -61,8 +61,7 @@ struct NameCase
     const char *decoded;
 };
 
-class DeviceBroadcastNames : public DeviceBroadcast,
-                             public ::testing::WithParamInterface<NameCase>
+class DeviceBroadcastNames : public DeviceBroadcast, public ::testing::WithParamInterface<NameCase>
 {
 };
 
@@ -84,11 +83,13 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{L"\\\\?\\USB#VID_2F6B&PID_1812#0001#{a5dcbf10-6530-11d2-901f-00c04fb951ed}",
                  "\\\\?\\USB#VID_2F6B&PID_1812#0001#{a5dcbf10-6530-11d2-901f-00c04fb951ed}"},
         // Some drivers report the identifiers in lower case; the name stays as sent.
-        NameCase{L"\\\\?\\usb#vid_2f6b&pid_1813#5&1a2b3c&0&2#{a5dcbf10-6530-11d2-901f-00c04fb951ed}",
-                 "\\\\?\\usb#vid_2f6b&pid_1813#5&1a2b3c&0&2#{a5dcbf10-6530-11d2-901f-00c04fb951ed}"},
+        NameCase{
+            L"\\\\?\\usb#vid_2f6b&pid_1813#5&1a2b3c&0&2#{a5dcbf10-6530-11d2-901f-00c04fb951ed}",
+            "\\\\?\\usb#vid_2f6b&pid_1813#5&1a2b3c&0&2#{a5dcbf10-6530-11d2-901f-00c04fb951ed}"},
         NameCase{L"", ""},
         // Non-ASCII text arrives as UTF-8.
-        NameCase{L"\\\\?\\USB#VID_046D&PID_C52B#\u00e9\u4e2d", "\\\\?\\USB#VID_046D&PID_C52B#\xc3\xa9\xe4\xb8\xad"}));
+        NameCase{L"\\\\?\\USB#VID_046D&PID_C52B#\u00e9\u4e2d",
+                 "\\\\?\\USB#VID_046D&PID_C52B#\xc3\xa9\xe4\xb8\xad"}));
 
 TEST_F(DeviceBroadcast, RemovalIsDecodedLikeArrival)
 {
@@ -134,7 +135,8 @@ TEST_F(DeviceBroadcast, NameWithoutTerminatorStopsAtTheStatedSize)
     auto data = broadcast(DBT_DEVTYP_DEVICEINTERFACE, L"ABCDEFGH");
     auto *di = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W *>(data.data());
     // The size claims only four characters and no terminator.
-    di->dbcc_size = DWORD(offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) + 4 * sizeof(wchar_t));
+    di->dbcc_size =
+        DWORD(offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) + 4 * sizeof(wchar_t));
     SendMessageW(hwnd, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(data.data()));
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received.front().interfaceName, "ABCD");
