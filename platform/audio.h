@@ -28,9 +28,9 @@ struct AudioEndpointRequest
 // Which step of opening the endpoint failed.
 enum class AudioOpenFailure {
     None,
-    CreateEnumerator,    // CoCreateInstance(MMDeviceEnumerator)
-    DefaultEndpoint,     // IMMDeviceEnumerator::GetDefaultAudioEndpoint(eRender, role)
-    Activate,            // IMMDevice::Activate of IAudioEndpointVolume or IAudioClient
+    CreateEnumerator, // CoCreateInstance(MMDeviceEnumerator)
+    DefaultEndpoint,  // IMMDeviceEnumerator::GetDefaultAudioEndpoint(eRender, role)
+    Activate,         // IMMDevice::Activate of IAudioEndpointVolume or IAudioClient
 };
 
 // The IAudioEndpointVolume of one device; the interfaces are released with it.

@@ -49,9 +49,12 @@ constexpr std::array<Shortcut, 7> kShortcuts = {{
 
 // Windows that zoom with Ctrl and +/- rather than with Ctrl and the wheel.
 constexpr std::array<const char *, 6> kKeyZoomClasses = {
-    "MozillaWindowClass",          "AVL_AVView",
-    "PSViewC",                     "Chrome_RenderWidgetHostHWND",
-    "Internet Explorer_Server",    "Windows.UI.Core.CoreWindow",
+    "MozillaWindowClass",
+    "AVL_AVView",
+    "PSViewC",
+    "Chrome_RenderWidgetHostHWND",
+    "Internet Explorer_Server",
+    "Windows.UI.Core.CoreWindow",
 };
 
 bool zoomsByKey(const QString &windowClass)
@@ -75,8 +78,7 @@ QString soundFilePath(const QString &value)
 
 } // namespace
 
-InputActions::InputActions(AgentPlatform &platform, agent::OpFunConfFile &settings,
-                           QObject *parent)
+InputActions::InputActions(AgentPlatform &platform, agent::OpFunConfFile &settings, QObject *parent)
     : QObject(parent), m_platform(platform), m_settings(settings),
       m_player(std::make_unique<MediaSoundPlayer>())
 {
@@ -278,7 +280,8 @@ void InputActions::openDefaultBrowser()
 void InputActions::closeForegroundWindow()
 {
     const platform::WindowId window = m_platform.windows->foregroundWindow();
-    const std::string title = window ? m_platform.windows->title(window, kTitleChars) : std::string();
+    const std::string title =
+        window ? m_platform.windows->title(window, kTitleChars) : std::string();
     qDebug() << "当前即将关闭的窗口" << QString::fromStdString(title);
     if (title.empty() || title == "Program Manager")
         return;

@@ -28,8 +28,8 @@ public:
     // Ctrl + a letter: 0x301 C, 0x300 X, 0x302 V, 0 A, 1 N, 2 S, 3 P; any other
     // selector does nothing.
     void sendCtrlShortcut(int which);
-    void openRunDialog();   // Windows key + R
-    void pressWindowsKey(); // Windows key alone
+    void openRunDialog();      // Windows key + R
+    void pressWindowsKey();    // Windows key alone
     void sendMediaKey(int vk); // 0xB3 play/pause, 0xB2 stop, 0xB1 previous, 0xB0 next
 
     // Zoom at the cursor: Ctrl with +/- over windows that zoom by key, Ctrl with

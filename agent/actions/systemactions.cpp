@@ -101,11 +101,13 @@ void SystemActions::toggleMute()
     }
     bool muted = false;
     if (!endpoint->mute(muted)) {
-        qDebug() << "GetMute" << "failed";
+        qDebug() << "GetMute"
+                 << "failed";
         return;
     }
     if (!endpoint->setMute(!muted, nullptr))
-        qDebug() << "SetMute" << "failed";
+        qDebug() << "SetMute"
+                 << "failed";
 }
 
 void SystemActions::brightnessStep(bool up)

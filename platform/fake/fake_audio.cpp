@@ -20,8 +20,8 @@ public:
         if (m_system.m_setVolumeFails || level < 0.0f || level > 1.0f)
             return false;
         m_system.device.volume = level;
-        m_system.m_changes.push_back(
-            {Change::What::Volume, level, false, context != nullptr, context ? *context : AudioEventContext{}});
+        m_system.m_changes.push_back({Change::What::Volume, level, false, context != nullptr,
+                                      context ? *context : AudioEventContext{}});
         return true;
     }
     bool mute(bool &out) override
@@ -36,8 +36,8 @@ public:
         if (m_system.m_setMuteFails)
             return false;
         m_system.device.muted = muted;
-        m_system.m_changes.push_back(
-            {Change::What::Mute, 0.0f, muted, context != nullptr, context ? *context : AudioEventContext{}});
+        m_system.m_changes.push_back({Change::What::Mute, 0.0f, muted, context != nullptr,
+                                      context ? *context : AudioEventContext{}});
         return true;
     }
 

@@ -26,7 +26,7 @@ public:
 
     // Failure injection.
     void setOpenFailure(AudioOpenFailure failure) { m_openFailure = failure; }
-    void setReadFails(bool fails) { m_readFails = fails; }         // Get* calls
+    void setReadFails(bool fails) { m_readFails = fails; } // Get* calls
     void setSetMuteFails(bool fails) { m_setMuteFails = fails; }
     void setSetVolumeFails(bool fails) { m_setVolumeFails = fails; }
 
@@ -37,8 +37,8 @@ public:
     struct Change
     {
         enum class What { Volume, Mute } what;
-        float volume;            // the level for Volume
-        bool muted;              // the state for Mute
+        float volume; // the level for Volume
+        bool muted;   // the state for Mute
         bool hasContext;
         AudioEventContext context;
     };

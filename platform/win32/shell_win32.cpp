@@ -12,8 +12,10 @@ namespace platform {
 namespace {
 
 // Shell automation object and its IShellDispatch4 interface.
-const CLSID kClsidShell = {0x13709620, 0xC279, 0x11CE, {0xA4, 0x9E, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-const IID kIidShellDispatch4 = {0xEFD84B2D, 0x4BCF, 0x4298, {0xBE, 0x25, 0xEB, 0x54, 0x2A, 0x59, 0xFB, 0xDA}};
+const CLSID kClsidShell = {
+    0x13709620, 0xC279, 0x11CE, {0xA4, 0x9E, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+const IID kIidShellDispatch4 = {
+    0xEFD84B2D, 0x4BCF, 0x4298, {0xBE, 0x25, 0xEB, 0x54, 0x2A, 0x59, 0xFB, 0xDA}};
 
 // Registry strings are read into 522 bytes: 260 characters and the terminator.
 constexpr DWORD kRegistryBufferBytes = 522;
@@ -49,15 +51,15 @@ public:
     bool readRegistryString(RegistryRoot root, const std::string &subKey,
                             const std::string &valueName, std::string &out) override
     {
-        const HKEY rootKey = root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER
-                                                               : HKEY_CLASSES_ROOT;
+        const HKEY rootKey =
+            root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_CLASSES_ROOT;
         const std::wstring key = win32::widen(subKey);
         const std::wstring name = win32::widen(valueName);
         wchar_t buffer[kRegistryBufferBytes / sizeof(wchar_t)] = {};
         DWORD size = kRegistryBufferBytes;
-        const LSTATUS status = RegGetValueW(rootKey, key.c_str(),
-                                            valueName.empty() ? nullptr : name.c_str(),
-                                            RRF_RT_REG_SZ, nullptr, buffer, &size);
+        const LSTATUS status =
+            RegGetValueW(rootKey, key.c_str(), valueName.empty() ? nullptr : name.c_str(),
+                         RRF_RT_REG_SZ, nullptr, buffer, &size);
         if (status != ERROR_SUCCESS)
             return false;
         buffer[kRegistryBufferBytes / sizeof(wchar_t) - 1] = L'\0';

@@ -144,29 +144,30 @@ void TestInputActions::keyAndMouseSequences_data()
         int selector;
         const char *letter;
     } shortcuts[] = {
-        {"copy", 0x301, "0x43"}, {"cut", 0x300, "0x58"},       {"paste", 0x302, "0x56"},
-        {"select all", 0, "0x41"}, {"new", 1, "0x4E"},        {"save", 2, "0x53"},
+        {"copy", 0x301, "0x43"},   {"cut", 0x300, "0x58"}, {"paste", 0x302, "0x56"},
+        {"select all", 0, "0x41"}, {"new", 1, "0x4E"},     {"save", 2, "0x53"},
         {"print", 3, "0x50"},
     };
     for (const auto &s : shortcuts) {
         const int selector = s.selector;
-        QTest::newRow(s.name) << Operation([selector](InputActions &a) { a.sendCtrlShortcut(selector); })
-                              << ctrl(s.letter);
+        QTest::newRow(s.name) << Operation([selector](InputActions &a) {
+            a.sendCtrlShortcut(selector);
+        }) << ctrl(s.letter);
     }
     for (int selector : {4, -1, 0x303, 0x2FF, 0x43})
         QTest::addRow("no shortcut %d", selector)
             << Operation([selector](InputActions &a) { a.sendCtrlShortcut(selector); })
             << QStringList();
 
-    QTest::newRow("run dialog") << Operation([](InputActions &a) { a.openRunDialog(); })
-                                << QStringList{"key 0x5B 0", "key 0x52 0", "key 0x52 2",
-                                               "key 0x5B 2"};
+    QTest::newRow("run dialog") << Operation([](InputActions &a) {
+        a.openRunDialog();
+    }) << QStringList{"key 0x5B 0", "key 0x52 0", "key 0x52 2", "key 0x5B 2"};
     QTest::newRow("windows key") << Operation([](InputActions &a) { a.pressWindowsKey(); })
                                  << QStringList{"key 0x5B 1", "key 0x5B 3"};
     for (int vk : {0xB3, 0xB2, 0xB1, 0xB0}) {
-        QTest::addRow("media 0x%X", vk)
-            << Operation([vk](InputActions &a) { a.sendMediaKey(vk); })
-            << QStringList{QString::asprintf("key 0x%X 1", vk), QString::asprintf("key 0x%X 3", vk)};
+        QTest::addRow("media 0x%X", vk) << Operation([vk](InputActions &a) {
+            a.sendMediaKey(vk);
+        }) << QStringList{QString::asprintf("key 0x%X 1", vk), QString::asprintf("key 0x%X 3", vk)};
     }
     for (int vk : {0, -5, 0x1B3})
         QTest::addRow("media key %d out of range", vk)
@@ -178,12 +179,12 @@ void TestInputActions::keyAndMouseSequences_data()
                                   << QStringList{"mouse 0x4 0"};
     QTest::newRow("right press") << Operation([](InputActions &a) { a.rightButton(false); })
                                  << QStringList{"mouse 0x8 0"};
-    QTest::newRow("right release") << Operation([](InputActions &a) { a.rightButton(true); })
-                                   << QStringList{"mouse 0x10 0"};
+    QTest::newRow("right release")
+        << Operation([](InputActions &a) { a.rightButton(true); }) << QStringList{"mouse 0x10 0"};
     QTest::newRow("middle press") << Operation([](InputActions &a) { a.middleButton(false); })
                                   << QStringList{"mouse 0x20 0"};
-    QTest::newRow("middle release") << Operation([](InputActions &a) { a.middleButton(true); })
-                                    << QStringList{"mouse 0x40 0"};
+    QTest::newRow("middle release")
+        << Operation([](InputActions &a) { a.middleButton(true); }) << QStringList{"mouse 0x40 0"};
     QTest::newRow("x1 press") << Operation([](InputActions &a) { a.xButton(1, false); })
                               << QStringList{"mouse 0x80 1"};
     QTest::newRow("x1 release") << Operation([](InputActions &a) { a.xButton(1, true); })
@@ -196,10 +197,10 @@ void TestInputActions::keyAndMouseSequences_data()
                                 << QStringList();
     QTest::newRow("x button 3") << Operation([](InputActions &a) { a.xButton(3, true); })
                                 << QStringList();
-    QTest::newRow("double click")
-        << Operation([](InputActions &a) { a.doubleClick(); })
-        << QStringList{"mouse 0x2 0", "pause 100", "mouse 0x4 0", "pause 100",
-                       "mouse 0x2 0", "pause 100", "mouse 0x4 0"};
+    QTest::newRow("double click") << Operation([](InputActions &a) {
+        a.doubleClick();
+    }) << QStringList{"mouse 0x2 0", "pause 100", "mouse 0x4 0", "pause 100",
+                      "mouse 0x2 0", "pause 100", "mouse 0x4 0"};
     QTest::newRow("wheel up") << Operation([](InputActions &a) { a.wheelUp(); })
                               << QStringList{"mouse 0x800 120"};
     QTest::newRow("wheel down") << Operation([](InputActions &a) { a.wheelDown(); })
@@ -240,9 +241,9 @@ void TestInputActions::zoom_data()
     const QStringList wheelIn{"key 0x11 1", "mouse 0x800 120", "key 0x11 3"};
     const QStringList wheelOut{"key 0x11 1", "mouse 0x800 -120", "key 0x11 3"};
 
-    for (const char *cls : {"MozillaWindowClass", "AVL_AVView", "PSViewC",
-                            "Chrome_RenderWidgetHostHWND", "Internet Explorer_Server",
-                            "Windows.UI.Core.CoreWindow"}) {
+    for (const char *cls :
+         {"MozillaWindowClass", "AVL_AVView", "PSViewC", "Chrome_RenderWidgetHostHWND",
+          "Internet Explorer_Server", "Windows.UI.Core.CoreWindow"}) {
         QTest::addRow("%s in", cls) << QString::fromLatin1(cls) << true << keyIn;
         QTest::addRow("%s out", cls) << QString::fromLatin1(cls) << false << keyOut;
     }
@@ -292,13 +293,17 @@ void TestInputActions::openWebUrl_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("opened"); // empty: nothing opened
 
-    QTest::newRow("middle key") << 0 << "PATH/mid_web_url" << "https://example.com/"
+    QTest::newRow("middle key") << 0 << "PATH/mid_web_url"
+                                << "https://example.com/"
                                 << "https://example.com/";
-    QTest::newRow("right key") << 5 << "PATH/right_web_url" << "www.example.org"
+    QTest::newRow("right key") << 5 << "PATH/right_web_url"
+                               << "www.example.org"
                                << "www.example.org";
-    QTest::newRow("side up key") << 2 << "PATH/slider_up_web_url" << "http://a.example/x?y=1"
+    QTest::newRow("side up key") << 2 << "PATH/slider_up_web_url"
+                                 << "http://a.example/x?y=1"
                                  << "http://a.example/x?y=1";
-    QTest::newRow("side down key") << 3 << "PATH/slider_down_web_url" << "https://b.example/"
+    QTest::newRow("side down key") << 3 << "PATH/slider_down_web_url"
+                                   << "https://b.example/"
                                    << "https://b.example/";
     // Non-ASCII addresses reach the shell intact, not widened byte by byte.
     QTest::newRow("unicode host and path")
@@ -306,14 +311,27 @@ void TestInputActions::openWebUrl_data()
         << QStringLiteral("https://bücher.example/straße?q=日本");
     QTest::newRow("cyrillic") << 5 << "PATH/right_web_url" << QStringLiteral("https://пример.рф/")
                               << QStringLiteral("https://пример.рф/");
-    QTest::newRow("missing key") << 0 << "" << "" << "";
-    QTest::newRow("empty value") << 0 << "PATH/mid_web_url" << "" << "";
-    QTest::newRow("other control's key") << 2 << "PATH/mid_web_url" << "https://example.com/"
+    QTest::newRow("missing key") << 0 << ""
+                                 << ""
+                                 << "";
+    QTest::newRow("empty value") << 0 << "PATH/mid_web_url"
+                                 << ""
+                                 << "";
+    QTest::newRow("other control's key") << 2 << "PATH/mid_web_url"
+                                         << "https://example.com/"
                                          << "";
-    QTest::newRow("middle wheel") << 1 << "PATH/mid_web_url" << "https://example.com/" << "";
-    QTest::newRow("side wheel") << 4 << "PATH/mid_web_url" << "https://example.com/" << "";
-    QTest::newRow("no such control") << 6 << "PATH/mid_web_url" << "https://example.com/" << "";
-    QTest::newRow("negative control") << -1 << "PATH/mid_web_url" << "https://example.com/" << "";
+    QTest::newRow("middle wheel") << 1 << "PATH/mid_web_url"
+                                  << "https://example.com/"
+                                  << "";
+    QTest::newRow("side wheel") << 4 << "PATH/mid_web_url"
+                                << "https://example.com/"
+                                << "";
+    QTest::newRow("no such control") << 6 << "PATH/mid_web_url"
+                                     << "https://example.com/"
+                                     << "";
+    QTest::newRow("negative control") << -1 << "PATH/mid_web_url"
+                                      << "https://example.com/"
+                                      << "";
 }
 
 void TestInputActions::openWebUrl()
@@ -350,10 +368,9 @@ void TestInputActions::pathActionsReadTheCurrentControl()
     m_folder->setModelValue(kModel, "PATH/mid_app_path", "file:///C:/changed.exe");
     m_actions->openApplication(0);
 
-    QCOMPARE(m_urls.opened,
-             QList<QUrl>({QUrl("file:///C:/right.exe"), QUrl("file:///C:/down.exe"),
-                          QUrl("file:///C:/mid.exe"), QUrl("file:///C:/up.exe"),
-                          QUrl("file:///C:/changed.exe")}));
+    QCOMPARE(m_urls.opened, QList<QUrl>({QUrl("file:///C:/right.exe"), QUrl("file:///C:/down.exe"),
+                                         QUrl("file:///C:/mid.exe"), QUrl("file:///C:/up.exe"),
+                                         QUrl("file:///C:/changed.exe")}));
 }
 
 void TestInputActions::openPaths_data()
@@ -367,31 +384,35 @@ void TestInputActions::openPaths_data()
     QTest::addColumn<bool>("logsUrl");
 
     QTest::newRow("file from the dialog")
-        << "file" << 0 << "PATH/mid_file_path" << "file:///C:/Users/a/report.docx"
-        << QUrl("file:///C:/Users/a/report.docx") << "file_path " << false;
+        << "file" << 0 << "PATH/mid_file_path"
+        << "file:///C:/Users/a/report.docx" << QUrl("file:///C:/Users/a/report.docx")
+        << "file_path " << false;
     QTest::newRow("file with spaces and umlauts")
-        << "file" << 5 << "PATH/right_file_path" << QStringLiteral("file:///C:/Eigene Dateien/Bericht Ä.txt")
+        << "file" << 5 << "PATH/right_file_path"
+        << QStringLiteral("file:///C:/Eigene Dateien/Bericht Ä.txt")
         << QUrl::fromLocalFile(QStringLiteral("/C:/Eigene Dateien/Bericht Ä.txt")) << "file_path "
         << false;
     QTest::newRow("typed web address as file")
-        << "file" << 2 << "PATH/slider_up_file_path" << "https://example.com/a.pdf"
-        << QUrl("https://example.com/a.pdf") << "file_path " << false;
-    QTest::newRow("file missing") << "file" << 0 << "" << "" << QUrl() << "file_path " << false;
-    QTest::newRow("file empty") << "file" << 0 << "PATH/mid_file_path" << "" << QUrl()
-                                << "file_path " << false;
+        << "file" << 2 << "PATH/slider_up_file_path"
+        << "https://example.com/a.pdf" << QUrl("https://example.com/a.pdf") << "file_path "
+        << false;
+    QTest::newRow("file missing") << "file" << 0 << ""
+                                  << "" << QUrl() << "file_path " << false;
+    QTest::newRow("file empty") << "file" << 0 << "PATH/mid_file_path"
+                                << "" << QUrl() << "file_path " << false;
     QTest::newRow("folder") << "folder" << 3 << "PATH/slider_down_folder_path"
                             << "file:///D:/Music" << QUrl("file:///D:/Music") << "floder_path "
                             << true;
     QTest::newRow("folder on a wheel") << "folder" << 1 << "PATH/mid_folder_path"
                                        << "file:///D:/Music" << QUrl() << "floder_path " << false;
-    QTest::newRow("folder missing") << "folder" << 5 << "" << "" << QUrl() << "floder_path "
-                                    << false;
+    QTest::newRow("folder missing") << "folder" << 5 << ""
+                                    << "" << QUrl() << "floder_path " << false;
     QTest::newRow("application") << "app" << 0 << "PATH/mid_app_path"
                                  << "file:///C:/Program Files/App/app.exe"
                                  << QUrl::fromLocalFile("/C:/Program Files/App/app.exe")
                                  << "app_path " << true;
-    QTest::newRow("application empty") << "app" << 2 << "PATH/slider_up_app_path" << "" << QUrl()
-                                       << "app_path " << false;
+    QTest::newRow("application empty") << "app" << 2 << "PATH/slider_up_app_path"
+                                       << "" << QUrl() << "app_path " << false;
 }
 
 void TestInputActions::openPaths()
@@ -428,33 +449,36 @@ void TestInputActions::playSound_data()
     QTest::addColumn<int>("control");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
-    QTest::addColumn<QUrl>("played"); // invalid: nothing played
+    QTest::addColumn<QUrl>("played");       // invalid: nothing played
     QTest::addColumn<QString>("localPath"); // the path of that URL on this system
 
     // file:///C:/a.wav is the Windows file C:/a.wav; the URL is the same on every
     // system, only the local path form differs.
-    QTest::newRow("drive letter url") << 0 << "PATH/mid_sound_path" << "file:///C:/a.wav"
-                                      << QUrl("file:///C:/a.wav")
-                                      << QUrl("file:///C:/a.wav").toLocalFile();
+    QTest::newRow("drive letter url")
+        << 0 << "PATH/mid_sound_path"
+        << "file:///C:/a.wav" << QUrl("file:///C:/a.wav") << QUrl("file:///C:/a.wav").toLocalFile();
     // An absolute path that starts with "/" stays absolute.
-    QTest::newRow("absolute unix url") << 5 << "PATH/right_sound_path"
-                                       << "file:///home/u/sounds/ding.wav"
-                                       << QUrl("file:///home/u/sounds/ding.wav")
-                                       << "/home/u/sounds/ding.wav";
-    QTest::newRow("percent-encoded url") << 2 << "PATH/slider_up_sound_path"
-                                         << "file:///home/u/ding%20dong.wav"
-                                         << QUrl("file:///home/u/ding%20dong.wav")
-                                         << "/home/u/ding dong.wav";
-    QTest::newRow("non-ascii url") << 3 << "PATH/slider_down_sound_path"
-                                   << QStringLiteral("file:///home/u/Klänge/größe.wav")
-                                   << QUrl::fromLocalFile(QStringLiteral("/home/u/Klänge/größe.wav"))
-                                   << QStringLiteral("/home/u/Klänge/größe.wav");
-    QTest::newRow("plain absolute path") << 0 << "PATH/mid_sound_path" << "/opt/sounds/a.wav"
-                                         << QUrl("file:///opt/sounds/a.wav") << "/opt/sounds/a.wav";
-    QTest::newRow("missing key") << 0 << "" << "" << QUrl() << "";
-    QTest::newRow("empty value") << 5 << "PATH/right_sound_path" << "" << QUrl() << "";
-    QTest::newRow("wheel control") << 4 << "PATH/mid_sound_path" << "file:///C:/a.wav" << QUrl()
-                                   << "";
+    QTest::newRow("absolute unix url")
+        << 5 << "PATH/right_sound_path"
+        << "file:///home/u/sounds/ding.wav" << QUrl("file:///home/u/sounds/ding.wav")
+        << "/home/u/sounds/ding.wav";
+    QTest::newRow("percent-encoded url")
+        << 2 << "PATH/slider_up_sound_path"
+        << "file:///home/u/ding%20dong.wav" << QUrl("file:///home/u/ding%20dong.wav")
+        << "/home/u/ding dong.wav";
+    QTest::newRow("non-ascii url")
+        << 3 << "PATH/slider_down_sound_path" << QStringLiteral("file:///home/u/Klänge/größe.wav")
+        << QUrl::fromLocalFile(QStringLiteral("/home/u/Klänge/größe.wav"))
+        << QStringLiteral("/home/u/Klänge/größe.wav");
+    QTest::newRow("plain absolute path")
+        << 0 << "PATH/mid_sound_path"
+        << "/opt/sounds/a.wav" << QUrl("file:///opt/sounds/a.wav") << "/opt/sounds/a.wav";
+    QTest::newRow("missing key") << 0 << ""
+                                 << "" << QUrl() << "";
+    QTest::newRow("empty value") << 5 << "PATH/right_sound_path"
+                                 << "" << QUrl() << "";
+    QTest::newRow("wheel control") << 4 << "PATH/mid_sound_path"
+                                   << "file:///C:/a.wav" << QUrl() << "";
 }
 
 void TestInputActions::playSound()
@@ -527,8 +551,12 @@ void TestInputActions::openDefaultBrowser_data()
     QTest::addColumn<QString>("command"); // empty: no open command
     QTest::addColumn<QString>("program");
 
-    QTest::newRow("no user choice") << "" << "" << "iexplore.exe";
-    QTest::newRow("choice without command") << "ChromeHTML" << "" << "iexplore.exe";
+    QTest::newRow("no user choice") << ""
+                                    << ""
+                                    << "iexplore.exe";
+    QTest::newRow("choice without command") << "ChromeHTML"
+                                            << ""
+                                            << "iexplore.exe";
     QTest::newRow("quoted program with arguments")
         << "ChromeHTML"
         << R"("C:\Program Files\Google\Chrome\Application\chrome.exe" --single-argument %1)"
@@ -536,9 +564,11 @@ void TestInputActions::openDefaultBrowser_data()
     QTest::newRow("quoted program only") << "FirefoxURL"
                                          << R"("C:\Program Files\Mozilla Firefox\firefox.exe")"
                                          << R"(C:\Program Files\Mozilla Firefox\firefox.exe)";
-    QTest::newRow("unquoted command") << "OperaStable" << R"(C:\Opera\launcher.exe)"
+    QTest::newRow("unquoted command") << "OperaStable"
+                                      << R"(C:\Opera\launcher.exe)"
                                       << R"(C:\Opera\launcher.exe)";
-    QTest::newRow("single quote mark") << "Odd" << R"(C:\odd\"browser.exe)"
+    QTest::newRow("single quote mark") << "Odd"
+                                       << R"(C:\odd\"browser.exe)"
                                        << R"(C:\odd\"browser.exe)";
     QTest::newRow("unicode path") << "VivaldiHTM" << QStringLiteral(R"("C:\Браузер\v.exe" "%1")")
                                   << QStringLiteral(R"(C:\Браузер\v.exe)");
@@ -588,7 +618,8 @@ void TestInputActions::closeForegroundWindow_data()
     QTest::newRow("unicode title") << true << QStringLiteral("文档 - 记事本") << true;
     QTest::newRow("desktop") << true << QStringLiteral("Program Manager") << false;
     QTest::newRow("lower-case desktop title") << true << QStringLiteral("program manager") << true;
-    QTest::newRow("desktop title with suffix") << true << QStringLiteral("Program Manager 2") << true;
+    QTest::newRow("desktop title with suffix")
+        << true << QStringLiteral("Program Manager 2") << true;
     QTest::newRow("untitled") << true << QString() << false;
     QTest::newRow("no foreground window") << false << QString() << false;
 }

@@ -267,8 +267,8 @@ void TestSystemActions::toggleMuteFailures_data()
 
     QTest::newRow("enumerator") << AudioOpenFailure::CreateEnumerator << false << false
                                 << "CoCreateInstance";
-    QTest::newRow("default output") << AudioOpenFailure::DefaultEndpoint << false << false
-                                    << "GetDefaultAudioEndpoint";
+    QTest::newRow("default output")
+        << AudioOpenFailure::DefaultEndpoint << false << false << "GetDefaultAudioEndpoint";
     QTest::newRow("activation") << AudioOpenFailure::Activate << false << false
                                 << "pDevice->Active";
     QTest::newRow("state unreadable") << AudioOpenFailure::None << true << false << "GetMute";
@@ -413,7 +413,7 @@ void TestSystemActions::brightnessWithoutGammaRamps()
         m_actions->brightnessStep(true);
     QCOMPARE(m_actions->brightnessLevel(), 53);
     QCOMPARE(int(m_fakes->gamma->appliedRamps().size()), handedToDisplay);
-    QCOMPARE(m_fakes->gamma->loadAttempts(), 1); // resolved once, not retried
+    QCOMPARE(m_fakes->gamma->loadAttempts(), 1);          // resolved once, not retried
     QCOMPARE(int(m_fakes->gamma->current().red[255]), 0); // untouched
 }
 
@@ -425,22 +425,38 @@ void TestSystemActions::pointerSpeed_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<int>("applied"); // 0: nothing
 
-    QTest::newRow("middle main") << 0 << false << "PATH/mid_main_speed" << "7" << 7;
-    QTest::newRow("middle self") << 0 << true << "PATH/mid_self_speed" << "15" << 15;
-    QTest::newRow("right main") << 5 << false << "PATH/right_main_speed" << "1" << 1;
-    QTest::newRow("right self") << 5 << true << "PATH/right_self_speed" << "20" << 20;
-    QTest::newRow("side up main") << 2 << false << "PATH/slider_up_main_speed" << "12" << 12;
-    QTest::newRow("side down self") << 3 << true << "PATH/slider_down_self_speed" << "3" << 3;
-    QTest::newRow("reads main, not self") << 0 << false << "PATH/mid_self_speed" << "9" << 0;
-    QTest::newRow("reads self, not main") << 0 << true << "PATH/mid_main_speed" << "9" << 0;
-    QTest::newRow("missing") << 5 << false << "" << "" << 0;
-    QTest::newRow("empty") << 5 << false << "PATH/right_main_speed" << "" << 0;
-    QTest::newRow("not a number") << 0 << false << "PATH/mid_main_speed" << "fast" << 0;
-    QTest::newRow("zero") << 0 << false << "PATH/mid_main_speed" << "0" << 0;
-    QTest::newRow("above twenty") << 0 << false << "PATH/mid_main_speed" << "21" << 0;
-    QTest::newRow("middle wheel") << 1 << false << "PATH/mid_main_speed" << "7" << 0;
-    QTest::newRow("side wheel") << 4 << true << "PATH/mid_self_speed" << "7" << 0;
-    QTest::newRow("no such control") << 9 << false << "PATH/mid_main_speed" << "7" << 0;
+    QTest::newRow("middle main") << 0 << false << "PATH/mid_main_speed"
+                                 << "7" << 7;
+    QTest::newRow("middle self") << 0 << true << "PATH/mid_self_speed"
+                                 << "15" << 15;
+    QTest::newRow("right main") << 5 << false << "PATH/right_main_speed"
+                                << "1" << 1;
+    QTest::newRow("right self") << 5 << true << "PATH/right_self_speed"
+                                << "20" << 20;
+    QTest::newRow("side up main") << 2 << false << "PATH/slider_up_main_speed"
+                                  << "12" << 12;
+    QTest::newRow("side down self") << 3 << true << "PATH/slider_down_self_speed"
+                                    << "3" << 3;
+    QTest::newRow("reads main, not self") << 0 << false << "PATH/mid_self_speed"
+                                          << "9" << 0;
+    QTest::newRow("reads self, not main") << 0 << true << "PATH/mid_main_speed"
+                                          << "9" << 0;
+    QTest::newRow("missing") << 5 << false << ""
+                             << "" << 0;
+    QTest::newRow("empty") << 5 << false << "PATH/right_main_speed"
+                           << "" << 0;
+    QTest::newRow("not a number") << 0 << false << "PATH/mid_main_speed"
+                                  << "fast" << 0;
+    QTest::newRow("zero") << 0 << false << "PATH/mid_main_speed"
+                          << "0" << 0;
+    QTest::newRow("above twenty") << 0 << false << "PATH/mid_main_speed"
+                                  << "21" << 0;
+    QTest::newRow("middle wheel") << 1 << false << "PATH/mid_main_speed"
+                                  << "7" << 0;
+    QTest::newRow("side wheel") << 4 << true << "PATH/mid_self_speed"
+                                << "7" << 0;
+    QTest::newRow("no such control") << 9 << false << "PATH/mid_main_speed"
+                                     << "7" << 0;
 }
 
 void TestSystemActions::pointerSpeed()
@@ -511,10 +527,10 @@ void TestSystemActions::exitWindows_data()
     QTest::newRow("kind 4 (force)") << 4 << false << 2 << false << QStringList();
     QTest::newRow("negative kind") << -1 << false << 2 << false << QStringList();
     QTest::newRow("version unknown") << 1 << true << 2 << false << QStringList{"version"};
-    QTest::newRow("not NT: no privilege") << 1 << false << 1 << false
-                                          << QStringList{"version", "exit 0x11 0"};
-    QTest::newRow("privilege refused") << 2 << false << 2 << true
-                                       << QStringList{"version", "privilege", "exit 0x12 0"};
+    QTest::newRow("not NT: no privilege")
+        << 1 << false << 1 << false << QStringList{"version", "exit 0x11 0"};
+    QTest::newRow("privilege refused")
+        << 2 << false << 2 << true << QStringList{"version", "privilege", "exit 0x12 0"};
 }
 
 void TestSystemActions::exitWindows()

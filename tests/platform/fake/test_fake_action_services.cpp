@@ -69,15 +69,18 @@ TEST_P(FakeRegistry, AnswersExactKeysOnly)
 
 INSTANTIATE_TEST_SUITE_P(
     Fake, FakeRegistry,
-    ::testing::Values(RegistryCase{"Exact", RegistryRoot::CurrentUser, "A\\B\\", "Progid", true},
-                      RegistryCase{"OtherRoot", RegistryRoot::ClassesRoot, "A\\B\\", "Progid", false},
-                      RegistryCase{"OtherValue", RegistryRoot::CurrentUser, "A\\B\\", "ProgId2", false},
-                      RegistryCase{"DefaultValue", RegistryRoot::ClassesRoot, "X\\cmd\\", "", true},
-                      RegistryCase{"FillsBuffer", RegistryRoot::ClassesRoot, "Wide\\", "", true},
-                      RegistryCase{"OverBuffer", RegistryRoot::ClassesRoot, "Wider\\", "", false},
-                      RegistryCase{"TwoByteChars", RegistryRoot::ClassesRoot, "Cyrillic\\", "", true},
-                      RegistryCase{"SurrogatePairs", RegistryRoot::ClassesRoot, "Emoji\\", "", false}),
-    [](const ::testing::TestParamInfo<RegistryCase> &info) { return std::string(info.param.name); });
+    ::testing::Values(
+        RegistryCase{"Exact", RegistryRoot::CurrentUser, "A\\B\\", "Progid", true},
+        RegistryCase{"OtherRoot", RegistryRoot::ClassesRoot, "A\\B\\", "Progid", false},
+        RegistryCase{"OtherValue", RegistryRoot::CurrentUser, "A\\B\\", "ProgId2", false},
+        RegistryCase{"DefaultValue", RegistryRoot::ClassesRoot, "X\\cmd\\", "", true},
+        RegistryCase{"FillsBuffer", RegistryRoot::ClassesRoot, "Wide\\", "", true},
+        RegistryCase{"OverBuffer", RegistryRoot::ClassesRoot, "Wider\\", "", false},
+        RegistryCase{"TwoByteChars", RegistryRoot::ClassesRoot, "Cyrillic\\", "", true},
+        RegistryCase{"SurrogatePairs", RegistryRoot::ClassesRoot, "Emoji\\", "", false}),
+    [](const ::testing::TestParamInfo<RegistryCase> &info) {
+        return std::string(info.param.name);
+    });
 
 TEST(FakeAudio, EndpointsAreCountedUntilReleased)
 {

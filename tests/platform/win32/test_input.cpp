@@ -15,8 +15,8 @@ namespace {
 
 struct Observed
 {
-    UINT message = 0;   // WM_KEYDOWN, WM_LBUTTONUP, WM_MOUSEWHEEL, ...
-    DWORD code = 0;     // virtual key (keyboard) or HIWORD(mouseData) (mouse)
+    UINT message = 0; // WM_KEYDOWN, WM_LBUTTONUP, WM_MOUSEWHEEL, ...
+    DWORD code = 0;   // virtual key (keyboard) or HIWORD(mouseData) (mouse)
     bool extended = false;
     bool injected = false;
 
@@ -40,8 +40,8 @@ LRESULT CALLBACK keyboardHook(int code, WPARAM wParam, LPARAM lParam)
     if (code == HC_ACTION) {
         const auto *info = reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam);
         if (info->flags & LLKHF_INJECTED) {
-            g_observed.push_back({UINT(wParam), info->vkCode, (info->flags & LLKHF_EXTENDED) != 0,
-                                  true});
+            g_observed.push_back(
+                {UINT(wParam), info->vkCode, (info->flags & LLKHF_EXTENDED) != 0, true});
             return 1; // swallowed: no window sees the test's keys
         }
     }
@@ -142,52 +142,52 @@ const WORD kWheelDown = WORD(-120);
 
 INSTANTIATE_TEST_SUITE_P(
     Win32, InputSequences,
-    ::testing::Values(
-        InputCase{"CtrlC",
-                  [](platform::InputInjector &in) {
-                      in.keyEvent(0x11, platform::kKeyDown);
-                      in.keyEvent(0x43, platform::kKeyDown);
-                      in.keyEvent(0x43, platform::kKeyUp);
-                      in.keyEvent(0x11, platform::kKeyUp);
-                  },
-                  {key(WM_KEYDOWN, 0x11, false), key(WM_KEYDOWN, 0x43, false),
-                   key(WM_KEYUP, 0x43, false), key(WM_KEYUP, 0x11, false)}},
-        InputCase{"ExtendedMediaKey",
-                  [](platform::InputInjector &in) {
-                      in.keyEvent(0xB3, platform::kKeyExtended);
-                      in.keyEvent(0xB3, platform::kKeyExtendedUp);
-                  },
-                  {key(WM_KEYDOWN, 0xB3, true), key(WM_KEYUP, 0xB3, true)}},
-        InputCase{"LeftClick",
-                  [](platform::InputInjector &in) {
-                      in.mouseEvent(platform::kMouseLeftDown, 0);
-                      in.mouseEvent(platform::kMouseLeftUp, 0);
-                  },
-                  {mouse(WM_LBUTTONDOWN), mouse(WM_LBUTTONUP)}},
-        InputCase{"RightAndMiddle",
-                  [](platform::InputInjector &in) {
-                      in.mouseEvent(platform::kMouseRightDown, 0);
-                      in.mouseEvent(platform::kMouseRightUp, 0);
-                      in.mouseEvent(platform::kMouseMiddleDown, 0);
-                      in.mouseEvent(platform::kMouseMiddleUp, 0);
-                  },
-                  {mouse(WM_RBUTTONDOWN), mouse(WM_RBUTTONUP), mouse(WM_MBUTTONDOWN),
-                   mouse(WM_MBUTTONUP)}},
-        InputCase{"XButtonsCarryTheirNumber",
-                  [](platform::InputInjector &in) {
-                      in.mouseEvent(platform::kMouseXDown, 2);
-                      in.mouseEvent(platform::kMouseXUp, 2);
-                      in.mouseEvent(platform::kMouseXDown, 1);
-                      in.mouseEvent(platform::kMouseXUp, 1);
-                  },
-                  {mouse(WM_XBUTTONDOWN, XBUTTON2), mouse(WM_XBUTTONUP, XBUTTON2),
-                   mouse(WM_XBUTTONDOWN, XBUTTON1), mouse(WM_XBUTTONUP, XBUTTON1)}},
-        InputCase{"WheelNotchesKeepTheirSign",
-                  [](platform::InputInjector &in) {
-                      in.mouseEvent(platform::kMouseWheel, 120);
-                      in.mouseEvent(platform::kMouseWheel, -120);
-                  },
-                  {mouse(WM_MOUSEWHEEL, kWheelUp), mouse(WM_MOUSEWHEEL, kWheelDown)}}),
+    ::testing::Values(InputCase{"CtrlC",
+                                [](platform::InputInjector &in) {
+                                    in.keyEvent(0x11, platform::kKeyDown);
+                                    in.keyEvent(0x43, platform::kKeyDown);
+                                    in.keyEvent(0x43, platform::kKeyUp);
+                                    in.keyEvent(0x11, platform::kKeyUp);
+                                },
+                                {key(WM_KEYDOWN, 0x11, false), key(WM_KEYDOWN, 0x43, false),
+                                 key(WM_KEYUP, 0x43, false), key(WM_KEYUP, 0x11, false)}},
+                      InputCase{"ExtendedMediaKey",
+                                [](platform::InputInjector &in) {
+                                    in.keyEvent(0xB3, platform::kKeyExtended);
+                                    in.keyEvent(0xB3, platform::kKeyExtendedUp);
+                                },
+                                {key(WM_KEYDOWN, 0xB3, true), key(WM_KEYUP, 0xB3, true)}},
+                      InputCase{"LeftClick",
+                                [](platform::InputInjector &in) {
+                                    in.mouseEvent(platform::kMouseLeftDown, 0);
+                                    in.mouseEvent(platform::kMouseLeftUp, 0);
+                                },
+                                {mouse(WM_LBUTTONDOWN), mouse(WM_LBUTTONUP)}},
+                      InputCase{"RightAndMiddle",
+                                [](platform::InputInjector &in) {
+                                    in.mouseEvent(platform::kMouseRightDown, 0);
+                                    in.mouseEvent(platform::kMouseRightUp, 0);
+                                    in.mouseEvent(platform::kMouseMiddleDown, 0);
+                                    in.mouseEvent(platform::kMouseMiddleUp, 0);
+                                },
+                                {mouse(WM_RBUTTONDOWN), mouse(WM_RBUTTONUP), mouse(WM_MBUTTONDOWN),
+                                 mouse(WM_MBUTTONUP)}},
+                      InputCase{"XButtonsCarryTheirNumber",
+                                [](platform::InputInjector &in) {
+                                    in.mouseEvent(platform::kMouseXDown, 2);
+                                    in.mouseEvent(platform::kMouseXUp, 2);
+                                    in.mouseEvent(platform::kMouseXDown, 1);
+                                    in.mouseEvent(platform::kMouseXUp, 1);
+                                },
+                                {mouse(WM_XBUTTONDOWN, XBUTTON2), mouse(WM_XBUTTONUP, XBUTTON2),
+                                 mouse(WM_XBUTTONDOWN, XBUTTON1), mouse(WM_XBUTTONUP, XBUTTON1)}},
+                      InputCase{
+                          "WheelNotchesKeepTheirSign",
+                          [](platform::InputInjector &in) {
+                              in.mouseEvent(platform::kMouseWheel, 120);
+                              in.mouseEvent(platform::kMouseWheel, -120);
+                          },
+                          {mouse(WM_MOUSEWHEEL, kWheelUp), mouse(WM_MOUSEWHEEL, kWheelDown)}}),
     [](const ::testing::TestParamInfo<InputCase> &info) { return std::string(info.param.name); });
 
 struct CursorCase

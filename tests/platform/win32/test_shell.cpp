@@ -102,7 +102,7 @@ const char kTestKey[] = "Software\\VelkoOptionsTest\\Shell";
 struct RegistryCase
 {
     const char *name;
-    std::string valueName;   // what the test reads
+    std::string valueName; // what the test reads
     bool expectFound;
     std::wstring expectText; // when found
 };
@@ -144,7 +144,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RegistryCase{"LongerThanTheBuffer", "TooLong", false, L""},
                       RegistryCase{"NotAString", "Number", false, L""},
                       RegistryCase{"MissingValue", "Absent", false, L""}),
-    [](const ::testing::TestParamInfo<RegistryCase> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<RegistryCase> &info) {
+        return std::string(info.param.name);
+    });
 
 TEST(RegistryStrings, MissingKeyIsNotFound)
 {
@@ -178,8 +180,8 @@ public:
             if (RegEnumValueW(key, i, name, &nameChars, nullptr, &type, data, &size) !=
                 ERROR_SUCCESS)
                 break;
-            m_values.push_back({std::wstring(name, nameChars), type,
-                                std::vector<BYTE>(data, data + size)});
+            m_values.push_back(
+                {std::wstring(name, nameChars), type, std::vector<BYTE>(data, data + size)});
         }
         RegCloseKey(key);
     }
@@ -266,16 +268,16 @@ TEST_P(DefaultBrowserCases, NamesTheProgram)
 
 INSTANTIATE_TEST_SUITE_P(
     Win32, DefaultBrowserCases,
-    ::testing::Values(
-        BrowserCase{"NoUserChoice", false, false, L"", "iexplore.exe"},
-        BrowserCase{"ChoiceWithoutCommand", true, false, L"", "iexplore.exe"},
-        BrowserCase{"QuotedProgramWithArguments", true, true,
-                    L"\"C:\\Program Files\\Velko Browser\\browser.exe\" --single-argument %1",
-                    "C:\\Program Files\\Velko Browser\\browser.exe"},
-        BrowserCase{"UnquotedCommand", true, true, L"C:\\Browsers\\plain.exe",
-                    "C:\\Browsers\\plain.exe"},
-        BrowserCase{"UnicodeProgram", true, true, L"\"C:\\Браузер\\b.exe\" \"%1\"",
-                    "C:\\Браузер\\b.exe"}),
+    ::testing::Values(BrowserCase{"NoUserChoice", false, false, L"", "iexplore.exe"},
+                      BrowserCase{"ChoiceWithoutCommand", true, false, L"", "iexplore.exe"},
+                      BrowserCase{
+                          "QuotedProgramWithArguments", true, true,
+                          L"\"C:\\Program Files\\Velko Browser\\browser.exe\" --single-argument %1",
+                          "C:\\Program Files\\Velko Browser\\browser.exe"},
+                      BrowserCase{"UnquotedCommand", true, true, L"C:\\Browsers\\plain.exe",
+                                  "C:\\Browsers\\plain.exe"},
+                      BrowserCase{"UnicodeProgram", true, true, L"\"C:\\Браузер\\b.exe\" \"%1\"",
+                                  "C:\\Браузер\\b.exe"}),
     [](const ::testing::TestParamInfo<BrowserCase> &info) { return std::string(info.param.name); });
 
 // A program whose path is not ASCII starts from the UTF-8 text it is given.
@@ -285,8 +287,7 @@ TEST(ShellOpen, StartsAProgramWithANonAsciiName)
     ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
     wchar_t self[1024] = {};
     ASSERT_GT(GetModuleFileNameW(nullptr, self, 1024), 0u);
-    const std::wstring copy =
-        std::wstring(temp) + kProbeTag + L"-Ünïcødé-браузер-€.exe";
+    const std::wstring copy = std::wstring(temp) + kProbeTag + L"-Ünïcødé-браузер-€.exe";
     const std::wstring marker = copy + kProbeMarkerSuffix;
     DeleteFileW(marker.c_str());
     ASSERT_TRUE(CopyFileW(self, copy.c_str(), FALSE));

@@ -72,7 +72,8 @@ platform::AudioEndpointRequest muteRequest()
     return r;
 }
 
-INSTANTIATE_TEST_SUITE_P(Win32, AudioEndpointTest, ::testing::Values(volumeRequest(), muteRequest()));
+INSTANTIATE_TEST_SUITE_P(Win32, AudioEndpointTest,
+                         ::testing::Values(volumeRequest(), muteRequest()));
 
 TEST(AudioSystem, EventContextsAreFreshGuids)
 {
