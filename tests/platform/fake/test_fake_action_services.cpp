@@ -1,11 +1,7 @@
 // The recording fakes that the action tests read: the event descriptions they
-// compare against, the registry's exact-key lookup and buffer limit, and the
-// simulated audio output's bookkeeping.
-#include "fake_audio.h"
-#include "fake_display_gamma.h"
+// compare against, and the registry's exact-key lookup and buffer limit.
 #include "fake_input.h"
 #include "fake_shell.h"
-#include "fake_system_services.h"
 
 #include <gtest/gtest.h>
 
@@ -81,57 +77,5 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<RegistryCase> &info) {
         return std::string(info.param.name);
     });
-
-TEST(FakeAudio, EndpointsAreCountedUntilReleased)
-{
-    FakeAudioSystem audio;
-    AudioOpenFailure failure = AudioOpenFailure::Activate;
-    auto a = audio.openDefaultRenderEndpoint({}, failure);
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(failure, AudioOpenFailure::None);
-    EXPECT_EQ(audio.openEndpoints(), 1);
-    a.reset();
-    EXPECT_EQ(audio.openEndpoints(), 0);
-
-    audio.setOpenFailure(AudioOpenFailure::DefaultEndpoint);
-    EXPECT_EQ(audio.openDefaultRenderEndpoint({}, failure), nullptr);
-    EXPECT_EQ(failure, AudioOpenFailure::DefaultEndpoint);
-    EXPECT_EQ(audio.requests().size(), 2u);
-}
-
-TEST(FakeAudio, RefusesLevelsOutsideTheScalarRange)
-{
-    FakeAudioSystem audio;
-    AudioOpenFailure failure;
-    auto endpoint = audio.openDefaultRenderEndpoint({}, failure);
-    EXPECT_FALSE(endpoint->setMasterVolumeScalar(1.5f, nullptr));
-    EXPECT_FALSE(endpoint->setMasterVolumeScalar(-0.1f, nullptr));
-    EXPECT_TRUE(endpoint->setMasterVolumeScalar(0.25f, nullptr));
-    EXPECT_FLOAT_EQ(audio.device.volume, 0.25f);
-}
-
-TEST(FakeDisplayGamma, UnresolvedEntryPointsStayUnresolved)
-{
-    FakeDisplayGamma gamma;
-    gamma.setResolvable(false);
-    EXPECT_FALSE(gamma.setRamp(GammaRamp{}));
-    gamma.setResolvable(true); // too late: the loader gave up
-    EXPECT_FALSE(gamma.load());
-    EXPECT_EQ(gamma.loadAttempts(), 1);
-    EXPECT_TRUE(gamma.appliedRamps().empty());
-}
-
-TEST(FakePointerSpeed, AcceptsOneToTwenty)
-{
-    FakePointerSpeed speed;
-    EXPECT_FALSE(speed.setSpeed(0));
-    EXPECT_TRUE(speed.setSpeed(1));
-    EXPECT_TRUE(speed.setSpeed(20));
-    EXPECT_FALSE(speed.setSpeed(21));
-    int current = 0;
-    ASSERT_TRUE(speed.speed(current));
-    EXPECT_EQ(current, 20);
-    EXPECT_EQ(speed.requests(), (std::vector<int>{0, 1, 20, 21}));
-}
 
 } // namespace
