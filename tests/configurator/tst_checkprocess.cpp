@@ -81,8 +81,7 @@ private:
     void stopAgents()
     {
         // A freshly started agent may not have its window yet.
-        waitFor([this] { return native.windows->exists(CheckProcess::kAgentWindowTitle); },
-                5000);
+        waitFor([this] { return native.windows->exists(CheckProcess::kAgentWindowTitle); }, 5000);
         native.windows->requestClose(CheckProcess::kAgentWindowTitle, 5000);
         if (!waitFor([this] { return !agentRuns(); }, 5000))
             native.processes->forceKill(CheckProcess::agentFileName().toStdString());
@@ -141,29 +140,6 @@ private slots:
         check.CheckTargetPro();
         QCOMPARE(reports.count("state:7"), started ? 1 : 0);
         QCOMPARE(reports.items.last(), QStringLiteral("version:") + appenv::windowsVersionClass());
-    }
-
-    void versionClassIsReported_data()
-    {
-        QTest::addColumn<QString>("versionClass");
-        QTest::newRow("win7") << "win7";
-        QTest::newRow("win8") << "win8";
-        QTest::newRow("win10") << "win10";
-    }
-    void versionClassIsReported()
-    {
-        QFETCH(QString, versionClass);
-        makeFolder();
-        appenv::setWindowsVersionClass(versionClass);
-        auto processes = std::make_shared<platform::fake::FakeProcessTable>();
-        processes->addProcess(CheckProcess::agentFileName().toStdString());
-        ConfiguratorPlatform services = fakes.platform();
-        services.processes = processes;
-        CheckProcess check(services);
-        QSignalSpy spy(&check, &CheckProcess::sigCurrentSysVerison);
-        check.CheckTargetPro();
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0).at(0).toString(), versionClass);
     }
 
     void thisSystemIsWin7UnlessWindows8Or10()
@@ -241,19 +217,6 @@ private slots:
         check.timerDone();
         QCOMPARE(int(processes->killRequests().size()), 1);
         QCOMPARE(reports.items.size(), 1);
-    }
-
-    void restartOptionDoesNothing()
-    {
-        makeFolder();
-        CheckProcess check(fakes.platform());
-        Reports reports;
-        reports.attach(check);
-        const int queries = fakes.processes->queryCount();
-        check.RestartOption();
-        QTest::qWait(20);
-        QVERIFY(reports.items.isEmpty());
-        QCOMPARE(fakes.processes->queryCount(), queries);
     }
 
     void repeatedStartFailuresStopAfterTheBound()

@@ -170,27 +170,6 @@ private slots:
         QCOMPARE(entries, (QStringList{"show", "-", "menu:inner", "exit"}));
     }
 
-    void menuSize()
-    {
-        MyMenu menu;
-        QSignalSpy width(&menu, &MyMenu::widthChanged);
-        QSignalSpy height(&menu, &MyMenu::heightChanged);
-        menu.setWidth(150);
-        menu.setWidth(150);
-        menu.setHeight(80);
-        QCOMPARE(menu.width(), 150);
-        QCOMPARE(menu.height(), 80);
-        QCOMPARE(menu.menu()->width(), 150);
-        QCOMPARE(width.count(), 1);
-        QCOMPARE(height.count(), 1);
-
-        MyAction action;
-        action.setText("late");
-        menu.addAction(&action);
-        menu.addSeparator();
-        QCOMPARE(menu.menu()->actions().size(), 2);
-    }
-
     void exitEndsTheEventLoopWithZero()
     {
         SystemTrayIcon tray;
