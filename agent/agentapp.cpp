@@ -10,6 +10,11 @@
 const char kAgentWindowTitle[] = "VelkoOptions";
 const char kAgentInstanceLock[] = "VelkoOptions";
 
+void prepareAgentProcess()
+{
+    qputenv("QT_NO_GLIB", "1");
+}
+
 int runAgent(AgentPlatform &platform)
 {
     if (platform.instanceLock->acquire(kAgentInstanceLock) == platform::LockResult::AlreadyHeld)

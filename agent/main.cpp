@@ -5,6 +5,7 @@
 
 int main(int argc, char *argv[])
 {
+    prepareAgentProcess();
     QApplication app(argc, argv);
     AgentPlatform platform = AgentPlatform::native();
     return runAgent(platform);

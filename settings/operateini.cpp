@@ -5,6 +5,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <cstring>
+
 const QString OperateIni::kUnbound = QStringLiteral("key error or unInit obj");
 
 OperateIni::OperateIni(Reader reader, QObject *parent) : QObject(parent), m_reader(reader) {}
@@ -58,11 +60,24 @@ void OperateIni::setSetIniPath(const QString &path)
 // bytes read are always one whole version of it.
 void OperateIni::refreshSnapshot()
 {
+    // This runs for every mouse event: read straight into a reused buffer.
     QFile file(m_path);
-    const bool exists = file.open(QIODevice::ReadOnly);
-    const QByteArray bytes = exists ? file.readAll() : QByteArray();
-    if (m_settings && exists == m_snapshotExists && bytes == m_snapshotBytes)
+    const bool exists = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    qint64 length = 0;
+    if (exists) {
+        for (;;) {
+            if (m_readBuffer.size() - length < 1024)
+                m_readBuffer.resize(int(length) + 4096);
+            const qint64 n = file.read(m_readBuffer.data() + length, m_readBuffer.size() - length);
+            if (n <= 0)
+                break;
+            length += n;
+        }
+    }
+    if (m_settings && exists == m_snapshotExists && length == m_snapshotBytes.size() &&
+        memcmp(m_readBuffer.constData(), m_snapshotBytes.constData(), size_t(length)) == 0)
         return;
+    const QByteArray bytes(m_readBuffer.constData(), int(length));
 
     m_settings.reset();
     if (!m_snapshotFile.isEmpty())
@@ -90,7 +105,8 @@ QString OperateIni::getValue(const QString &key)
     if (!m_settings)
         return kUnbound;
     QString value = m_settings->value(key, QStringLiteral("NULL")).toString();
-    qDebug() << "getValue:" << key << value << m_settings.get() << m_path;
+    qDebug().noquote() << "getValue:" << key << value << static_cast<const void *>(m_settings.get())
+                       << m_path;
     if (m_reader == Reader::Agent && value == QLatin1String("NULL"))
         value = QStringLiteral("999");
     return value;
@@ -98,7 +114,8 @@ QString OperateIni::getValue(const QString &key)
 
 void OperateIni::setValue(const QString &key, const QString &value)
 {
-    qDebug() << "setValue:" << key << value << m_settings.get() << m_path;
+    qDebug().noquote() << "setValue:" << key << value << static_cast<const void *>(m_settings.get())
+                       << m_path;
     if (m_settings)
         m_settings->setValue(key, value);
 }

@@ -46,6 +46,7 @@ private:
 
     // Agent reader: the bytes last parsed and the private copy they were parsed from.
     QByteArray m_snapshotBytes;
+    QByteArray m_readBuffer;
     bool m_snapshotExists = false;
     QString m_snapshotFile;
     quint64 m_snapshotSerial = 0;

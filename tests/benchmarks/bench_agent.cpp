@@ -9,6 +9,7 @@
 // action's last input event) as median and p99, and the resident memory.
 //
 // Usage: velko_agent_bench [latency-events]   (default 20000)
+#include "agentapp.h"
 #include "fake_agent_platform.h"
 #include "mainwindow.h"
 #include "usbdriver.h"
@@ -133,6 +134,7 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareAgentProcess(); // as the agent's main() does
     QApplication app(argc, argv);
     qInstallMessageHandler(dropMessages);
     const int latencyEvents = argc > 1 ? std::max(100, atoi(argv[1])) : 20000;
