@@ -20,17 +20,17 @@ template <typename T> void registerType(const char *uri, const char *name)
 
 const std::vector<QmlTypeEntry> &configuratorTypes()
 {
-    // The account classes take their places below, one line each, in the order
-    // the comments give: {"Account.Manager.<Name>", "<Name>", &registerType<Name>},
+    // The account classes take the places marked below, one line each, for example
+    //     {"Account.Manager.LoginAccount", "LoginAccount", &registerType<LoginAccount>},
     static const std::vector<QmlTypeEntry> table = {
         {"Model.QX.CheckProcess", "CheckProcess", &registerType<CheckProcess>},
         {"Model.QX.PairDoWork", "PairDoWork", &registerType<PairDoWork>},
         {"Model.QX.OpenBluetooth", "OpenBluetooth", &registerType<OpenBluetooth>},
-        // LoginAccount, RegisterAccount, UpdatePasswdAccount, FindPasswd,
-        // ValidatePassword, NewPassword, SaveConfigInfo, GetDriverConf
+        // Account.Manager.LoginAccount, .RegisterAccount, .UpdatePasswdAccount,
+        // .FindPasswd, .ValidatePassword, .NewPassword, .SaveConfigInfo, .GetDriverConf
         {"Operate.Conf.OpFunConfFile", "OpFunConfFile", &registerType<OpFunConfFile>},
-        // OperateToken ("Operate.Conf.OperateToken")
-        // GetSoftwareVersion ("Account.Manager.GetSoftwareVersion")
+        // Operate.Conf.OperateToken
+        // Account.Manager.GetSoftwareVersion
         {"an.utility", "MyMenu", &registerType<MyMenu>},
         {"an.utility", "MyAction", &registerType<MyAction>},
         {"an.utility", "MySeparator", &registerType<MySeparator>},
