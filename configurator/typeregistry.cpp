@@ -1,10 +1,15 @@
 #include "typeregistry.h"
 
+#include "accountoperations.h"
 #include "checkprocess.h"
+#include "configsync.h"
+#include "getsoftwareversion.h"
+#include "loginaccount.h"
 #include "myaction.h"
 #include "mymenu.h"
 #include "myseparator.h"
 #include "openbluetooth.h"
+#include "operatetoken.h"
 #include "opfunconffile.h"
 #include "pairdowork.h"
 #include "systemtrayicon.h"
@@ -20,17 +25,23 @@ template <typename T> void registerType(const char *uri, const char *name)
 
 const std::vector<QmlTypeEntry> &configuratorTypes()
 {
-    // The account classes take the places marked below, one line each, for example
-    //     {"Account.Manager.LoginAccount", "LoginAccount", &registerType<LoginAccount>},
     static const std::vector<QmlTypeEntry> table = {
         {"Model.QX.CheckProcess", "CheckProcess", &registerType<CheckProcess>},
         {"Model.QX.PairDoWork", "PairDoWork", &registerType<PairDoWork>},
         {"Model.QX.OpenBluetooth", "OpenBluetooth", &registerType<OpenBluetooth>},
-        // Account.Manager.LoginAccount, .RegisterAccount, .UpdatePasswdAccount,
-        // .FindPasswd, .ValidatePassword, .NewPassword, .SaveConfigInfo, .GetDriverConf
+        {"Account.Manager.LoginAccount", "LoginAccount", &registerType<LoginAccount>},
+        {"Account.Manager.RegisterAccount", "RegisterAccount", &registerType<RegisterAccount>},
+        {"Account.Manager.UpdatePasswdAccount", "UpdatePasswdAccount",
+         &registerType<UpdatePasswdAccount>},
+        {"Account.Manager.FindPasswd", "FindPasswd", &registerType<FindPasswd>},
+        {"Account.Manager.ValidatePassword", "ValidatePassword", &registerType<ValidatePassword>},
+        {"Account.Manager.NewPassword", "NewPassword", &registerType<NewPassword>},
+        {"Account.Manager.SaveConfigInfo", "SaveConfigInfo", &registerType<SaveConfigInfo>},
+        {"Account.Manager.GetDriverConf", "GetDriverConf", &registerType<GetDriverConf>},
         {"Operate.Conf.OpFunConfFile", "OpFunConfFile", &registerType<OpFunConfFile>},
-        // Operate.Conf.OperateToken
-        // Account.Manager.GetSoftwareVersion
+        {"Operate.Conf.OperateToken", "OperateToken", &registerType<OperateToken>},
+        {"Account.Manager.GetSoftwareVersion", "GetSoftwareVersion",
+         &registerType<GetSoftwareVersion>},
         {"an.utility", "MyMenu", &registerType<MyMenu>},
         {"an.utility", "MyAction", &registerType<MyAction>},
         {"an.utility", "MySeparator", &registerType<MySeparator>},

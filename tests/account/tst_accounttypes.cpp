@@ -1,7 +1,8 @@
-// The account classes as the Qt Quick pages see them.
+// The account classes as the Qt Quick pages see them, registered by the
+// configurator's start-up table.
 #include "accountsandbox.h"
-#include "accounttypes.h"
 #include "loginaccount.h"
+#include "typeregistry.h"
 
 #include <QLoggingCategory>
 #include <QMetaMethod>
@@ -33,9 +34,7 @@ void TestAccountTypes::initTestCase()
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     m_sandbox = std::make_unique<AccountSandbox>();
     QVERIFY(m_sandbox->isValid());
-    account::registerRequestTypes();
-    account::registerOperateTokenType();
-    account::registerSoftwareVersionType();
+    registerConfiguratorTypes();
 }
 
 void TestAccountTypes::creatableUnderItsModule_data()
