@@ -298,10 +298,8 @@ void TestAgentStartup::receiverPresenceIsLogged_data()
 {
     QTest::addColumn<int>("productId");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("receiver 1812") << 0x1812 << "true";
-    QTest::newRow("receiver 1813") << 0x1813 << "true";
+    QTest::newRow("receiver") << 0x1813 << "true";
     QTest::newRow("other product") << 0x1814 << "false";
-    QTest::newRow("none") << 0 << "false";
 }
 
 void TestAgentStartup::receiverPresenceIsLogged()

@@ -35,7 +35,6 @@ private slots:
     void agentFollowsModelChange();
     void agentWithoutModelReadsUnassigned();
     void agentSeesSameSizeRewrite();
-    void agentSeesFileCreatedLater();
     void utf8ValuesRoundTrip();
     void versionClass_data();
     void versionClass();
@@ -164,61 +163,35 @@ void TestSettings::pathGettersHandleNone()
     QCOMPARE(conf.GetMidFilePath(), expected);
 }
 
-// Every getter must read the key its setter writes, for all four prefixes.
+// Every getter reads the key its setter writes, for all four prefixes and seven
+// parameters (the page calls them by name).
 void TestSettings::setterAndGetterPairsUseTheSameKey()
 {
     OpFunConfFile conf;
     conf.SetCurrentMouse(QStringLiteral("QX210"));
-    using Set = void (OpFunConfFile::*)(const QString &);
-    using Get = QString (OpFunConfFile::*)();
-    struct Pair
-    {
-        Set set;
-        Get get;
-        const char *key;
-    };
-    const Pair pairs[] = {
-        {&OpFunConfFile::SetMidWebUrl, &OpFunConfFile::GetMidWebUrl, "mid_web_url"},
-        {&OpFunConfFile::SetMidFilePath, &OpFunConfFile::GetMidFilePath, "mid_file_path"},
-        {&OpFunConfFile::SetMidFolderPath, &OpFunConfFile::GetMidFloderPath, "mid_folder_path"},
-        {&OpFunConfFile::SetMidAppPath, &OpFunConfFile::GetMidAppPath, "mid_app_path"},
-        {&OpFunConfFile::SetMidSoundPath, &OpFunConfFile::GetMidSoundPath, "mid_sound_path"},
-        {&OpFunConfFile::SetMidMainSpeed, &OpFunConfFile::GetMidMainSpeed, "mid_main_speed"},
-        {&OpFunConfFile::SetMidSelfSpeed, &OpFunConfFile::GetMidSelfSpeed, "mid_self_speed"},
-        {&OpFunConfFile::SetRightWebUrl, &OpFunConfFile::GetRightWebUrl, "right_web_url"},
-        {&OpFunConfFile::SetRightFilePath, &OpFunConfFile::GetRightFilePath, "right_file_path"},
-        {&OpFunConfFile::SetRightFolderPath, &OpFunConfFile::GetRightFloderPath, "right_folder_path"},
-        {&OpFunConfFile::SetRightAppPath, &OpFunConfFile::GetRightAppPath, "right_app_path"},
-        {&OpFunConfFile::SetRightSoundPath, &OpFunConfFile::GetRightSoundPath, "right_sound_path"},
-        {&OpFunConfFile::SetRightMainSpeed, &OpFunConfFile::GetRightMainSpeed, "right_main_speed"},
-        {&OpFunConfFile::SetRightSelfSpeed, &OpFunConfFile::GetRightSelfSpeed, "right_self_speed"},
-        {&OpFunConfFile::SetSliderUpWebUrl, &OpFunConfFile::GetSliderUpWebUrl, "slider_up_web_url"},
-        {&OpFunConfFile::SetSliderUpFilePath, &OpFunConfFile::GetSliderUpFilePath, "slider_up_file_path"},
-        {&OpFunConfFile::SetSliderUpFolderPath, &OpFunConfFile::GetSliderUpFloderPath, "slider_up_folder_path"},
-        {&OpFunConfFile::SetSliderUpAppPath, &OpFunConfFile::GetSliderUpAppPath, "slider_up_app_path"},
-        {&OpFunConfFile::SetSliderUpSoundPath, &OpFunConfFile::GetSliderUpSoundPath, "slider_up_sound_path"},
-        {&OpFunConfFile::SetSliderUpMainSpeed, &OpFunConfFile::GetSliderUpMainSpeed, "slider_up_main_speed"},
-        {&OpFunConfFile::SetSliderUpSelfSpeed, &OpFunConfFile::GetSliderUpSelfSpeed, "slider_up_self_speed"},
-        {&OpFunConfFile::SetSliderDownWebUrl, &OpFunConfFile::GetSliderDownWebUrl, "slider_down_web_url"},
-        {&OpFunConfFile::SetSliderDownFilePath, &OpFunConfFile::GetSliderDownFilePath, "slider_down_file_path"},
-        {&OpFunConfFile::SetSliderDownFolderPath, &OpFunConfFile::GetSliderDownFloderPath, "slider_down_folder_path"},
-        {&OpFunConfFile::SetSliderDownAppPath, &OpFunConfFile::GetSliderDownAppPath, "slider_down_app_path"},
-        {&OpFunConfFile::SetSliderDownSoundPath, &OpFunConfFile::GetSliderDownSoundPath, "slider_down_sound_path"},
-        {&OpFunConfFile::SetSliderDownMainSpeed, &OpFunConfFile::GetSliderDownMainSpeed, "slider_down_main_speed"},
-        {&OpFunConfFile::SetSliderDownSelfSpeed, &OpFunConfFile::GetSliderDownSelfSpeed, "slider_down_self_speed"},
-    };
-    int n = 0;
-    for (const Pair &p : pairs) {
-        const QString value = QStringLiteral("value-%1").arg(n++);
-        (conf.*p.set)(value);
-        QCOMPARE((conf.*p.get)(), value);
+    const QStringList prefixes{"Mid/mid", "Right/right", "SliderUp/slider_up", "SliderDown/slider_down"};
+    const QStringList params{"WebUrl/WebUrl/_web_url",       "FilePath/FilePath/_file_path",
+                             "FolderPath/FloderPath/_folder_path", "AppPath/AppPath/_app_path",
+                             "SoundPath/SoundPath/_sound_path", "MainSpeed/MainSpeed/_main_speed",
+                             "SelfSpeed/SelfSpeed/_self_speed"};
+    QMap<QString, QString> written;
+    for (const QString &prefix : prefixes) {
+        for (const QString &param : params) {
+            const QStringList p = prefix.split('/'), q = param.split('/');
+            const QString value = QStringLiteral("v%1").arg(written.size());
+            QVERIFY(QMetaObject::invokeMethod(&conf, qPrintable("Set" + p[0] + q[0]),
+                                              Q_ARG(QString, value)));
+            QString got;
+            QVERIFY(QMetaObject::invokeMethod(&conf, qPrintable("Get" + p[0] + q[1]),
+                                              Q_RETURN_ARG(QString, got)));
+            QCOMPARE(got, value);
+            written.insert("PATH/" + p[1] + q[2], value);
+        }
     }
     conf.syncIniToFile();
     QSettings model(systemDir() + QStringLiteral("/QX210.ini"), QSettings::IniFormat);
-    n = 0;
-    for (const Pair &p : pairs)
-        QCOMPARE(model.value(QStringLiteral("PATH/") + QLatin1String(p.key)).toString(),
-                 QStringLiteral("value-%1").arg(n++));
+    for (auto it = written.cbegin(); it != written.cend(); ++it)
+        QCOMPARE(model.value(it.key()).toString(), it.value());
 }
 
 void TestSettings::entryConversion_data()
@@ -347,17 +320,6 @@ void TestSettings::agentSeesSameSizeRewrite()
         QCOMPARE(QFileInfo(file).lastModified(), stamp);
         QCOMPARE(reader.catalogueIndex(controls::MidKey).value_or(-1), index);
     }
-}
-
-void TestSettings::agentSeesFileCreatedLater()
-{
-    agent::OpFunConfFile reader;
-    QVERIFY(!reader.catalogueIndex(controls::MidWheel).has_value());
-    writeRaw(QStringLiteral("mouse.ini"), "[SET]\nmouse=PL40\n");
-    writeRaw(QStringLiteral("PL40.ini"), "[SET]\nMid_wheel=Scroll-1-midWheel\n");
-    QCOMPARE(reader.catalogueIndex(controls::MidWheel).value_or(-1), 1);
-    QFile::remove(systemDir() + QStringLiteral("/PL40.ini"));
-    QVERIFY(!reader.catalogueIndex(controls::MidWheel).has_value());
 }
 
 void TestSettings::utf8ValuesRoundTrip()
