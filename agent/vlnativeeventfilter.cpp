@@ -2,20 +2,13 @@
 
 #include "hid.h"
 #include "message_window.h"
+#include "receiverid.h"
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QRegularExpression>
 
 extern const char kAgentWindowTitle[];
 
-namespace {
-constexpr unsigned kVendor = 0x2F6B;
-bool isReceiverProduct(unsigned pid)
-{
-    return pid == 0x1812 || pid == 0x1813;
-}
-} // namespace
 
 VLNativeEventFilter::VLNativeEventFilter(platform::MessageWindow &window,
                                          platform::HidSystem &hid, QWidget *parent)
@@ -37,18 +30,7 @@ void VLNativeEventFilter::registerDeviceNotify()
 
 bool VLNativeEventFilter::parseIds(const QString &name, unsigned &vendorId, unsigned &productId)
 {
-    static const QRegularExpression pattern(QStringLiteral("VID_(\\w+)&PID_(\\w+)"));
-    const QRegularExpressionMatch match = pattern.match(name.toUpper());
-    if (!match.hasMatch())
-        return false;
-    bool ok = false;
-    vendorId = match.captured(1).toUInt(&ok, 16);
-    if (!ok)
-        vendorId = 0;
-    productId = match.captured(2).toUInt(&ok, 16);
-    if (!ok)
-        productId = 0;
-    return true;
+    return receiverid::parseInterfaceIds(name, vendorId, productId);
 }
 
 void VLNativeEventFilter::handleMessage(const platform::WindowMessage &m)
@@ -69,7 +51,7 @@ void VLNativeEventFilter::handleMessage(const platform::WindowMessage &m)
         return;
     qDebug() << "vendorID" << vid;
     qDebug() << "productID" << pid;
-    if (vid != kVendor || !isReceiverProduct(pid))
+    if (!receiverid::isReceiver(vid, pid))
         return;
     const QString usb = QStringLiteral("USB %1 ").arg(pid, 4, 16, QLatin1Char('0'));
     qDebug().noquote() << usb + (arrival ? QStringLiteral("插入") : QStringLiteral("拔除"));
@@ -80,29 +62,5 @@ void VLNativeEventFilter::handleMessage(const platform::WindowMessage &m)
 bool VLNativeEventFilter::CheckDevice()
 {
     qDebug() << "CheckDevice";
-    bool found = false;
-    const auto paths = m_hid.interfacePaths();
-    if (!paths) {
-        qDebug() << "Out of memory";
-    } else {
-        for (const std::string &path : *paths) {
-            auto handle = m_hid.open(path, platform::HidAccess::Query);
-            if (!handle->isValid()) {
-                qDebug() << "INVALID_HANDLE_VALUE";
-                continue;
-            }
-            platform::HidAttributes a;
-            if (!handle->attributes(a)) {
-                qDebug() << "FALSE == Result";
-                continue;
-            }
-            qDebug("Attributes: %x %x", a.vendorId, a.productId);
-            if (a.vendorId == kVendor && isReceiverProduct(a.productId)) {
-                found = true;
-                break;
-            }
-        }
-    }
-    qDebug() << (found ? "true" : "false");
-    return found;
+    return receiverid::receiverPresent(m_hid);
 }

@@ -1,9 +1,9 @@
 #include "vlnativeeventfilter.h"
 
 #include "message_window.h"
+#include "receiverid.h"
 
 #include <QDebug>
-#include <QRegularExpression>
 
 const char VLNativeEventFilter::kWindowTitle[] = "VelkoOptionsGUI device notifications";
 
@@ -29,23 +29,12 @@ void VLNativeEventFilter::Register()
 
 bool VLNativeEventFilter::parseIds(const QString &name, unsigned &vendorId, unsigned &productId)
 {
-    static const QRegularExpression pattern(QStringLiteral("VID_(\\w+)&PID_(\\w+)"));
-    const QRegularExpressionMatch match = pattern.match(name.toUpper());
-    if (!match.hasMatch())
-        return false;
-    bool ok = false;
-    vendorId = match.captured(1).toUInt(&ok, 16);
-    if (!ok)
-        vendorId = 0;
-    productId = match.captured(2).toUInt(&ok, 16);
-    if (!ok)
-        productId = 0;
-    return true;
+    return receiverid::parseInterfaceIds(name, vendorId, productId);
 }
 
 bool VLNativeEventFilter::isReceiver(unsigned vendorId, unsigned productId)
 {
-    return vendorId == 0x2F6B && (productId == 0x1812 || productId == 0x1813);
+    return receiverid::isReceiver(vendorId, productId);
 }
 
 void VLNativeEventFilter::handleMessage(const platform::WindowMessage &m)

@@ -1,6 +1,7 @@
 #include "receiverlink.h"
 
 #include "hid.h"
+#include "receiverid.h"
 #include "workerwait.h"
 
 #include <QDebug>
@@ -24,68 +25,30 @@ ReceiverLink::~ReceiverLink() = default;
 bool ReceiverLink::GetPidVid()
 {
     qDebug() << "GetPidVid";
-    bool found = false;
-    const auto paths = m_hid->interfacePaths();
-    if (!paths) {
-        qDebug() << "Out of memory";
-    } else {
-        for (const std::string &path : *paths) {
-            auto handle = m_hid->open(path, platform::HidAccess::Query);
-            if (!handle->isValid()) {
-                qDebug() << "INVALID_HANDLE_VALUE";
-                continue;
-            }
-            platform::HidAttributes a;
-            if (!handle->attributes(a)) {
-                qDebug() << "FALSE == Result";
-                continue;
-            }
-            qDebug("Attributes: %x %x", a.vendorId, a.productId);
-            if (a.vendorId == kVendorId && a.productId >= kProductFirst &&
-                a.productId <= kProductSecond) {
-                found = true;
-                break;
-            }
-        }
-    }
-    qDebug() << (found ? "true" : "false");
-    return found;
+    return receiverid::receiverPresent(*m_hid);
 }
 
 bool ReceiverLink::openReceiver(quint16 vendorId, quint16 productId)
 {
-    const auto paths = m_hid->interfacePaths();
-    if (!paths) {
-        qDebug() << "Out of memory";
-        return false;
-    }
-    for (const std::string &path : *paths) {
-        auto query = m_hid->open(path, platform::HidAccess::Query);
-        if (!query->isValid()) {
-            qDebug() << "INVALID_HANDLE_VALUE";
-            continue;
-        }
-        platform::HidAttributes a;
-        if (!query->attributes(a)) {
-            qDebug() << "FALSE == Result";
-            continue;
-        }
+    bool opened = false;
+    receiverid::forEachInterface(*m_hid, [&](const std::string &path, platform::HidHandle &query,
+                                             const platform::HidAttributes &a) {
         qDebug("Attributes: %x %x %x %x", a.vendorId, a.productId, vendorId, productId);
         if (a.vendorId != vendorId || a.productId != productId)
-            continue;
+            return false;
 
         platform::HidCaps caps;
-        const platform::HidCapsResult capsResult = query->caps(caps);
+        const platform::HidCapsResult capsResult = query.caps(caps);
         if (capsResult == platform::HidCapsResult::NoPreparsedData) {
             qDebug() << "HidD_GetPreparsedData";
-            continue;
+            return false;
         }
         if (capsResult == platform::HidCapsResult::InvalidPreparsedData) {
             qDebug() << "HidP_GetCaps";
-            continue;
+            return false;
         }
         if (caps.inputReportByteLength == 0 || caps.outputReportByteLength == 0)
-            continue;
+            return false;
         qDebug().noquote() << QStringLiteral("Usage: %1 UsagePage: %2 Feature report: %3 "
                                              "InputReportByteLength: %4 OutputReportByteLength: %5 "
                                              "FeatureReportByteLength: %6 NumberOutputValueCaps %7 "
@@ -100,18 +63,18 @@ bool ReceiverLink::openReceiver(quint16 vendorId, quint16 productId)
                                   .arg(caps.numberInputValueCaps);
         if (caps.numberInputValueCaps == 0 || caps.numberOutputValueCaps == 0) {
             qDebug() << "MyInputValueCaps  MyOutputValueCaps== 0";
-            continue;
+            return false;
         }
         if (caps.usage != 0x000E && caps.usagePage != 0xFF00) {
             qDebug() << "Usage  UsagePage  error";
-            continue;
+            return false;
         }
         std::vector<platform::HidValueCaps> valueCaps;
         const std::size_t wanted =
             std::min<std::size_t>(caps.numberOutputValueCaps, kMaxOutputValueCaps);
-        if (!query->outputValueCaps(wanted, valueCaps)) {
+        if (!query.outputValueCaps(wanted, valueCaps)) {
             qDebug() << "HIDP_STATUS_INVALID_PREPARSED_DATA";
-            continue;
+            return false;
         }
         Record record;
         for (const platform::HidValueCaps &v : valueCaps) {
@@ -120,14 +83,14 @@ bool ReceiverLink::openReceiver(quint16 vendorId, quint16 productId)
             record.reportId = v.reportId;
             record.reportCount = v.reportCount;
         }
-        query.reset();
         record.handle = m_hid->open(path, platform::HidAccess::ReadWrite);
         // Replacing the record releases the interface it held (once no longer current).
         m_records[productId] = record;
         qDebug() << "讀訪問設備成功 读写指针创建成功\n";
+        opened = true;
         return true;
-    }
-    return false;
+    });
+    return opened;
 }
 
 bool ReceiverLink::useReceiver(quint16 productId)

@@ -3,6 +3,8 @@
 // rules. Every command blocks the calling thread for its polling time.
 #pragma once
 
+#include "receiverid.h"
+
 #include <QtGlobal>
 
 #include <map>
@@ -17,9 +19,9 @@ class WorkerWait;
 class ReceiverLink
 {
 public:
-    static constexpr quint16 kVendorId = 0x2F6B;
-    static constexpr quint16 kProductFirst = 0x1812;
-    static constexpr quint16 kProductSecond = 0x1813;
+    static constexpr quint16 kVendorId = receiverid::kVendorId;
+    static constexpr quint16 kProductFirst = receiverid::kProductIdFirst;
+    static constexpr quint16 kProductSecond = receiverid::kProductIdSecond;
     static constexpr quint8 kReportId = 0xBA;
     static constexpr int kReportLength = 32;
     static constexpr quint8 kModeIdle = 0xA0;    // accepts the pairing command
