@@ -21,18 +21,10 @@ public:
 
 const QByteArray kEventType = platform::fake::FakeNativeMessages::kEventType;
 
-// The routing's own debug lines, in the order they were logged.
+// The routing's own debug lines ("C_MID_MOUSE_MSG", ...), in the order they were logged.
 QStringList routingLines(const QStringList &lines)
 {
-    static const QStringList all = {"C_MID_MOUSE_MSG",       "C_SLIDER_MOUSE_WHEEL",
-                                    "C_SLIDER_MOUSE_BEFORE", "C_SLIDER_MOUSE_BEHIND",
-                                    "C_RIGHT_MOUSE_MSG",     "C_MID_MOUSE_WHEEL_DOWN",
-                                    "C_MID_MOUSE_WHEEL_UP"};
-    QStringList out;
-    for (const QString &line : lines)
-        if (all.contains(line))
-            out << line;
-    return out;
+    return lines.filter(QRegularExpression("^C_[A-Z_]+$"));
 }
 
 void emitHook(int msgType)
