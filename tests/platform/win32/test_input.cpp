@@ -1,216 +1,125 @@
-// The Win32 input injector against the system's own view of the input: every
-// synthesised event is observed by low-level keyboard and mouse hooks (with the
-// injected flag) and swallowed there, so nothing reaches other windows.
+// The Win32 input injector against the system's own view of the input: low-level
+// keyboard and mouse hooks see every synthesised event with the injected flag and
+// swallow it, so nothing reaches other windows.
 #include "input.h"
+#include "win32_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-struct Observed
-{
-    UINT message = 0; // WM_KEYDOWN, WM_LBUTTONUP, WM_MOUSEWHEEL, ...
-    DWORD code = 0;   // virtual key (keyboard) or HIWORD(mouseData) (mouse)
-    bool extended = false;
-    bool injected = false;
+using namespace platform;
 
-    bool operator==(const Observed &o) const
-    {
-        return message == o.message && code == o.code && extended == o.extended &&
-               injected == o.injected;
-    }
-};
-
-void PrintTo(const Observed &o, std::ostream *os)
-{
-    *os << "{msg 0x" << std::hex << o.message << ", code 0x" << o.code << std::dec
-        << (o.extended ? ", extended" : "") << (o.injected ? ", injected" : "") << "}";
-}
-
+// What a hook saw: message, virtual key or HIWORD(mouseData), extended key.
+using Observed = std::tuple<UINT, DWORD, bool>;
 std::vector<Observed> g_observed;
 
 LRESULT CALLBACK keyboardHook(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HC_ACTION) {
-        const auto *info = reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam);
-        if (info->flags & LLKHF_INJECTED) {
-            g_observed.push_back(
-                {UINT(wParam), info->vkCode, (info->flags & LLKHF_EXTENDED) != 0, true});
-            return 1; // swallowed: no window sees the test's keys
-        }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+    const auto *info = reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam);
+    if (code != HC_ACTION || !(info->flags & LLKHF_INJECTED))
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    g_observed.emplace_back(UINT(wParam), info->vkCode, (info->flags & LLKHF_EXTENDED) != 0);
+    return 1;
 }
 
 LRESULT CALLBACK mouseHook(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HC_ACTION) {
-        const auto *info = reinterpret_cast<const MSLLHOOKSTRUCT *>(lParam);
-        if ((info->flags & LLMHF_INJECTED) && wParam != WM_MOUSEMOVE) {
-            g_observed.push_back({UINT(wParam), HIWORD(info->mouseData), false, true});
-            return 1;
-        }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+    const auto *info = reinterpret_cast<const MSLLHOOKSTRUCT *>(lParam);
+    if (code != HC_ACTION || !(info->flags & LLMHF_INJECTED) || wParam == WM_MOUSEMOVE)
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    g_observed.emplace_back(UINT(wParam), HIWORD(info->mouseData), false);
+    return 1;
 }
 
-class InputInjectorTest : public ::testing::Test
+// One call to the injector and the message the hooks should see for it, with the
+// virtual key (and extended flag) or the data in mouseData's high word.
+struct Step
 {
-protected:
-    void SetUp() override
-    {
-        g_observed.clear();
-        const HINSTANCE instance = GetModuleHandleW(nullptr);
-        m_keyboard = SetWindowsHookExW(WH_KEYBOARD_LL, &keyboardHook, instance, 0);
-        m_mouse = SetWindowsHookExW(WH_MOUSE_LL, &mouseHook, instance, 0);
-        ASSERT_NE(m_keyboard, nullptr);
-        ASSERT_NE(m_mouse, nullptr);
-        m_input = platform::createInputInjector();
-    }
-    void TearDown() override
-    {
-        if (m_keyboard)
-            UnhookWindowsHookEx(m_keyboard);
-        if (m_mouse)
-            UnhookWindowsHookEx(m_mouse);
-    }
-
-    // Pumps this thread's messages (the hooks run inside them) until `count`
-    // events were observed or a generous deadline passed.
-    void waitFor(std::size_t count)
-    {
-        const DWORD deadline = GetTickCount() + 10000;
-        while (g_observed.size() < count && LONG(deadline - GetTickCount()) > 0) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-        }
-        // Let a surplus event show up too.
-        MSG msg;
-        for (int i = 0; i < 5; ++i) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageW(&msg);
-        }
-    }
-
-    HHOOK m_keyboard = nullptr;
-    HHOOK m_mouse = nullptr;
-    std::unique_ptr<platform::InputInjector> m_input;
+    bool key;
+    std::uint32_t flags;
+    int data; // virtual key or mouse data
+    UINT message;
 };
 
-Observed key(UINT message, DWORD vk, bool extended)
+Step key(int vk, std::uint32_t flags, UINT message)
 {
-    return {message, vk, extended, true};
+    return {true, flags, vk, message};
 }
 
-Observed mouse(UINT message, DWORD high = 0)
+Step mouse(std::uint32_t flags, UINT message, int data = 0)
 {
-    return {message, high, false, true};
+    return {false, flags, data, message};
 }
 
-struct InputCase
+// Removed again when the test ends.
+struct Hook
 {
-    const char *name;
-    std::function<void(platform::InputInjector &)> send;
-    std::vector<Observed> expected;
+    HHOOK handle;
+    ~Hook() { UnhookWindowsHookEx(handle); }
 };
 
-class InputSequences : public InputInjectorTest, public ::testing::WithParamInterface<InputCase>
+using InputCase = std::pair<const char *, std::vector<Step>>;
+class InputSequences : public ::testing::TestWithParam<InputCase>
 {
 };
 
 TEST_P(InputSequences, ReachTheSystemAsInjectedEvents)
 {
-    const InputCase &c = GetParam();
-    c.send(*m_input);
-    waitFor(c.expected.size());
-    EXPECT_EQ(g_observed, c.expected);
+    g_observed.clear();
+    const Hook keyboard{
+        SetWindowsHookExW(WH_KEYBOARD_LL, &keyboardHook, GetModuleHandleW(nullptr), 0)};
+    const Hook mice{SetWindowsHookExW(WH_MOUSE_LL, &mouseHook, GetModuleHandleW(nullptr), 0)};
+    ASSERT_TRUE(keyboard.handle && mice.handle);
+    auto input = createInputInjector();
+    std::vector<Observed> expected;
+    for (const Step &s : GetParam().second) {
+        if (s.key)
+            input->keyEvent(std::uint8_t(s.data), s.flags);
+        else
+            input->mouseEvent(s.flags, s.data);
+        expected.emplace_back(s.message, s.key ? DWORD(s.data) : WORD(s.data),
+                              s.key && (s.flags & kKeyExtended));
+    }
+    // The hooks run inside this thread's message loop; a surplus event shows too.
+    testsupport::pumpUntil([&] { return g_observed.size() >= expected.size(); }, 10000);
+    testsupport::pumpUntil([] { return false; }, 100);
+    EXPECT_EQ(g_observed, expected);
 }
-
-const WORD kWheelUp = WORD(120);
-const WORD kWheelDown = WORD(-120);
 
 INSTANTIATE_TEST_SUITE_P(
     Win32, InputSequences,
-    ::testing::Values(InputCase{"CtrlC",
-                                [](platform::InputInjector &in) {
-                                    in.keyEvent(0x11, platform::kKeyDown);
-                                    in.keyEvent(0x43, platform::kKeyDown);
-                                    in.keyEvent(0x43, platform::kKeyUp);
-                                    in.keyEvent(0x11, platform::kKeyUp);
-                                },
-                                {key(WM_KEYDOWN, 0x11, false), key(WM_KEYDOWN, 0x43, false),
-                                 key(WM_KEYUP, 0x43, false), key(WM_KEYUP, 0x11, false)}},
-                      InputCase{"ExtendedMediaKey",
-                                [](platform::InputInjector &in) {
-                                    in.keyEvent(0xB3, platform::kKeyExtended);
-                                    in.keyEvent(0xB3, platform::kKeyExtendedUp);
-                                },
-                                {key(WM_KEYDOWN, 0xB3, true), key(WM_KEYUP, 0xB3, true)}},
-                      InputCase{"LeftClick",
-                                [](platform::InputInjector &in) {
-                                    in.mouseEvent(platform::kMouseLeftDown, 0);
-                                    in.mouseEvent(platform::kMouseLeftUp, 0);
-                                },
-                                {mouse(WM_LBUTTONDOWN), mouse(WM_LBUTTONUP)}},
-                      InputCase{"RightAndMiddle",
-                                [](platform::InputInjector &in) {
-                                    in.mouseEvent(platform::kMouseRightDown, 0);
-                                    in.mouseEvent(platform::kMouseRightUp, 0);
-                                    in.mouseEvent(platform::kMouseMiddleDown, 0);
-                                    in.mouseEvent(platform::kMouseMiddleUp, 0);
-                                },
-                                {mouse(WM_RBUTTONDOWN), mouse(WM_RBUTTONUP), mouse(WM_MBUTTONDOWN),
-                                 mouse(WM_MBUTTONUP)}},
-                      InputCase{"XButtonsCarryTheirNumber",
-                                [](platform::InputInjector &in) {
-                                    in.mouseEvent(platform::kMouseXDown, 2);
-                                    in.mouseEvent(platform::kMouseXUp, 2);
-                                    in.mouseEvent(platform::kMouseXDown, 1);
-                                    in.mouseEvent(platform::kMouseXUp, 1);
-                                },
-                                {mouse(WM_XBUTTONDOWN, XBUTTON2), mouse(WM_XBUTTONUP, XBUTTON2),
-                                 mouse(WM_XBUTTONDOWN, XBUTTON1), mouse(WM_XBUTTONUP, XBUTTON1)}},
-                      InputCase{
-                          "WheelNotchesKeepTheirSign",
-                          [](platform::InputInjector &in) {
-                              in.mouseEvent(platform::kMouseWheel, 120);
-                              in.mouseEvent(platform::kMouseWheel, -120);
-                          },
-                          {mouse(WM_MOUSEWHEEL, kWheelUp), mouse(WM_MOUSEWHEEL, kWheelDown)}}),
-    [](const ::testing::TestParamInfo<InputCase> &info) { return std::string(info.param.name); });
+    ::testing::Values(
+        InputCase{"CtrlC",
+                  {key(0x11, kKeyDown, WM_KEYDOWN), key(0x43, kKeyDown, WM_KEYDOWN),
+                   key(0x43, kKeyUp, WM_KEYUP), key(0x11, kKeyUp, WM_KEYUP)}},
+        InputCase{"ExtendedMediaKey",
+                  {key(0xB3, kKeyExtended, WM_KEYDOWN), key(0xB3, kKeyExtendedUp, WM_KEYUP)}},
+        InputCase{"Buttons",
+                  {mouse(kMouseLeftDown, WM_LBUTTONDOWN), mouse(kMouseLeftUp, WM_LBUTTONUP),
+                   mouse(kMouseRightDown, WM_RBUTTONDOWN), mouse(kMouseRightUp, WM_RBUTTONUP),
+                   mouse(kMouseMiddleDown, WM_MBUTTONDOWN), mouse(kMouseMiddleUp, WM_MBUTTONUP)}},
+        InputCase{"XButtonsCarryTheirNumber",
+                  {mouse(kMouseXDown, WM_XBUTTONDOWN, XBUTTON2),
+                   mouse(kMouseXUp, WM_XBUTTONUP, XBUTTON2),
+                   mouse(kMouseXDown, WM_XBUTTONDOWN, XBUTTON1),
+                   mouse(kMouseXUp, WM_XBUTTONUP, XBUTTON1)}},
+        InputCase{
+            "WheelNotchesKeepTheirSign",
+            {mouse(kMouseWheel, WM_MOUSEWHEEL, 120), mouse(kMouseWheel, WM_MOUSEWHEEL, -120)}}),
+    [](const auto &info) { return std::string(info.param.first); });
 
-struct CursorCase
+TEST(CursorPosition, IsReadInScreenCoordinates)
 {
-    int x;
-    int y;
-};
-
-class CursorPositions : public ::testing::TestWithParam<CursorCase>
-{
-};
-
-TEST_P(CursorPositions, AreReadInScreenCoordinates)
-{
-    const CursorCase c = GetParam();
-    ASSERT_TRUE(SetCursorPos(c.x, c.y));
-    const platform::Point p = platform::createInputInjector()->cursorPos();
-    EXPECT_EQ(p.x, c.x);
-    EXPECT_EQ(p.y, c.y);
+    for (const POINT p : {POINT{123, 456}, POINT{1000, 20}}) {
+        ASSERT_TRUE(SetCursorPos(p.x, p.y));
+        const Point read = createInputInjector()->cursorPos();
+        EXPECT_EQ(std::make_pair(read.x, read.y), std::make_pair(int(p.x), int(p.y)));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Win32, CursorPositions,
-                         ::testing::Values(CursorCase{0, 0}, CursorCase{123, 456},
-                                           CursorCase{1000, 20}));
 
 } // namespace

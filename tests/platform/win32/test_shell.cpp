@@ -1,332 +1,155 @@
-// The Win32 shell service against the real registry and ShellExecute (under Wine
-// in CI): registry strings of every shape, the default-browser lookup through the
-// keys the shell writes, Unicode file names, and COM left as it was found.
+// The Win32 shell service against the real registry and ShellExecute: strings
+// within the 260-character buffer, the default-browser lookup through the keys a
+// browser writes, a program with a non-ASCII name, and COM left as found.
 #include "shell.h"
+#include "win32_test_support.h"
 
 #include "../../../agent/actions/defaultbrowser.h"
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <objbase.h>
-
 #include <string>
-#include <vector>
 
 namespace {
 
+using namespace testsupport;
 using platform::RegistryRoot;
 
-// A copy of this executable whose name contains the probe tag only writes the
-// path it was started from beside itself and exits: the open test starts such a
-// copy with a non-ASCII name through ShellExecute.
+// A copy of this program whose name holds the tag leaves a marker beside itself
+// (so only where it was started from) and exits.
 const wchar_t kProbeTag[] = L"velko-open-probe";
-const wchar_t kProbeMarkerSuffix[] = L".started";
-
 const bool g_isProbe = [] {
-    wchar_t path[1024] = {};
-    const DWORD n = GetModuleFileNameW(nullptr, path, 1024);
-    const std::wstring self(path, n);
+    const std::wstring self = selfPath();
     if (self.find(kProbeTag) == std::wstring::npos)
         return false;
-    const HANDLE marker = CreateFileW((self + kProbeMarkerSuffix).c_str(), GENERIC_WRITE, 0,
-                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (marker != INVALID_HANDLE_VALUE) {
-        DWORD written = 0;
-        WriteFile(marker, self.data(), DWORD(self.size() * sizeof(wchar_t)), &written, nullptr);
-        CloseHandle(marker);
-    }
+    CloseHandle(CreateFileW((self + L".started").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
     ExitProcess(0);
     return true;
 }();
 
-std::wstring widen(const std::string &utf8)
+const wchar_t kTestRoot[] = L"Software\\VelkoOptionsTest";
+const wchar_t kTestKey[] = L"Software\\VelkoOptionsTest\\Shell";
+const char kKey[] = "Software\\VelkoOptionsTest\\Shell";
+
+bool setString(HKEY root, const wchar_t *key, const wchar_t *name, const std::wstring &text)
 {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-    std::wstring out(std::size_t(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), out.data(), n);
-    return out;
+    return RegSetKeyValueW(root, key, name, REG_SZ, text.c_str(),
+                           DWORD((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
-
-std::string narrow(const std::wstring &wide)
-{
-    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string out(std::size_t(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
-
-// A registry key (under HKEY_CURRENT_USER unless told) that the test creates and
-// removes again.
-class ScopedKey
-{
-public:
-    explicit ScopedKey(const std::string &path, HKEY root = HKEY_CURRENT_USER)
-        : m_root(root), m_path(widen(path))
-    {
-        if (RegCreateKeyExW(m_root, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key,
-                            nullptr) != ERROR_SUCCESS)
-            m_key = nullptr;
-    }
-    ~ScopedKey()
-    {
-        if (!m_key)
-            return;
-        RegCloseKey(m_key);
-        RegDeleteTreeW(m_root, m_path.c_str());
-    }
-    bool valid() const { return m_key != nullptr; }
-    void setString(const std::string &name, const std::wstring &value)
-    {
-        const std::wstring wname = widen(name);
-        RegSetValueExW(m_key, name.empty() ? nullptr : wname.c_str(), 0, REG_SZ,
-                       reinterpret_cast<const BYTE *>(value.c_str()),
-                       DWORD((value.size() + 1) * sizeof(wchar_t)));
-    }
-    void setDword(const std::string &name, DWORD value)
-    {
-        RegSetValueExW(m_key, widen(name).c_str(), 0, REG_DWORD,
-                       reinterpret_cast<const BYTE *>(&value), sizeof value);
-    }
-
-private:
-    HKEY m_root;
-    std::wstring m_path;
-    HKEY m_key = nullptr;
-};
-
-const char kTestKey[] = "Software\\VelkoOptionsTest\\Shell";
 
 struct RegistryCase
 {
     const char *name;
-    std::string valueName; // what the test reads
-    bool expectFound;
-    std::wstring expectText; // when found
+    const char *subKey;
+    const char *value;
+    std::wstring text; // what is read; empty: nothing is
 };
 
 class RegistryStrings : public ::testing::TestWithParam<RegistryCase>
 {
 protected:
-    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VelkoOptionsTest"); }
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kTestRoot); }
 };
 
-TEST_P(RegistryStrings, ReadWithinTheBuffer)
+TEST_P(RegistryStrings, AreReadWithinTheBuffer)
 {
-    ScopedKey key(kTestKey);
-    ASSERT_TRUE(key.valid());
-    key.setString("", L"default text");
-    key.setString("Plain", L"chrome.exe");
-    key.setString("Unicode", L"C:\\Programme\\Bröwser\\браузер.exe");
-    key.setString("Longest", std::wstring(260, L'x'));
-    key.setString("TooLong", std::wstring(261, L'y'));
-    key.setDword("Number", 42);
+    ASSERT_TRUE(setString(HKEY_CURRENT_USER, kTestKey, nullptr, L"C:\\Bröwser\\браузер.exe"));
+    setString(HKEY_CURRENT_USER, kTestKey, L"Longest", std::wstring(260, L'x'));
+    setString(HKEY_CURRENT_USER, kTestKey, L"TooLong", std::wstring(261, L'y'));
+    const DWORD number = 42;
+    RegSetKeyValueW(HKEY_CURRENT_USER, kTestKey, L"Number", REG_DWORD, &number, sizeof number);
 
     const RegistryCase &c = GetParam();
-    auto shell = platform::createShell();
-    std::string out = "untouched";
-    EXPECT_EQ(shell->readRegistryString(RegistryRoot::CurrentUser, kTestKey, c.valueName, out),
-              c.expectFound);
-    if (c.expectFound) {
-        EXPECT_EQ(out, narrow(c.expectText));
+    std::string out;
+    EXPECT_EQ(platform::createShell()->readRegistryString(RegistryRoot::CurrentUser, c.subKey,
+                                                          c.value, out),
+              !c.text.empty());
+    if (!c.text.empty()) {
+        EXPECT_EQ(out, narrow(c.text));
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Win32, RegistryStrings,
-    ::testing::Values(RegistryCase{"DefaultValue", "", true, L"default text"},
-                      RegistryCase{"Named", "Plain", true, L"chrome.exe"},
-                      RegistryCase{"UnicodeComesBackAsUtf8", "Unicode", true,
-                                   L"C:\\Programme\\Bröwser\\браузер.exe"},
-                      RegistryCase{"FillsTheBuffer", "Longest", true, std::wstring(260, L'x')},
-                      RegistryCase{"LongerThanTheBuffer", "TooLong", false, L""},
-                      RegistryCase{"NotAString", "Number", false, L""},
-                      RegistryCase{"MissingValue", "Absent", false, L""}),
-    [](const ::testing::TestParamInfo<RegistryCase> &info) {
-        return std::string(info.param.name);
-    });
+    ::testing::Values(RegistryCase{"UnicodeDefaultValue", kKey, "", L"C:\\Bröwser\\браузер.exe"},
+                      RegistryCase{"FillsTheBuffer", kKey, "Longest", std::wstring(260, L'x')},
+                      RegistryCase{"LongerThanTheBuffer", kKey, "TooLong", L""},
+                      RegistryCase{"NotAString", kKey, "Number", L""},
+                      RegistryCase{"MissingKey", "Software\\VelkoOptionsTest\\None", "", L""}),
+    [](const auto &info) { return std::string(info.param.name); });
 
-TEST(RegistryStrings, MissingKeyIsNotFound)
+// The keys a browser writes when made the default: its ProgID for ftp: under the
+// user's UrlAssociations, its open command under the user's classes, which Windows
+// merges into HKEY_CLASSES_ROOT (Wine's shows only the machine's, so the command
+// goes there too where allowed). The user's own choice is put back.
+const wchar_t kChoice[] =
+    L"Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\Ftp\\UserChoice";
+const wchar_t kChoiceBackup[] = L"Software\\VelkoOptionsTest\\UserChoice";
+const wchar_t kProgIdTree[] = L"Software\\Classes\\VelkoTestBrowserURL";
+const wchar_t kCommand[] = L"Software\\Classes\\VelkoTestBrowserURL\\shell\\open\\command";
+
+bool copyUserKey(const wchar_t *from, const wchar_t *to)
 {
-    auto shell = platform::createShell();
-    std::string out;
-    EXPECT_FALSE(shell->readRegistryString(RegistryRoot::CurrentUser,
-                                           "Software\\VelkoOptionsTest\\NoSuchKey", "", out));
+    HKEY source = nullptr, target = nullptr;
+    const bool copied =
+        RegOpenKeyExW(HKEY_CURRENT_USER, from, 0, KEY_READ, &source) == ERROR_SUCCESS &&
+        RegCreateKeyExW(HKEY_CURRENT_USER, to, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target,
+                        nullptr) == ERROR_SUCCESS &&
+        RegCopyTreeW(source, nullptr, target) == ERROR_SUCCESS;
+    RegCloseKey(source);
+    RegCloseKey(target);
+    return copied;
 }
 
-const char kUserChoice[] =
-    "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\Ftp\\UserChoice";
-const char kProgId[] = "VelkoTestBrowserURL";
-const char kCommandKey[] = "Software\\Classes\\VelkoTestBrowserURL\\shell\\open\\command";
-
-// The values of a key as they were, put back when the test ends.
-class KeyBackup
+void removeCommand()
 {
-public:
-    explicit KeyBackup(const std::string &path) : m_path(widen(path))
-    {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, m_path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return;
-        m_existed = true;
-        for (DWORD i = 0;; ++i) {
-            wchar_t name[256];
-            DWORD nameChars = 256;
-            BYTE data[2048];
-            DWORD size = sizeof data;
-            DWORD type = 0;
-            if (RegEnumValueW(key, i, name, &nameChars, nullptr, &type, data, &size) !=
-                ERROR_SUCCESS)
-                break;
-            m_values.push_back(
-                {std::wstring(name, nameChars), type, std::vector<BYTE>(data, data + size)});
-        }
-        RegCloseKey(key);
-    }
-    ~KeyBackup()
-    {
-        RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str());
-        if (!m_existed)
-            return;
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                            nullptr, &key, nullptr) != ERROR_SUCCESS)
-            return;
-        for (const Value &v : m_values)
-            RegSetValueExW(key, v.name.c_str(), 0, v.type, v.data.data(), DWORD(v.data.size()));
-        RegCloseKey(key);
-    }
-
-private:
-    struct Value
-    {
-        std::wstring name;
-        DWORD type;
-        std::vector<BYTE> data;
-    };
-    std::wstring m_path;
-    bool m_existed = false;
-    std::vector<Value> m_values;
-};
-
-// The browser lookup with the keys a browser writes when it becomes the default:
-// its ProgID for ftp: under the user's UrlAssociations, and its open command under
-// the user's classes, which Windows shows merged into HKEY_CLASSES_ROOT. Wine's
-// HKEY_CLASSES_ROOT shows only the machine's classes, so the command goes there
-// too where the test may write it.
-class DefaultBrowser : public ::testing::Test
-{
-protected:
-    void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, widen(kUserChoice).c_str()); }
-    void TearDown() override
-    {
-        RegDeleteTreeW(HKEY_CURRENT_USER, kProgIdTree);
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kProgIdTree);
-    }
-    static constexpr const wchar_t *kProgIdTree = L"Software\\Classes\\VelkoTestBrowserURL";
-
-    KeyBackup m_choiceBackup{kUserChoice};
-};
-
-struct BrowserCase
-{
-    const char *name;
-    bool writeChoice;
-    bool writeCommand;
-    std::wstring command;
-    std::string expected;
-};
-
-class DefaultBrowserCases : public DefaultBrowser, public ::testing::WithParamInterface<BrowserCase>
-{
-};
-
-TEST_P(DefaultBrowserCases, NamesTheProgram)
-{
-    const BrowserCase &c = GetParam();
-    std::unique_ptr<ScopedKey> choice;
-    std::unique_ptr<ScopedKey> command;
-    std::unique_ptr<ScopedKey> machineCommand;
-    if (c.writeChoice) {
-        choice = std::make_unique<ScopedKey>(kUserChoice);
-        ASSERT_TRUE(choice->valid());
-        choice->setString("Progid", widen(kProgId));
-    }
-    if (c.writeCommand) {
-        command = std::make_unique<ScopedKey>(kCommandKey);
-        ASSERT_TRUE(command->valid());
-        command->setString("", c.command);
-        machineCommand = std::make_unique<ScopedKey>(kCommandKey, HKEY_LOCAL_MACHINE);
-        if (machineCommand->valid())
-            machineCommand->setString("", c.command);
-    }
-    auto shell = platform::createShell();
-    EXPECT_EQ(defaultbrowser::program(*shell), c.expected);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kProgIdTree);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kProgIdTree);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Win32, DefaultBrowserCases,
-    ::testing::Values(BrowserCase{"NoUserChoice", false, false, L"", "iexplore.exe"},
-                      BrowserCase{"ChoiceWithoutCommand", true, false, L"", "iexplore.exe"},
-                      BrowserCase{
-                          "QuotedProgramWithArguments", true, true,
-                          L"\"C:\\Program Files\\Velko Browser\\browser.exe\" --single-argument %1",
-                          "C:\\Program Files\\Velko Browser\\browser.exe"},
-                      BrowserCase{"UnquotedCommand", true, true, L"C:\\Browsers\\plain.exe",
-                                  "C:\\Browsers\\plain.exe"},
-                      BrowserCase{"UnicodeProgram", true, true, L"\"C:\\Браузер\\b.exe\" \"%1\"",
-                                  "C:\\Браузер\\b.exe"}),
-    [](const ::testing::TestParamInfo<BrowserCase> &info) { return std::string(info.param.name); });
+TEST(DefaultBrowser, NamesTheProgramOfTheUsersChoice)
+{
+    const bool saved = copyUserKey(kChoice, kChoiceBackup);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kChoice);
+    const std::wstring command = L"\"C:\\Program Files\\Браузер\\b.exe\" --single-argument \"%1\"";
+    EXPECT_TRUE(setString(HKEY_CURRENT_USER, kChoice, L"Progid", L"VelkoTestBrowserURL"));
+    EXPECT_TRUE(setString(HKEY_CURRENT_USER, kCommand, nullptr, command));
+    setString(HKEY_LOCAL_MACHINE, kCommand, nullptr, command);
+    auto shell = platform::createShell();
+    EXPECT_EQ(defaultbrowser::program(*shell), "C:\\Program Files\\Браузер\\b.exe");
+    removeCommand();
+    EXPECT_EQ(defaultbrowser::program(*shell), "iexplore.exe");
 
-// A program whose path is not ASCII starts from the UTF-8 text it is given.
+    RegDeleteTreeW(HKEY_CURRENT_USER, kChoice);
+    if (saved)
+        copyUserKey(kChoiceBackup, kChoice);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kTestRoot);
+}
+
 TEST(ShellOpen, StartsAProgramWithANonAsciiName)
 {
     wchar_t temp[MAX_PATH] = {};
     ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-    wchar_t self[1024] = {};
-    ASSERT_GT(GetModuleFileNameW(nullptr, self, 1024), 0u);
     const std::wstring copy = std::wstring(temp) + kProbeTag + L"-Ünïcødé-браузер-€.exe";
-    const std::wstring marker = copy + kProbeMarkerSuffix;
+    const std::wstring marker = copy + L".started";
     DeleteFileW(marker.c_str());
-    ASSERT_TRUE(CopyFileW(self, copy.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(selfPath().c_str(), copy.c_str(), FALSE));
 
     platform::createShell()->open(narrow(copy), SW_SHOWNORMAL);
 
-    // The probe runs on its own; wait for its marker, generously.
-    std::wstring started;
-    for (int i = 0; i < 600 && started.empty(); ++i) {
-        const HANDLE file = CreateFileW(marker.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            wchar_t buffer[1024] = {};
-            DWORD read = 0;
-            ReadFile(file, buffer, sizeof buffer - sizeof(wchar_t), &read, nullptr);
-            CloseHandle(file);
-            started.assign(buffer, read / sizeof(wchar_t));
-        }
-        if (started.empty())
-            Sleep(100);
-    }
-    EXPECT_EQ(narrow(started), narrow(copy));
-
-    for (int i = 0; i < 50 && !DeleteFileW(copy.c_str()); ++i)
-        Sleep(100); // the probe may still be ending
+    EXPECT_TRUE(pumpUntil(
+        [&] { return GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; }, 60000));
+    pumpUntil([&] { return DeleteFileW(copy.c_str()) != FALSE; }, 5000); // the probe may be ending
     DeleteFileW(marker.c_str());
 }
 
-// COM must be left uninitialised on this thread, as it was found: then a fresh
-// CoInitialize answers S_OK rather than S_FALSE.
 TEST(ShellDesktopToggle, LeavesComAsItWasFound)
 {
     auto shell = platform::createShell();
     shell->toggleDesktop();
-    shell->toggleDesktop(); // back to where the desktop was
-    const HRESULT init = CoInitialize(nullptr);
-    EXPECT_EQ(init, S_OK);
-    if (SUCCEEDED(init))
-        CoUninitialize();
+    shell->toggleDesktop(); // back where the desktop was
+    EXPECT_TRUE(comUninitialised());
 }
 
 } // namespace
