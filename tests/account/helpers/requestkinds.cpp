@@ -5,6 +5,15 @@
 #include "getsoftwareversion.h"
 #include "loginaccount.h"
 
+#include <QCoreApplication>
+
+#include <memory>
+
+const QString kNetworkError = QStringLiteral("Network Error, please try again later");
+const QString kServerError = QStringLiteral("Server error, please try again later");
+
+namespace {
+
 // clang-format off
 const QByteArray kDefaultUploadBody =
     R"json({"configContent":"{\"Mid_key\":\"{\\\"index\\\":\\\"48\\\",\\\"name\\\":\\\"none\\\",\\\)json"
@@ -27,90 +36,76 @@ const QByteArray kDefaultUploadBody =
     R"json(210","filePath":""})json";
 // clang-format on
 
-namespace {
-
 template <typename T> VLAccountManage *make()
 {
     return new T;
-}
-
-template <typename T> T *as(VLAccountManage *request)
-{
-    return static_cast<T *>(request);
 }
 
 } // namespace
 
 const QVector<RequestKind> &requestKinds()
 {
-    // Arguments carry quotes, "=", spaces and non-ASCII text to show they are sent
-    // as given, escaped only as JSON requires.
+    // Arguments with quotes, "=", blanks and non-ASCII text: sent as given, escaped
+    // only as JSON requires. A log-in reply without a code has not confirmed the
+    // log-in; a download reply without a document is no download.
+    // clang-format off
     static const QVector<RequestKind> kinds = {
-        {"LoginAccount", make<LoginAccount>,
-         [](VLAccountManage *r) {
-             as<LoginAccount>(r)->VlPostLoginJson(QStringLiteral("ann@example.com"),
-                                                  QStringLiteral("pa\"ss= wörd"));
-         },
-         SIGNAL(sigLoginRet(int, QString)), "/v1/user/login",
-         R"({"email":"ann@example.com","password":"pa\"ss= wörd"})", 10, false},
-        {"RegisterAccount", make<RegisterAccount>,
-         [](VLAccountManage *r) {
-             as<RegisterAccount>(r)->VlPostRegisiterJson(
-                 QStringLiteral("Ann 安"), QStringLiteral("ann@example.com"),
-                 QStringLiteral("secret1"), QStringLiteral("secret2"));
-         },
-         SIGNAL(sigRegisterRet(int, QString)), "/v1/user/register",
-         R"({"email":"ann@example.com","nickname":"Ann 安","password":"secret1","rePassword":"secret2"})",
-         0, false},
-        {"UpdatePasswdAccount", make<UpdatePasswdAccount>,
-         [](VLAccountManage *r) {
-             as<UpdatePasswdAccount>(r)->VlUpdatePasswdJson(
-                 QStringLiteral("ann@example.com"), QStringLiteral("old"), QStringLiteral("new"));
-         },
-         SIGNAL(sigUpdatePwdRet(int, QString)), "/v1/user/updatePassword",
-         R"({"email":"ann@example.com","password":"old","rePassword":"new"})", 0, false},
-        {"FindPasswd", make<FindPasswd>,
-         [](VLAccountManage *r) {
-             as<FindPasswd>(r)->VlFindPasswdJson(QStringLiteral("ann@example.com"));
-         },
-         SIGNAL(sigFindPwdRet(int, QString)), "/v1/user/findPassword",
-         R"({"email":"ann@example.com"})", 0, false},
-        {"ValidatePassword", make<ValidatePassword>,
-         [](VLAccountManage *r) {
-             as<ValidatePassword>(r)->VlValidatePasswordJson(QStringLiteral("ann@example.com"),
-                                                             QStringLiteral("0042"));
-         },
-         SIGNAL(sigValidateCodeRet(int, QString)), "/v1/user/validatePassword",
-         R"({"captcha":"0042","email":"ann@example.com"})", 0, false},
-        {"NewPassword", make<NewPassword>,
-         [](VLAccountManage *r) {
-             as<NewPassword>(r)->VlNewPasswordJson(QStringLiteral("ann@example.com"),
-                                                   QStringLiteral("0042"), QStringLiteral("n3w"));
-         },
-         SIGNAL(sigAlterPwdRet(int, QString)), "/v1/user/newPassword",
-         R"({"captcha":"0042","email":"ann@example.com","password":"n3w"})", 0, false},
-        {"SaveConfigInfo", make<SaveConfigInfo>,
-         [](VLAccountManage *r) { as<SaveConfigInfo>(r)->VlSaveConfigInfoJson(); },
-         SIGNAL(sigSaveConfRet(int, QString)), "/v1/driver/config2/save", kDefaultUploadBody, 0,
-         false},
-        // A success without a document is no download.
-        {"GetDriverConf", make<GetDriverConf>,
-         [](VLAccountManage *r) { as<GetDriverConf>(r)->VlDownConfigInfoJson(); },
-         SIGNAL(sigGetConfRet(int, QString)), "/v1/driver/config2/get", R"({"configType":"QX210"})",
-         -1, true},
-        {"GetSoftwareVersion", make<GetSoftwareVersion>,
-         [](VLAccountManage *r) { as<GetSoftwareVersion>(r)->vlGetSoftwareVersion(); },
-         SIGNAL(sigGetSoftwareVer(int, QString)), "/v1/driver/latest/version",
-         R"({"versionType":"qx210-software"})", 0, false},
+        {"LoginAccount", make<LoginAccount>, "VlPostLoginJson", {"ann@example.com", "pa\"ss= wörd"},
+         "sigLoginRet", "/v1/user/login", R"({"email":"ann@example.com","password":"pa\"ss= wörd"})", 10},
+        {"RegisterAccount", make<RegisterAccount>, "VlPostRegisiterJson",
+         {"Ann 安", "ann@example.com", "secret1", "secret2"}, "sigRegisterRet", "/v1/user/register",
+         R"({"email":"ann@example.com","nickname":"Ann 安","password":"secret1","rePassword":"secret2"})", 0},
+        {"UpdatePasswdAccount", make<UpdatePasswdAccount>, "VlUpdatePasswdJson",
+         {"ann@example.com", "old", "new"}, "sigUpdatePwdRet", "/v1/user/updatePassword",
+         R"({"email":"ann@example.com","password":"old","rePassword":"new"})", 0},
+        {"FindPasswd", make<FindPasswd>, "VlFindPasswdJson", {"ann@example.com"}, "sigFindPwdRet",
+         "/v1/user/findPassword", R"({"email":"ann@example.com"})", 0},
+        {"ValidatePassword", make<ValidatePassword>, "VlValidatePasswordJson", {"ann@example.com", "0042"},
+         "sigValidateCodeRet", "/v1/user/validatePassword", R"({"captcha":"0042","email":"ann@example.com"})", 0},
+        {"NewPassword", make<NewPassword>, "VlNewPasswordJson", {"ann@example.com", "0042", "n3w"},
+         "sigAlterPwdRet", "/v1/user/newPassword",
+         R"({"captcha":"0042","email":"ann@example.com","password":"n3w"})", 0},
+        {"SaveConfigInfo", make<SaveConfigInfo>, "VlSaveConfigInfoJson", {}, "sigSaveConfRet",
+         "/v1/driver/config2/save", kDefaultUploadBody, 0},
+        {"GetDriverConf", make<GetDriverConf>, "VlDownConfigInfoJson", {}, "sigGetConfRet",
+         "/v1/driver/config2/get", R"({"configType":"QX210"})", -1},
+        {"GetSoftwareVersion", make<GetSoftwareVersion>, "vlGetSoftwareVersion", {}, "sigGetSoftwareVer",
+         "/v1/driver/latest/version", R"({"versionType":"qx210-software"})", 0},
     };
+    // clang-format on
     return kinds;
 }
 
-const RequestKind *requestKind(const QByteArray &className)
+const RequestKind &requestKind(const QByteArray &className)
 {
     for (const RequestKind &kind : requestKinds()) {
         if (className == kind.className)
-            return &kind;
+            return kind;
     }
-    return nullptr;
+    qFatal("no request kind %s", className.constData());
+}
+
+QString awaitResult(QSignalSpy &spy)
+{
+    if (spy.isEmpty())
+        spy.wait(10000);
+    QCoreApplication::processEvents(); // a second emission would show up by now
+    if (spy.size() != 1)
+        return QStringLiteral("no single result");
+    return QStringLiteral("%1 %2").arg(spy.at(0).at(0).toInt()).arg(spy.at(0).at(1).toString());
+}
+
+QString sendAndWait(const RequestKind &kind, int transferTimeoutMs)
+{
+    std::unique_ptr<VLAccountManage> request(kind.create());
+    if (transferTimeoutMs > 0)
+        request->setTransferTimeout(transferTimeoutMs);
+    QSignalSpy spy(request.get(),
+                   qPrintable(QStringLiteral("2%1(int,QString)").arg(kind.resultSignal)));
+    QGenericArgument args[4];
+    for (int i = 0; i < kind.arguments.size(); ++i)
+        args[i] = Q_ARG(QString, kind.arguments[i]);
+    if (!QMetaObject::invokeMethod(request.get(), kind.sender, args[0], args[1], args[2], args[3]))
+        return QStringLiteral("not invokable");
+    return awaitResult(spy);
 }
