@@ -1,81 +1,51 @@
 #include "fakeservices.h"
 
 #include <QMutex>
-#include <QMutexLocker>
+#include <QStringList>
+
+#include <algorithm>
 
 ConfiguratorPlatform FakeServices::platform() const
 {
-    ConfiguratorPlatform p;
-    p.hid = hid;
-    p.processes = processes;
-    p.windows = windows;
-    p.pairingWizard = wizard;
-    auto created = messageWindows;
-    p.createMessageWindow = [created]() -> std::unique_ptr<platform::MessageWindow> {
-        auto window = std::make_unique<platform::fake::FakeMessageWindow>();
+    ConfiguratorPlatform p{processes, windows, hid, wizard, {}, {}};
+    p.createMessageWindow = [created = messageWindows] {
+        auto window = std::make_unique<fake::FakeMessageWindow>();
         created->push_back(window.get());
-        return window;
+        return std::unique_ptr<platform::MessageWindow>(std::move(window));
     };
-    auto clock = time;
-    p.createWorkerWait = [clock]() -> std::unique_ptr<WorkerWait> {
-        return std::make_unique<VirtualWait>(clock);
-    };
+    p.createWorkerWait = [t = time] { return std::unique_ptr<WorkerWait>(new VirtualWait(t)); };
     return p;
 }
 
-void FakeServices::install() const
-{
-    ConfiguratorPlatform::install(platform());
-}
-
-std::unique_ptr<platform::fake::FakeReceiver> FakeServices::makeReceiver() const
-{
-    auto clock = time;
-    return std::make_unique<platform::fake::FakeReceiver>([clock] { return clock->now(); });
-}
-
 namespace {
-QMutex g_logMutex;
+QMutex g_mutex;
 QStringList g_lines;
 QtMessageHandler g_previous = nullptr;
-
-void capture(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    {
-        QMutexLocker lock(&g_logMutex);
-        g_lines.append(text);
-    }
-    if (g_previous)
-        g_previous(type, context, text);
-}
 } // namespace
 
 LogCapture::LogCapture()
 {
-    QMutexLocker lock(&g_logMutex);
+    QMutexLocker lock(&g_mutex);
     g_lines.clear();
-    g_previous = qInstallMessageHandler(capture);
+    g_previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &context, const QString &text) {
+            {
+                QMutexLocker lock(&g_mutex);
+                g_lines.append(text);
+            }
+            if (g_previous)
+                g_previous(type, context, text);
+        });
 }
 
 LogCapture::~LogCapture()
 {
     qInstallMessageHandler(g_previous);
-    QMutexLocker lock(&g_logMutex);
-    g_lines.clear();
-}
-
-QStringList LogCapture::lines() const
-{
-    QMutexLocker lock(&g_logMutex);
-    return g_lines;
 }
 
 int LogCapture::count(const QString &fragment) const
 {
-    QMutexLocker lock(&g_logMutex);
-    int n = 0;
-    for (const QString &line : g_lines)
-        if (line.contains(fragment))
-            ++n;
-    return n;
+    QMutexLocker lock(&g_mutex);
+    return int(std::count_if(g_lines.begin(), g_lines.end(),
+                             [&](const QString &line) { return line.contains(fragment); }));
 }

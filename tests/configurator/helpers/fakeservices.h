@@ -1,5 +1,5 @@
 // The configurator's services as fakes, with the handles tests need to drive
-// them.
+// them, and a capture of the log.
 #pragma once
 
 #include "configuratorplatform.h"
@@ -9,41 +9,41 @@
 #include "fake_receiver.h"
 #include "virtualtime.h"
 
-#include <QStringList>
+#include <QString>
 
 #include <memory>
 #include <vector>
 
+namespace fake = platform::fake;
+
 struct FakeServices
 {
-    std::shared_ptr<platform::fake::FakeHidSystem> hid =
-        std::make_shared<platform::fake::FakeHidSystem>();
-    std::shared_ptr<platform::fake::FakeProcessTable> processes =
-        std::make_shared<platform::fake::FakeProcessTable>();
-    std::shared_ptr<platform::fake::FakeWindowDirectory> windows =
-        std::make_shared<platform::fake::FakeWindowDirectory>();
-    std::shared_ptr<platform::fake::FakePairingWizard> wizard =
-        std::make_shared<platform::fake::FakePairingWizard>();
-    std::shared_ptr<VirtualTime> time = std::make_shared<VirtualTime>();
+    template <typename T> using Ptr = std::shared_ptr<T>;
+    Ptr<fake::FakeHidSystem> hid = std::make_shared<fake::FakeHidSystem>();
+    Ptr<fake::FakeProcessTable> processes = std::make_shared<fake::FakeProcessTable>();
+    Ptr<fake::FakeWindowDirectory> windows = std::make_shared<fake::FakeWindowDirectory>();
+    Ptr<fake::FakePairingWizard> wizard = std::make_shared<fake::FakePairingWizard>();
+    Ptr<VirtualTime> time = std::make_shared<VirtualTime>();
     // The notification windows created so far (owned by their filters).
-    std::shared_ptr<std::vector<platform::fake::FakeMessageWindow *>> messageWindows =
-        std::make_shared<std::vector<platform::fake::FakeMessageWindow *>>();
+    Ptr<std::vector<fake::FakeMessageWindow *>> messageWindows =
+        std::make_shared<std::vector<fake::FakeMessageWindow *>>();
 
     ConfiguratorPlatform platform() const;
     // Makes these the services of every object created from now on.
-    void install() const;
-
+    void install() const { ConfiguratorPlatform::install(platform()); }
     // A receiver firmware on this test's virtual clock.
-    std::unique_ptr<platform::fake::FakeReceiver> makeReceiver() const;
+    std::unique_ptr<fake::FakeReceiver> makeReceiver() const
+    {
+        return std::make_unique<fake::FakeReceiver>([t = time] { return t->now(); });
+    }
 };
 
-// Every log line written while it lives, as text.
+// Every log line written while it lives.
 class LogCapture
 {
 public:
     LogCapture();
     ~LogCapture();
-    QStringList lines() const;
     int count(const QString &fragment) const;
     bool contains(const QString &fragment) const { return count(fragment) > 0; }
 };

@@ -4,29 +4,73 @@
 
 #include "workerwait.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <vector>
 
-class VirtualTime
+class VirtualTime : public WorkerWait
 {
 public:
-    std::int64_t now() const;
-    std::vector<int> sleeps() const;
-    void clearSleeps();
+    using Lock = std::lock_guard<std::mutex>;
+    std::int64_t now() const
+    {
+        Lock lock(m_mutex);
+        return m_now;
+    }
+    std::vector<int> sleeps() const
+    {
+        Lock lock(m_mutex);
+        return m_sleeps;
+    }
+    // The next wait of exactly `ms` blocks until interrupted.
+    void holdNext(int ms)
+    {
+        Lock lock(m_mutex);
+        m_holdMs = ms;
+    }
+    // Blocks until a wait is being held; false after `timeoutMs`.
+    bool waitUntilHeld(int timeoutMs)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                  [this] { return m_holding; });
+    }
 
-    // The next wait of exactly `milliseconds` blocks until interrupted.
-    void holdNext(int milliseconds);
-    // Blocks the caller until a wait is being held; false after `timeoutMs`.
-    bool waitUntilHeld(int timeoutMs);
-
-    // WorkerWait's side.
-    bool sleep(int milliseconds);
-    void interrupt();
-    void reset();
-    bool isInterrupted() const;
+    bool sleep(int ms) override
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_sleeps.push_back(ms);
+        if (!m_interrupted && ms == m_holdMs) {
+            m_holdMs = -1;
+            m_holding = true;
+            m_changed.notify_all();
+            m_changed.wait(lock, [this] { return m_interrupted; });
+            m_holding = false;
+        }
+        if (m_interrupted)
+            return false;
+        m_now += ms;
+        return true;
+    }
+    void interrupt() override
+    {
+        Lock lock(m_mutex);
+        m_interrupted = true;
+        m_changed.notify_all();
+    }
+    void reset() override
+    {
+        Lock lock(m_mutex);
+        m_interrupted = false;
+    }
+    bool isInterrupted() const override
+    {
+        Lock lock(m_mutex);
+        return m_interrupted;
+    }
 
 private:
     mutable std::mutex m_mutex;
@@ -38,11 +82,12 @@ private:
     bool m_interrupted = false;
 };
 
+// A worker's own wait on a shared VirtualTime.
 class VirtualWait : public WorkerWait
 {
 public:
     explicit VirtualWait(std::shared_ptr<VirtualTime> time) : m_time(std::move(time)) {}
-    bool sleep(int milliseconds) override { return m_time->sleep(milliseconds); }
+    bool sleep(int ms) override { return m_time->sleep(ms); }
     void interrupt() override { m_time->interrupt(); }
     void reset() override { m_time->reset(); }
     bool isInterrupted() const override { return m_time->isInterrupted(); }
