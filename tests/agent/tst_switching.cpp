@@ -1,7 +1,5 @@
-// The application switchers, tab switching in dialog boxes, maximising and
-// minimising the foreground window, and the desktop toggle, against recording
-// fakes. The holds' run-outs are driven through their slots, only while the hold
-// runs (as the real time-out would); one short case uses the real timers.
+// Switchers, dialog tabs, show commands and the desktop toggle; holds run out
+// through their slots, only while running. One case uses the real timers.
 #include "actions/cdesktopwithwindow.h"
 #include "fake_agent_platform.h"
 #include "logcapture.h"
@@ -13,10 +11,8 @@
 
 namespace {
 
-// The effects of a sequence written as codes: 'A'/'a' Alt down/up, 'X' Alt down
-// (extended), 'S'/'s' Shift down/up, 'T' a wheel step's Tab, 'U' a key step's Tab;
-// 'C'/'c' Ctrl and 'H'/'h' Shift down/up and 'E' a Tab, all extended; 'M'/'m'
-// maximising/minimising the window in front, 'D' the desktop toggle.
+// Effects as codes: A/a Alt, S/s Shift, X Alt (extended), T wheel Tab, U key Tab;
+// C/c Ctrl, H/h Shift, E Tab (extended); M/m maximise/minimise front, D desktop.
 QStringList events(const QString &codes)
 {
     static const QStringList table =
@@ -36,9 +32,10 @@ QStringList events(const QString &codes)
 // "101": whether the key, wheel forward and wheel backward holds run.
 QString holds(const CDesktopWithWindow &d)
 {
-    return QString::number(d.keySwitchTimer()->isActive()) +
-           QString::number(d.wheelForwardTimer()->isActive()) +
-           QString::number(d.wheelBackwardTimer()->isActive());
+    QString out;
+    for (const QTimer *t : {d.keySwitchTimer(), d.wheelForwardTimer(), d.wheelBackwardTimer()})
+        out += QString::number(t->isActive());
+    return out;
 }
 
 } // namespace
@@ -58,65 +55,45 @@ void TestSwitching::actions_data()
     QTest::addColumn<QString>("title"); // of the window in front; null: none
     QTest::addColumn<QString>("className");
     QTest::addColumn<bool>("zoomed");
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<QString>("holdsAfter");
-    QTest::addColumn<QString>("released"); // when the switcher goes
+    for (const char *column : {"script", "expected", "holdsAfter", "released"})
+        QTest::addColumn<QString>(column);
     const QString title = QStringLiteral("Document - Editor");
     const auto win = [](const char *name, const QString &title, const char *cls, bool zoomed,
                         const char *script, const char *expected) {
-        QTest::newRow(name) << title << cls << zoomed << script << expected << "000"
-                            << "";
+        QTest::newRow(name) << title << cls << zoomed << script << expected << "000" << "";
     };
-    const auto sw = [&](const char *name, const char *script, const char *expected,
-                        const char *holdsAfter, const char *released) {
+    const auto sw = [&](const char *name, const QString &script, const QString &expected,
+                        const QString &holdsAfter, const QString &released) {
         QTest::newRow(name) << title << "Notepad" << false << script << expected << holdsAfter
                             << released;
     };
 
-    // Script: 'k' key switcher step, 'n'/'p' wheel next/previous, 'K', 'F', 'B' the
-    // key, wheel forward (Alt) and wheel backward (Shift) hold running out. Alt,
-    // and Shift for previous, is pressed once and held while the steps go on;
-    // whatever is held when the switcher goes is released, Shift first.
-    sw("nothing", "", "", "000", "");
-    sw("key step", "k", "XU", "100", "a");
-    sw("three key steps, one Alt", "kkkK", "XUUUa", "000", "");
-    sw("key step after the hold ran out", "kKk", "XUaXU", "100", "a");
-    sw("next steps, one Alt", "nnnF", "ATTTa", "000", "");
-    sw("previous: Alt, then Shift", "p", "AST", "011", "sa");
-    sw("previous, Alt's hold ran out", "pF", "ASTa", "001", "s");
-    sw("previous, both holds ran out", "pFB", "ASTas", "000", "");
-    sw("previous, next: Shift up before the Tab", "pn", "ASTsT", "010", "a");
-    sw("next, previous adds Shift", "np", "ATST", "011", "sa");
-    sw("previous after Alt's hold ran out", "pFp", "ASTaAT", "011", "sa");
-    sw("previous, next, previous", "pnp", "ASTsTST", "011", "sa");
-    sw("next after Shift's hold ran out", "pBn", "ASTsT", "010", "a");
-    sw("both switchers", "kn", "XUAT", "110", "aa");
-    sw("switchers keep their own state", "knK", "XUATa", "010", "a");
-    sw("all holds ran out", "kpKFB", "XUASTaas", "000", "");
+    // k key step, n/p wheel next/previous; K, F, B the key, Alt and Shift holds
+    // running out. Held keys stay down across steps and go when the switcher does.
+    // Rows "script expected holdsAfter released", '-' for empty.
+    for (const char *row : {"- - 000 -", "k XU 100 a", "kkkK XUUUa 000 -", "kKk XUaXU 100 a",
+                            "nnnF ATTTa 000 -", "p AST 011 sa", "pF ASTa 001 s", "pn ASTsT 010 a",
+                            "np ATST 011 sa", "pFp ASTaAT 011 sa", "pBn ASTsT 010 a",
+                            "kn XUAT 110 aa", "kpKFB XUASTaas 000 -"}) {
+        const QStringList f = QString(row).replace('-', "").split(' ');
+        sw(row, f[0], f[1], f[2], f[3]);
+    }
 
-    // 't'/'T' Ctrl+(Shift+)Tab, only in a dialog box; '3'/'6'/'9' show commands:
-    // maximise and minimise except the desktop, never maximise the configurator or
-    // a maximised window. 'd' toggles the desktop.
+    // t/T Ctrl+(Shift+)Tab in dialog boxes only; 3/6/9 show commands, never on the
+    // desktop, no maximising the configurator or a maximised window; d the desktop.
     const char *cls = "Notepad";
     win("dialog, next tab", title, "#32770", false, "t", "CEc");
     win("dialog, previous tab", title, "#32770", false, "T", "CHEhc");
-    win("no tabs elsewhere", title, "Chrome_WidgetWin_1", false, "tT", "");
-    win("no tabs, longer class", title, "#327700", false, "t", "");
-    win("no tabs, shorter class", title, "#3277", false, "T", "");
-    win("maximise", title, cls, false, "3", "M");
-    win("minimise", title, cls, false, "6", "m");
-    win("maximise, already maximised", title, cls, true, "3", "");
-    win("minimise a maximised window", title, cls, true, "6", "m");
+    win("no tabs, longer class", title, "#327700", false, "tT", "");
+    win("maximise", title, cls, false, "3", "M"); win("other command", title, cls, false, "9", "");
+    win("maximised", title, cls, true, "36", "m");
     win("the desktop", "Program Manager", "Progman", false, "36", "");
     win("the desktop worker", "", "WorkerW", false, "36", "");
     win("the configurator", "VelkoOptionsGUI", "Qt5QWindowIcon", false, "36", "m");
     win("a Qt own-DC window", title, "Qt5QWindowOwnDCIcon", false, "36", "m");
     win("titles compare with case", "program manager", cls, false, "3", "M");
     win("classes compare exactly", title, "WorkerWindow", false, "6", "m");
-    win("another show command", title, cls, false, "9", "");
-    win("no window", QString(), "", false, "tT369", ""); // ShowWindow(NULL) does nothing
-    win("desktop toggle", title, cls, false, "dd", "DD");
+    win("no window", QString(), "", false, "tT369", ""); win("desktop", title, cls, false, "dd", "DD");
 }
 
 void TestSwitching::actions()
@@ -129,7 +106,7 @@ void TestSwitching::actions()
     QFETCH(QString, holdsAfter);
     QFETCH(QString, released);
     FakeAgentPlatform fakes;
-    fakes.windows->addWindow(0, "Other", {0, 0, 100, 100}); // topmost, not in front
+    fakes.windows->addWindow(0, "Other", {0, 0, 100, 100});
     platform::WindowId front = 0;
     if (!title.isNull()) {
         front = fakes.windows->addWindow(0, className.toStdString(), {10, 10, 400, 300}, 0,
@@ -146,15 +123,14 @@ void TestSwitching::actions()
     for (const QChar c : script) {
         const int hold = QStringLiteral("KFB").indexOf(c);
         if (hold >= 0) {
-            QVERIFY2(timers[hold]->isActive(), "a hold ran out that was not running");
+            QVERIFY(timers[hold]->isActive());
             QMetaObject::invokeMethod(d.get(), runOuts[hold]);
-        } else if (c == 'k' || c == 'n' || c == 'p') {
+        } else if (c == 'k' || c == 'n' || c == 'p')
             c == 'k' ? d->switchWindow() : d->wheelSwitchApp(c == 'n');
-        } else if (c == 't' || c == 'T') {
+        else if (c == 't' || c == 'T')
             d->tabSwitch(c == 'T');
-        } else {
+        else
             c == 'd' ? d->showDesktop() : d->setForegroundState(c.digitValue());
-        }
     }
     QStringList effects;
     for (QString effect : fakes.effects())
@@ -171,9 +147,8 @@ void TestSwitching::actions()
     QCOMPARE(fakes.effects(), events(released));
 }
 
-// The one case on real timers: each hold is 2.5 s from the last step that re-arms
-// it (key steps the key hold, next steps Alt's, previous steps only Shift's), and
-// each timer's time-out runs its slot, which logs the key it releases.
+// Each hold is 2.5 s from the last step re-arming it (previous steps only
+// Shift's), and each time-out runs its slot, logging the key released.
 void TestSwitching::holdTimersAreWiredAndRearmed()
 {
     FakeAgentPlatform fakes;
