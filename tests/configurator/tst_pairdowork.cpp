@@ -1,5 +1,3 @@
-// The pairing sequence end to end against the simulated receiver, the presence
-// check and the plug notifications, as the pages see them through PairDoWork.
 #include "fakeservices.h"
 #include "mousepair.h"
 #include "pairdowork.h"
@@ -24,8 +22,7 @@ class TestPairDoWork : public QObject
         connect(&work, &PairDoWork::sigEnterPair, [=](QString t) { add("enter:" + t); });
         connect(&work, &PairDoWork::sigPairRet, [=](QString t) { add("pair:" + t); });
     }
-    // Starts a sequence with a mouse that never pairs and holds it in its first wait
-    // for the mouse, its "enterSuccess" queued but not yet delivered.
+    // Held in its first wait for a mouse that never pairs, "enterSuccess" not yet delivered.
     bool startAndHold(PairDoWork &work)
     {
         fake::addReceiverDevice(*services.hid, receiver.get(), 0x1812);
@@ -35,7 +32,6 @@ class TestPairDoWork : public QObject
         work.BeginPair();
         return services.time->waitUntilHeld(10000);
     }
-    // Runs one sequence until its last text, and a little longer for late ones.
     void runSequence(PairDoWork &work)
     {
         work.BeginPair();
@@ -59,21 +55,21 @@ private slots:
         QTest::addColumn<QString>("receiverSetup");
         QTest::addColumn<qint64>("pairDelay"); // -1: never
         QTest::addColumn<QStringList>("result");
-        // Commands sent: A0 81 01 (enter), A1 01 (state), A1 84 (confirm), A7 (mode).
-        QTest::addColumn<QList<int>>("commands");
-        const QStringList paired{"enter:enterSuccess", "pair:pairSuccess"};
-        const QStringList notEntered{"enter:enterFailure"};
-        const QStringList failed{"enter:enterSuccess", "pair:pairFailure"};
-        QTest::newRow("no receiver") << "none" << 0LL << notEntered << QList<int>{0, 0, 0, 0};
-        QTest::newRow("pairs after 5 s") << "" << 5000LL << paired << QList<int>{1, 5, 1, 2};
-        QTest::newRow("never pairs") << "" << -1LL << failed << QList<int>{1, 30, 0, 1};
-        QTest::newRow("already pairing") << "pairing" << 2000LL << paired << QList<int>{0, 2, 1, 2};
-        QTest::newRow("pairing refused")
-            << "refuses" << 0LL << notEntered << QList<int>{1, 0, 0, 1};
-        // After confirming, at most five mode queries look for the idle mode.
-        QTest::newRow("no return to idle") << "stays" << 0LL << failed << QList<int>{1, 1, 1, 6};
-        QTest::newRow("state 3 never counts") << "both" << 0LL << failed << QList<int>{1, 30, 0, 1};
-        QTest::newRow("second product id") << "0x1813" << 0LL << paired << QList<int>{1, 1, 1, 2};
+        QTest::addColumn<QList<int>>("commands"); // enter, state, confirm and mode commands sent
+        const QStringList paired{"enter:enterSuccess", "pair:pairSuccess"},
+            notEntered{"enter:enterFailure"}, failed{"enter:enterSuccess", "pair:pairFailure"};
+        const auto row = [](const char *tag, const char *setup, qint64 delay,
+                            const QStringList &result, QList<int> commands) {
+            QTest::newRow(tag) << setup << delay << result << commands;
+        };
+        row("no receiver", "none", 0, notEntered, {0, 0, 0, 0});
+        row("pairs after 5 s", "", 5000, paired, {1, 5, 1, 2});
+        row("never pairs", "", -1, failed, {1, 30, 0, 1});
+        row("already pairing", "pairing", 2000, paired, {0, 2, 1, 2});
+        row("pairing refused", "refuses", 0, notEntered, {1, 0, 0, 1});
+        row("no return to idle", "stays", 0, failed, {1, 1, 1, 6}); // at most five looks for idle
+        row("state 3 never counts", "both", 0, failed, {1, 30, 0, 1});
+        row("second product id", "0x1813", 0, paired, {1, 1, 1, 2});
     }
     void sequence()
     {
@@ -110,13 +106,11 @@ private slots:
     {
         PairDoWork work;
         QVERIFY(startAndHold(work));
-        // Pressed again: the receiver is still in pairing mode, and the mouse pairs.
         receiver->setPairDelay(0);
         runSequence(work);
         QCOMPARE(texts, (QStringList{"enter:enterSuccess", "pair:pairSuccess"}));
         QCOMPARE(receiver->commandCount({0xA0, 0x81, 0x01}), 1);
-        // The second sequence reopened the receiver; only the current interface stays open.
-        QCOMPARE(services.hid->openHandleCount(), 1);
+        QCOMPARE(services.hid->openHandleCount(), 1); // only the reopened interface
     }
 
     void destroyedDuringASequence()
@@ -136,8 +130,8 @@ private slots:
         QTest::addColumn<bool>("pluggedDuringTheWait");
         QTest::newRow("plugged") << true << false;
         QTest::newRow("absent") << false << false;
-        // Found by the second look: the event loop ran during the wait.
-        QTest::newRow("plugged in during the wait") << false << true;
+        QTest::newRow("plugged in during the wait")
+            << false << true; // the event loop runs meanwhile
     }
     void presence()
     {
@@ -168,33 +162,34 @@ private slots:
 
     void plugRules_data()
     {
-        QTest::addColumn<quint64>("event");
+        QTest::addColumn<QList<quint64>>("events");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QList<bool>>("signalled");
         const quint64 in = platform::kDbtDeviceArrival, out = platform::kDbtDeviceRemoveComplete;
         const QString receiver = R"(\\?\USB#VID_2F6B&PID_1812#5&1a2b3c&0&2#{a5dcbf10-6530})";
-        const QString lower = R"(\\?\usb#vid_2f6b&pid_1813&mi_00#5&1&0&3#{a5dcbf10})";
-        const QString stick = R"(\\?\USB#VID_0781&PID_5567#4C530001#{a5dcbf10})";
-        QTest::newRow("receiver in") << in << receiver << QList<bool>{true};
-        QTest::newRow("receiver out") << out << receiver << QList<bool>{false};
-        QTest::newRow("lower-case ids in") << in << lower << QList<bool>{true};
-        QTest::newRow("lower-case ids out") << out << lower << QList<bool>{false};
-        QTest::newRow("USB stick in") << in << stick << QList<bool>{false};
-        QTest::newRow("USB stick out") << out << stick << QList<bool>{};
-        QTest::newRow("removal pending") << quint64(0x8003) << receiver << QList<bool>{};
+        QTest::newRow("receiver") << QList<quint64>{in, out} << receiver
+                                  << QList<bool>{true, false};
+        QTest::newRow("lower-case ids")
+            << QList<quint64>{in, out} << R"(\\?\usb#vid_2f6b&pid_1813&mi_00#5&1&0&3#{a5dcbf10})"
+            << QList<bool>{true, false};
+        QTest::newRow("USB stick")
+            << QList<quint64>{in, out} << R"(\\?\USB#VID_0781&PID_5567#4C530001#{a5dcbf10})"
+            << QList<bool>{false}; // nothing on removal
+        QTest::newRow("removal pending") << QList<quint64>{0x8003} << receiver << QList<bool>{};
     }
     void plugRules()
     {
-        QFETCH(quint64, event);
+        QFETCH(QList<quint64>, events);
         QFETCH(QString, name);
         QFETCH(QList<bool>, signalled);
         PairDoWork work;
         work.BeginMonitor();
         QList<bool> seen;
         connect(&work, &PairDoWork::sigPlugInReceiver, [&](bool present) { seen << present; });
-        services.messageWindows->front()->deliver({platform::kWmDeviceChange, std::uintptr_t(event),
-                                                   0, true, platform::kDbtDevtypDeviceInterface,
-                                                   name.toStdString()});
+        for (quint64 event : events)
+            services.messageWindows->front()->deliver(
+                {platform::kWmDeviceChange, std::uintptr_t(event), 0, true,
+                 platform::kDbtDevtypDeviceInterface, name.toStdString()});
         QCOMPARE(seen, signalled);
     }
 };
