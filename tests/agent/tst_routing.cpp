@@ -1,6 +1,4 @@
-// From the event hub to the dispatcher: each button-event code is deferred
-// through the main window's queue and routed as the right control and edge, in
-// the order the codes arrived.
+// Button-event codes deferred through the main window's queue to the dispatcher, in order.
 #include "appenv.h"
 #include "fake_agent_platform.h"
 #include "logcapture.h"
@@ -11,17 +9,14 @@
 
 namespace {
 
-// Gives the test the window's native-event hook, as the event loop calls it.
-class TestableMainWindow : public MainWindow
-{
-public:
+struct TestableMainWindow : MainWindow {
     using MainWindow::MainWindow;
     using MainWindow::nativeEvent;
 };
 
 const QByteArray kEventType = platform::fake::FakeNativeMessages::kEventType;
 
-// The routing's own debug lines ("C_MID_MOUSE_MSG", ...), in the order they were logged.
+// The routing's own lines ("C_MID_MOUSE_MSG", ...).
 QStringList routingLines(const QStringList &lines)
 {
     return lines.filter(QRegularExpression("^C_[A-Z_]+$"));
@@ -39,183 +34,152 @@ class TestRouting : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void eachCodeReachesItsControl_data();
-    void eachCodeReachesItsControl();
-    void onlyTheHookMessageIsRouted();
-    void lostPostLosesOnlyThatEvent();
-    void queuedDeferralKeepsTheOrder_data();
-    void queuedDeferralKeepsTheOrder();
+    void init()
+    {
+        m_folder = std::make_unique<SettingsFolder>();
+        QVERIFY(m_folder->isValid());
+        m_folder->setModel("QX210");
+        // Keys keep their own buttons; the wheels' functions show which one moved which way.
+        m_folder->setModelValues("QX210", {{"SET/Mid_wheel", "Song Previous/Next-6-midWheel"},
+                                           {"SET/Side_wheel", "Volume control-0-slideWheel"}});
+        appenv::setWindowsVersionClass("win10");
+        m_fakes = std::make_unique<FakeAgentPlatform>();
+    }
+    void cleanup()
+    {
+        m_window.reset(), m_fakes.reset(), m_folder.reset();
+        appenv::setWindowsVersionClass(QString());
+    }
+    void eachCodeReachesItsControl_data()
+    {
+        QTest::addColumn<int>("msgType");
+        QTest::addColumn<QString>("logLine"); // empty: none
+        QTest::addColumn<QStringList>("effects");
+        // "code|routing line|effects..."
+        for (const char *row : {"0|C_MID_MOUSE_MSG|mouse 0x20 0", "1|C_MID_MOUSE_MSG|mouse 0x40 0",
+                                "2|C_SLIDER_MOUSE_WHEEL|mute 0|volume 0.49", "3||mute 0|volume 0.51",
+                                "4|C_SLIDER_MOUSE_BEFORE|mouse 0x80 2", "5|C_SLIDER_MOUSE_BEFORE|mouse 0x100 2",
+                                "6|C_SLIDER_MOUSE_BEHIND|mouse 0x80 1", "7|C_SLIDER_MOUSE_BEHIND|mouse 0x100 1",
+                                "8|C_RIGHT_MOUSE_MSG|mouse 0x8 0", "9|C_RIGHT_MOUSE_MSG|mouse 0x10 0",
+                                "10|C_MID_MOUSE_WHEEL_DOWN|key 0xB0 1|key 0xB0 3",
+                                "11|C_MID_MOUSE_WHEEL_UP|key 0xB1 1|key 0xB1 3", "12|", "-1|", "100|"}) {
+            const QStringList f = QString(row).split('|');
+            QTest::newRow(row) << f[0].toInt() << f[1] << QStringList(f.mid(2));
+        }
+    }
+    void eachCodeReachesItsControl()
+    {
+        QFETCH(int, msgType);
+        QFETCH(QString, logLine);
+        QFETCH(QStringList, effects);
+        makeWindow();
+        LogCapture log;
+        emitHook(msgType);
+        // Posted to the window's own native window with the code as wParam; nothing is
+        // routed before it comes back, not even by the toolkit's own queue.
+        const auto calls = m_fakes->nativeMessages->postCalls();
+        QCOMPARE(calls.size(), std::size_t(1));
+        QCOMPARE(calls[0].message, MainWindow::kHookMessage);
+        QCOMPARE(calls[0].wParam, std::uintptr_t(std::intptr_t(msgType)));
+        QCOMPARE(calls[0].lParam, std::intptr_t(-1));
+        QCoreApplication::processEvents();
+        QCOMPARE(m_fakes->effects(), QStringList());
+        QCOMPARE(routingLines(log.lines()), QStringList());
+        deliverPosted();
+
+        QCOMPARE(m_fakes->effects(), effects);
+        const QStringList lines = log.lines();
+        const QString hookLine = QStringLiteral("MainWindow::onHookMouseMsg %1 -1").arg(msgType);
+        QCOMPARE(lines.count(hookLine), 1);
+        QCOMPARE(routingLines(lines), logLine.isEmpty() ? QStringList() : QStringList{logLine});
+        if (!logLine.isEmpty())
+            QVERIFY(lines.indexOf(hookLine) < lines.indexOf(logLine));
+    }
+    void onlyTheHookMessageIsRouted()
+    {
+        makeWindow();
+        const auto window = std::uintptr_t(m_window->winId());
+        auto deliver = [&](const QByteArray &type, std::uint32_t message, std::uintptr_t wParam) {
+            platform::NativeMessage m{window, message, wParam, -1};
+            long result = 7;
+            QCOMPARE(m_window->nativeEvent(type, &m, &result), false);
+            QCOMPARE(result, 7L);
+        };
+        // Another sender's hook messages are routed too, codes above 11 ignored.
+        for (std::uintptr_t wParam : {std::uintptr_t(3), std::uintptr_t(12), ~std::uintptr_t(0)})
+            deliver(kEventType, MainWindow::kHookMessage, wParam);
+        // Another identifier, or an event kind the platform does not decode.
+        deliver(kEventType, MainWindow::kHookMessage + 1, 0);
+        deliver("xcb_generic_event_t", MainWindow::kHookMessage, 0);
+        QCOMPARE(m_window->nativeEvent(kEventType, nullptr, nullptr), false);
+        QCOMPARE(m_fakes->effects(), (QStringList{"mute 0", "volume 0.51"}));
+    }
+    void lostPostLosesOnlyThatEvent()
+    {
+        makeWindow();
+        m_fakes->nativeMessages->setQueueLimit(1);
+        emitHook(0);
+        emitHook(1); // the queue is full: lost
+        deliverPosted();
+        emitHook(8);
+        deliverPosted();
+        QCOMPARE(m_fakes->nativeMessages->postCalls().size(), std::size_t(3));
+        QCOMPARE(m_fakes->effects(), (QStringList{"mouse 0x20 0", "mouse 0x8 0"}));
+    }
+    void queuedDeferralKeepsTheOrder_data()
+    {
+        QTest::addColumn<bool>("withService"); // without: no message service at all
+        QTest::newRow("no private messages on this system") << true;
+        QTest::newRow("no message service") << false;
+    }
+    void queuedDeferralKeepsTheOrder()
+    {
+        QFETCH(bool, withService);
+        m_fakes->nativeMessages->setCanPost(false);
+        if (!withService)
+            m_fakes->platform.nativeMessages.reset();
+        makeWindow();
+        LogCapture log;
+        for (int code : {8, 0, 3, 1, 9, 12, 6, -1, 7, 2, 11, 4, 10, 5})
+            emitHook(code);
+        // Deferred: nothing happened inside the emissions.
+        QCOMPARE(m_fakes->effects(), QStringList());
+        QCOMPARE(routingLines(log.lines()), QStringList());
+        if (withService)
+            QCOMPARE(m_fakes->nativeMessages->postCalls().size(), std::size_t(0));
+
+        // Input and audio are recorded apart, each in its own order.
+        QTRY_COMPARE(m_fakes->effects().size(), 16);
+        QCOMPARE(m_fakes->effects(),
+                 QString("mouse 0x8 0|mouse 0x20 0|mouse 0x40 0|mouse 0x10 0|mouse 0x80 1|mouse 0x100 1|"
+                         "key 0xB1 1|key 0xB1 3|mouse 0x80 2|key 0xB0 1|key 0xB0 3|mouse 0x100 2|mute 0|"
+                         "volume 0.51|mute 0|volume 0.50").split('|'));
+        QCOMPARE(routingLines(log.lines()),
+                 QString("RIGHT_MOUSE_MSG MID_MOUSE_MSG MID_MOUSE_MSG RIGHT_MOUSE_MSG SLIDER_MOUSE_BEHIND "
+                         "SLIDER_MOUSE_BEHIND SLIDER_MOUSE_WHEEL MID_MOUSE_WHEEL_UP SLIDER_MOUSE_BEFORE "
+                         "MID_MOUSE_WHEEL_DOWN SLIDER_MOUSE_BEFORE").split(' ').replaceInStrings(QRegularExpression("^"), "C_"));
+    }
 
 private:
-    // Routes what the window posted to itself, as its message loop would.
-    void deliverPosted();
-    void makeWindow();
+    void deliverPosted() // what the window posted to itself, as its message loop would
+    {
+        for (platform::NativeMessage m : m_fakes->nativeMessages->takeQueued()) {
+            QCOMPARE(m.window, std::uintptr_t(m_window->winId()));
+            long result = 12345;
+            QCOMPARE(m_window->nativeEvent(kEventType, &m, &result), false);
+            QCOMPARE(result, 12345L);
+        }
+    }
+    void makeWindow()
+    {
+        m_window = std::make_unique<TestableMainWindow>(m_fakes->platform);
+        m_fakes->clearEffects();
+    }
 
     std::unique_ptr<SettingsFolder> m_folder;
     std::unique_ptr<FakeAgentPlatform> m_fakes;
     std::unique_ptr<TestableMainWindow> m_window;
 };
-
-void TestRouting::init()
-{
-    m_folder = std::make_unique<SettingsFolder>();
-    QVERIFY(m_folder->isValid());
-    m_folder->setModel("QX210");
-    // Keys keep their own buttons; the wheels' functions show which one moved which way.
-    m_folder->setModelValues("QX210", {{"SET/Mid_wheel", "Song Previous/Next-6-midWheel"},
-                                       {"SET/Side_wheel", "Volume control-0-slideWheel"}});
-    appenv::setWindowsVersionClass("win10");
-    m_fakes = std::make_unique<FakeAgentPlatform>();
-}
-
-void TestRouting::cleanup()
-{
-    m_window.reset();
-    m_fakes.reset();
-    m_folder.reset();
-    appenv::setWindowsVersionClass(QString());
-}
-
-void TestRouting::makeWindow()
-{
-    m_window = std::make_unique<TestableMainWindow>(m_fakes->platform);
-    m_fakes->clearEffects();
-}
-
-void TestRouting::deliverPosted()
-{
-    for (platform::NativeMessage m : m_fakes->nativeMessages->takeQueued()) {
-        QCOMPARE(m.window, std::uintptr_t(m_window->winId()));
-        long result = 12345;
-        QCOMPARE(m_window->nativeEvent(kEventType, &m, &result), false);
-        QCOMPARE(result, 12345L);
-    }
-}
-
-void TestRouting::eachCodeReachesItsControl_data()
-{
-    QTest::addColumn<int>("msgType");
-    QTest::addColumn<QString>("logLine"); // empty: none
-    QTest::addColumn<QStringList>("effects");
-    auto row = [](int code, const char *logLine, const QStringList &effects) {
-        QTest::addRow("%d", code) << code << logLine << effects;
-    };
-    row(0, "C_MID_MOUSE_MSG", {"mouse 0x20 0"});
-    row(1, "C_MID_MOUSE_MSG", {"mouse 0x40 0"});
-    row(2, "C_SLIDER_MOUSE_WHEEL", {"mute 0", "volume 0.49"});
-    row(3, "", {"mute 0", "volume 0.51"});
-    row(4, "C_SLIDER_MOUSE_BEFORE", {"mouse 0x80 2"});
-    row(5, "C_SLIDER_MOUSE_BEFORE", {"mouse 0x100 2"});
-    row(6, "C_SLIDER_MOUSE_BEHIND", {"mouse 0x80 1"});
-    row(7, "C_SLIDER_MOUSE_BEHIND", {"mouse 0x100 1"});
-    row(8, "C_RIGHT_MOUSE_MSG", {"mouse 0x8 0"});
-    row(9, "C_RIGHT_MOUSE_MSG", {"mouse 0x10 0"});
-    row(10, "C_MID_MOUSE_WHEEL_DOWN", {"key 0xB0 1", "key 0xB0 3"});
-    row(11, "C_MID_MOUSE_WHEEL_UP", {"key 0xB1 1", "key 0xB1 3"});
-    for (int ignored : {12, -1, 100})
-        row(ignored, "", {});
-}
-
-void TestRouting::eachCodeReachesItsControl()
-{
-    QFETCH(int, msgType);
-    QFETCH(QString, logLine);
-    QFETCH(QStringList, effects);
-    makeWindow();
-    LogCapture log;
-    emitHook(msgType);
-    // Posted to the window's own native window with the code as wParam; nothing is
-    // routed before it comes back, not even by the toolkit's own queue.
-    const auto calls = m_fakes->nativeMessages->postCalls();
-    QCOMPARE(calls.size(), std::size_t(1));
-    QCOMPARE(calls[0].message, MainWindow::kHookMessage);
-    QCOMPARE(calls[0].wParam, std::uintptr_t(std::intptr_t(msgType)));
-    QCOMPARE(calls[0].lParam, std::intptr_t(-1));
-    QCoreApplication::processEvents();
-    QCOMPARE(m_fakes->effects(), QStringList());
-    QCOMPARE(routingLines(log.lines()), QStringList());
-    deliverPosted();
-
-    QCOMPARE(m_fakes->effects(), effects);
-    const QStringList lines = log.lines();
-    const QString hookLine = QStringLiteral("MainWindow::onHookMouseMsg %1 -1").arg(msgType);
-    QCOMPARE(lines.count(hookLine), 1);
-    QCOMPARE(routingLines(lines), logLine.isEmpty() ? QStringList() : QStringList{logLine});
-    if (!logLine.isEmpty())
-        QVERIFY(lines.indexOf(hookLine) < lines.indexOf(logLine));
-}
-
-void TestRouting::onlyTheHookMessageIsRouted()
-{
-    makeWindow();
-    const auto window = std::uintptr_t(m_window->winId());
-    auto deliver = [&](const QByteArray &type, std::uint32_t message, std::uintptr_t wParam) {
-        platform::NativeMessage m{window, message, wParam, -1};
-        long result = 7;
-        QCOMPARE(m_window->nativeEvent(type, &m, &result), false);
-        QCOMPARE(result, 7L);
-    };
-    // Another sender's hook messages are routed too, codes above 11 ignored.
-    for (std::uintptr_t wParam : {std::uintptr_t(3), std::uintptr_t(12), ~std::uintptr_t(0)})
-        deliver(kEventType, MainWindow::kHookMessage, wParam);
-    // Another identifier, or an event kind the platform does not decode.
-    deliver(kEventType, MainWindow::kHookMessage + 1, 0);
-    deliver("xcb_generic_event_t", MainWindow::kHookMessage, 0);
-    QCOMPARE(m_window->nativeEvent(kEventType, nullptr, nullptr), false);
-    QCOMPARE(m_fakes->effects(), (QStringList{"mute 0", "volume 0.51"}));
-}
-
-void TestRouting::lostPostLosesOnlyThatEvent()
-{
-    makeWindow();
-    m_fakes->nativeMessages->setQueueLimit(1);
-    emitHook(0);
-    emitHook(1); // the queue is full: lost
-    deliverPosted();
-    emitHook(8);
-    deliverPosted();
-    QCOMPARE(m_fakes->nativeMessages->postCalls().size(), std::size_t(3));
-    QCOMPARE(m_fakes->effects(), (QStringList{"mouse 0x20 0", "mouse 0x8 0"}));
-}
-
-void TestRouting::queuedDeferralKeepsTheOrder_data()
-{
-    QTest::addColumn<bool>("withService");
-    QTest::newRow("no private messages on this system") << true;
-    QTest::newRow("no message service at all") << false;
-}
-
-void TestRouting::queuedDeferralKeepsTheOrder()
-{
-    QFETCH(bool, withService);
-    m_fakes->nativeMessages->setCanPost(false);
-    if (!withService)
-        m_fakes->platform.nativeMessages.reset();
-    makeWindow();
-    LogCapture log;
-    for (int code : {8, 0, 3, 1, 9, 12, 6, -1, 7, 2, 11, 4, 10, 5})
-        emitHook(code);
-    // Deferred: nothing happened inside the emissions.
-    QCOMPARE(m_fakes->effects(), QStringList());
-    QCOMPARE(routingLines(log.lines()), QStringList());
-    if (withService)
-        QCOMPARE(m_fakes->nativeMessages->postCalls().size(), std::size_t(0));
-
-    // Input and audio are recorded apart, each in its own order.
-    QTRY_COMPARE(m_fakes->effects().size(), 16);
-    QCOMPARE(m_fakes->effects(),
-             (QStringList{"mouse 0x8 0", "mouse 0x20 0", "mouse 0x40 0", "mouse 0x10 0",
-                          "mouse 0x80 1", "mouse 0x100 1", "key 0xB1 1", "key 0xB1 3",
-                          "mouse 0x80 2", "key 0xB0 1", "key 0xB0 3", "mouse 0x100 2", "mute 0",
-                          "volume 0.51", "mute 0", "volume 0.50"}));
-    QCOMPARE(routingLines(log.lines()),
-             (QStringList{"C_RIGHT_MOUSE_MSG", "C_MID_MOUSE_MSG", "C_MID_MOUSE_MSG",
-                          "C_RIGHT_MOUSE_MSG", "C_SLIDER_MOUSE_BEHIND", "C_SLIDER_MOUSE_BEHIND",
-                          "C_SLIDER_MOUSE_WHEEL", "C_MID_MOUSE_WHEEL_UP", "C_SLIDER_MOUSE_BEFORE",
-                          "C_MID_MOUSE_WHEEL_DOWN", "C_SLIDER_MOUSE_BEFORE"}));
-}
 
 QTEST_MAIN(TestRouting)
 #include "tst_routing.moc"

@@ -6,51 +6,30 @@
 #include <QFile>
 #include <QSettings>
 
-#include <cstdio>
-
 using namespace platform::fake;
 
-FakeAgentPlatform::FakeAgentPlatform()
+namespace {
+template <class T, class Slot> T *install(Slot &slot)
 {
-    auto lock = std::make_unique<FakeInstanceLock>();
-    auto window = std::make_unique<FakeMessageWindow>();
-    auto filter = std::make_unique<FakeFilterDevice>();
-    auto hidSystem = std::make_unique<FakeHidSystem>();
-    auto in = std::make_unique<FakeInputInjector>();
-    auto win = std::make_unique<FakeWindowSystem>();
-    auto sh = std::make_unique<FakeShell>();
-    auto au = std::make_unique<FakeAudioSystem>();
-    auto ga = std::make_unique<FakeDisplayGamma>();
-    auto ps = std::make_unique<FakePointerSpeed>();
-    auto pw = std::make_unique<FakePower>();
-    auto wl = std::make_unique<FakeWorkstationLock>();
-    auto nm = std::make_unique<FakeNativeMessages>();
-    instanceLock = lock.get();
-    messageWindow = window.get();
-    filterDevice = filter.get();
-    hid = hidSystem.get();
-    input = in.get();
-    windows = win.get();
-    shell = sh.get();
-    audio = au.get();
-    gamma = ga.get();
-    pointerSpeed = ps.get();
-    power = pw.get();
-    workstationLock = wl.get();
-    nativeMessages = nm.get();
-    platform.instanceLock = std::move(lock);
-    platform.messageWindow = std::move(window);
-    platform.filterDevice = std::move(filter);
-    platform.hid = std::move(hidSystem);
-    platform.input = std::move(in);
-    platform.windows = std::move(win);
-    platform.shell = std::move(sh);
-    platform.audio = std::move(au);
-    platform.gamma = std::move(ga);
-    platform.pointerSpeed = std::move(ps);
-    platform.power = std::move(pw);
-    platform.workstationLock = std::move(wl);
-    platform.nativeMessages = std::move(nm);
+    auto fake = std::make_unique<T>();
+    T *raw = fake.get();
+    slot = std::move(fake);
+    return raw;
+}
+} // namespace
+
+FakeAgentPlatform::FakeAgentPlatform()
+    : instanceLock(install<FakeInstanceLock>(platform.instanceLock)),
+      messageWindow(install<FakeMessageWindow>(platform.messageWindow)),
+      filterDevice(install<FakeFilterDevice>(platform.filterDevice)),
+      hid(install<FakeHidSystem>(platform.hid)), input(install<FakeInputInjector>(platform.input)),
+      windows(install<FakeWindowSystem>(platform.windows)), shell(install<FakeShell>(platform.shell)),
+      audio(install<FakeAudioSystem>(platform.audio)), gamma(install<FakeDisplayGamma>(platform.gamma)),
+      pointerSpeed(install<FakePointerSpeed>(platform.pointerSpeed)),
+      power(install<FakePower>(platform.power)),
+      workstationLock(install<FakeWorkstationLock>(platform.workstationLock)),
+      nativeMessages(install<FakeNativeMessages>(platform.nativeMessages))
+{
 }
 
 namespace {
@@ -60,44 +39,41 @@ QString hex(unsigned long long value)
 }
 } // namespace
 
+// Appends one line per element of `items` from `mark` on.
+template <class Items, class Describe>
+static void since(QStringList &out, std::size_t mark, const Items &items, Describe describe)
+{
+    for (std::size_t i = mark; i < items.size(); ++i)
+        out << describe(items[i]);
+}
+
 QStringList FakeAgentPlatform::effects() const
 {
     QStringList out;
     for (const std::string &e : input->describedEvents())
         out << QString::fromStdString(e);
-    for (std::size_t i = m_marks.shellOpened; i < shell->opened().size(); ++i)
-        out << QStringLiteral("open %1 %2")
-                   .arg(QString::fromStdString(shell->opened()[i].file))
-                   .arg(shell->opened()[i].showCmd);
-    for (std::size_t i = m_marks.specialFolders; i < shell->specialFolders().size(); ++i)
-        out << QStringLiteral("special ") + hex(unsigned(shell->specialFolders()[i]));
+    since(out, m_marks.shellOpened, shell->opened(), [](const auto &o) {
+        return QStringLiteral("open %1 %2").arg(QString::fromStdString(o.file)).arg(o.showCmd);
+    });
+    since(out, m_marks.specialFolders, shell->specialFolders(),
+          [](auto f) { return "special " + hex(unsigned(f)); });
     for (int i = m_marks.desktopToggles; i < shell->desktopToggles(); ++i)
         out << QStringLiteral("toggle desktop");
-    for (std::size_t i = m_marks.posted; i < windows->postedMessages().size(); ++i) {
-        const auto &p = windows->postedMessages()[i];
-        out << QStringLiteral("post %1 %2 %3 to %4")
-                   .arg(hex(p.message))
-                   .arg(p.wParam)
-                   .arg(p.lParam)
-                   .arg(hex(p.window));
-    }
-    for (std::size_t i = m_marks.shown; i < windows->showWindowCalls().size(); ++i) {
-        const auto &s = windows->showWindowCalls()[i];
-        out << QStringLiteral("show %1 on %2").arg(s.showCmd).arg(hex(s.window));
-    }
-    for (std::size_t i = m_marks.audioChanges; i < audio->changes().size(); ++i) {
-        const auto &c = audio->changes()[i];
-        if (c.what == FakeAudioSystem::Change::What::Volume)
-            out << QStringLiteral("volume %1").arg(double(c.volume), 0, 'f', 2);
-        else
-            out << QStringLiteral("mute %1").arg(c.muted ? 1 : 0);
-    }
-    for (std::size_t i = m_marks.ramps; i < gamma->appliedRamps().size(); ++i)
-        out << QStringLiteral("gamma ramp");
-    for (std::size_t i = m_marks.speeds; i < pointerSpeed->requests().size(); ++i)
-        out << QStringLiteral("speed %1").arg(pointerSpeed->requests()[i]);
-    for (std::size_t i = m_marks.powerCalls; i < power->calls().size(); ++i)
-        out << QString::fromStdString(power->calls()[i]);
+    since(out, m_marks.posted, windows->postedMessages(), [](const auto &p) {
+        return QStringLiteral("post %1 %2 %3 to %4")
+            .arg(hex(p.message)).arg(p.wParam).arg(p.lParam).arg(hex(p.window));
+    });
+    since(out, m_marks.shown, windows->showWindowCalls(), [](const auto &c) {
+        return QStringLiteral("show %1 on %2").arg(c.showCmd).arg(hex(c.window));
+    });
+    since(out, m_marks.audioChanges, audio->changes(), [](const auto &c) {
+        return c.what == FakeAudioSystem::Change::What::Volume
+                   ? QStringLiteral("volume %1").arg(double(c.volume), 0, 'f', 2)
+                   : QStringLiteral("mute %1").arg(c.muted ? 1 : 0);
+    });
+    since(out, m_marks.ramps, gamma->appliedRamps(), [](const auto &) { return QStringLiteral("gamma ramp"); });
+    since(out, m_marks.speeds, pointerSpeed->requests(), [](auto s) { return QStringLiteral("speed %1").arg(s); });
+    since(out, m_marks.powerCalls, power->calls(), [](const std::string &c) { return QString::fromStdString(c); });
     for (int i = m_marks.locks; i < workstationLock->locks(); ++i)
         out << QStringLiteral("lock");
     return out;
@@ -106,16 +82,11 @@ QStringList FakeAgentPlatform::effects() const
 void FakeAgentPlatform::clearEffects()
 {
     input->clear();
-    m_marks.shellOpened = shell->opened().size();
-    m_marks.specialFolders = shell->specialFolders().size();
-    m_marks.desktopToggles = shell->desktopToggles();
-    m_marks.posted = windows->postedMessages().size();
-    m_marks.shown = windows->showWindowCalls().size();
-    m_marks.audioChanges = audio->changes().size();
-    m_marks.ramps = gamma->appliedRamps().size();
-    m_marks.speeds = pointerSpeed->requests().size();
-    m_marks.powerCalls = power->calls().size();
-    m_marks.locks = workstationLock->locks();
+    m_marks = {shell->opened().size(),      shell->specialFolders().size(),
+               windows->postedMessages().size(), windows->showWindowCalls().size(),
+               audio->changes().size(),     gamma->appliedRamps().size(),
+               pointerSpeed->requests().size(), power->calls().size(),
+               shell->desktopToggles(),     workstationLock->locks()};
 }
 
 SettingsFolder::SettingsFolder()
@@ -129,32 +100,37 @@ SettingsFolder::~SettingsFolder()
     appenv::setApplicationDir(QString());
 }
 
+namespace {
+template <class Edit> void editIni(const QString &path, Edit edit)
+{
+    QSettings ini(path, QSettings::IniFormat);
+    ini.setIniCodec("UTF-8");
+    edit(ini);
+    ini.sync();
+}
+} // namespace
+
 void SettingsFolder::setModel(const QString &model)
 {
-    QSettings ini(appenv::mainSettingsPath(), QSettings::IniFormat);
-    ini.setIniCodec("UTF-8");
-    if (model.isEmpty())
-        ini.remove(QStringLiteral("SET/mouse"));
-    else
-        ini.setValue(QStringLiteral("SET/mouse"), model);
-    ini.sync();
+    editIni(appenv::mainSettingsPath(), [&](QSettings &ini) {
+        if (model.isEmpty())
+            ini.remove(QStringLiteral("SET/mouse"));
+        else
+            ini.setValue(QStringLiteral("SET/mouse"), model);
+    });
 }
 
 void SettingsFolder::setModelValues(const QString &model, const QMap<QString, QString> &values)
 {
-    QSettings ini(appenv::modelSettingsPath(model), QSettings::IniFormat);
-    ini.setIniCodec("UTF-8");
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        ini.setValue(it.key(), it.value());
-    ini.sync();
+    editIni(appenv::modelSettingsPath(model), [&](QSettings &ini) {
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            ini.setValue(it.key(), it.value());
+    });
 }
 
 void SettingsFolder::removeModelValue(const QString &model, const QString &key)
 {
-    QSettings ini(appenv::modelSettingsPath(model), QSettings::IniFormat);
-    ini.setIniCodec("UTF-8");
-    ini.remove(key);
-    ini.sync();
+    editIni(appenv::modelSettingsPath(model), [&](QSettings &ini) { ini.remove(key); });
 }
 
 void SettingsFolder::removeModelFile(const QString &model)

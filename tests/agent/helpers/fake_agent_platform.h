@@ -20,8 +20,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <cstddef>
-
 struct FakeAgentPlatform
 {
     FakeAgentPlatform();
@@ -41,12 +39,9 @@ struct FakeAgentPlatform
     platform::fake::FakeWorkstationLock *workstationLock;
     platform::fake::FakeNativeMessages *nativeMessages;
 
-    // What the fakes recorded since the last clearEffects(), one line per effect,
-    // grouped by service in this order: input ("key 0x11 0", "mouse 0x20 0",
-    // "pause 50"), shell ("open calc.exe 10", "special 0x27", "toggle desktop"),
-    // windows ("post 0x10 0 0 to 0x10010", "show 3 on 0x10010"), audio
-    // ("volume 0.51", "mute 1"), gamma ("gamma ramp"), pointer speed ("speed 7"),
-    // power ("version", "privilege", "exit 0x11 0"), lock ("lock").
+    // What the fakes recorded since clearEffects(), one line per effect ("key 0x11 0",
+    // "open calc.exe 10", "show 3 on 0x10010", "volume 0.51", "speed 7", ...), grouped by
+    // service: input, shell, windows, audio, gamma, pointer speed, power, lock.
     QStringList effects() const;
     void clearEffects();
 
@@ -70,16 +65,13 @@ public:
     bool isValid() const { return m_dir.isValid(); }
     QString path() const { return m_dir.path(); }
 
-    // Writes /SET/mouse of the main file; an empty model removes the key.
-    void setModel(const QString &model);
-    // Writes keys ("SET/Mid_key", "PATH/mid_web_url") of a model's file.
+    void setModel(const QString &model); // SET/mouse of the main file; empty: removed
     void setModelValues(const QString &model, const QMap<QString, QString> &values);
     void setModelValue(const QString &model, const QString &key, const QString &value)
     {
         setModelValues(model, {{key, value}});
     }
     void removeModelValue(const QString &model, const QString &key);
-    // Deletes a model's file.
     void removeModelFile(const QString &model);
 
 private:
