@@ -1,5 +1,4 @@
-// The Linux process table: lookup by executable file name in any letter case,
-// exited but unreaped processes not counting, and the forced kill.
+// The Linux process table: lookup and forced kill by file name; zombies do not count.
 #include "process.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +7,6 @@
 #include <fstream>
 #include <spawn.h>
 #include <string>
-#include <utility>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -45,12 +43,19 @@ protected:
     std::unique_ptr<platform::ProcessTable> table = platform::createProcessTable();
 };
 
-TEST_F(ProcessTable, FindsProgramsByFileNameInAnyLetterCase)
+TEST_F(ProcessTable, FindsAndForceKillsProgramsByFileNameInAnyLetterCase)
 {
     EXPECT_EQ(platform::executableFileName("VelkoOptions"), "VelkoOptions");
     EXPECT_TRUE(table->isRunning("velkot" + name.substr(6)));
     EXPECT_FALSE(table->isRunning(name + "x") || table->isRunning(name.substr(1)) ||
                  table->isRunning(""));
+    EXPECT_TRUE(table->forceKill("VELKOT" + name.substr(6)));
+    EXPECT_FALSE(table->isRunning(name)); // gone before its parent reaps it
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    pid = -1; // reaped
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    EXPECT_FALSE(table->forceKill(name));
 }
 
 TEST_F(ProcessTable, AnExitedButUnreapedProcessDoesNotCount)
@@ -63,17 +68,6 @@ TEST_F(ProcessTable, AnExitedButUnreapedProcessDoesNotCount)
     }
     ASSERT_NE(stat.find(") Z"), std::string::npos); // a zombie
     EXPECT_FALSE(table->isRunning(name));
-}
-
-TEST_F(ProcessTable, ForceKillEndsEveryMatchAtOnce)
-{
-    EXPECT_TRUE(table->forceKill("VELKOT" + name.substr(6)));
-    EXPECT_FALSE(table->isRunning(name)); // gone before its parent reaps it
-    int status = 0;
-    const pid_t reaped = std::exchange(pid, -1);
-    ASSERT_EQ(::waitpid(reaped, &status, 0), reaped);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-    EXPECT_FALSE(table->forceKill(name));
 }
 
 } // namespace
