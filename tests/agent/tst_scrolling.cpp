@@ -129,9 +129,8 @@ void TestScrolling::scroll_data()
         add(*bar ? bar : "no bar",
             {frame, "1,XLDESK,0,100,1200,900", "2,EXCEL7,0,100,1200,880", bar}, 600, 500,
             "P W E2 # ScrollLeft # hHorizontal =0|P W E2 # ScrollRight # hHorizontal = 0");
-    add("failed enumeration",
-        {frame, "1,EXCEL7,0,100,1200,880", "1,ScrollBar,0,880,1200,897", "!1400"}, 600, 500,
-        "P W E1 # 1400");
+    add("failed enumeration", {frame, "1,EXCEL7,0,100,1200,880", "1,ScrollBar,0,880,1200,897", "!1400"},
+        600, 500, "P W E1 # 1400");
     // The enumeration takes the first scroll-bar control (not other windows with
     // WS_HSCROLL) within 25 pixels of the view's left and right edges.
     add("first fitting bar",
@@ -148,19 +147,15 @@ void TestScrolling::scroll_data()
     // edge: its sibling only where that reaches under the cursor. A tall bar is
     // never taken, WS_HSCROLL or not.
     const QStringList bars{frame, "1,View,0,0,1183,883", "1,ScrollBar,1183,0,1200,883,hv"};
-    add("over a horizontal bar", bars + QStringList("1,ScrollBar,0,883,1183,900"), 600, 890, "H4");
-    add("over the vertical bar, sibling below it", bars + QStringList("1,ScrollBar,0,883,1200,900"),
-        1190, 400, "H4");
-    add("over the vertical bar, sibling left of it",
-        bars + QStringList("1,ScrollBar,0,883,1183,900"), 1190, 400, "P W E1");
+    const QString below = "1,ScrollBar,0,883,1200,900", left = "1,ScrollBar,0,883,1183,900";
+    add("over a horizontal bar", bars + QStringList(left), 600, 890, "H4");
+    add("over the vertical bar, sibling below it", bars + QStringList(below), 1190, 400, "H4");
+    add("over the vertical bar, sibling left of it", bars + QStringList(left), 1190, 400, "P W E1");
     // A DirectUIHWND's bar lives below its first or second child.
     const QStringList ui{frame, "1,DirectUIHWND,0,0,1200,900", "2,CtrlNotifySink,1183,0,1200,880",
                          "2,CtrlNotifySink,0,880,1200,900", "3,ScrollBar,1183,0,1200,880,v"};
-    add("DirectUIHWND, first child's bar", ui + QStringList("3,ScrollBar,0,860,1180,877"), 500, 400,
-        "H6");
-    add("DirectUIHWND, second child's bar", ui + QStringList("4,ScrollBar,0,883,1183,900"), 500,
-        400, "H6");
-    add("DirectUIHWND without a bar", ui, 500, 400, "P W E1");
+    for (const QString b : {"3,ScrollBar,0,860,1180,877>H6", "4,ScrollBar,0,883,1183,900>H6", ">P W E1"})
+        add("DirectUIHWND " + b.toUtf8(), ui + QStringList(b.section('>', 0, 0)), 500, 400, b.section('>', 1));
 
     // Over an unusable bar: a bar among its siblings, following ones first, nearest
     // first; Acrobat's containers answer their horizontal bar child, preceding
