@@ -1,24 +1,9 @@
-// The HID link to the receiver: which interface is taken, and each command's
-// polling and result rules against the simulated receiver.
 #include "fakeservices.h"
 #include "receiverlink.h"
 
 #include <QtTest>
 
 using fake::FakeHidInterface;
-
-// One command against a receiver in `mode` that behaves as `receiver` says; the
-// result (for the pair state: the state, -1 when none), the waits and commands sent.
-struct Command
-{
-    const char *command;
-    int mode;
-    const char *receiver;
-    int result;
-    const char *sleeps;
-    const char *sent;
-};
-Q_DECLARE_METATYPE(Command)
 
 // A command interface as a receiver has it: usage 1 on page 0xFF00, 32-byte reports.
 static FakeHidInterface commandInterface(quint16 vendor, quint16 product)
@@ -41,7 +26,6 @@ class TestReceiverLink : public QObject
     {
         return std::make_unique<ReceiverLink>(services.hid, *services.time);
     }
-    // A link whose current record is an attached receiver.
     std::unique_ptr<ReceiverLink> openedLink(fake::FakeReceiver &receiver)
     {
         fake::addReceiverDevice(*services.hid, &receiver, 0x1812);
@@ -56,35 +40,30 @@ private slots:
 
     void presence_data()
     {
-        QTest::addColumn<int>("vendor");
-        QTest::addColumn<int>("product");
-        QTest::addColumn<bool>("present");
-        QTest::newRow("first receiver") << 0x2F6B << 0x1812 << true;
-        QTest::newRow("second receiver") << 0x2F6B << 0x1813 << true;
-        QTest::newRow("0x1814 is no receiver") << 0x2F6B << 0x1814 << false;
-        QTest::newRow("product before") << 0x2F6B << 0x1811 << false;
-        QTest::newRow("other vendor") << 0x2F6C << 0x1812 << false;
+        QTest::addColumn<bool>("present"); // for the "vendor:product" that names the row
+        for (const char *id : {"2f6b:1812", "2f6b:1813"})
+            QTest::newRow(id) << true;
+        for (const char *id : {"2f6b:1814", "2f6b:1811", "2f6c:1812"})
+            QTest::newRow(id) << false;
     }
     void presence()
     {
-        QFETCH(int, vendor);
-        QFETCH(int, product);
         QFETCH(bool, present);
+        const QStringList id = QString(QTest::currentDataTag()).split(':');
         // Another maker's keyboard and two unreadable receiver interfaces come first.
         services.hid->addInterface(commandInterface(0x046D, 0xC31C));
-        FakeHidInterface broken = commandInterface(0x2F6B, 0x1812), closed = broken;
-        broken.path += "-broken";
-        broken.attributesFail = true;
-        closed.path += "-closed";
-        closed.openFails = true;
-        services.hid->addInterface(broken);
-        services.hid->addInterface(closed);
-        services.hid->addInterface(commandInterface(quint16(vendor), quint16(product)));
+        for (const bool unreadable : {true, false}) {
+            FakeHidInterface i = commandInterface(0x2F6B, 0x1812);
+            i.path += unreadable ? "-broken" : "-closed";
+            (unreadable ? i.attributesFail : i.openFails) = true;
+            services.hid->addInterface(i);
+        }
+        services.hid->addInterface(
+            commandInterface(id[0].toUShort(nullptr, 16), id[1].toUShort(nullptr, 16)));
         QCOMPARE(newLink()->GetPidVid(), present);
         for (const auto &open : services.hid->opens())
             QCOMPARE(int(open.access), int(platform::HidAccess::Query));
         QCOMPARE(services.hid->openHandleCount(), 0);
-
         services.hid->setOutOfMemory(true);
         LogCapture log;
         QVERIFY(!newLink()->GetPidVid());
@@ -123,8 +102,7 @@ private slots:
         auto link = newLink();
         QCOMPARE(link->openReceiver(0x2F6B, 0x1812), selected);
         QCOMPARE(link->useReceiver(0x1812), selected);
-        // Query handles of skipped and chosen interfaces alike are closed again.
-        QCOMPARE(services.hid->openHandleCount(), selected ? 1 : 0);
+        QCOMPARE(services.hid->openHandleCount(), selected ? 1 : 0); // query handles closed again
     }
 
     void atMostTenOutputValueCapsAreRead()
@@ -145,7 +123,6 @@ private slots:
     {
         auto receiver = services.makeReceiver();
         auto link = openedLink(*receiver);
-        // The replaced record's interface stays open while it is current, and no longer.
         QVERIFY(link && link->openReceiver(0x2F6B, 0x1812));
         QCOMPARE(services.hid->openHandleCount(), 2);
         QVERIFY(link->useReceiver(0x1812));
@@ -166,43 +143,37 @@ private slots:
         QVERIFY(log.contains("HidD_GetInputReport Failed, Error Code 31"));
         QCOMPARE(bytes[0], quint8(0xA7));
         QVERIFY(link->readReply(bytes, 2));
-        // Acknowledgement from report byte 0; beyond the length untouched.
         QCOMPARE(QByteArray(reinterpret_cast<char *>(bytes), 3), QByteArray("\x01\xA0\x55"));
         receiver->setFailingWrites(1);
         QVERIFY(!link->sendCommand(bytes, 1));
-        // The error, then report id and count of the last output value capability.
         QVERIFY(log.contains("HidD_SetFeature fail:  31 186 31"));
     }
 
     void commands_data()
     {
-        QTest::addColumn<Command>("c");
-        const auto row = [](const char *name, Command c) { QTest::newRow(name) << c; };
-        row("mode", {"mode", 0xA0, "ack", 0xA0, "20", "a7"});
-        row("mode: id in byte 0", {"mode", 0xA1, "echo", 0xA1, "20 20 20", "a7"});
-        row("mode: reads fail", {"mode", 0xA0, "fail", 0, "20 20 20", "a7"});
-        row("enter", {"enter", 0xA0, "ack", 1, "20 10 50", "a7 a08101"});
-        row("enter: refused", {"enter", 0xA0, "refuse", 0, "20 10 50 50 50 50 50", "a7 a08101"});
-        row("enter: already pairing", {"enter", 0xA1, "ack", 1, "20", "a7"});
-        row("enter: other mode", {"enter", 0x42, "ack", 0, "20", "a7"});
-        row("enter: reads fail", {"enter", 0xA0, "fail", 0, "20 20 20", "a7"});
-        row("state: paired", {"state", 0xA1, "ack", 1, "20", "a101"});
-        row("state: not yet", {"state", 0xA1, "unpaired", 0, "20", "a101"});
-        row("state: both bits", {"state", 0xA1, "both", 3, "20", "a101"});
-        row("state: id in byte 0", {"state", 0xA1, "echo", 1, "20 20 20 20 20", "a101"});
-        row("state: reads fail", {"state", 0xA1, "fail", -1, "20 20 20 20 20", "a101"});
-        row("state: no reply", {"state", 0xA1, "silent", -1, "20 20 20 20 20", "a101"});
-        row("confirm", {"confirm", 0xA1, "ack", 1, "20 20", "a184"});
-        row("confirm: reads fail", {"confirm", 0xA1, "fail", 0, "20 20 20 20 20 20", "a184"});
+        // "command mode receiver result/sleeps/sent"; the pair state's result is the state, -1
+        // when none.
+        QTest::addColumn<QString>("row");
+        for (const char *row :
+             {"mode a0 ack a0/20/a7", "mode a1 echo a1/20 20 20/a7", "mode a0 fail 0/20 20 20/a7",
+              "enter a0 ack 1/20 10 50/a7 a08101",
+              "enter a0 refuse 0/20 10 50 50 50 50 50/a7 a08101", "enter a1 ack 1/20/a7",
+              "enter 42 ack 0/20/a7", "enter a0 fail 0/20 20 20/a7", "state a1 ack 1/20/a101",
+              "state a1 unpaired 0/20/a101", "state a1 both 3/20/a101",
+              "state a1 echo 1/20 20 20 20 20/a101", "state a1 fail -1/20 20 20 20 20/a101",
+              "state a1 silent -1/20 20 20 20 20/a101", "confirm a1 ack 1/20 20/a184",
+              "confirm a1 fail 0/20 20 20 20 20 20/a184"})
+            QTest::newRow(row) << QString(row);
     }
     void commands()
     {
-        QFETCH(Command, c);
-        const QString command = c.command, receiver = c.receiver;
+        QFETCH(QString, row);
+        const QStringList parts = row.split('/'), c = parts[0].split(' ');
+        const QString command = c[0], receiver = c[2];
         auto fake = services.makeReceiver();
         auto link = openedLink(*fake);
         QVERIFY(link);
-        fake->setMode(quint8(c.mode));
+        fake->setMode(quint8(c[1].toUInt(nullptr, 16)));
         fake->setAcknowledges(receiver != "echo");
         fake->setAcceptsPairing(receiver != "refuse");
         fake->setPairDelay(receiver == "unpaired" ? std::nullopt : std::optional<qint64>(0));
@@ -215,16 +186,15 @@ private slots:
                  : command == "enter" ? link->enterPairing()
                  : command == "state" ? (link->readPairState(state) ? state : -1)
                                       : link->confirmPairing(),
-                 c.result);
-        QStringList seen;
+                 int(c[3].toInt(nullptr, 16)));
+        QStringList sleeps, sent;
         for (int ms : services.time->sleeps())
-            seen << QString::number(ms);
-        QCOMPARE(seen.join(' '), QString(c.sleeps));
-        seen.clear();
+            sleeps << QString::number(ms);
         for (const auto &bytes : fake->commands())
-            seen << QByteArray(reinterpret_cast<const char *>(bytes.data()), int(bytes.size()))
+            sent << QByteArray(reinterpret_cast<const char *>(bytes.data()), int(bytes.size()))
                         .toHex();
-        QCOMPARE(seen.join(' '), QString(c.sent));
+        QCOMPARE(sleeps.join(' '), parts[1]);
+        QCOMPARE(sent.join(' '), parts[2]);
     }
 };
 
