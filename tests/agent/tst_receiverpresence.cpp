@@ -52,62 +52,46 @@ private slots:
             QCOMPARE(log.lines(), error ? QStringList{"注册失败 1066"} : QStringList());
         }
     }
-    void plugNotifications_data()
+    void plugNotifications()
     {
-        QTest::addColumn<quint64>("event");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<uint>("deviceType");
-        QTest::addColumn<QStringList>("lines"); // after the "message" line
         const quint64 in = platform::kDbtDeviceArrival, out = platform::kDbtDeviceRemoveComplete;
         const uint iface = platform::kDbtDevtypDeviceInterface;
-        auto row = [&](const char *tag, quint64 event, const QString &name, uint type,
-                       const QStringList &ids) {
+        // The lines logged after the "message" one; an interface's arrival or removal
+        // first quotes its name.
+        auto row = [&](quint64 event, const QString &name, uint type, const QStringList &ids) {
             QStringList lines;
             if (type == iface && (event == in || event == out))
                 lines << (event == in ? "========in========== 5 \"" : "========out========= 5 \"") +
                              QString(name).replace("\\", "\\\\") + '"';
-            QTest::newRow(tag) << event << name << type << lines + ids;
+            lines += ids;
+            FakeMessageWindow window;
+            FakeHidSystem hid;
+            hid.addInterface(hidInterfaces("2f6b:1813").front());
+            VLNativeEventFilter filter(window, hid);
+            LogCapture log;
+            platform::WindowMessage m;
+            m.message = platform::kWmDeviceChange;
+            m.wParam = std::uintptr_t(event);
+            m.hasBroadcast = true;
+            m.deviceType = type;
+            m.interfaceName = name.toStdString();
+            window.deliver(m);
+            QCOMPARE(log.lines(), QStringList{QString("message 537 wParam %1 lParam 0").arg(event)} + lines);
+            QCOMPARE(hid.opens().size(), std::size_t(lines.contains("CheckDevice") ? 1 : 0));
         };
         const QString r1812 = "\\\\?\\USB#VID_2F6B&PID_1812#0001#{a5dcbf10}";
-        const QString r1813 = "\\\\?\\usb#vid_2f6b&pid_1813#5&1#{a5dcbf10}";
         const QStringList ids1812 = {"vendorID 12139", "productID 6162"};
+        row(in, r1812, iface, ids1812 + QStringList{"USB 1812 插入"});
+        row(in, "\\\\?\\usb#vid_2f6b&pid_1813#5&1#{a5dcbf10}", iface, // lower case
+            {"vendorID 12139", "productID 6163", "USB 1813 插入"});
         // A removed receiver runs the presence check (which finds the other one).
-        row("1812 arrives", in, r1812, iface, ids1812 + QStringList{"USB 1812 插入"});
-        row("1813 arrives, lower case", in, r1813, iface, {"vendorID 12139", "productID 6163", "USB 1813 插入"});
-        row("1812 removed", out, r1812, iface,
+        row(out, r1812, iface,
             ids1812 + QStringList{"USB 1812 拔除", "CheckDevice", "Attributes: 2f6b 1813", "true"});
-        row("other product", out, "\\\\?\\USB#VID_2F6B&PID_1814#0001", iface,
-            {"vendorID 12139", "productID 6164"});
-        row("ids not hexadecimal", in, "USB#VID_ZZ&PID_1812#x", iface,
-            {"vendorID 0", "productID 6162"});
-        row("no ids", in, "\\\\?\\ROOT#X", iface, {});
-        row("query remove", 0x8001, r1812, iface, {});
-        row("volume arrives", in, r1812, 2, {});
-    }
-    void plugNotifications()
-    {
-        QFETCH(quint64, event);
-        QFETCH(QString, name);
-        QFETCH(uint, deviceType);
-        QFETCH(QStringList, lines);
-        FakeMessageWindow window;
-        FakeHidSystem hid;
-        hid.addInterface(hidInterfaces("2f6b:1813").front());
-        VLNativeEventFilter filter(window, hid);
-        LogCapture log;
-        platform::WindowMessage m;
-        m.message = platform::kWmDeviceChange;
-        m.wParam = std::uintptr_t(event);
-        m.hasBroadcast = true;
-        m.deviceType = deviceType;
-        m.interfaceName = name.toStdString();
-        window.deliver(m);
-
-        QStringList logged = log.lines();
-        QVERIFY(!logged.isEmpty());
-        QCOMPARE(logged.takeFirst(), QStringLiteral("message 537 wParam %1 lParam 0").arg(event));
-        QCOMPARE(logged, lines);
-        QCOMPARE(hid.opens().size(), std::size_t(lines.contains("CheckDevice") ? 1 : 0));
+        row(out, "\\\\?\\USB#VID_2F6B&PID_1814#0001", iface, {"vendorID 12139", "productID 6164"});
+        row(in, "USB#VID_ZZ&PID_1812#x", iface, {"vendorID 0", "productID 6162"}); // not hexadecimal
+        row(in, "\\\\?\\ROOT#X", iface, {});                                      // no ids
+        row(0x8001, r1812, iface, {});                                                 // query remove
+        row(in, r1812, 2, {});                                                         // a volume
     }
     void checkDevice()
     {
