@@ -1,5 +1,3 @@
-// The account classes as the Qt Quick pages see them, registered by the
-// configurator's start-up table.
 #include "accountsandbox.h"
 #include "requestkinds.h"
 #include "typeregistry.h"
@@ -16,58 +14,55 @@ class TestAccountTypes : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void creatableUnderItsModule_data();
-    void creatableUnderItsModule();
-};
-
-void TestAccountTypes::initTestCase()
-{
-    quietAccountTests();
-    registerConfiguratorTypes();
-}
-
-void TestAccountTypes::creatableUnderItsModule_data()
-{
-    QTest::addColumn<QString>("module");
-    QTest::addColumn<QString>("result"); // the result signal
-    for (const RequestKind &kind : requestKinds())
-        QTest::newRow(kind.className) << QStringLiteral("Account.Manager.%1").arg(kind.className)
-                                      << QString(kind.resultSignal);
-    QTest::newRow("OperateToken") << "Operate.Conf.OperateToken" << QString();
-}
-
-void TestAccountTypes::creatableUnderItsModule()
-{
-    QFETCH(QString, module);
-    QFETCH(QString, result);
-    const QString type = QString::fromLatin1(QTest::currentDataTag());
-    AccountSandbox box;
-    QQmlEngine engine;
-    QQmlComponent component(&engine), wrongVersion(&engine);
-    component.setData(QStringLiteral("import %1 1.0\n%2 {}\n").arg(module, type).toUtf8(), QUrl());
-    std::unique_ptr<QObject> object(component.create());
-    QVERIFY2(object, qPrintable(component.errorString()));
-    QCOMPARE(QString::fromLatin1(object->metaObject()->className()), type);
-    wrongVersion.setData(QStringLiteral("import %1 2.0\n%2 {}\n").arg(module, type).toUtf8(),
-                         QUrl());
-    QVERIFY(wrongVersion.isError()); // only version 1.0 exists
-    if (result.isEmpty()) {          // the session store, called by name from the pages
-        QVERIFY(QMetaObject::invokeMethod(object.get(), "SetToken", Q_ARG(QString, "t=1")));
-        QString token;
-        QVERIFY(QMetaObject::invokeMethod(object.get(), "GetToken", Q_RETURN_ARG(QString, token)));
-        QCOMPARE(token, QStringLiteral("t=1"));
-        QCOMPARE(readIni(box.mainFile(), "/INFO/token"), token);
-        return;
+    void initTestCase()
+    {
+        quietAccountTests();
+        registerConfiguratorTypes();
     }
-    // The pages' handlers name the arguments rCode and rMsg; the log-in page
-    // connects a function of its own.
-    const QMetaObject *meta = object->metaObject();
-    const int index = meta->indexOfSignal(qPrintable(result + "(int,QString)"));
-    QVERIFY(index >= 0);
-    if (type != "LoginAccount")
-        QCOMPARE(meta->method(index).parameterNames(), (QList<QByteArray>{"rCode", "rMsg"}));
-}
+
+    void creatableUnderItsModule_data()
+    {
+        QTest::addColumn<QString>("module");
+        QTest::addColumn<QString>("result"); // the result signal
+        for (const RequestKind &kind : requestKinds())
+            QTest::newRow(kind.className)
+                << QStringLiteral("Account.Manager.%1").arg(kind.className)
+                << QString(kind.resultSignal);
+        QTest::newRow("OperateToken") << "Operate.Conf.OperateToken" << QString();
+    }
+
+    void creatableUnderItsModule()
+    {
+        QFETCH(QString, module);
+        QFETCH(QString, result);
+        const QString type = QString::fromLatin1(QTest::currentDataTag());
+        AccountSandbox box;
+        QQmlEngine engine;
+        QQmlComponent component(&engine), wrongVersion(&engine);
+        component.setData(QStringLiteral("import %1 1.0\n%2 {}\n").arg(module, type).toUtf8(),
+                          QUrl());
+        std::unique_ptr<QObject> object(component.create());
+        QVERIFY2(object, qPrintable(component.errorString()));
+        wrongVersion.setData(QStringLiteral("import %1 2.0\n%2 {}\n").arg(module, type).toUtf8(),
+                             QUrl());
+        QVERIFY(wrongVersion.isError()); // only version 1.0 exists
+        if (result.isEmpty()) {          // the session store, called by name from the pages
+            QVERIFY(QMetaObject::invokeMethod(object.get(), "SetToken", Q_ARG(QString, "t=1")));
+            QString token;
+            QVERIFY(
+                QMetaObject::invokeMethod(object.get(), "GetToken", Q_RETURN_ARG(QString, token)));
+            QCOMPARE(token, QStringLiteral("t=1"));
+            QCOMPARE(readIni(box.mainFile(), "/INFO/token"), token);
+            return;
+        }
+        // The pages' handlers name the arguments; the log-in page connects a function of its own.
+        const QMetaObject *meta = object->metaObject();
+        const int index = meta->indexOfSignal(qPrintable(result + "(int,QString)"));
+        QVERIFY(index >= 0);
+        if (type != "LoginAccount")
+            QCOMPARE(meta->method(index).parameterNames(), (QList<QByteArray>{"rCode", "rMsg"}));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestAccountTypes)
 #include "tst_accounttypes.moc"

@@ -1,5 +1,4 @@
-// The latest-version query: "pass" for the running version 0.9, otherwise the
-// download address.
+// "pass" for the running version 0.9, otherwise the download address.
 #include "accountsandbox.h"
 #include "requestkinds.h"
 #include "scriptedhttpserver.h"
@@ -12,39 +11,36 @@ class TestSoftwareVersion : public QObject
 
 private slots:
     void initTestCase() { quietAccountTests(); }
-    void reply_data();
-    void reply();
+
+    void reply_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("result");
+        const QString url = "0 https://example.com/get?v=1";
+        const auto row = [](const char *version, const QString &result) {
+            QTest::newRow(version) << R"({"code":0,"data":{"version":)" + QByteArray(version) +
+                                          R"(,"downloadUrl":"https://example.com/get?v=1"}})"
+                                   << result;
+        };
+        row(R"("0.9")", "0 pass");
+        for (const char *other : {R"("0.8")", R"("0.9 ")", R"("0.90")", "0.9"})
+            row(other, url);
+        QTest::newRow("version missing") << QByteArray(R"({"code":0,"data":{}})") << "0 ";
+        QTest::newRow("failure wins")
+            << QByteArray(R"({"code":503,"msg":"Maintenance","data":{"version":"0.9"}})")
+            << "503 Maintenance";
+    }
+
+    void reply()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, result);
+        ScriptedHttpServer server;
+        AccountSandbox box(server.baseUrl());
+        server.enqueue(body);
+        QCOMPARE(sendAndWait("GetSoftwareVersion"), result);
+    }
 };
-
-void TestSoftwareVersion::reply_data()
-{
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<QString>("result");
-    const QByteArray url = R"(,"downloadUrl":"https://example.com/get?v=1"}})";
-    QTest::newRow("running version") << R"({"code":0,"data":{"version":"0.9")" + url << "0 pass";
-    QTest::newRow("other version")
-        << R"({"code":0,"data":{"version":"0.8")" + url << "0 https://example.com/get?v=1";
-    QTest::newRow("trailing blank")
-        << R"({"code":0,"data":{"version":"0.9 ")" + url << "0 https://example.com/get?v=1";
-    QTest::newRow("more digits") << R"({"code":0,"data":{"version":"0.90")" + url
-                                 << "0 https://example.com/get?v=1";
-    QTest::newRow("version a number")
-        << R"({"code":0,"data":{"version":0.9)" + url << "0 https://example.com/get?v=1";
-    QTest::newRow("version missing") << QByteArray(R"({"code":0,"data":{}})") << "0 ";
-    QTest::newRow("failure wins")
-        << QByteArray(R"({"code":503,"msg":"Maintenance","data":{"version":"0.9"}})")
-        << "503 Maintenance";
-}
-
-void TestSoftwareVersion::reply()
-{
-    QFETCH(QByteArray, body);
-    QFETCH(QString, result);
-    ScriptedHttpServer server;
-    AccountSandbox box(server.baseUrl());
-    server.enqueue(body);
-    QCOMPARE(sendAndWait("GetSoftwareVersion"), result);
-}
 
 QTEST_GUILESS_MAIN(TestSoftwareVersion)
 #include "tst_softwareversion.moc"
