@@ -1,5 +1,3 @@
-// The configurator's start-up: one copy per user, the translation and the
-// language code, the font, the page types under their modules, the main page.
 #include "appenv.h"
 #include "configuratorapp.h"
 #include "fake_instance_lock.h"
@@ -21,11 +19,8 @@ class TestConfiguratorApp : public QObject
     FakeServices fakes;
     std::unique_ptr<QTemporaryDir> folder;
     QStringList notices; // "<title>|<text>" of every notice shown
-    // The font as the build puts it beside the program.
     const QString font = qEnvironmentVariable("VELKO_BIN_DIR") + "/font/" + kFontFileName;
 
-    // A start-up with a fake lock whose notices are recorded, in a fresh
-    // application folder (with the font when `withFont`).
     ConfiguratorStartup startup(bool withFont = false)
     {
         folder = std::make_unique<QTemporaryDir>();
@@ -36,8 +31,8 @@ class TestConfiguratorApp : public QObject
         appenv::setApplicationDir(folder->path());
         ConfiguratorStartup s = ConfiguratorStartup::native();
         s.instanceLock = std::make_unique<fake::FakeInstanceLock>();
-        s.showNotice = [this](const QString &title, const QString &text) {
-            notices << title + '|' + text;
+        s.showNotice = [this](const QString &title, const QString &t) {
+            notices << title + '|' + t;
         };
         return s;
     }
@@ -55,29 +50,28 @@ private slots:
 
     void typesAreRegisteredInTheirOrderUnderTheirModules()
     {
-        const QStringList order =
-            QStringLiteral(
-                "Model.QX.CheckProcess/CheckProcess Model.QX.PairDoWork/PairDoWork "
-                "Model.QX.OpenBluetooth/OpenBluetooth Account.Manager.LoginAccount/LoginAccount "
-                "Account.Manager.RegisterAccount/RegisterAccount "
-                "Account.Manager.UpdatePasswdAccount/UpdatePasswdAccount "
-                "Account.Manager.FindPasswd/FindPasswd "
-                "Account.Manager.ValidatePassword/ValidatePassword "
-                "Account.Manager.NewPassword/NewPassword "
-                "Account.Manager.SaveConfigInfo/SaveConfigInfo "
-                "Account.Manager.GetDriverConf/GetDriverConf "
-                "Operate.Conf.OpFunConfFile/OpFunConfFile "
-                "Operate.Conf.OperateToken/OperateToken "
-                "Account.Manager.GetSoftwareVersion/GetSoftwareVersion an.utility/MyMenu "
-                "an.utility/MyAction an.utility/MySeparator an.utility/SystemTrayIcon")
-                .split(' ');
+        // A word with '/' names the module of the words that follow it; a module ending in '.'
+        // is completed by each type's name.
+        QStringList order;
+        QString uri;
+        for (const QString &word :
+             QStringLiteral(
+                 "Model.QX./CheckProcess PairDoWork OpenBluetooth Account.Manager./LoginAccount "
+                 "RegisterAccount UpdatePasswdAccount FindPasswd ValidatePassword NewPassword "
+                 "SaveConfigInfo GetDriverConf Operate.Conf./OpFunConfFile OperateToken "
+                 "Account.Manager./GetSoftwareVersion an.utility/MyMenu MyAction MySeparator "
+                 "SystemTrayIcon")
+                 .split(' ')) {
+            uri = word.contains('/') ? word.section('/', 0, 0) : uri;
+            const QString name = word.section('/', -1);
+            order << (uri.endsWith('.') ? uri + name : uri) + '/' + name;
+        }
         startup();
         registerConfiguratorTypes();
         QQmlEngine engine;
         QStringList seen;
         for (const QmlTypeEntry &entry : configuratorTypes()) {
             seen << QStringLiteral("%1/%2").arg(entry.uri, entry.name);
-            // Each is created as its own class under its module.
             QQmlComponent component(&engine);
             component.setData(
                 QStringLiteral("import %1 1.0\n%2 {}\n").arg(entry.uri, entry.name).toUtf8(),
@@ -136,9 +130,7 @@ private slots:
         QVERIFY(notices.isEmpty());
         QCOMPARE(seenCode, code);
         QCOMPARE(seenText, exitText);
-        // The translator ends with the run.
         QCOMPARE(QCoreApplication::translate("main", "exit"), QStringLiteral("exit"));
-        // The font comes from the program's folder.
         QCOMPARE(log.contains("font not registered"), !withFont);
         // The main page asked for the agent, which is not in this folder.
         QVERIFY(log.contains(QStringLiteral("启动进程失败")));
