@@ -62,7 +62,7 @@ private slots:
                                 "6|C_SLIDER_MOUSE_BEHIND|mouse 0x80 1", "7|C_SLIDER_MOUSE_BEHIND|mouse 0x100 1",
                                 "8|C_RIGHT_MOUSE_MSG|mouse 0x8 0", "9|C_RIGHT_MOUSE_MSG|mouse 0x10 0",
                                 "10|C_MID_MOUSE_WHEEL_DOWN|key 0xB0 1|key 0xB0 3",
-                                "11|C_MID_MOUSE_WHEEL_UP|key 0xB1 1|key 0xB1 3", "12|", "-1|", "100|"}) {
+                                "11|C_MID_MOUSE_WHEEL_UP|key 0xB1 1|key 0xB1 3", "12|", "-1|"}) {
             const QStringList f = QString(row).split('|');
             QTest::newRow(row) << f[0].toInt() << f[1] << QStringList(f.mid(2));
         }
@@ -88,12 +88,10 @@ private slots:
         deliverPosted();
 
         QCOMPARE(m_fakes->effects(), effects);
-        const QStringList lines = log.lines();
-        const QString hookLine = QStringLiteral("MainWindow::onHookMouseMsg %1 -1").arg(msgType);
-        QCOMPARE(lines.count(hookLine), 1);
-        QCOMPARE(routingLines(lines), logLine.isEmpty() ? QStringList() : QStringList{logLine});
-        if (!logLine.isEmpty())
-            QVERIFY(lines.indexOf(hookLine) < lines.indexOf(logLine));
+        // The hook's line, then the routing's own.
+        QCOMPARE(log.lines().filter(QRegularExpression("^(MainWindow::onHookMouseMsg |C_[A-Z_]+$)")),
+                 (QString("MainWindow::onHookMouseMsg %1 -1|%2").arg(msgType).arg(logLine))
+                     .split('|', Qt::SkipEmptyParts));
     }
     void onlyTheHookMessageIsRouted()
     {
