@@ -1,6 +1,3 @@
-// Keeping the agent running: the start from the application folder, restarts and
-// their bound, the close request, the version class. Real agent processes where
-// they matter, each from a folder of its own (one agent per user at a time).
 #include "appenv.h"
 #include "checkprocess.h"
 #include "fakeservices.h"
@@ -9,7 +6,6 @@
 
 #include <utility>
 
-// Everything `check` reports, in order: "state:<n>" and "version:<class>".
 static void record(CheckProcess &check, QStringList &reports)
 {
     QObject::connect(&check, &CheckProcess::sigServerState,
@@ -30,7 +26,6 @@ class TestCheckProcess : public QObject
     const QString built = qEnvironmentVariable("VELKO_BIN_DIR") + '/' + agent;
     const QString version = "version:" + appenv::windowsVersionClass();
 
-    // A fresh application folder, with the built agent as `agentName` when given.
     void makeFolder(const QString &agentName = QString())
     {
         folder = std::make_unique<QTemporaryDir>();
@@ -40,25 +35,20 @@ class TestCheckProcess : public QObject
         appenv::setApplicationDir(folder->path());
     }
     bool agentRuns() { return native.processes->isRunning(agent.toStdString()); }
-    bool agentEnds()
+    bool agentEnds(int ms = 10000)
     {
-        return QTest::qWaitFor([this] { return !agentRuns(); }, 10000);
+        return QTest::qWaitFor([this] { return !agentRuns(); }, ms);
     }
-    // Why real agents cannot be used, or the empty text.
-    QString realAgentUnavailable()
+    QString realAgentUnavailable() // one agent per user: one another test left must go first
     {
         if (!QFile::exists(built))
             return "the built agent is not there (VELKO_BIN_DIR)";
-        // One agent per user: one another test left must go first.
-        return QTest::qWaitFor([this] { return !agentRuns(); }, 15000)
-                   ? QString()
-                   : "another agent keeps running on this machine";
+        return agentEnds(15000) ? QString() : "another agent keeps running on this machine";
     }
 
 private slots:
     void cleanup()
     {
-        // An agent a failed test left behind is closed, or else killed.
         if (std::exchange(realAgent, false) && agentRuns()) {
             native.windows->requestClose(CheckProcess::kAgentWindowTitle, 5000);
             if (!agentEnds())
@@ -90,16 +80,15 @@ private slots:
         LogCapture log;
         check.CloseVelkoOptions();
         QCOMPARE(int(fakes.windows->requests.size()), 1);
-        const auto &request = fakes.windows->requests[0];
-        QCOMPARE(request.title, std::string("VelkoOptions"));
-        QVERIFY(request.timeoutMs > 0 && request.timeoutMs <= 10000);
+        QCOMPARE(fakes.windows->requests[0].title, std::string("VelkoOptions"));
+        QVERIFY(fakes.windows->requests[0].timeoutMs > 0 &&
+                fakes.windows->requests[0].timeoutMs <= 10000);
         QVERIFY(log.contains("did not answer the close request"));
     }
 
     void repeatedStartFailuresStopAfterTheBound()
     {
-        // An agent file that exists but cannot be run.
-        makeFolder();
+        makeFolder(); // with an agent file that cannot be run
         QFile file(folder->filePath(agent));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a program\n") > 0);
         file.close();
@@ -110,13 +99,11 @@ private slots:
         LogCapture log;
         check.CheckTargetPro();
         QTRY_VERIFY(check.restartsGivenUp());
-        // The first start and three restarts, then no more.
-        const int failures = CheckProcess::kMaxFailedStarts + 1;
+        const int failures = CheckProcess::kMaxFailedStarts + 1; // the first start and the restarts
         QTest::qWait(200);
         QCOMPARE(reports.count("state:0"), failures);
         QCOMPARE(log.count("no further restart"), 1);
-        // Asked again by the page, it tries afresh.
-        check.CheckTargetPro();
+        check.CheckTargetPro(); // asked again by the page, it tries afresh
         QTRY_COMPARE(reports.count("state:0"), 2 * failures);
     }
 
@@ -130,12 +117,10 @@ private slots:
             QStringList reports;
             record(check, reports);
             check.CheckTargetPro();
-            // The version class at once; the start reports itself later.
             QTRY_COMPARE(reports, (QStringList{version, "state:6"}));
             QCOMPARE(check.agentProcess()->program(), folder->filePath(agent));
             QCOMPARE(check.agentProcess()->arguments(), QStringList{QString()});
             QTRY_VERIFY(agentRuns() && native.windows->exists("VelkoOptions"));
-
             // Killed, it is reported as crashed and started again.
             const qint64 first = check.agentProcess()->processId();
             QVERIFY(native.processes->forceKill(agent.toStdString()));
@@ -143,7 +128,6 @@ private slots:
             QCOMPARE(reports.count("state:1"), 1);
             QVERIFY(check.agentProcess()->processId() != first);
             QTRY_VERIFY(agentRuns() && native.windows->exists("VelkoOptions"));
-
             // Closed when asked, it is not.
             check.CloseVelkoOptions();
             QVERIFY(agentEnds());
@@ -152,15 +136,13 @@ private slots:
             check.CheckTargetPro();
             QTRY_VERIFY(agentRuns() && native.windows->exists("VelkoOptions"));
         }
-        // The agent outlives the object that started it.
-        QTest::qWait(100);
+        QTest::qWait(100); // the agent outlives the object that started it
         QVERIFY(agentRuns());
         CheckProcess closer(native);
         LogCapture log;
         closer.CloseVelkoOptions();
         QVERIFY(log.contains("closed"));
         QVERIFY(agentEnds());
-        // Asked again with none running.
         closer.CloseVelkoOptions();
         QVERIFY(log.contains("no window"));
         QVERIFY(!log.contains("did not answer"));
@@ -170,7 +152,7 @@ private slots:
     {
         if (const QString why = realAgentUnavailable(); !why.isEmpty())
             QSKIP(qPrintable(why));
-        // Someone else's agent, run from another folder under a lower-case name.
+        // Someone else's agent, under a lower-case name.
         QTemporaryDir elsewhere;
         const QString lower = elsewhere.filePath(agent.toLower());
         QVERIFY(QFile::copy(built, lower));
@@ -178,7 +160,6 @@ private slots:
         other.setProcessChannelMode(QProcess::ForwardedChannels);
         other.start(lower, QStringList());
         QTRY_VERIFY(agentRuns());
-
         makeFolder(agent);
         CheckProcess check(native);
         QStringList reports;
