@@ -57,35 +57,17 @@ ScrollFunction::ScrollFunction(AgentPlatform &platform, QObject *parent)
 
 void ScrollFunction::ScrollLeft()
 {
-    static const Direction left = [] {
-        Direction d{};
-        d.logLine = "ScrollLeft";
-        d.arrowKey = kVkLeft;
-        d.keyDownLParam = 0x014B0001;
-        d.keyUpLParam = static_cast<std::intptr_t>(0xC14B0001u);
-        d.scrollCode = kSbLineLeft;
-        d.wheelAmount = -120;
-        d.fallbackLogLine = "hHorizontal =0";
-        d.netUiIsKeyboard = true;
-        return d;
-    }();
+    static const Direction left{"ScrollLeft", kVkLeft, 0x014B0001,
+                                static_cast<std::intptr_t>(0xC14B0001u), kSbLineLeft, -120,
+                                "hHorizontal =0", true};
     scroll(left);
 }
 
 void ScrollFunction::ScrollRight()
 {
-    static const Direction right = [] {
-        Direction d{};
-        d.logLine = "ScrollRight";
-        d.arrowKey = kVkRight;
-        d.keyDownLParam = 0x014D0001;
-        d.keyUpLParam = static_cast<std::intptr_t>(0xC14D0001u);
-        d.scrollCode = kSbLineRight;
-        d.wheelAmount = 120;
-        d.fallbackLogLine = "hHorizontal = 0";
-        d.netUiIsKeyboard = false;
-        return d;
-    }();
+    static const Direction right{"ScrollRight", kVkRight, 0x014D0001,
+                                 static_cast<std::intptr_t>(0xC14D0001u), kSbLineRight, 120,
+                                 "hHorizontal = 0", false};
     scroll(right);
 }
 
