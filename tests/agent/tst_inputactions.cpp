@@ -2,6 +2,7 @@
 #include "actions/inputactions.h"
 #include "actions/soundplayer.h"
 #include "agentconffile.h"
+#include "action_table.h"
 #include "fake_agent_platform.h"
 #include "logcapture.h"
 
@@ -118,14 +119,8 @@ void TestInputActions::cleanup()
 
 void TestInputActions::actions_data()
 {
-    QTest::addColumn<Operation>("operation");
-    QTest::addColumn<QStringList>("values"); // "key=value" for the model's file
-    QTest::addColumn<QStringList>("expected");
-    QTest::addColumn<QStringList>("logged"); // "!text": must not be logged
-    const auto add = [](const QByteArray &name, const Operation &op, const QStringList &expected,
-                        const QStringList &values = {}, const QStringList &logged = {}) {
-        QTest::newRow(name.constData()) << op << values << expected << logged;
-    };
+    addActionColumns<Operation>();
+    const ActionRows<Operation> add;
 
     const std::pair<int, const char *> shortcuts[] = {
         {0x301, "0x43"}, {0x300, "0x58"}, {0x302, "0x56"}, {0, "0x41"},
@@ -232,9 +227,7 @@ void TestInputActions::actions()
     LogCapture log;
     operation(m_env->actions, m_env->fakes);
     QCOMPARE(effects(), expected);
-    for (const QString &text : logged)
-        QVERIFY2(log.contains(text.mid(text.startsWith('!'))) != text.startsWith('!'),
-                 qPrintable(text));
+    verifyLogged(log, logged);
 }
 
 // One parentless player at volume 100 (none kept without a backend), handed each

@@ -2,6 +2,7 @@
 #include "actions/gammaramp.h"
 #include "actions/systemactions.h"
 #include "agentconffile.h"
+#include "action_table.h"
 #include "fake_agent_platform.h"
 #include "logcapture.h"
 
@@ -62,14 +63,8 @@ private slots:
 
 void TestSystemActions::actions_data()
 {
-    QTest::addColumn<Operation>("operation");
-    QTest::addColumn<QStringList>("values"); // "key=value" for the model's file
-    QTest::addColumn<QStringList>("expected");
-    QTest::addColumn<QStringList>("logged"); // "!text": must not be logged
-    const auto add = [](const QByteArray &name, const Operation &op, const QStringList &expected,
-                        const QStringList &values = {}, const QStringList &logged = {}) {
-        QTest::newRow(name.constData()) << op << values << expected << logged;
-    };
+    addActionColumns<Operation>();
+    const ActionRows<Operation> add;
     const auto step = [](float volume, bool muted, int direction) {
         return OP(f.audio->device = {volume, muted}; a.volumeStep(direction));
     };
@@ -164,9 +159,7 @@ void TestSystemActions::actions()
     operation(e.actions, e.fakes);
     QCOMPARE(e.effects(), expected);
     QCOMPARE(e.audio.openEndpoints(), 0);
-    for (const QString &text : logged)
-        QVERIFY2(log.contains(text.mid(text.startsWith('!'))) != text.startsWith('!'),
-                 qPrintable(text));
+    verifyLogged(log, logged);
 }
 
 // COM set up at construction and per step; each step's two changes share an event
