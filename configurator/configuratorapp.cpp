@@ -38,6 +38,14 @@ bool loadChineseTranslation(QTranslator &translator, const QLocale &locale)
                            QString());
 }
 
+bool loadEnglishCorrections(QTranslator &translator, const QLocale &locale)
+{
+    if (locale.language() == QLocale::Chinese)
+        return false;
+    return translator.load(QStringLiteral("://VelkoOptions_en.qm"), QString(), QString(),
+                           QString());
+}
+
 int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
 {
     initConfiguratorResources();
@@ -52,6 +60,8 @@ int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
     const QLocale locale;
     if (loadChineseTranslation(translator, locale)) {
         appenv::setLanguageCode(QStringLiteral("zh"));
+        app.installTranslator(&translator);
+    } else if (loadEnglishCorrections(translator, locale)) {
         app.installTranslator(&translator);
     }
 
