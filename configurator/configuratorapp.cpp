@@ -50,20 +50,21 @@ int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
 {
     initConfiguratorResources();
 
+    // Installed first so that the notice for a second copy is translated as well.
+    QTranslator translator;
+    const QLocale locale;
+    const bool chinese = loadChineseTranslation(translator, locale);
+    if (chinese || loadEnglishCorrections(translator, locale))
+        app.installTranslator(&translator);
+
     if (startup.instanceLock->acquire(kConfiguratorInstanceLock) ==
         platform::LockResult::AlreadyHeld) {
         startup.showNotice(QApplication::tr("Tip"), QApplication::tr("Program hasbeen running!"));
+        app.removeTranslator(&translator);
         return 0;
     }
-
-    QTranslator translator;
-    const QLocale locale;
-    if (loadChineseTranslation(translator, locale)) {
+    if (chinese)
         appenv::setLanguageCode(QStringLiteral("zh"));
-        app.installTranslator(&translator);
-    } else if (loadEnglishCorrections(translator, locale)) {
-        app.installTranslator(&translator);
-    }
 
     const QString fontPath =
         appenv::applicationDir() + QStringLiteral("/font/") + QLatin1String(kFontFileName);

@@ -83,6 +83,7 @@ Window {
 
     UpdatePasswdAccount {
         id: updatePasswd
+        objectName: "updatePasswd"
         onSigUpdatePwdRet: {
             navigator.showInfo(rMsg, rCode === 0)
             if (rCode === 0)

@@ -85,11 +85,13 @@ private slots:
 
     void secondCopyShowsTheNoticeAndEnds()
     {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         fake::FakeInstanceLock first;
         QCOMPARE(first.acquire(kConfiguratorInstanceLock), platform::LockResult::Acquired);
         ConfiguratorStartup second = startup();
         QCOMPARE(runConfigurator(*qApp, second), 0);
-        QCOMPARE(notices, QStringList{"Tip|Program hasbeen running!"});
+        // The misspelt key, corrected for English readers.
+        QCOMPARE(notices, QStringList{"Tip|Program has been running!"});
         QVERIFY(!second.reachedEventLoop);
         QVERIFY(fake::FakeInstanceLock::isHeld(kConfiguratorInstanceLock));
     }

@@ -233,9 +233,12 @@ private slots:
         pick("midKeyPage", 12);
         call(root.get(), "onLogic", {"QXAbout"});
         auto *window = qobject_cast<QQuickWindow *>(root.get());
-        window->close();
+        window->close(); // the close button
         QVERIFY(!window->isVisible());
-        QCoreApplication::sendEvent(window, new QKeyEvent(QEvent::KeyPress, Qt::Key_F4, Qt::AltModifier));
+        window->show();
+        QCloseEvent systemClose; // Alt+F4 or the task bar: the window system asks to close
+        QCoreApplication::sendEvent(window, &systemClose);
+        QVERIFY(!systemClose.isAccepted());
         QVERIFY(!window->isVisible());
         emit root->findChild<SystemTrayIcon *>("tray")->trayIcon()->activated(
             QSystemTrayIcon::Trigger);
@@ -243,6 +246,31 @@ private slots:
         QCOMPARE(page(), QString("about"));
         QVERIFY(labelShown("midKey"));
         QCOMPARE(labelText("midKey"), QString("Copy"));
+    }
+
+    void passwordChangeShowsTheResultAndSignsOutOnSuccess_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::newRow("changed") << 0;
+        QTest::newRow("refused") << 1;
+    }
+    void passwordChangeShowsTheResultAndSignsOutOnSuccess()
+    {
+        QFETCH(int, code);
+        writeIni(appenv::mainSettingsPath(), {{"INFO/token", "t0k"}, {"INFO/nickName", "Li"}});
+        QVERIFY(start(true, "QX210"));
+        QObject *title = find("connectDevice")->property("titleBar").value<QObject *>();
+        QVERIFY(title->property("signedIn").toBool());
+        call(root.get(), "onLogic", {"sign_in_clicked"});
+        QMetaObject::invokeMethod(find("updatePasswd"), "sigUpdatePwdRet", Q_ARG(int, code),
+                                  Q_ARG(QString, "server says"));
+        QVERIFY(nav()->property("infoVisible").toBool());
+        QCOMPARE(nav()->property("infoText").toString(), QString("server says"));
+        QCOMPARE(nav()->property("infoSuccess").toBool(), code == 0);
+        QCOMPARE(page(), QString(code == 0 ? "connect" : "account"));
+        QCOMPARE(title->property("signedIn").toBool(), code != 0);
+        QSettings main(appenv::mainSettingsPath(), QSettings::IniFormat);
+        QCOMPARE(main.value("INFO/token").toString(), QString(code == 0 ? "" : "t0k"));
     }
 
     void restoreDefaults_data()
