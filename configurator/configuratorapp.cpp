@@ -74,9 +74,14 @@ int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
     registerConfiguratorTypes();
 
     // Without OpenGL (no driver, a remote or virtual display) the pages are drawn
-    // in software rather than not at all.
+    // in software rather than not at all. Where software drawing was asked for
+    // (QT_QUICK_BACKEND=software) the probe is skipped: it would load the OpenGL
+    // driver for nothing, tens of megabytes.
+    const bool softwareAsked =
+        QQuickWindow::sceneGraphBackend() == QLatin1String("software") ||
+        qEnvironmentVariable("QT_QUICK_BACKEND") == QLatin1String("software");
     QOpenGLContext probe;
-    if (!probe.create()) {
+    if (!softwareAsked && !probe.create()) {
         qDebug() << "OpenGL not available: the pages are drawn in software";
         QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     }

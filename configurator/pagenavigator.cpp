@@ -92,7 +92,7 @@ bool PageNavigator::handle(const QString &state, const QString &argument)
              showInfo(tr("Mouse match success"), true, kPairResultMs);
              // Paired with no model chosen yet: the model page comes first.
              afterPairResult(assignrules::hasModel(m_currentModel) ? QStringLiteral("connect")
-                                                                  : QStringLiteral("choose"));
+                                                                   : QStringLiteral("choose"));
              m_connectPageState = true;
              m_disconnectPageState = false;
          }},

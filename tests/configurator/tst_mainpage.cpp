@@ -157,11 +157,16 @@ private slots:
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("page");
         QTest::addColumn<bool>("sideWheelSpot");
-        QTest::newRow("no receiver") << false << "QX210" << "disconnect" << true;
-        QTest::newRow("no model") << true << "NULL" << "choose" << true;
-        QTest::newRow("QX210") << true << "QX210" << "connect" << true;
-        QTest::newRow("QX460") << true << "QX460" << "connect" << true;
-        QTest::newRow("QX330") << true << "QX330" << "connect" << false;
+        QTest::newRow("no receiver") << false << "QX210"
+                                     << "disconnect" << true;
+        QTest::newRow("no model") << true << "NULL"
+                                  << "choose" << true;
+        QTest::newRow("QX210") << true << "QX210"
+                               << "connect" << true;
+        QTest::newRow("QX460") << true << "QX460"
+                               << "connect" << true;
+        QTest::newRow("QX330") << true << "QX330"
+                               << "connect" << false;
     }
     void pageAfterSplash()
     {
@@ -332,15 +337,20 @@ private slots:
         QTest::addColumn<QString>("getter");
         QTest::addColumn<QString>("entry"); // name-index-tag as stored
         QTest::addColumn<bool>("labelShown");
-        QTest::newRow("Windows menu, win10") << "win10" << "midKeyPage" << 42 << "GetMidKeyVal"
+        QTest::newRow("Windows menu, win10") << "win10"
+                                             << "midKeyPage" << 42 << "GetMidKeyVal"
                                              << "Windows menu-42-midKey" << true;
-        QTest::newRow("Windows menu, win8") << "win8" << "midKeyPage" << 41 << "GetMidKeyVal"
+        QTest::newRow("Windows menu, win8") << "win8"
+                                            << "midKeyPage" << 41 << "GetMidKeyVal"
                                             << "Windows menu-41-midKey" << true;
-        QTest::newRow("None, right key") << "win10" << "rightKeyPage" << 48 << "GetRightKeyVal"
+        QTest::newRow("None, right key") << "win10"
+                                         << "rightKeyPage" << 48 << "GetRightKeyVal"
                                          << "None-48-rightKey" << false;
-        QTest::newRow("None, win8 wheel") << "win8" << "midWheelPage" << 8 << "GetMidWheelVal"
+        QTest::newRow("None, win8 wheel") << "win8"
+                                          << "midWheelPage" << 8 << "GetMidWheelVal"
                                           << "None-8-midWheel" << false;
-        QTest::newRow("Stop, win8 side wheel") << "win8" << "sideWheelPage" << 7 << "GetSideWheel"
+        QTest::newRow("Stop, win8 side wheel") << "win8"
+                                               << "sideWheelPage" << 7 << "GetSideWheel"
                                                << "Stop-7-slideWheel" << true;
     }
     void pickingWritesTheEntry()
@@ -356,8 +366,9 @@ private slots:
         const QStringList parts = entry.split('-');
         QCOMPARE(call(find(qPrintable(pageName)), "getIndexName", {index}).toString(), parts[0]);
         pick(qPrintable(pageName), index);
-        QCOMPARE(stored(qPrintable(getter)),
-                 QString(R"({"index":"%1","name":"%2","tag":"%3"})").arg(parts[1], parts[0], parts[2]));
+        QCOMPARE(
+            stored(qPrintable(getter)),
+            QString(R"({"index":"%1","name":"%2","tag":"%3"})").arg(parts[1], parts[0], parts[2]));
         QCOMPARE(this->labelShown(parts[2]), labelShown);
     }
 

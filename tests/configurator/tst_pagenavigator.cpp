@@ -66,9 +66,15 @@ private slots:
         QTest::addColumn<QString>("result");
         QTest::addColumn<QString>("page");
         QTest::addColumn<bool>("success");
-        QTest::newRow("paired") << "QX330" << "pairSuccess" << "connect" << true;
-        QTest::newRow("paired, no model yet") << "NULL" << "pairSuccess" << "choose" << true;
-        QTest::newRow("failed") << "QX330" << "pairFailure" << "enterPair" << false;
+        QTest::newRow("paired") << "QX330"
+                                << "pairSuccess"
+                                << "connect" << true;
+        QTest::newRow("paired, no model yet") << "NULL"
+                                              << "pairSuccess"
+                                              << "choose" << true;
+        QTest::newRow("failed") << "QX330"
+                                << "pairFailure"
+                                << "enterPair" << false;
     }
     void pairResults()
     {
@@ -96,7 +102,8 @@ private slots:
         QTest::addColumn<QString>("page");
         QTest::addColumn<bool>("connectFlag");
         QTest::newRow("unplugged at home") << "" << false << "disconnect" << false;
-        QTest::newRow("unplugged with a box open") << "default_set" << false << "disconnect" << false;
+        QTest::newRow("unplugged with a box open")
+            << "default_set" << false << "disconnect" << false;
         QTest::newRow("plugged on the about page") << "QXAbout" << true << "connect" << true;
         QTest::newRow("plugged while pairing") << "QXPair enterSuccess" << true << "pair" << true;
     }
@@ -132,10 +139,18 @@ private slots:
         QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("keyNone");
         QTest::addColumn<QString>("wheelNone");
-        QTest::newRow("win7") << "win7" << "48" << "9";
-        QTest::newRow("win10") << "win10" << "48" << "9";
-        QTest::newRow("win8") << "win8" << "47" << "8";
-        QTest::newRow("unknown") << "linux" << "48" << "9";
+        QTest::newRow("win7") << "win7"
+                              << "48"
+                              << "9";
+        QTest::newRow("win10") << "win10"
+                               << "48"
+                               << "9";
+        QTest::newRow("win8") << "win8"
+                              << "47"
+                              << "8";
+        QTest::newRow("unknown") << "linux"
+                                 << "48"
+                                 << "9";
     }
     void rules()
     {

@@ -60,7 +60,8 @@ struct Shooter
         appDir = std::make_unique<QTemporaryDir>();
         appenv::setApplicationDir(appDir->path());
         if (!model.isEmpty())
-            QSettings(appenv::mainSettingsPath(), QSettings::IniFormat).setValue("SET/mouse", model);
+            QSettings(appenv::mainSettingsPath(), QSettings::IniFormat)
+                .setValue("SET/mouse", model);
         QSettings modelIni(appenv::modelSettingsPath(model.isEmpty() ? "QX210" : model),
                            QSettings::IniFormat);
         for (auto it = stored.begin(); it != stored.end(); ++it)
@@ -153,8 +154,8 @@ struct Shooter
         logic("enterFailure");
         shot("13-pairing-not-entered");
 
-        start(true, "QX330", {{"SET/Mid_key", "Copy-12-midKey"},
-                              {"SET/Side_downkey", "Paste-14-slideDownKey"}});
+        start(true, "QX330",
+              {{"SET/Mid_key", "Copy-12-midKey"}, {"SET/Side_downkey", "Paste-14-slideDownKey"}});
         shot("14-home-7-keys");
         openList("mid_key_press");
         pick("midKeyPage", 6);
