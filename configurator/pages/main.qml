@@ -176,6 +176,8 @@ Window {
         onSigLogicClicked: mainWindow.onLogic(logic_sign)
         onSigReturnVer: mainWindow.onLogic(gui_index)
         onSigInitConf: mainWindow.showStored(tag, index, name)
+        // The sync panel (upload and download of the settings) opens here.
+        onSigSyncRequested: {}
         onVisibleChanged: if (visible) f_initMouseConf()
         Component.onCompleted: checkProcess.CheckTargetPro()
     }

@@ -278,6 +278,45 @@ private slots:
         QCOMPARE(main.value("INFO/token").toString(), QString(code == 0 ? "" : "t0k"));
     }
 
+    void titleBar_data()
+    {
+        QTest::addColumn<bool>("signedIn");
+        QTest::addColumn<QString>("signal");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("loginCover");
+        QTest::addColumn<bool>("windowVisible");
+        QTest::newRow("about") << false << "sigAbout"
+                               << "about" << false << true;
+        QTest::newRow("nickname") << true << "sigSignIn"
+                                  << "account" << false << true;
+        QTest::newRow("log-in") << false << "sigLogReg"
+                                << "connect" << true << true;
+        QTest::newRow("sync, signed out") << false << "sigSync"
+                                          << "connect" << true << true;
+        QTest::newRow("sync, signed in") << true << "sigSync"
+                                         << "connect" << false << true;
+        QTest::newRow("close") << false << "sigHidden"
+                               << "connect" << false << false;
+    }
+    void titleBar()
+    {
+        QFETCH(bool, signedIn);
+        QFETCH(QString, signal);
+        QFETCH(QString, page);
+        QFETCH(bool, loginCover);
+        QFETCH(bool, windowVisible);
+        if (signedIn)
+            writeIni(appenv::mainSettingsPath(), {{"INFO/token", "t0k"}, {"INFO/nickName", "Li"}});
+        QVERIFY(start(true, "QX210"));
+        QObject *title = find("connectDevice")->property("titleBar").value<QObject *>();
+        QSignalSpy sync(find("connectDevice"), SIGNAL(sigSyncRequested()));
+        QMetaObject::invokeMethod(title, qPrintable(signal));
+        QCOMPARE(this->page(), page);
+        QCOMPARE(find("loginCover")->property("visible").toBool(), loginCover);
+        QCOMPARE(sync.count(), signal == "sigSync" && signedIn ? 1 : 0);
+        QCOMPARE(qobject_cast<QWindow *>(root.get())->isVisible(), windowVisible);
+    }
+
     void restoreDefaults_data()
     {
         QTest::addColumn<bool>("sure");

@@ -293,9 +293,24 @@ Rectangle {
             onClicked: root.f_hideLogin()
         }
         Loader {
+            id: loginLoader
             anchors.centerIn: parent
             active: loginCover.visible && root.loginPopupSource.toString() !== ""
             source: root.loginPopupSource
         }
+        Connections {
+            target: loginLoader.item
+            ignoreUnknownSignals: true
+            function onSigSignState(code, text) { root.f_signState(code, text) }
+            function onSigResetPwdSuccess() { root.f_hideLogin() }
+        }
+    }
+    // The pop-up's answer: signed in with the nickname in `text`.
+    function f_signState(code, text) {
+        if (code !== "sign_in")
+            return
+        titleBar.slots_loginRegister("sign_in", text)
+        usrEmail = token.GetEmail()
+        f_hideLogin()
     }
 }
