@@ -192,6 +192,10 @@ QString AssignRules::entrySetter(const QString &tag) const
 {
     return assignrules::entrySetter(tag);
 }
+QString AssignRules::paramPrefix(const QString &tag) const
+{
+    return assignrules::paramPrefix(tag);
+}
 QString AssignRules::paramSetter(const QString &tag, int index) const
 {
     return assignrules::paramSetter(tag, index);

@@ -71,6 +71,7 @@ public:
     Q_INVOKABLE bool isEightKeyModel(const QString &model) const;
     Q_INVOKABLE QString entryText(const QString &name, int index, const QString &tag) const;
     Q_INVOKABLE QString entrySetter(const QString &tag) const;
+    Q_INVOKABLE QString paramPrefix(const QString &tag) const;
     Q_INVOKABLE QString paramSetter(const QString &tag, int index) const;
     Q_INVOKABLE QString speedSetter(const QString &tag, int speedType) const;
     Q_INVOKABLE QString tagForAction(const QString &action) const;

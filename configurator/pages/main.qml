@@ -354,7 +354,6 @@ Window {
     MouseKeyPress {
         id: midKeyPage
         objectName: "midKeyPage"
-        paramPrefix: "Mid"
         x: connectDevice.eightKeys ? 660 : 660
         y: 70
         visible: false
@@ -366,7 +365,6 @@ Window {
     MouseKeyPress {
         id: rightKeyPage
         objectName: "rightKeyPage"
-        paramPrefix: "Right"
         x: 660
         y: 70
         visible: false
@@ -378,7 +376,6 @@ Window {
     MouseKeyPress {
         id: sideUpKeyPage
         objectName: "sideUpKeyPage"
-        paramPrefix: "SliderUp"
         x: 30
         y: connectDevice.eightKeys ? 90 : 80
         visible: false
@@ -389,7 +386,6 @@ Window {
     MouseKeyPress {
         id: sideDownKeyPage
         objectName: "sideDownKeyPage"
-        paramPrefix: "SliderDown"
         x: 30
         y: connectDevice.eightKeys ? 110 : 100
         visible: false

@@ -3,6 +3,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import Operate.Conf.OpFunConfFile 1.0
+import an.utility 1.0
 
 Item {
     id: root
@@ -11,8 +12,6 @@ Item {
     property int usrCurrentIndex: -1
     property int isInitMainSpeed: 1
     property int isInitSelfSpeed: 1
-    // The settings accessor prefix of this key ("Mid", "Right", "SliderUp", "SliderDown").
-    property string paramPrefix: "Mid"
 
     signal sigSelItemIndex(int itemIndex, string itemName)
     signal sigUsrIndexUrl(int index, string fileUrl)
@@ -22,6 +21,7 @@ Item {
     height: 560
 
     OpFunConfFile { id: conf }
+    AssignRules { id: rules }
 
     ListModel { id: items }
     Component.onCompleted: {
@@ -58,6 +58,9 @@ Item {
     // Puts the stored parameter of `pIndex` into the panel; writes nothing.
     function proDataFromIni(pIndex, tag) {
         var kinds = ["", "WebUrl", "FilePath", "FloderPath", "AppPath", "SoundPath"]
+        var paramPrefix = rules.paramPrefix(tag)
+        if (paramPrefix === "")
+            return
         conf.syncMouseIni()
         if (pIndex >= 1 && pIndex <= 5) {
             var value = conf["Get" + paramPrefix + kinds[pIndex]]()
