@@ -431,6 +431,12 @@ private slots:
         QCOMPARE(bytes(modelFile()), before);
         QMetaObject::invokeMethod(mid, "sigUsrSpeed", Q_ARG(int, 1), Q_ARG(int, 7));
         QCOMPARE(stored("GetMidSelfSpeed"), QString("7"));
+        // Picking another item loads its parameter into the panel and stores nothing
+        // under the new item's key.
+        pick("midKeyPage", 1);
+        pick("midKeyPage", 2);
+        QCOMPARE(stored("GetMidFilePath"), QString("NULL"));
+        QCOMPARE(stored("GetMidWebUrl"), QString("abc"));
     }
 
     void storedConfigurationIsShownWithoutWriting()
