@@ -1,6 +1,7 @@
 #include "typeregistry.h"
 
 #include "accountoperations.h"
+#include "assignrules.h"
 #include "checkprocess.h"
 #include "configsync.h"
 #include "getsoftwareversion.h"
@@ -11,6 +12,7 @@
 #include "openbluetooth.h"
 #include "operatetoken.h"
 #include "opfunconffile.h"
+#include "pagenavigator.h"
 #include "pairdowork.h"
 #include "systemtrayicon.h"
 
@@ -46,6 +48,8 @@ const std::vector<QmlTypeEntry> &configuratorTypes()
         {"an.utility", "MyAction", &registerType<MyAction>},
         {"an.utility", "MySeparator", &registerType<MySeparator>},
         {"an.utility", "SystemTrayIcon", &registerType<SystemTrayIcon>},
+        {"an.utility", "PageNavigator", &registerType<PageNavigator>},
+        {"an.utility", "AssignRules", &registerType<AssignRules>},
     };
     return table;
 }
