@@ -1,6 +1,7 @@
 #include "typeregistry.h"
 
 #include "accountoperations.h"
+#include "assignmentrules.h"
 #include "checkprocess.h"
 #include "configsync.h"
 #include "getsoftwareversion.h"
@@ -46,6 +47,7 @@ const std::vector<QmlTypeEntry> &configuratorTypes()
         {"an.utility", "MyAction", &registerType<MyAction>},
         {"an.utility", "MySeparator", &registerType<MySeparator>},
         {"an.utility", "SystemTrayIcon", &registerType<SystemTrayIcon>},
+        {"an.utility", "AssignmentRules", &registerType<AssignmentRules>},
     };
     return table;
 }

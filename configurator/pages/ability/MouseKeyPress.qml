@@ -1,0 +1,343 @@
+// The function list of one mouse key (middle, right, front or back side key)
+// with the detail panels of the functions that take a parameter: a web
+// address, a file, a folder, a program, a sound, or the two pointer speeds.
+// The page only reports what the user picks and edits (sigSelItemIndex,
+// sigUsrIndexUrl, sigUsrSpeed); the main page stores it. Stored values are
+// loaded into the panels without being reported.
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import Qt.labs.platform 1.1 as Platform
+import Operate.Conf.OpFunConfFile 1.0
+import an.utility 1.0
+
+Item {
+    id: keyPage
+
+    property int itemCount: 0
+    property string titleText: ""
+    property int usrCurrentIndex: -1
+    property int isInitMainSpeed: 1
+    property int isInitSelfSpeed: 1
+    // The detail panel on show (1 to 6), 0 for none.
+    property int panelIndex: 0
+
+    signal sigSelItemIndex(int itemIndex, string itemName)
+    signal sigUsrIndexUrl(int index, string fileUrl)
+    signal sigUsrSpeed(int speedType, int speed)
+
+    width: 310
+    height: 460
+
+    function getIndexName(pIndex) {
+        return pIndex >= 0 && pIndex < listModel.count ? listModel.get(pIndex).issueName : ""
+    }
+
+    function markItem(pIndex) {
+        for (var i = 0; i < listModel.count; ++i)
+            listModel.setProperty(i, "isSelectItem", i === pIndex ? "pressed" : "normal")
+    }
+
+    function keyIsSelectItem(pIndex, tag) {
+        if (pIndex < 0 || pIndex >= listModel.count)
+            return
+        markItem(pIndex)
+        titleText = getIndexName(pIndex)
+        usrCurrentIndex = pIndex
+        proUsrSelInput(pIndex)
+        proDataFromIni(pIndex, tag)
+    }
+
+    function proUsrSelInput(pIndex) {
+        panelIndex = rules.panelFor(pIndex)
+        width = rules.pageWidth(pIndex)
+        if (panelIndex === 1)
+            webPanel.takeFocus()
+    }
+
+    function proDataFromIni(pIndex, tag) {
+        var panel = rules.panelFor(pIndex)
+        var getter = rules.getterName(tag, pIndex, 0)
+        if (getter === "")
+            return
+        conf.syncMouseIni()
+        if (panel === 6) {
+            mainSpeed.load(rules.speedFromStored(conf[getter]()))
+            selfSpeed.load(rules.speedFromStored(conf[rules.getterName(tag, pIndex, 1)]()))
+        } else {
+            var stored = conf[getter]()
+            textPanel(panel).load(stored === "NULL" ? "" : stored)
+        }
+    }
+
+    function textPanel(panel) {
+        return [webPanel, filePanel, folderPanel, programPanel, soundPanel][panel - 1]
+    }
+
+    function f_removeItem(position) {
+        if (position >= 0 && position < listModel.count)
+            listModel.remove(position)
+    }
+
+    function refreshListModelCount() {
+        itemCount = listModel.count
+    }
+
+    function pickItem(pIndex) {
+        markItem(pIndex)
+        titleText = getIndexName(pIndex)
+        usrCurrentIndex = pIndex
+        proUsrSelInput(pIndex)
+        sigSelItemIndex(pIndex, titleText)
+    }
+
+    // A chooser's answer goes into the input of the panel it was opened from
+    // and is reported under that panel's index.
+    function takeChooserAnswer(pIndex, chosen) {
+        var answer = rules.chooserAnswer(chosen)
+        if (answer === "" || rules.panelFor(pIndex) < 2 || rules.panelFor(pIndex) > 5)
+            return
+        textPanel(pIndex).load(answer)
+        sigUsrIndexUrl(pIndex, answer)
+    }
+
+    function openChooser(pIndex) {
+        if (rules.chooserPicksFolder(pIndex)) {
+            folderDialog.panel = pIndex
+            folderDialog.currentFolder = rules.chooserFolder(pIndex)
+            folderDialog.open()
+        } else {
+            fileDialog.panel = pIndex
+            fileDialog.nameFilters = rules.chooserFilters(pIndex)
+            fileDialog.folder = rules.chooserFolder(pIndex)
+            fileDialog.open()
+        }
+    }
+
+    Component.onCompleted: {
+        listModel.append({ "issueName": qsTr("None"), "btn_state": false, "isSelectItem": "normal" })
+        refreshListModelCount()
+    }
+
+    AssignmentRules {
+        id: rules
+        objectName: "rules"
+    }
+
+    OpFunConfFile {
+        id: conf
+    }
+
+    ListModel {
+        id: listModel
+        ListElement { issueName: qsTr("Media Player"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Open Web page"); btn_state: true; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Open file"); btn_state: true; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Open floder"); btn_state: true; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Open application"); btn_state: true; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Play sound"); btn_state: true; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Mouse speed"); btn_state: true; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("My picture"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("My Documents"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("My computer"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("My video"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("My music"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Copy"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Clipping"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Paste"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Shutdown"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Reboot"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Max window"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Min window"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Log out"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Homepage"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Close window"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Increase volume"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Search"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Show/hide desktop"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Calculator"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Lower volume"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Silent"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Lock screen"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Select All"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("New"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Save"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Print"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Resource manager"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Mouse left click"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Mouse right click"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Forward"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Backward"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Roll forward"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Roll back"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Roll left"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Roll right"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Run"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Zoom In"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Zoom Out"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Switch application"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Windows menu"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Play/Pause"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Stop"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Previous"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Next"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("DoubleClick"); btn_state: false; isSelectItem: "normal" }
+    }
+
+    BorderImage {
+        anchors.fill: parent
+        source: "qrc:/images/ability/listbg.svg"
+        border { left: 10; top: 10; right: 10; bottom: 10 }
+    }
+
+    Text {
+        id: heading
+        objectName: "heading"
+        x: 20
+        width: 270
+        height: 44
+        verticalAlignment: Text.AlignVCenter
+        text: keyPage.titleText
+        elide: Text.ElideRight
+        font.pixelSize: 16
+        font.bold: true
+        color: "#22272e"
+    }
+
+    ListView {
+        id: list
+        objectName: "list"
+        x: 4
+        y: 44
+        width: 302
+        height: keyPage.height - 52
+        clip: true
+        model: listModel
+        boundsBehavior: Flickable.StopAtBounds
+        ScrollBar.vertical: ScrollBar {}
+        delegate: FunctionItem {
+            width: list.width
+            text: issueName
+            hasArrow: btn_state
+            selectState: isSelectItem
+            onPicked: keyPage.pickItem(index)
+            onPointerInside: {
+                if (isSelectItem !== "pressed")
+                    listModel.setProperty(index, "isSelectItem", inside ? "hover" : "normal")
+            }
+        }
+    }
+
+    Rectangle {
+        x: 310
+        y: 16
+        width: 1
+        height: keyPage.height - 32
+        color: "#e3e7ee"
+        visible: keyPage.panelIndex > 0
+    }
+
+    // Panels 1 to 5: one input each; 2 to 5 also have an add button.
+    TextPanel {
+        id: webPanel
+        objectName: "panel1"
+        panel: 1
+        hasAdd: rules.hasChooser(panel)
+        visible: keyPage.panelIndex === panel
+        onEdited: keyPage.sigUsrIndexUrl(panel, text)
+        onAddClicked: keyPage.openChooser(panel)
+    }
+    TextPanel {
+        id: filePanel
+        objectName: "panel2"
+        panel: 2
+        hasAdd: rules.hasChooser(panel)
+        visible: keyPage.panelIndex === panel
+        onEdited: keyPage.sigUsrIndexUrl(panel, text)
+        onAddClicked: keyPage.openChooser(panel)
+    }
+    TextPanel {
+        id: folderPanel
+        objectName: "panel3"
+        panel: 3
+        hasAdd: rules.hasChooser(panel)
+        visible: keyPage.panelIndex === panel
+        onEdited: keyPage.sigUsrIndexUrl(panel, text)
+        onAddClicked: keyPage.openChooser(panel)
+    }
+    TextPanel {
+        id: programPanel
+        objectName: "panel4"
+        panel: 4
+        hasAdd: rules.hasChooser(panel)
+        visible: keyPage.panelIndex === panel
+        onEdited: keyPage.sigUsrIndexUrl(panel, text)
+        onAddClicked: keyPage.openChooser(panel)
+    }
+    TextPanel {
+        id: soundPanel
+        objectName: "panel5"
+        panel: 5
+        hasAdd: rules.hasChooser(panel)
+        visible: keyPage.panelIndex === panel
+        onEdited: keyPage.sigUsrIndexUrl(panel, text)
+        onAddClicked: keyPage.openChooser(panel)
+    }
+
+    // Panel 6: the pointer speeds.
+    Column {
+        id: speedPanel
+        objectName: "panel6"
+        x: 326
+        y: 56
+        width: 238
+        spacing: 10
+        visible: keyPage.panelIndex === 6
+
+        Text {
+            width: parent.width
+            text: qsTr("Set the seepd of mouse")
+            font.pixelSize: 14
+            font.bold: true
+            color: "#22272e"
+            wrapMode: Text.WordWrap
+        }
+        SpeedRow {
+            id: mainSpeed
+            label: qsTr("Main")
+            slider.objectName: "mainSlider"
+            onValueChanged: keyPage.isInitMainSpeed = 0
+            onMoved: keyPage.sigUsrSpeed(0, value)
+        }
+        SpeedRow {
+            id: selfSpeed
+            label: qsTr("Self")
+            slider.objectName: "selfSlider"
+            onValueChanged: keyPage.isInitSelfSpeed = 0
+            onMoved: keyPage.sigUsrSpeed(1, value)
+        }
+        Text {
+            width: parent.width
+            text: qsTr("Press button to switch the speed of mouse between main and self")
+            font.pixelSize: 12
+            color: "#7d8796"
+            wrapMode: Text.WordWrap
+        }
+    }
+
+    Platform.FileDialog {
+        id: fileDialog
+        objectName: "fileDialog"
+        property int panel: 0
+        title: qsTr("Please choose a file")
+        fileMode: Platform.FileDialog.OpenFile
+        onAccepted: keyPage.takeChooserAnswer(panel, file)
+    }
+
+    Platform.FolderDialog {
+        id: folderDialog
+        objectName: "folderDialog"
+        property int panel: 0
+        title: qsTr("Please choose a file")
+        onAccepted: keyPage.takeChooserAnswer(panel, folder)
+    }
+}

@@ -1,0 +1,108 @@
+// The function list of one wheel (middle wheel or side wheel). A press on an
+// entry picks it and reports it (sigSelIssue); the main page stores it.
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+
+Item {
+    id: wheelPage
+
+    property string titleText: ""
+    property int issueCount: 0
+
+    signal sigSelIssue(int issueIndex, string issueName)
+
+    width: 310
+    height: 360
+
+    function getIndexName(pIndex) {
+        return pIndex >= 0 && pIndex < listModel.count ? listModel.get(pIndex).issueName : ""
+    }
+
+    function markItem(pIndex) {
+        for (var i = 0; i < listModel.count; ++i)
+            listModel.setProperty(i, "isSelectItem", i === pIndex ? "pressed" : "normal")
+    }
+
+    function wheelIsSelectItem(pIndex) {
+        if (pIndex < 0 || pIndex >= listModel.count)
+            return
+        markItem(pIndex)
+        titleText = getIndexName(pIndex)
+    }
+
+    function removeWheelItem(position) {
+        if (position >= 0 && position < listModel.count)
+            listModel.remove(position)
+    }
+
+    function refreshWheelItemCount() {
+        issueCount = listModel.count
+    }
+
+    function pickItem(pIndex) {
+        markItem(pIndex)
+        titleText = getIndexName(pIndex)
+        sigSelIssue(pIndex, titleText)
+    }
+
+    Component.onCompleted: {
+        listModel.append({ "issueName": qsTr("None"), "btn_state": false, "isSelectItem": "normal" })
+        refreshWheelItemCount()
+    }
+
+    ListModel {
+        id: listModel
+        ListElement { issueName: qsTr("Volume control"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Scroll horizontally"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Switch applications"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Brightness control"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Tab Previous/Next"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Zoom in/out"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Song Previous/Next"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Play/Pause"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Stop"); btn_state: false; isSelectItem: "normal" }
+    }
+
+    BorderImage {
+        anchors.fill: parent
+        source: "qrc:/images/ability/listbg.svg"
+        border { left: 10; top: 10; right: 10; bottom: 10 }
+    }
+
+    Text {
+        objectName: "heading"
+        x: 20
+        width: 270
+        height: 44
+        verticalAlignment: Text.AlignVCenter
+        text: wheelPage.titleText
+        elide: Text.ElideRight
+        font.pixelSize: 16
+        font.bold: true
+        color: "#22272e"
+    }
+
+    ListView {
+        id: list
+        objectName: "list"
+        x: 4
+        y: 44
+        width: 302
+        height: wheelPage.height - 52
+        clip: true
+        model: listModel
+        boundsBehavior: Flickable.StopAtBounds
+        ScrollBar.vertical: ScrollBar {}
+        delegate: FunctionItem {
+            width: list.width
+            text: issueName
+            selectState: isSelectItem
+            pickOnPress: true
+            onPicked: wheelPage.pickItem(index)
+            onPointerInside: {
+                if (isSelectItem !== "pressed")
+                    listModel.setProperty(index, "isSelectItem", inside ? "hover" : "normal")
+            }
+        }
+    }
+}

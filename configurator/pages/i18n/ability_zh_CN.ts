@@ -1,0 +1,312 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>AssignmentRules</name>
+    <message>
+        <source>Program (*.exe)</source>
+        <translation>程序 (*.exe)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>sound files (*.wav *.mp3)</source>
+        <translation>声音文件 (*.wav *.mp3)</translation>
+    </message>
+</context>
+<context>
+    <name>MouseKeyPress</name>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Media Player</source>
+        <translation>媒体播放器</translation>
+    </message>
+    <message>
+        <source>Open Web page</source>
+        <translation>打开网页</translation>
+    </message>
+    <message>
+        <source>Open file</source>
+        <translation>打开文件</translation>
+    </message>
+    <message>
+        <source>Open floder</source>
+        <translation>打开文件夹</translation>
+    </message>
+    <message>
+        <source>Open application</source>
+        <translation>打开应用</translation>
+    </message>
+    <message>
+        <source>Play sound</source>
+        <translation>播放声音</translation>
+    </message>
+    <message>
+        <source>Mouse speed</source>
+        <translation>鼠标灵敏度</translation>
+    </message>
+    <message>
+        <source>My picture</source>
+        <translation>我的图片</translation>
+    </message>
+    <message>
+        <source>My Documents</source>
+        <translation>我的文档</translation>
+    </message>
+    <message>
+        <source>My computer</source>
+        <translation>我的电脑</translation>
+    </message>
+    <message>
+        <source>My video</source>
+        <translation>我的视频</translation>
+    </message>
+    <message>
+        <source>My music</source>
+        <translation>我的音乐</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>Clipping</source>
+        <translation>剪切</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>粘贴</translation>
+    </message>
+    <message>
+        <source>Shutdown</source>
+        <translation>关机</translation>
+    </message>
+    <message>
+        <source>Reboot</source>
+        <translation>重启</translation>
+    </message>
+    <message>
+        <source>Max window</source>
+        <translation>最大化窗口</translation>
+    </message>
+    <message>
+        <source>Min window</source>
+        <translation>最小化窗口</translation>
+    </message>
+    <message>
+        <source>Log out</source>
+        <translation>注销</translation>
+    </message>
+    <message>
+        <source>Homepage</source>
+        <translation>主页</translation>
+    </message>
+    <message>
+        <source>Close window</source>
+        <translation>关闭窗口</translation>
+    </message>
+    <message>
+        <source>Increase volume</source>
+        <translation>提高音量</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>Show/hide desktop</source>
+        <translation>显示/隐藏桌面</translation>
+    </message>
+    <message>
+        <source>Calculator</source>
+        <translation>计算器</translation>
+    </message>
+    <message>
+        <source>Lower volume</source>
+        <translation>降低音量</translation>
+    </message>
+    <message>
+        <source>Silent</source>
+        <translation>静音</translation>
+    </message>
+    <message>
+        <source>Lock screen</source>
+        <translation>锁屏</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>全选</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>打印</translation>
+    </message>
+    <message>
+        <source>Resource manager</source>
+        <translation>资源管理器</translation>
+    </message>
+    <message>
+        <source>Mouse left click</source>
+        <translation>鼠标左击</translation>
+    </message>
+    <message>
+        <source>Mouse right click</source>
+        <translation>鼠标右击</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>前进</translation>
+    </message>
+    <message>
+        <source>Backward</source>
+        <translation>后退</translation>
+    </message>
+    <message>
+        <source>Roll forward</source>
+        <translation>鼠标前滚</translation>
+    </message>
+    <message>
+        <source>Roll back</source>
+        <translation>鼠标后滚</translation>
+    </message>
+    <message>
+        <source>Roll left</source>
+        <translation>鼠标左摆</translation>
+    </message>
+    <message>
+        <source>Roll right</source>
+        <translation>鼠标右摆</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>放大</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>缩小</translation>
+    </message>
+    <message>
+        <source>Switch application</source>
+        <translation>切换应用</translation>
+    </message>
+    <message>
+        <source>Windows menu</source>
+        <translation>WIN键</translation>
+    </message>
+    <message>
+        <source>Play/Pause</source>
+        <translation>播放/暂停</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>上一曲</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>下一曲</translation>
+    </message>
+    <message>
+        <source>DoubleClick</source>
+        <translation>左键双击</translation>
+    </message>
+    <message>
+        <source>Set the seepd of mouse</source>
+        <translation>设置鼠标速度</translation>
+    </message>
+    <message>
+        <source>Main</source>
+        <translation>主速度</translation>
+    </message>
+    <message>
+        <source>Self</source>
+        <translation>自定义</translation>
+    </message>
+    <message>
+        <source>Press button to switch the speed of mouse between main and self</source>
+        <translation>按下按键，鼠标速度在主速度与自定义速度之间切换</translation>
+    </message>
+    <message>
+        <source>Please choose a file</source>
+        <translation>请选择文件</translation>
+    </message>
+</context>
+<context>
+    <name>MouseWheelAction</name>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Volume control</source>
+        <translation>音量控制</translation>
+    </message>
+    <message>
+        <source>Scroll horizontally</source>
+        <translation>水平滚动</translation>
+    </message>
+    <message>
+        <source>Switch applications</source>
+        <translation>切换应用程序</translation>
+    </message>
+    <message>
+        <source>Brightness control</source>
+        <translation>亮度控制</translation>
+    </message>
+    <message>
+        <source>Tab Previous/Next</source>
+        <translation>选项卡上一个/下一个</translation>
+    </message>
+    <message>
+        <source>Zoom in/out</source>
+        <translation>放大/缩小</translation>
+    </message>
+    <message>
+        <source>Song Previous/Next</source>
+        <translation>上一曲/下一曲</translation>
+    </message>
+    <message>
+        <source>Play/Pause</source>
+        <translation>播放/暂停</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+</context>
+<context>
+    <name>TextPanel</name>
+    <message>
+        <source>Enter a web address</source>
+        <translation>输入网址</translation>
+    </message>
+    <message>
+        <source>Type a path or press +</source>
+        <translation>输入路径或按 +</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+</context>
+</TS>
