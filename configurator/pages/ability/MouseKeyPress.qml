@@ -29,6 +29,7 @@ Item {
     height: 460
 
     function getIndexName(pIndex) {
+        pIndex = Number(pIndex)
         return pIndex >= 0 && pIndex < listModel.count ? listModel.get(pIndex).issueName : ""
     }
 
@@ -38,6 +39,7 @@ Item {
     }
 
     function keyIsSelectItem(pIndex, tag) {
+        pIndex = Number(pIndex) // stored entries hand the index over as text
         if (pIndex < 0 || pIndex >= listModel.count)
             return
         markItem(pIndex)
@@ -48,6 +50,7 @@ Item {
     }
 
     function proUsrSelInput(pIndex) {
+        pIndex = Number(pIndex)
         panelIndex = rules.panelFor(pIndex)
         width = rules.pageWidth(pIndex)
         if (panelIndex === 1)
@@ -55,6 +58,7 @@ Item {
     }
 
     function proDataFromIni(pIndex, tag) {
+        pIndex = Number(pIndex)
         var panel = rules.panelFor(pIndex)
         var getter = rules.getterName(tag, pIndex, 0)
         if (getter === "")
@@ -74,6 +78,7 @@ Item {
     }
 
     function f_removeItem(position) {
+        position = Number(position)
         if (position >= 0 && position < listModel.count)
             listModel.remove(position)
     }

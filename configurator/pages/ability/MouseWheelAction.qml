@@ -12,9 +12,10 @@ Item {
     signal sigSelIssue(int issueIndex, string issueName)
 
     width: 310
-    height: 360
+    height: 56 + Math.max(issueCount, 1) * 30
 
     function getIndexName(pIndex) {
+        pIndex = Number(pIndex)
         return pIndex >= 0 && pIndex < listModel.count ? listModel.get(pIndex).issueName : ""
     }
 
@@ -24,6 +25,7 @@ Item {
     }
 
     function wheelIsSelectItem(pIndex) {
+        pIndex = Number(pIndex) // stored entries hand the index over as text
         if (pIndex < 0 || pIndex >= listModel.count)
             return
         markItem(pIndex)
@@ -31,6 +33,7 @@ Item {
     }
 
     function removeWheelItem(position) {
+        position = Number(position)
         if (position >= 0 && position < listModel.count)
             listModel.remove(position)
     }

@@ -38,6 +38,9 @@ Item {
         placeholderText: textPanel.panel === 1 ? qsTr("Enter a web address")
                                                : qsTr("Type a path or press +")
         onTextEdited: textPanel.edited(textPanel.panel, text)
+        ToolTip.text: text
+        ToolTip.visible: hovered && contentWidth > availableWidth
+        ToolTip.delay: 600
     }
     Button {
         id: add
