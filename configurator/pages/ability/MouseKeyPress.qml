@@ -99,7 +99,7 @@ Item {
     // and is reported under that panel's index.
     function takeChooserAnswer(pIndex, chosen) {
         var answer = rules.chooserAnswer(chosen)
-        if (answer === "" || rules.panelFor(pIndex) < 2 || rules.panelFor(pIndex) > 5)
+        if (answer === "" || !rules.hasChooser(pIndex))
             return
         textPanel(pIndex).load(answer)
         sigUsrIndexUrl(pIndex, answer)
