@@ -240,14 +240,6 @@ QString AssignmentRules::chooserAnswer(const QUrl &chosen) const
     return assignment::chooserAnswer(chosen);
 }
 
-void AssignmentRules::setSystem(platform::SystemFamily family, const QString &home,
-                                const QString &music)
-{
-    m_family = family;
-    m_home = home;
-    m_music = music;
-}
-
 assignment::Chooser AssignmentRules::chooser(int index) const
 {
     return assignment::chooserFor(index, m_family, m_home, m_music);

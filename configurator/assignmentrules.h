@@ -78,6 +78,9 @@ QString chooserAnswer(const QUrl &chosen);
 
 } // namespace assignment
 
+// The same rules for the pages. The main page finds here what it needs to trim
+// the six lists, to set their default items, to build the entries and to call
+// the parameter setters; the key lists use the rest.
 class AssignmentRules : public QObject
 {
     Q_OBJECT
@@ -102,9 +105,6 @@ public:
     Q_INVOKABLE QUrl chooserFolder(int index) const;
     Q_INVOKABLE QStringList chooserFilters(int index) const;
     Q_INVOKABLE QString chooserAnswer(const QUrl &chosen) const;
-
-    // Tests pretend to be another system.
-    void setSystem(platform::SystemFamily family, const QString &home, const QString &music);
 
 private:
     assignment::Chooser chooser(int index) const;
