@@ -2,6 +2,7 @@
 
 #include "accountoperations.h"
 #include "assignrules.h"
+#include "assignmentrules.h"
 #include "checkprocess.h"
 #include "configsync.h"
 #include "getsoftwareversion.h"
@@ -50,6 +51,7 @@ const std::vector<QmlTypeEntry> &configuratorTypes()
         {"an.utility", "SystemTrayIcon", &registerType<SystemTrayIcon>},
         {"an.utility", "PageNavigator", &registerType<PageNavigator>},
         {"an.utility", "AssignRules", &registerType<AssignRules>},
+        {"an.utility", "AssignmentRules", &registerType<AssignmentRules>},
     };
     return table;
 }

@@ -1,146 +1,348 @@
-// The function list of a key, with the detail panel of the functions that take a
-// parameter (web address, file, folder, program, sound, pointer speeds).
+// The function list of one mouse key (middle, right, front or back side key)
+// with the detail panels of the functions that take a parameter: a web
+// address, a file, a folder, a program, a sound, or the two pointer speeds.
+// The page only reports what the user picks and edits (sigSelItemIndex,
+// sigUsrIndexUrl, sigUsrSpeed); the main page stores it. Stored values are
+// loaded into the panels without being reported.
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import Qt.labs.platform 1.1 as Platform
 import Operate.Conf.OpFunConfFile 1.0
 import an.utility 1.0
 
 Item {
-    id: root
-    property int itemCount: items.count
+    id: keyPage
+
+    property int itemCount: 0
     property string titleText: ""
     property int usrCurrentIndex: -1
     property int isInitMainSpeed: 1
     property int isInitSelfSpeed: 1
+    // The detail panel on show (1 to 6), 0 for none.
+    property int panelIndex: 0
 
     signal sigSelItemIndex(int itemIndex, string itemName)
     signal sigUsrIndexUrl(int index, string fileUrl)
     signal sigUsrSpeed(int speedType, int speed)
 
     width: 310
-    height: 560
+    height: 460
 
-    OpFunConfFile { id: conf }
-    AssignRules { id: rules }
-
-    ListModel { id: items }
-    Component.onCompleted: {
-        var names = [qsTr("Media Player"), qsTr("Open Web page"), qsTr("Open file"),
-            qsTr("Open floder"), qsTr("Open application"), qsTr("Play sound"), qsTr("Mouse speed"),
-            qsTr("My picture"), qsTr("My Documents"), qsTr("My computer"), qsTr("My video"),
-            qsTr("My music"), qsTr("Copy"), qsTr("Clipping"), qsTr("Paste"), qsTr("Shutdown"),
-            qsTr("Reboot"), qsTr("Max window"), qsTr("Min window"), qsTr("Log out"),
-            qsTr("Homepage"), qsTr("Close window"), qsTr("Increase volume"), qsTr("Search"),
-            qsTr("Show/hide desktop"), qsTr("Calculator"), qsTr("Lower volume"), qsTr("Silent"),
-            qsTr("Lock screen"), qsTr("Select All"), qsTr("New"), qsTr("Save"), qsTr("Print"),
-            qsTr("Resource manager"), qsTr("Mouse left click"), qsTr("Mouse right click"),
-            qsTr("Forward"), qsTr("Backward"), qsTr("Roll forward"), qsTr("Roll back"),
-            qsTr("Roll left"), qsTr("Roll right"), qsTr("Run"), qsTr("Zoom In"), qsTr("Zoom Out"),
-            qsTr("Switch application"), qsTr("Windows menu"), qsTr("Play/Pause"), qsTr("Stop"),
-            qsTr("Previous"), qsTr("Next"), qsTr("DoubleClick"), qsTr("None")]
-        for (var i = 0; i < names.length; ++i)
-            items.append({"issueName": names[i], "btn_state": i >= 1 && i <= 6,
-                          "isSelectItem": "normal"})
-    }
-
-    function mark(pIndex) {
-        for (var i = 0; i < items.count; ++i)
-            items.setProperty(i, "isSelectItem", i === pIndex ? "pressed" : "normal")
-    }
     function getIndexName(pIndex) {
-        return pIndex >= 0 && pIndex < items.count ? items.get(pIndex).issueName : ""
+        pIndex = Number(pIndex)
+        return pIndex >= 0 && pIndex < listModel.count ? listModel.get(pIndex).issueName : ""
     }
-    // Shows the detail panel of `pIndex` (none for items without one).
-    function proUsrSelInput(pIndex) {
-        panel.kind = pIndex >= 1 && pIndex <= 6 ? pIndex : 0
-        root.width = panel.kind ? 580 : 310
+
+    function markItem(pIndex) {
+        for (var i = 0; i < listModel.count; ++i)
+            listModel.setProperty(i, "isSelectItem", i === pIndex ? "pressed" : "normal")
     }
-    // Puts the stored parameter of `pIndex` into the panel; writes nothing.
-    function proDataFromIni(pIndex, tag) {
-        var kinds = ["", "WebUrl", "FilePath", "FloderPath", "AppPath", "SoundPath"]
-        var paramPrefix = rules.paramPrefix(tag)
-        if (paramPrefix === "")
-            return
-        conf.syncMouseIni()
-        if (pIndex >= 1 && pIndex <= 5) {
-            var value = conf["Get" + paramPrefix + kinds[pIndex]]()
-            input.text = value === "NULL" ? "" : value
-        } else if (pIndex === 6) {
-            var speeds = [conf["Get" + paramPrefix + "MainSpeed"](),
-                conf["Get" + paramPrefix + "SelfSpeed"]()]
-            var sliders = [mainSlider, selfSlider]
-            for (var s = 0; s < 2; ++s)
-                if (speeds[s] !== "" && speeds[s] !== "NULL" && speeds[s] !== "none")
-                    sliders[s].value = Number(speeds[s])
-        }
-    }
+
     function keyIsSelectItem(pIndex, tag) {
-        mark(pIndex)
-        usrCurrentIndex = pIndex
+        pIndex = Number(pIndex) // stored entries hand the index over as text
+        if (pIndex < 0 || pIndex >= listModel.count)
+            return
+        markItem(pIndex)
         titleText = getIndexName(pIndex)
+        usrCurrentIndex = pIndex
         proUsrSelInput(pIndex)
         proDataFromIni(pIndex, tag)
     }
-    function f_removeItem(position) {
-        items.remove(position)
-    }
-    function refreshListModelCount() {
-        itemCount = items.count
+
+    function proUsrSelInput(pIndex) {
+        pIndex = Number(pIndex)
+        panelIndex = rules.panelFor(pIndex)
+        width = rules.pageWidth(pIndex)
+        if (panelIndex === 1)
+            webPanel.takeFocus()
     }
 
-    FunctionList {
+    function proDataFromIni(pIndex, tag) {
+        pIndex = Number(pIndex)
+        var panel = rules.panelFor(pIndex)
+        var getter = rules.getterName(tag, pIndex, 0)
+        if (getter === "")
+            return
+        conf.syncMouseIni()
+        if (panel === 6) {
+            mainSpeed.load(rules.speedFromStored(conf[getter]()))
+            selfSpeed.load(rules.speedFromStored(conf[rules.getterName(tag, pIndex, 1)]()))
+        } else {
+            var stored = conf[getter]()
+            textPanel(panel).load(stored === "NULL" ? "" : stored)
+        }
+    }
+
+    function textPanel(panel) {
+        return [webPanel, filePanel, folderPanel, programPanel, soundPanel][panel - 1]
+    }
+
+    function f_removeItem(position) {
+        position = Number(position)
+        if (position >= 0 && position < listModel.count)
+            listModel.remove(position)
+    }
+
+    function refreshListModelCount() {
+        itemCount = listModel.count
+    }
+
+    function pickItem(pIndex) {
+        markItem(pIndex)
+        titleText = getIndexName(pIndex)
+        usrCurrentIndex = pIndex
+        proUsrSelInput(pIndex)
+        sigSelItemIndex(pIndex, titleText)
+    }
+
+    // A chooser's answer goes into the input of the panel it was opened from
+    // and is reported under that panel's index.
+    function takeChooserAnswer(pIndex, chosen) {
+        var answer = rules.chooserAnswer(chosen)
+        if (answer === "" || !rules.hasChooser(pIndex))
+            return
+        textPanel(pIndex).load(answer)
+        sigUsrIndexUrl(pIndex, answer)
+    }
+
+    function openChooser(pIndex) {
+        if (rules.chooserPicksFolder(pIndex)) {
+            folderDialog.panel = pIndex
+            folderDialog.currentFolder = rules.chooserFolder(pIndex)
+            folderDialog.open()
+        } else {
+            fileDialog.panel = pIndex
+            fileDialog.nameFilters = rules.chooserFilters(pIndex)
+            fileDialog.folder = rules.chooserFolder(pIndex)
+            fileDialog.open()
+        }
+    }
+
+    Component.onCompleted: {
+        listModel.append({ "issueName": qsTr("None"), "btn_state": false, "isSelectItem": "normal" })
+        refreshListModelCount()
+    }
+
+    AssignmentRules {
+        id: rules
+        objectName: "rules"
+    }
+
+    OpFunConfFile {
+        id: conf
+    }
+
+    ListModel {
+        id: listModel
+        ListElement { issueName: qsTr("Media Player"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Open Web page"); btn_state: true; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Open file"); btn_state: true; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Open floder"); btn_state: true; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Open application"); btn_state: true; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Play sound"); btn_state: true; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Mouse speed"); btn_state: true; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("My picture"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("My Documents"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("My computer"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("My video"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("My music"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Copy"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Clipping"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Paste"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Shutdown"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Reboot"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Max window"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Min window"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Log out"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Homepage"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Close window"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Increase volume"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Search"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Show/hide desktop"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Calculator"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Lower volume"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Silent"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Lock screen"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Select All"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("New"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Save"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Print"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Resource manager"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Mouse left click"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Mouse right click"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Forward"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Backward"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Roll forward"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Roll back"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Roll left"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Roll right"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Run"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Zoom In"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Zoom Out"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Switch application"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Windows menu"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Play/Pause"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Stop"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Previous"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Next"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("DoubleClick"); btn_state: false; isSelectItem: "normal" }
+    }
+
+    BorderImage {
+        anchors.fill: parent
+        source: "qrc:/images/ability/listbg.svg"
+        border { left: 10; top: 10; right: 10; bottom: 10 }
+    }
+
+    Text {
+        id: heading
+        objectName: "heading"
+        x: 20
+        width: 270
+        height: 44
+        verticalAlignment: Text.AlignVCenter
+        text: keyPage.titleText
+        elide: Text.ElideRight
+        font.pixelSize: 16
+        font.bold: true
+        color: "#22272e"
+    }
+
+    ListView {
         id: list
-        height: parent.height
-        model: items
-        titleText: root.titleText
-        onPicked: {
-            root.mark(index)
-            root.titleText = root.getIndexName(index)
-            root.usrCurrentIndex = index
-            root.proUsrSelInput(index)
-            root.sigSelItemIndex(index, root.getIndexName(index))
+        objectName: "list"
+        x: 4
+        y: 44
+        width: 302
+        height: keyPage.height - 52
+        clip: true
+        model: listModel
+        boundsBehavior: Flickable.StopAtBounds
+        ScrollBar.vertical: ScrollBar {}
+        delegate: FunctionItem {
+            width: list.width
+            text: issueName
+            hasArrow: btn_state
+            selectState: isSelectItem
+            onPicked: keyPage.pickItem(index)
+            onPointerInside: {
+                if (isSelectItem !== "pressed")
+                    listModel.setProperty(index, "isSelectItem", inside ? "hover" : "normal")
+            }
         }
     }
 
     Rectangle {
-        id: panel
-        property int kind: 0
-        visible: kind > 0
-        x: 320
-        width: 260
-        height: 220
-        radius: 8
-        color: "#262b34"
-        border.color: "#3a4250"
-        TextField {
-            id: input
-            objectName: "parameterInput"
-            visible: panel.kind >= 1 && panel.kind <= 5
-            focus: visible && panel.kind === 1
-            x: 14
-            y: 20
-            width: parent.width - 28
-            selectByMouse: true
-            onTextEdited: root.sigUsrIndexUrl(root.usrCurrentIndex, text)
+        x: 310
+        y: 16
+        width: 1
+        height: keyPage.height - 32
+        color: "#e3e7ee"
+        visible: keyPage.panelIndex > 0
+    }
+
+    // Panels 1 to 5: one input each; 2 to 5 also have an add button.
+    TextPanel {
+        id: webPanel
+        objectName: "panel1"
+        panel: 1
+        hasAdd: rules.hasChooser(panel)
+        visible: keyPage.panelIndex === panel
+        onEdited: keyPage.sigUsrIndexUrl(panel, text)
+        onAddClicked: keyPage.openChooser(panel)
+    }
+    TextPanel {
+        id: filePanel
+        objectName: "panel2"
+        panel: 2
+        hasAdd: rules.hasChooser(panel)
+        visible: keyPage.panelIndex === panel
+        onEdited: keyPage.sigUsrIndexUrl(panel, text)
+        onAddClicked: keyPage.openChooser(panel)
+    }
+    TextPanel {
+        id: folderPanel
+        objectName: "panel3"
+        panel: 3
+        hasAdd: rules.hasChooser(panel)
+        visible: keyPage.panelIndex === panel
+        onEdited: keyPage.sigUsrIndexUrl(panel, text)
+        onAddClicked: keyPage.openChooser(panel)
+    }
+    TextPanel {
+        id: programPanel
+        objectName: "panel4"
+        panel: 4
+        hasAdd: rules.hasChooser(panel)
+        visible: keyPage.panelIndex === panel
+        onEdited: keyPage.sigUsrIndexUrl(panel, text)
+        onAddClicked: keyPage.openChooser(panel)
+    }
+    TextPanel {
+        id: soundPanel
+        objectName: "panel5"
+        panel: 5
+        hasAdd: rules.hasChooser(panel)
+        visible: keyPage.panelIndex === panel
+        onEdited: keyPage.sigUsrIndexUrl(panel, text)
+        onAddClicked: keyPage.openChooser(panel)
+    }
+
+    // Panel 6: the pointer speeds.
+    Column {
+        id: speedPanel
+        objectName: "panel6"
+        x: 326
+        y: 56
+        width: 238
+        spacing: 10
+        visible: keyPage.panelIndex === 6
+
+        Text {
+            width: parent.width
+            text: qsTr("Set the seepd of mouse")
+            font.pixelSize: 14
+            font.bold: true
+            color: "#22272e"
+            wrapMode: Text.WordWrap
         }
-        Column {
-            visible: panel.kind === 6
-            x: 14
-            y: 12
-            spacing: 4
-            Text { color: "#e6ebf2"; font.pixelSize: 14; text: qsTr("Set the seepd of mouse") }
-            Text { color: "#c9d1dc"; text: qsTr("Main") }
-            Slider {
-                id: mainSlider
-                width: 230; from: 1; to: 20; stepSize: 1
-                onMoved: root.sigUsrSpeed(0, value)
-            }
-            Text { color: "#c9d1dc"; text: qsTr("Self") }
-            Slider {
-                id: selfSlider
-                width: 230; from: 1; to: 20; stepSize: 1
-                onMoved: root.sigUsrSpeed(1, value)
-            }
+        SpeedRow {
+            id: mainSpeed
+            label: qsTr("Main")
+            slider.objectName: "mainSlider"
+            onValueChanged: keyPage.isInitMainSpeed = 0
+            onMoved: keyPage.sigUsrSpeed(0, value)
         }
+        SpeedRow {
+            id: selfSpeed
+            label: qsTr("Self")
+            slider.objectName: "selfSlider"
+            onValueChanged: keyPage.isInitSelfSpeed = 0
+            onMoved: keyPage.sigUsrSpeed(1, value)
+        }
+        Text {
+            width: parent.width
+            text: qsTr("Press button to switch the speed of mouse between main and self")
+            font.pixelSize: 12
+            color: "#7d8796"
+            wrapMode: Text.WordWrap
+        }
+    }
+
+    Platform.FileDialog {
+        id: fileDialog
+        objectName: "fileDialog"
+        property int panel: 0
+        title: qsTr("Please choose a file")
+        fileMode: Platform.FileDialog.OpenFile
+        onAccepted: keyPage.takeChooserAnswer(panel, file)
+    }
+
+    Platform.FolderDialog {
+        id: folderDialog
+        objectName: "folderDialog"
+        property int panel: 0
+        title: qsTr("Please choose a file")
+        onAccepted: keyPage.takeChooserAnswer(panel, folder)
     }
 }

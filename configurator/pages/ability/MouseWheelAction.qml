@@ -1,49 +1,111 @@
-// The function list of a wheel.
+// The function list of one wheel (middle wheel or side wheel). A press on an
+// entry picks it and reports it (sigSelIssue); the main page stores it.
 import QtQuick 2.15
+import QtQuick.Controls 2.15
 
 Item {
-    id: root
+    id: wheelPage
+
     property string titleText: ""
-    property int issueCount: items.count
+    property int issueCount: 0
 
     signal sigSelIssue(int issueIndex, string issueName)
 
     width: 310
-    height: 380
-
-    ListModel { id: items }
-    Component.onCompleted: {
-        var names = [qsTr("Volume control"), qsTr("Scroll horizontally"),
-            qsTr("Switch applications"), qsTr("Brightness control"), qsTr("Tab Previous/Next"),
-            qsTr("Zoom in/out"), qsTr("Song Previous/Next"), qsTr("Play/Pause"), qsTr("Stop"),
-            qsTr("None")]
-        for (var i = 0; i < names.length; ++i)
-            items.append({"issueName": names[i], "btn_state": false, "isSelectItem": "normal"})
-    }
+    height: 56 + Math.max(issueCount, 1) * 30
 
     function getIndexName(pIndex) {
-        return pIndex >= 0 && pIndex < items.count ? items.get(pIndex).issueName : ""
-    }
-    function wheelIsSelectItem(pIndex) {
-        for (var i = 0; i < items.count; ++i)
-            items.setProperty(i, "isSelectItem", i === pIndex ? "pressed" : "normal")
-        titleText = getIndexName(pIndex)
-    }
-    function removeWheelItem(position) {
-        items.remove(position)
-    }
-    function refreshWheelItemCount() {
-        issueCount = items.count
+        pIndex = Number(pIndex)
+        return pIndex >= 0 && pIndex < listModel.count ? listModel.get(pIndex).issueName : ""
     }
 
-    FunctionList {
-        height: parent.height
-        model: items
-        pickOnPress: true
-        titleText: root.titleText
-        onPicked: {
-            root.wheelIsSelectItem(index)
-            root.sigSelIssue(index, root.getIndexName(index))
+    function markItem(pIndex) {
+        for (var i = 0; i < listModel.count; ++i)
+            listModel.setProperty(i, "isSelectItem", i === pIndex ? "pressed" : "normal")
+    }
+
+    function wheelIsSelectItem(pIndex) {
+        pIndex = Number(pIndex) // stored entries hand the index over as text
+        if (pIndex < 0 || pIndex >= listModel.count)
+            return
+        markItem(pIndex)
+        titleText = getIndexName(pIndex)
+    }
+
+    function removeWheelItem(position) {
+        position = Number(position)
+        if (position >= 0 && position < listModel.count)
+            listModel.remove(position)
+    }
+
+    function refreshWheelItemCount() {
+        issueCount = listModel.count
+    }
+
+    function pickItem(pIndex) {
+        markItem(pIndex)
+        titleText = getIndexName(pIndex)
+        sigSelIssue(pIndex, titleText)
+    }
+
+    Component.onCompleted: {
+        listModel.append({ "issueName": qsTr("None"), "btn_state": false, "isSelectItem": "normal" })
+        refreshWheelItemCount()
+    }
+
+    ListModel {
+        id: listModel
+        ListElement { issueName: qsTr("Volume control"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Scroll horizontally"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Switch applications"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Brightness control"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Tab Previous/Next"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Zoom in/out"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Song Previous/Next"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Play/Pause"); btn_state: false; isSelectItem: "normal" }
+        ListElement { issueName: qsTr("Stop"); btn_state: false; isSelectItem: "normal" }
+    }
+
+    BorderImage {
+        anchors.fill: parent
+        source: "qrc:/images/ability/listbg.svg"
+        border { left: 10; top: 10; right: 10; bottom: 10 }
+    }
+
+    Text {
+        objectName: "heading"
+        x: 20
+        width: 270
+        height: 44
+        verticalAlignment: Text.AlignVCenter
+        text: wheelPage.titleText
+        elide: Text.ElideRight
+        font.pixelSize: 16
+        font.bold: true
+        color: "#22272e"
+    }
+
+    ListView {
+        id: list
+        objectName: "list"
+        x: 4
+        y: 44
+        width: 302
+        height: wheelPage.height - 52
+        clip: true
+        model: listModel
+        boundsBehavior: Flickable.StopAtBounds
+        ScrollBar.vertical: ScrollBar {}
+        delegate: FunctionItem {
+            width: list.width
+            text: issueName
+            selectState: isSelectItem
+            pickOnPress: true
+            onPicked: wheelPage.pickItem(index)
+            onPointerInside: {
+                if (isSelectItem !== "pressed")
+                    listModel.setProperty(index, "isSelectItem", inside ? "hover" : "normal")
+            }
         }
     }
 }

@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>AssignmentRules</name>
+    <message>
+        <source>Program (*.exe)</source>
+        <translation>程序 (*.exe)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>sound files (*.wav *.mp3)</source>
+        <translation>声音文件 (*.wav *.mp3)</translation>
+    </message>
+</context>
+<context>
     <name>ChooseVersion</name>
     <message>
         <source>Choose the version</source>
@@ -101,7 +116,7 @@ steps below to try again</source>
     </message>
     <message>
         <source>Open application</source>
-        <translation>打开应用程序</translation>
+        <translation>打开应用</translation>
     </message>
     <message>
         <source>Play sound</source>
@@ -109,7 +124,7 @@ steps below to try again</source>
     </message>
     <message>
         <source>Mouse speed</source>
-        <translation>鼠标速度</translation>
+        <translation>鼠标灵敏度</translation>
     </message>
     <message>
         <source>My picture</source>
@@ -173,7 +188,7 @@ steps below to try again</source>
     </message>
     <message>
         <source>Increase volume</source>
-        <translation>增大音量</translation>
+        <translation>提高音量</translation>
     </message>
     <message>
         <source>Search</source>
@@ -189,7 +204,7 @@ steps below to try again</source>
     </message>
     <message>
         <source>Lower volume</source>
-        <translation>减小音量</translation>
+        <translation>降低音量</translation>
     </message>
     <message>
         <source>Silent</source>
@@ -221,11 +236,11 @@ steps below to try again</source>
     </message>
     <message>
         <source>Mouse left click</source>
-        <translation>鼠标左键单击</translation>
+        <translation>鼠标左击</translation>
     </message>
     <message>
         <source>Mouse right click</source>
-        <translation>鼠标右键单击</translation>
+        <translation>鼠标右击</translation>
     </message>
     <message>
         <source>Forward</source>
@@ -237,19 +252,19 @@ steps below to try again</source>
     </message>
     <message>
         <source>Roll forward</source>
-        <translation>向前滚动</translation>
+        <translation>鼠标前滚</translation>
     </message>
     <message>
         <source>Roll back</source>
-        <translation>向后滚动</translation>
+        <translation>鼠标后滚</translation>
     </message>
     <message>
         <source>Roll left</source>
-        <translation>向左滚动</translation>
+        <translation>鼠标左摆</translation>
     </message>
     <message>
         <source>Roll right</source>
-        <translation>向右滚动</translation>
+        <translation>鼠标右摆</translation>
     </message>
     <message>
         <source>Run</source>
@@ -265,11 +280,11 @@ steps below to try again</source>
     </message>
     <message>
         <source>Switch application</source>
-        <translation>切换应用程序</translation>
+        <translation>切换应用</translation>
     </message>
     <message>
         <source>Windows menu</source>
-        <translation>Windows 菜单</translation>
+        <translation>WIN键</translation>
     </message>
     <message>
         <source>Play/Pause</source>
@@ -281,15 +296,15 @@ steps below to try again</source>
     </message>
     <message>
         <source>Previous</source>
-        <translation>上一首</translation>
+        <translation>上一曲</translation>
     </message>
     <message>
         <source>Next</source>
-        <translation>下一首</translation>
+        <translation>下一曲</translation>
     </message>
     <message>
         <source>DoubleClick</source>
-        <translation>双击</translation>
+        <translation>左键双击</translation>
     </message>
     <message>
         <source>None</source>
@@ -305,7 +320,15 @@ steps below to try again</source>
     </message>
     <message>
         <source>Self</source>
-        <translation>自定义速度</translation>
+        <translation>自定义</translation>
+    </message>
+    <message>
+        <source>Press button to switch the speed of mouse between main and self</source>
+        <translation>按下按键，鼠标速度在主速度与自定义速度之间切换</translation>
+    </message>
+    <message>
+        <source>Please choose a file</source>
+        <translation>请选择文件</translation>
     </message>
 </context>
 <context>
@@ -328,7 +351,7 @@ steps below to try again</source>
     </message>
     <message>
         <source>Tab Previous/Next</source>
-        <translation>上一个/下一个标签页</translation>
+        <translation>选项卡上一个/下一个</translation>
     </message>
     <message>
         <source>Zoom in/out</source>
@@ -336,7 +359,7 @@ steps below to try again</source>
     </message>
     <message>
         <source>Song Previous/Next</source>
-        <translation>上一首/下一首</translation>
+        <translation>上一曲/下一曲</translation>
     </message>
     <message>
         <source>Play/Pause</source>
@@ -430,6 +453,21 @@ and right keys simultaneously</source>
     <message>
         <source>     Welcome to the Nardi driver</source>
         <translation>     欢迎使用 Nardi 驱动</translation>
+    </message>
+</context>
+<context>
+    <name>TextPanel</name>
+    <message>
+        <source>Enter a web address</source>
+        <translation>输入网址</translation>
+    </message>
+    <message>
+        <source>Type a path or press +</source>
+        <translation>输入路径或按 +</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
     </message>
 </context>
 <context>

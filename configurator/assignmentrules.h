@@ -1,0 +1,115 @@
+// The rules behind the six assignment lists: which items a Windows version class
+// removes, the function entry a choice writes, the detail panel of each key item
+// and the settings accessors behind it, the choosers' starting places and
+// filters, and how a chooser's answer and a stored speed are taken over.
+// Qt Quick type an.utility.AssignmentRules 1.0; the functions below it are the
+// same rules for C++ callers. All of them may be called from any thread.
+#pragma once
+
+#include "catalogue.h"
+#include "system_family.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QVariantList>
+
+namespace assignment {
+
+// The detail panels of the key lists, numbered by the list index that shows them.
+enum Panel { NoPanel = 0, WebUrl = 1, File = 2, Folder = 3, Program = 4, Sound = 5, Speed = 6 };
+
+constexpr int kNarrowWidth = 310; // a key list without a detail panel
+constexpr int kWideWidth = 580;   // a key list with its detail panel
+constexpr int kMinSpeed = 1;
+constexpr int kMaxSpeed = 20;
+
+// The positions a list of the full source list loses under `versionClass`, in
+// the order to remove them one at a time (highest first, so that each position
+// still names the item it was computed for).
+QVector<int> removedPositions(catalogue::List list, const QString &versionClass);
+
+// name + "-" + index + "-" + tag, for example "Copy-12-midKey".
+QString entryText(const QString &name, int index, const QString &tag);
+
+// The panel of a key list index; NoPanel for every other index.
+Panel panelFor(int index);
+// True for the panels whose input can also be filled by a chooser.
+bool hasChooser(int index);
+// kWideWidth for an index with a panel, else kNarrowWidth.
+int pageWidth(int index);
+
+// "Mid", "Right", "SliderUp" or "SliderDown" for the four key tags; empty text
+// for the wheels and unknown tags.
+QString accessorPrefix(const QString &tag);
+// The OpFunConfFile accessor that stores / reads the parameter of a text panel
+// (indexes 1 to 5) of a key, for example "SetMidWebUrl" or "GetRightFloderPath";
+// empty text for other indexes and tags. `speedType` picks the speed of index 6:
+// 0 the main speed, 1 the own speed.
+QString setterName(const QString &tag, int index, int speedType = 0);
+QString getterName(const QString &tag, int index, int speedType = 0);
+
+// A stored speed as a slider position: a whole number is clamped to 1..20; 0
+// for "", "NULL", "none" and anything else that is not a number, which leaves
+// the slider where it is.
+int speedFromStored(const QString &stored);
+
+// What the chooser of a text panel starts in and offers.
+struct Chooser
+{
+    bool picksFolder = false;
+    QUrl startFolder;
+    QStringList nameFilters;
+};
+
+// The chooser of an index (2 file, 3 folder, 4 program, 5 sound) for a system
+// family. On Windows the system's own folders; elsewhere the user's home folder
+// (`home`), its music folder (`music`) for sounds, and no ".exe" filter. An
+// index without a chooser answers an empty start folder.
+Chooser chooserFor(int index, platform::SystemFamily family, const QString &home,
+                   const QString &music);
+
+// A chooser's answer as the panel stores it: a file URL, "file:///" followed by
+// the local path with forward slashes; characters that would end the path in a
+// URL ("#", "?", "%") stay percent-encoded. Empty text for an empty or non-local
+// answer.
+QString chooserAnswer(const QUrl &chosen);
+
+} // namespace assignment
+
+// The same rules for the pages. The main page finds here what it needs to trim
+// the six lists, to set their default items, to build the entries and to call
+// the parameter setters; the key lists use the rest.
+class AssignmentRules : public QObject
+{
+    Q_OBJECT
+public:
+    // Uses the native backend's system family and the user's own folders.
+    explicit AssignmentRules(QObject *parent = nullptr);
+
+    Q_INVOKABLE QVariantList removedKeyPositions(const QString &versionClass) const;
+    Q_INVOKABLE QVariantList removedWheelPositions(const QString &versionClass) const;
+    Q_INVOKABLE int keyNoneIndex(const QString &versionClass) const;
+    Q_INVOKABLE int wheelNoneIndex(const QString &versionClass) const;
+    Q_INVOKABLE QString entryText(const QString &name, int index, const QString &tag) const;
+
+    Q_INVOKABLE int panelFor(int index) const { return assignment::panelFor(index); }
+    Q_INVOKABLE bool hasChooser(int index) const { return assignment::hasChooser(index); }
+    Q_INVOKABLE int pageWidth(int index) const { return assignment::pageWidth(index); }
+    Q_INVOKABLE QString setterName(const QString &tag, int index, int speedType = 0) const;
+    Q_INVOKABLE QString getterName(const QString &tag, int index, int speedType = 0) const;
+    Q_INVOKABLE int speedFromStored(const QString &stored) const;
+
+    Q_INVOKABLE bool chooserPicksFolder(int index) const;
+    Q_INVOKABLE QUrl chooserFolder(int index) const;
+    Q_INVOKABLE QStringList chooserFilters(int index) const;
+    Q_INVOKABLE QString chooserAnswer(const QUrl &chosen) const;
+
+private:
+    assignment::Chooser chooser(int index) const;
+
+    platform::SystemFamily m_family;
+    QString m_home;
+    QString m_music;
+};

@@ -1,0 +1,65 @@
+// One entry of an assignment list: its text, the check mark of the chosen entry
+// and, for entries with a detail panel, a small arrow. It reports the pointer's
+// coming and going and the pick; the list keeps the entries' states.
+import QtQuick 2.15
+
+Rectangle {
+    id: entry
+
+    property string text: ""
+    property bool hasArrow: false
+    property string selectState: "normal" // "normal", "hover" or "pressed"
+    property bool pickOnPress: false      // wheel lists pick on press, key lists on release
+
+    signal picked()
+    signal pointerInside(bool inside)
+
+    height: 30
+    color: selectState === "pressed" ? "#e4eefc" : selectState === "hover" ? "#f1f4f9" : "transparent"
+
+    Image {
+        id: mark
+        anchors.left: parent.left
+        anchors.leftMargin: 12
+        anchors.verticalCenter: parent.verticalCenter
+        width: 14
+        height: 14
+        sourceSize: Qt.size(14, 14)
+        source: "qrc:/images/ability/check.svg"
+        visible: entry.selectState === "pressed"
+    }
+
+    Text {
+        anchors.left: mark.right
+        anchors.leftMargin: 10
+        anchors.right: arrow.left
+        anchors.rightMargin: 6
+        anchors.verticalCenter: parent.verticalCenter
+        text: entry.text
+        elide: Text.ElideRight
+        font.pixelSize: 14
+        color: entry.selectState === "pressed" ? "#1f6fd8" : "#333a44"
+    }
+
+    Image {
+        id: arrow
+        anchors.right: parent.right
+        anchors.rightMargin: 14
+        anchors.verticalCenter: parent.verticalCenter
+        width: 12
+        height: 12
+        sourceSize: Qt.size(12, 12)
+        source: "qrc:/images/ability/arrow.svg"
+        visible: entry.hasArrow
+    }
+
+    MouseArea {
+        anchors.fill: parent
+        hoverEnabled: true
+        acceptedButtons: Qt.LeftButton
+        onEntered: entry.pointerInside(true)
+        onExited: entry.pointerInside(false)
+        onPressed: if (entry.pickOnPress) entry.picked()
+        onReleased: if (!entry.pickOnPress && containsMouse) entry.picked()
+    }
+}

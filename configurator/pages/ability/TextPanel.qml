@@ -1,0 +1,62 @@
+// The detail panel of a key function that takes a text: a web address, or the
+// path of a file, folder, program or sound, which an add button can also fill
+// from a chooser. Only the user's own edits are reported (edited); load() puts
+// a stored value or a chooser's answer in without reporting it.
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+
+Item {
+    id: textPanel
+
+    property int panel: 1 // the list index whose panel this is
+    property bool hasAdd: false
+    property alias text: input.text
+
+    signal edited(int panel, string text)
+    signal addClicked(int panel)
+
+    function load(value) {
+        input.text = value
+    }
+    function takeFocus() {
+        input.forceActiveFocus()
+    }
+
+    x: 326
+    y: 56
+    width: 238
+    height: 40
+
+    TextField {
+        id: input
+        objectName: "input"
+        anchors.left: parent.left
+        anchors.right: add.visible ? add.left : parent.right
+        anchors.rightMargin: add.visible ? 8 : 0
+        height: 36
+        selectByMouse: true
+        placeholderText: textPanel.panel === 1 ? qsTr("Enter a web address")
+                                               : qsTr("Type a path or press +")
+        onTextEdited: textPanel.edited(textPanel.panel, text)
+        ToolTip.text: text
+        ToolTip.visible: hovered && contentWidth > availableWidth
+        ToolTip.delay: 600
+    }
+    Button {
+        id: add
+        objectName: "add"
+        anchors.right: parent.right
+        width: 36
+        height: 36
+        visible: textPanel.hasAdd
+        text: qsTr("Add")
+        display: AbstractButton.IconOnly
+        icon.source: "qrc:/images/ability/add.svg"
+        icon.color: "#ffffff"
+        background: Rectangle {
+            radius: 4
+            color: add.down ? "#1b5fbf" : add.hovered ? "#3f8df0" : "#2f80ed"
+        }
+        onClicked: textPanel.addClicked(textPanel.panel)
+    }
+}

@@ -1,0 +1,10 @@
+#include "system_family.h"
+
+namespace platform {
+
+SystemFamily nativeSystemFamily()
+{
+    return SystemFamily::Other;
+}
+
+} // namespace platform
