@@ -17,8 +17,8 @@ const QString kPress = QStringLiteral("press ");
 
 QString SimulatedMouseServer::socketName(const QString &applicationDir)
 {
-    const QByteArray where = (QDir::cleanPath(applicationDir) + QLatin1Char('|') +
-                              QDir::homePath()).toUtf8();
+    const QByteArray where =
+        (QDir::cleanPath(applicationDir) + QLatin1Char('|') + QDir::homePath()).toUtf8();
     return QStringLiteral("VelkoOptions-mouse-") +
            QString::fromLatin1(
                QCryptographicHash::hash(where, QCryptographicHash::Sha1).toHex().left(16));
@@ -85,8 +85,8 @@ int pressSimulatedControl(const QString &name, const QString &control)
     QLocalSocket socket;
     socket.connectToServer(name);
     if (!socket.waitForConnected(kConnectTimeoutMs)) {
-        err << "no agent with the simulated mouse runs from this folder ("
-            << socket.errorString() << ")\n";
+        err << "no agent with the simulated mouse runs from this folder (" << socket.errorString()
+            << ")\n";
         return 1;
     }
     socket.write((kPress + control + QLatin1Char('\n')).toUtf8());

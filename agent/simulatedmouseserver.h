@@ -23,8 +23,7 @@ public:
     static QString socketName(const QString &applicationDir);
 
     // `mouse` must outlive the server.
-    explicit SimulatedMouseServer(platform::fake::SimulatedMouse &mouse,
-                                  QObject *parent = nullptr);
+    explicit SimulatedMouseServer(platform::fake::SimulatedMouse &mouse, QObject *parent = nullptr);
     ~SimulatedMouseServer() override;
 
     // Starts serving (taking over a socket left behind by an agent that did not

@@ -65,8 +65,10 @@ private slots:
         QTest::addColumn<bool>("armed");
         QTest::addColumn<QString>("request");
         QTest::addColumn<QString>("answer"); // its beginning
-        QTest::newRow("unknown control") << true << "press middle" << "error: no control \"middle\"";
-        QTest::newRow("unknown request") << true << "hold middle-key" << "error: unknown request";
+        QTest::newRow("unknown control") << true << "press middle"
+                                         << "error: no control \"middle\"";
+        QTest::newRow("unknown request") << true << "hold middle-key"
+                                         << "error: unknown request";
         QTest::newRow("driver not armed") << false << "press middle-key"
                                           << "error: the mouse driver is not listening";
     }
@@ -87,12 +89,14 @@ private slots:
     // The command side against a served socket, and against none.
     void commandPressesThroughTheSocket()
     {
-        const QString name = QStringLiteral("velko-test-mouse-%1").arg(QCoreApplication::applicationPid());
+        const QString name =
+            QStringLiteral("velko-test-mouse-%1").arg(QCoreApplication::applicationPid());
         USBDriver driver(*m_mouse);
         QVERIFY(driver.open());
         SimulatedMouseServer server(*m_mouse);
         QVERIFY(server.listen(name));
-        auto pressed = std::async(std::launch::async, [&] { return pressSimulatedControl(name, "wheel-up"); });
+        auto pressed =
+            std::async(std::launch::async, [&] { return pressSimulatedControl(name, "wheel-up"); });
         QTRY_VERIFY(pressed.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
         QCOMPARE(pressed.get(), 0);
         QCOMPARE(m_mouse->pendingRecords(), std::size_t(1));

@@ -29,7 +29,8 @@ private slots:
         sincePairing.start();
         QTRY_COMPARE_WITH_TIMEOUT(texts, (QStringList{"enterSuccess", "pairSuccess"}), 20000);
         // The mouse pairs when someone would have pressed its pairing button.
-        QVERIFY2(sincePairing.elapsed() >= 2000, qPrintable(QString::number(sincePairing.elapsed())));
+        QVERIFY2(sincePairing.elapsed() >= 2000,
+                 qPrintable(QString::number(sincePairing.elapsed())));
     }
 };
 

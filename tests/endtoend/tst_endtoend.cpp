@@ -116,14 +116,18 @@ void TestEndToEnd::pressPerformsTheChosenFunction_data()
         return QStringList{"key 0x11 0", QString("key %1 0").arg(vk), "pause 50",
                            QString("key %1 2").arg(vk), "key 0x11 2"};
     };
-    QTest::newRow("middle key, its own click") << "middle-key" << QString()
-                                               << QStringList{"mouse 0x20 0", "mouse 0x40 0"};
-    QTest::newRow("middle key, copy") << "middle-key" << "Copy-12-midKey" << ctrl("0x43");
-    QTest::newRow("right key, paste") << "right-key" << "Paste-14-rightKey" << ctrl("0x56");
+    QTest::newRow("middle key, its own click")
+        << "middle-key" << QString() << QStringList{"mouse 0x20 0", "mouse 0x40 0"};
+    QTest::newRow("middle key, copy") << "middle-key"
+                                      << "Copy-12-midKey" << ctrl("0x43");
+    QTest::newRow("right key, paste") << "right-key"
+                                      << "Paste-14-rightKey" << ctrl("0x56");
     QTest::newRow("middle wheel up, previous song")
-        << "wheel-up" << "Song Previous/Next-6-midWheel" << QStringList{"key 0xB1 1", "key 0xB1 3"};
+        << "wheel-up"
+        << "Song Previous/Next-6-midWheel" << QStringList{"key 0xB1 1", "key 0xB1 3"};
     QTest::newRow("side wheel right, play")
-        << "side-wheel-right" << "Play/Pause-7-slideWheel" << QStringList{"key 0xB3 1", "key 0xB3 3"};
+        << "side-wheel-right"
+        << "Play/Pause-7-slideWheel" << QStringList{"key 0xB3 1", "key 0xB3 3"};
 }
 
 void TestEndToEnd::pressPerformsTheChosenFunction()

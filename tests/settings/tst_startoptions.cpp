@@ -30,8 +30,8 @@ private slots:
             << true;
         QTest::newRow("press") << QStringList{"--press", "wheel-up"} << QStringList{""}
                                << "wheel-up" << false;
-        QTest::newRow("press without control") << QStringList{"--press"} << QStringList{""} << ""
-                                               << true;
+        QTest::newRow("press without control")
+            << QStringList{"--press"} << QStringList{""} << "" << true;
     }
     void parse()
     {
