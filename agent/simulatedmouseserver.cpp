@@ -53,17 +53,16 @@ QString SimulatedMouseServer::handle(const QString &request)
     const QString line = request.trimmed();
     if (!line.startsWith(kPress))
         return QStringLiteral("error: unknown request \"%1\"").arg(line);
-    const std::string control = line.mid(kPress.size()).trimmed().toStdString();
-    if (m_mouse.press(control))
-        return QStringLiteral("ok");
+    const QString control = line.mid(kPress.size()).trimmed();
+    QStringList known;
     for (const std::string &name : platform::fake::SimulatedMouse::controlNames())
-        if (name == control)
-            return QStringLiteral("error: the mouse driver is not listening");
-    QStringList names;
-    for (const std::string &name : platform::fake::SimulatedMouse::controlNames())
-        names << QString::fromStdString(name);
-    return QStringLiteral("error: no control \"%1\"; the controls are %2")
-        .arg(QString::fromStdString(control), names.join(QLatin1String(", ")));
+        known << QString::fromStdString(name);
+    if (!known.contains(control))
+        return QStringLiteral("error: no control \"%1\"; the controls are %2")
+            .arg(control, known.join(QLatin1String(", ")));
+    if (!m_mouse.press(control.toStdString()))
+        return QStringLiteral("error: the mouse driver is not listening");
+    return QStringLiteral("ok");
 }
 
 void SimulatedMouseServer::acceptPending()

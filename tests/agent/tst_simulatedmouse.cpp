@@ -1,5 +1,6 @@
-// The simulated mouse: each control, pressed through the agent's socket, reaches
-// the event hub as the real driver's records would; refused requests say why.
+// The simulated mouse: each control, pressed through the agent's request handler,
+// reaches the event hub as the real driver's records would; refused requests say
+// why. The command and its socket are exercised by the end-to-end test.
 #include "fake_agent_platform.h"
 #include "simulated_mouse.h"
 #include "simulatedmouseserver.h"
@@ -7,8 +8,6 @@
 #include "usbdriver.h"
 
 #include <QtTest>
-
-#include <future>
 
 using platform::fake::SimulatedMouse;
 
@@ -84,23 +83,6 @@ private slots:
         const QString got = server.handle(request);
         QVERIFY2(got.startsWith(answer), qPrintable(got));
         QCOMPARE(m_mouse->pendingRecords(), std::size_t(0));
-    }
-
-    // The command side against a served socket, and against none.
-    void commandPressesThroughTheSocket()
-    {
-        const QString name =
-            QStringLiteral("velko-test-mouse-%1").arg(QCoreApplication::applicationPid());
-        USBDriver driver(*m_mouse);
-        QVERIFY(driver.open());
-        SimulatedMouseServer server(*m_mouse);
-        QVERIFY(server.listen(name));
-        auto pressed =
-            std::async(std::launch::async, [&] { return pressSimulatedControl(name, "wheel-up"); });
-        QTRY_VERIFY(pressed.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
-        QCOMPARE(pressed.get(), 0);
-        QCOMPARE(m_mouse->pendingRecords(), std::size_t(1));
-        QCOMPARE(pressSimulatedControl(name + "-none", "wheel-up"), 1);
     }
 
 private:
