@@ -36,7 +36,7 @@ SimulatedMouseServer::~SimulatedMouseServer() = default;
 bool SimulatedMouseServer::listen(const QString &name)
 {
     if (!m_server->listen(name)) {
-        // Only one agent per folder runs (the single-instance lock), so a socket
+        // Only one agent per user runs (the single-instance lock), so a socket
         // already there was left behind.
         QLocalServer::removeServer(name);
         if (!m_server->listen(name)) {
