@@ -5,6 +5,7 @@
 #include "appenv.h"
 #include "message_window.h"
 #include "opfunconffile.h"
+#include "process.h"
 #include "simulatedmouseserver.h"
 
 #include <QFile>
@@ -59,7 +60,10 @@ private:
 
 void TestEndToEnd::initTestCase()
 {
-    QVERIFY2(!m_windows->exists("VelkoOptions"), "another agent is running for this user");
+    // The configurator starts no agent while a process of that name runs.
+    QVERIFY2(
+        !platform::createProcessTable()->isRunning(platform::executableFileName("VelkoOptions")),
+        "another agent is running on this machine");
     // Private copies: both programs keep their settings beside themselves.
     const QString binDir =
         qEnvironmentVariable("VELKO_BIN_DIR", QCoreApplication::applicationDirPath());
