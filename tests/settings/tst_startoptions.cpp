@@ -14,34 +14,26 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments"); // after the program
         QTest::addColumn<QStringList>("agentArguments");
-        QTest::addColumn<QString>("press");
         QTest::addColumn<bool>("error");
         const QString effects = QDir::current().absoluteFilePath("e.txt");
         // As the configurator has always started the agent: one empty argument.
-        QTest::newRow("none") << QStringList{""} << QStringList{""} << "" << false;
+        QTest::newRow("none") << QStringList{""} << QStringList{""} << false;
         QTest::newRow("simulated, recorded")
             << QStringList{"--simulated-mouse", "--record-effects", "e.txt"}
-            << QStringList{"--simulated-mouse", "--record-effects", effects} << "" << false;
+            << QStringList{"--simulated-mouse", "--record-effects", effects} << false;
         // Recording would swallow the real mouse's effects.
         QTest::newRow("recorded without simulation")
-            << QStringList{"--record-effects", "e.txt"} << QStringList{""} << "" << true;
-        QTest::newRow("unknown option kept apart")
-            << QStringList{"--bogus", "--simulated-mouse"} << QStringList{"--simulated-mouse"} << ""
-            << true;
-        QTest::newRow("press") << QStringList{"--press", "wheel-up"} << QStringList{""}
-                               << "wheel-up" << false;
-        QTest::newRow("press without control")
-            << QStringList{"--press"} << QStringList{""} << "" << true;
+            << QStringList{"--record-effects", "e.txt"} << QStringList{""} << true;
+        QTest::newRow("unknown option kept apart") << QStringList{"--bogus", "--simulated-mouse"}
+                                                   << QStringList{"--simulated-mouse"} << true;
     }
     void parse()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QStringList, agentArguments);
-        QFETCH(QString, press);
         QFETCH(bool, error);
         const StartOptions options = parseStartOptions(QStringList{"program"} + arguments);
         QCOMPARE(options.agentArguments(), agentArguments);
-        QCOMPARE(options.press, press);
         QCOMPARE(!options.error.isEmpty(), error);
     }
 };
