@@ -1,7 +1,9 @@
 #include "agentapp.h"
 
 #include "agentplatform.h"
+#include "appenv.h"
 #include "mainwindow.h"
+#include "simulatedmouseserver.h"
 #include "usbdriver.h"
 
 #include <QApplication>
@@ -26,7 +28,14 @@ int runAgent(AgentPlatform &platform)
     driver->start(QThread::InheritPriority);
     window->hide();
 
+    std::unique_ptr<SimulatedMouseServer> mouseServer;
+    if (platform.simulatedMouse) {
+        mouseServer = std::make_unique<SimulatedMouseServer>(*platform.simulatedMouse);
+        mouseServer->listen(SimulatedMouseServer::socketName(appenv::applicationDir()));
+    }
+
     const int code = QApplication::exec();
+    mouseServer.reset();
 
     driver->stop();
     const bool finished = driver->wait(3000);

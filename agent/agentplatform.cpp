@@ -1,5 +1,13 @@
 #include "agentplatform.h"
 
+#include "simulated_mouse.h"
+#include "startoptions.h"
+
+namespace {
+// How long after entering pairing mode the simulated receiver finds its mouse.
+constexpr std::int64_t kSimulatedPairDelayMs = 2000;
+} // namespace
+
 AgentPlatform AgentPlatform::native()
 {
     AgentPlatform p;
@@ -16,5 +24,23 @@ AgentPlatform AgentPlatform::native()
     p.power = platform::createPower();
     p.workstationLock = platform::createWorkstationLock();
     p.nativeMessages = platform::createNativeMessages();
+    return p;
+}
+
+AgentPlatform AgentPlatform::forOptions(const StartOptions &options)
+{
+    AgentPlatform p = native();
+    if (!options.simulatedMouse)
+        return p;
+    auto mouse = std::make_unique<platform::fake::SimulatedMouse>();
+    p.simulatedMouse = mouse.get();
+    p.filterDevice = std::move(mouse);
+    p.hid = std::make_unique<platform::fake::SimulatedReceiver>(kSimulatedPairDelayMs);
+    if (!options.recordEffects.isEmpty()) {
+        auto log = std::make_shared<platform::fake::EffectLog>(
+            options.recordEffects.toLocal8Bit().toStdString());
+        p.input = std::make_unique<platform::fake::LoggingInputInjector>(log);
+        p.shell = std::make_unique<platform::fake::LoggingShell>(log);
+    }
     return p;
 }

@@ -18,6 +18,11 @@
 
 #include <memory>
 
+struct StartOptions;
+namespace platform::fake {
+class SimulatedMouse;
+}
+
 struct AgentPlatform
 {
     std::unique_ptr<platform::InstanceLock> instanceLock;
@@ -36,5 +41,13 @@ struct AgentPlatform
     // defers through the event loop).
     std::unique_ptr<platform::NativeMessages> nativeMessages;
 
+    // The simulated mouse when it stands in for the filter driver (then it is
+    // `filterDevice`), else null.
+    platform::fake::SimulatedMouse *simulatedMouse = nullptr;
+
     static AgentPlatform native();
+    // The native services with the devices swapped for the simulated mouse and
+    // receiver when the options ask for them, and the input and shell services for
+    // ones that write their effects to a file when they ask for that.
+    static AgentPlatform forOptions(const StartOptions &options);
 };

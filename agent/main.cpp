@@ -1,12 +1,33 @@
 #include "agentapp.h"
 #include "agentplatform.h"
+#include "appenv.h"
+#include "simulatedmouseserver.h"
+#include "startoptions.h"
 
 #include <QApplication>
+#include <QDebug>
 
 int main(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const StartOptions options = parseStartOptions(arguments);
+
+    if (!options.press.isEmpty() || arguments.contains(QLatin1String("--press"))) {
+        QCoreApplication app(argc, argv);
+        if (options.press.isEmpty()) {
+            qWarning().noquote() << options.error;
+            return 1;
+        }
+        return pressSimulatedControl(SimulatedMouseServer::socketName(appenv::applicationDir()),
+                                     options.press);
+    }
+
     prepareAgentProcess();
     QApplication app(argc, argv);
-    AgentPlatform platform = AgentPlatform::native();
+    if (!options.error.isEmpty())
+        qWarning().noquote() << "VelkoOptions: ignoring the options:" << options.error;
+    AgentPlatform platform = AgentPlatform::forOptions(options);
     return runAgent(platform);
 }

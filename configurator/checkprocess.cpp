@@ -20,7 +20,8 @@ CheckProcess::CheckProcess(QObject *parent) : CheckProcess(ConfiguratorPlatform:
 
 CheckProcess::CheckProcess(const ConfiguratorPlatform &services, QObject *parent)
     : QObject(parent), m_processes(services.processes), m_windows(services.windows),
-      m_process(new QProcess), m_timer(new QTimer(this))
+      m_agentArguments(services.agentArguments), m_process(new QProcess),
+      m_timer(new QTimer(this))
 {
     // The agent writes its log to the configurator's own output instead of a pipe
     // that nobody empties and that would break when the configurator ends.
@@ -65,7 +66,7 @@ void CheckProcess::startAgent()
         return;
     }
     m_startedSinceAttempt = false;
-    m_process->start(path, QStringList{QString()}, QIODevice::ReadWrite);
+    m_process->start(path, m_agentArguments, QIODevice::ReadWrite);
 }
 
 void CheckProcess::CheckTargetPro()

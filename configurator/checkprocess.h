@@ -70,6 +70,7 @@ private:
 
     std::shared_ptr<platform::ProcessTable> m_processes;
     std::shared_ptr<platform::WindowDirectory> m_windows;
+    QStringList m_agentArguments;
     QProcess *m_process;
     QTimer *m_timer;
     bool m_startedSinceAttempt = false;

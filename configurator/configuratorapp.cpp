@@ -95,6 +95,8 @@ int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
                        << startup.mainPage.toString();
         } else {
             startup.reachedEventLoop = true;
+            if (startup.mainPageLoaded)
+                startup.mainPageLoaded(engine.rootObjects().first());
             code = QApplication::exec();
         }
     }

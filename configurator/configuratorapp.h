@@ -11,6 +11,7 @@
 #include <memory>
 
 class QApplication;
+class QObject;
 class QLocale;
 class QTranslator;
 
@@ -21,6 +22,9 @@ struct ConfiguratorStartup
     // Shows the notice for a second copy and returns when the user closed it.
     std::function<void(const QString &title, const QString &text)> showNotice;
     QUrl mainPage;
+    // Called with the main page's root object once it is loaded, before the event
+    // loop runs (a benchmark waits for its first frame). May be empty.
+    std::function<void(QObject *root)> mainPageLoaded;
 
     // What happened, for the caller.
     bool reachedEventLoop = false;

@@ -1,8 +1,14 @@
 #include "configuratorplatform.h"
 
+#include "fake_message_window.h"
+#include "simulated_mouse.h"
+#include "startoptions.h"
 #include "workerwait.h"
 
 namespace {
+// How long after entering pairing mode the simulated receiver finds its mouse.
+constexpr std::int64_t kSimulatedPairDelayMs = 2000;
+
 ConfiguratorPlatform &slot()
 {
     static ConfiguratorPlatform services = ConfiguratorPlatform::native();
@@ -19,6 +25,18 @@ ConfiguratorPlatform ConfiguratorPlatform::native()
     p.pairingWizard = platform::createPairingWizard();
     p.createMessageWindow = [] { return platform::createMessageWindow(); };
     p.createWorkerWait = [] { return std::make_unique<ThreadWait>(); };
+    return p;
+}
+
+ConfiguratorPlatform ConfiguratorPlatform::forOptions(const StartOptions &options)
+{
+    ConfiguratorPlatform p = native();
+    p.agentArguments = options.agentArguments();
+    if (!options.simulatedMouse)
+        return p;
+    p.hid = std::make_shared<platform::fake::SimulatedReceiver>(kSimulatedPairDelayMs);
+    // The simulated receiver is never plugged in or out.
+    p.createMessageWindow = [] { return std::make_unique<platform::fake::FakeMessageWindow>(); };
     return p;
 }
 

@@ -9,10 +9,13 @@
 #include "pairing_wizard.h"
 #include "process.h"
 
+#include <QStringList>
+
 #include <functional>
 #include <memory>
 
 class WorkerWait;
+struct StartOptions;
 
 struct ConfiguratorPlatform
 {
@@ -25,7 +28,14 @@ struct ConfiguratorPlatform
     // The waits of a pairing worker (one per PairDoWork).
     std::function<std::unique_ptr<WorkerWait>()> createWorkerWait;
 
+    // What the agent is started with.
+    QStringList agentArguments{QString()};
+
     static ConfiguratorPlatform native();
+    // The native services, with the receiver and its plug notifications swapped
+    // for the simulated receiver when the options ask for it, and the options the
+    // agent is to run with.
+    static ConfiguratorPlatform forOptions(const StartOptions &options);
 
     // The set that objects created from now on use. Main thread.
     static const ConfiguratorPlatform &current();

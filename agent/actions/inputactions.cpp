@@ -8,6 +8,7 @@
 
 #include <QDebug>
 #include <QDesktopServices>
+#include <QRegularExpression>
 #include <QUrl>
 
 #include <array>
@@ -65,12 +66,31 @@ bool zoomsByKey(const QString &windowClass)
     return false;
 }
 
+// A file, folder, program or sound value as the address to open. The chooser
+// stores file URLs ("file:///C:/a b.txt"); a path typed by hand is taken as the
+// local path it names: "C:\Users\me\a.txt" or "C:/Users/me/a.txt", a share
+// "\\server\docs", "/home/me/a.txt", also inside the double quotes that
+// Explorer's "Copy as path" adds. Anything else (URLs of any scheme) is read as a
+// URL.
+QUrl documentUrl(const QString &value)
+{
+    QString text = value.trimmed();
+    if (text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"')))
+        text = text.mid(1, text.size() - 2).trimmed();
+    static const QRegularExpression windowsPath(QStringLiteral(R"(^([A-Za-z]:[\\/]|\\\\))"));
+    if (windowsPath.match(text).hasMatch())
+        return QUrl::fromLocalFile(QString(text).replace(QLatin1Char('\\'), QLatin1Char('/')));
+    if (text.startsWith(QLatin1Char('/')))
+        return QUrl::fromLocalFile(text);
+    return QUrl(value, QUrl::TolerantMode);
+}
+
 // A "Play sound" value as a local path: file URLs ("file:///C:/a.wav",
-// "file:///home/u/a.wav", percent-encoded or not) become the file's path, any
-// other text is already a path.
+// "file:///home/u/a.wav", percent-encoded or not) and typed paths become the
+// file's path, any other text is taken as a path.
 QString soundFilePath(const QString &value)
 {
-    const QUrl url(value, QUrl::TolerantMode);
+    const QUrl url = documentUrl(value);
     if (url.isValid() && url.isLocalFile())
         return url.toLocalFile();
     return value;
@@ -237,7 +257,7 @@ void InputActions::openPathParameter(int control, const char *suffix, const char
     qDebug() << logLabel << value;
     if (value.isEmpty())
         return;
-    const QUrl url(value, QUrl::TolerantMode);
+    const QUrl url = documentUrl(value);
     if (logUrl)
         qDebug() << "urlPath" << url;
     QDesktopServices::openUrl(url);

@@ -186,9 +186,24 @@ void TestInputActions::actions_data()
         {"PATH/slider_down_folder_path=file:///D:/Music"}, {"floder_path", "urlPath"});
     add("application", OP(a.openApplication(5)), {"url file:///C:/Apps/a b.exe"},
         {"PATH/right_app_path=file:///C:/Apps/a b.exe"}, {"app_path", "urlPath"});
+    // Paths typed by hand open the file they name: "typed value>opened URL".
+    const std::pair<Operation, const char *> typed[] = {
+        {OP(a.openFile(0)), R"(mid_file_path=C:\Users\me\notes.txt>file:///C:/Users/me/notes.txt)"},
+        {OP(a.openFile(0)), "mid_file_path=c:/Users/me/notes.txt>file:///c:/Users/me/notes.txt"},
+        {OP(a.openFile(5)), "right_file_path=/home/me/notes.txt>file:///home/me/notes.txt"},
+        {OP(a.openFolder(2)), R"(slider_up_folder_path=\\server\docs>file://server/docs)"},
+        {OP(a.openApplication(3)),
+         R"(slider_down_app_path= "C:\Program Files\a b.exe" >file:///C:/Program Files/a b.exe)"},
+    };
+    for (const auto &t : typed) {
+        const QString row = QString::fromUtf8(t.second);
+        add("typed " + row.toUtf8(), t.first, {"url " + row.section('>', 1)},
+            {"PATH/" + row.section('>', 0, 0)});
+    }
     // Sounds play from local files: "configured>played".
     for (const QString s : {"file:///C:/a.wav", "file:///home/u/ding%20dong.wav>file:///home/u/ding dong.wav",
-                            "file:///home/u/Klänge/größe.wav", "/opt/s/a.wav>file:///opt/s/a.wav"})
+                            "file:///home/u/Klänge/größe.wav", "/opt/s/a.wav>file:///opt/s/a.wav",
+                            "C:\\Sounds\\ding.wav>file:///C:/Sounds/ding.wav"})
         add("sound " + s.toUtf8(), OP(a.playSound(0)), {"sound " + s.section('>', -1)},
             {"PATH/mid_sound_path=" + s.section('>', 0, 0)}, {"sound_path"});
 

@@ -1,0 +1,32 @@
+// The start options of both programs. Normally neither takes any; these let a
+// person (and the tests) try the product without the mouse and its receiver:
+//
+//   --simulated-mouse         the simulated receiver and mouse replace the
+//                             system's devices; the configurator passes the
+//                             option on to the agent it starts
+//   --record-effects <file>   with --simulated-mouse: the agent's keyboard, mouse
+//                             and shell output is not performed but written to
+//                             <file>, one line per effect
+//   --press <control>         (agent) presses a control of the simulated mouse of
+//                             the agent running from the same folder, then exits
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct StartOptions
+{
+    bool simulatedMouse = false;
+    QString recordEffects; // absolute path; empty: effects are performed
+    QString press;         // the control to press; empty: run the program
+    QString error;         // what was not understood (then ignored); empty when all was
+
+    // What the configurator starts the agent with: the simulated devices and the
+    // effect file when it runs with them, else the one empty argument it always
+    // passed.
+    QStringList agentArguments() const;
+};
+
+// Reads the options of a command line (`arguments` starts with the program).
+// Arguments that are not options are ignored.
+StartOptions parseStartOptions(const QStringList &arguments);
