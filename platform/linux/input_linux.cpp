@@ -33,10 +33,14 @@ struct ButtonFlag
 };
 
 constexpr ButtonFlag kButtonFlags[] = {
-    {kMouseLeftDown, true, 1, BTN_LEFT},     {kMouseLeftUp, false, 1, BTN_LEFT},
-    {kMouseRightDown, true, 3, BTN_RIGHT},   {kMouseRightUp, false, 3, BTN_RIGHT},
-    {kMouseMiddleDown, true, 2, BTN_MIDDLE}, {kMouseMiddleUp, false, 2, BTN_MIDDLE},
-    {kMouseXDown, true, 0, 0},               {kMouseXUp, false, 0, 0},
+    {kMouseLeftDown, true, 1, BTN_LEFT},
+    {kMouseLeftUp, false, 1, BTN_LEFT},
+    {kMouseRightDown, true, 3, BTN_RIGHT},
+    {kMouseRightUp, false, 3, BTN_RIGHT},
+    {kMouseMiddleDown, true, 2, BTN_MIDDLE},
+    {kMouseMiddleUp, false, 2, BTN_MIDDLE},
+    {kMouseXDown, true, 0, 0},
+    {kMouseXUp, false, 0, 0},
 };
 
 int notchesOf(std::int32_t data)

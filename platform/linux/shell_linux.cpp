@@ -32,17 +32,21 @@ struct Counterpart
 };
 
 const Counterpart kCounterparts[] = {
-    {"calc.exe", "calculator",
+    {"calc.exe",
+     "calculator",
      {"gnome-calculator", "kcalc", "mate-calc", "galculator", "qalculate-gtk", "xcalc"}},
-    {"taskmgr.exe", "system monitor",
+    {"taskmgr.exe",
+     "system monitor",
      {"gnome-system-monitor", "plasma-systemmonitor", "ksysguard", "mate-system-monitor",
       "xfce4-taskmanager", "lxtask"}},
-    {"wmplayer.exe", "media player",
+    {"wmplayer.exe",
+     "media player",
      {"totem", "celluloid", "vlc", "elisa", "rhythmbox", "parole", "audacious", "smplayer"}},
-    {"iexplore.exe", "web browser",
-     {"x-www-browser", "sensible-browser", "firefox", "firefox-esr", "chromium",
-      "google-chrome"}},
-    {"search-ms:", "desktop search",
+    {"iexplore.exe",
+     "web browser",
+     {"x-www-browser", "sensible-browser", "firefox", "firefox-esr", "chromium", "google-chrome"}},
+    {"search-ms:",
+     "desktop search",
      {"catfish", "gnome-search-tool", "krunner", "xfce4-appfinder", "rofi"}},
 };
 
@@ -54,9 +58,9 @@ struct SpecialFolder
 };
 
 const SpecialFolder kSpecialFolders[] = {
-    {0x00, QStandardPaths::DesktopLocation},   {0x05, QStandardPaths::DocumentsLocation},
-    {0x0D, QStandardPaths::MusicLocation},     {0x0E, QStandardPaths::MoviesLocation},
-    {0x27, QStandardPaths::PicturesLocation},  {0x28, QStandardPaths::HomeLocation},
+    {0x00, QStandardPaths::DesktopLocation},  {0x05, QStandardPaths::DocumentsLocation},
+    {0x0D, QStandardPaths::MusicLocation},    {0x0E, QStandardPaths::MoviesLocation},
+    {0x27, QStandardPaths::PicturesLocation}, {0x28, QStandardPaths::HomeLocation},
 };
 constexpr int kCsidlDrives = 0x11; // "Computer": the file system's root
 
@@ -89,8 +93,8 @@ public:
             startCounterpart(*row);
             return;
         }
-        const QUrl url = QFileInfo::exists(text) ? QUrl::fromLocalFile(text)
-                                                 : QUrl::fromUserInput(text);
+        const QUrl url =
+            QFileInfo::exists(text) ? QUrl::fromLocalFile(text) : QUrl::fromUserInput(text);
         if (url.isValid())
             openUrl(url);
     }

@@ -58,8 +58,8 @@ std::unique_ptr<UinputDevice> UinputDevice::create(std::unique_ptr<UinputIo> io)
     }
     for (const std::uint16_t button : kButtons)
         ok = ok && io->control(UI_SET_KEYBIT, button) >= 0;
-    for (const std::uint16_t axis : {REL_X, REL_Y, REL_WHEEL, REL_HWHEEL, REL_WHEEL_HI_RES,
-                                     REL_HWHEEL_HI_RES})
+    for (const std::uint16_t axis :
+         {REL_X, REL_Y, REL_WHEEL, REL_HWHEEL, REL_WHEEL_HI_RES, REL_HWHEEL_HI_RES})
         ok = ok && io->control(UI_SET_RELBIT, axis) >= 0;
     if (!ok)
         return nullptr;

@@ -65,8 +65,8 @@ public:
         if (!x)
             return 0;
         xcb_window_t active = XCB_NONE;
-        if (!xcb_ewmh_get_active_window_reply(
-                &x->ewmh, xcb_ewmh_get_active_window(&x->ewmh, 0), &active, nullptr))
+        if (!xcb_ewmh_get_active_window_reply(&x->ewmh, xcb_ewmh_get_active_window(&x->ewmh, 0),
+                                              &active, nullptr))
             return 0;
         return active;
     }
@@ -77,8 +77,7 @@ public:
             return {};
         // WM_CLASS holds the instance name and the class name, each terminated.
         const std::string value =
-            linuxport::windowProperty(*x, xcb_window_t(window), XCB_ATOM_WM_CLASS,
-                                      XCB_ATOM_STRING);
+            linuxport::windowProperty(*x, xcb_window_t(window), XCB_ATOM_WM_CLASS, XCB_ATOM_STRING);
         const std::size_t split = value.find('\0');
         if (split == std::string::npos)
             return {};
@@ -132,8 +131,7 @@ public:
     {
         return true; // no child windows to visit
     }
-    bool postMessage(WindowId window, std::uint32_t message, std::uintptr_t,
-                     std::intptr_t) override
+    bool postMessage(WindowId window, std::uint32_t message, std::uintptr_t, std::intptr_t) override
     {
         XConnection *x = linuxport::xConnection();
         if (!x || !window || message != kWmClose)
@@ -174,8 +172,7 @@ public:
                 showCmd == kSwShowMaximized ? XCB_EWMH_WM_STATE_ADD : XCB_EWMH_WM_STATE_REMOVE,
                 x->ewmh._NET_WM_STATE_MAXIMIZED_VERT, x->ewmh._NET_WM_STATE_MAXIMIZED_HORZ,
                 XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
-            xcb_ewmh_request_change_active_window(&x->ewmh, 0, w,
-                                                  XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER,
+            xcb_ewmh_request_change_active_window(&x->ewmh, 0, w, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER,
                                                   XCB_CURRENT_TIME, XCB_NONE);
             break;
         case kSwMinimize: {
