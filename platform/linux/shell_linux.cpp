@@ -128,7 +128,17 @@ public:
         std::uint32_t showing = 0;
         xcb_ewmh_get_showing_desktop_reply(&x->ewmh, xcb_ewmh_get_showing_desktop(&x->ewmh, 0),
                                            &showing, nullptr);
-        xcb_ewmh_request_change_showing_desktop(&x->ewmh, 0, showing ? 0 : 1);
+        // Sent by hand: the EWMH helper names no window in the message, which
+        // window managers ignore; the root window is the one they expect.
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = x->root;
+        event.type = x->ewmh._NET_SHOWING_DESKTOP;
+        event.data.data32[0] = showing ? 0 : 1;
+        xcb_send_event(x->connection, 0, x->root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char *>(&event));
         xcb_flush(x->connection);
     }
 

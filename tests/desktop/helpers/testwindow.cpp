@@ -19,7 +19,7 @@ TestWindow::TestWindow(const QString &className, const QString &title, int x, in
     xcb_create_window(m_c, XCB_COPY_FROM_PARENT, m_window, screen->root, std::int16_t(x),
                       std::int16_t(y), 400, 300, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
                       screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
-    const QByteArray wmClass = "velko-test\0" + className.toUtf8() + '\0';
+    const QByteArray wmClass = QByteArray("velko-test", 11) + className.toUtf8() + QByteArray(1, 0);
     xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
                         std::uint32_t(wmClass.size()), wmClass.constData());
     const QByteArray name = title.toUtf8();
@@ -102,7 +102,7 @@ std::uint32_t TestWindow::keysymOf(xcb_keycode_t code) const
     return sym;
 }
 
-QStringList TestWindow::take(int count)
+QStringList TestWindow::received(int count)
 {
     static const struct
     {
@@ -115,33 +115,33 @@ QStringList TestWindow::take(int count)
     const xcb_atom_t protocols = atom("WM_PROTOCOLS");
     QElapsedTimer timer;
     timer.start();
-    while (m_records.size() < count && timer.elapsed() < 3000) {
+    for (;;) {
         xcb_generic_event_t *e = xcb_poll_for_event(m_c);
         if (!e) {
+            const bool enough = m_records.size() >= count && (count > 0 || timer.elapsed() >= 300);
+            if (enough || timer.elapsed() >= 3000)
+                break;
             QThread::msleep(10);
             continue;
         }
         const int type = e->response_type & 0x7f;
-        if (type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE) {
+        if (type >= XCB_KEY_PRESS && type <= XCB_BUTTON_RELEASE) {
+            // Key and button events share their layout.
             auto *k = reinterpret_cast<xcb_key_press_event_t *>(e);
-            QString text = QStringLiteral("%1%2")
-                               .arg(type == XCB_KEY_PRESS ? '+' : '-')
-                               .arg(keysymOf(k->detail), 0, 16);
+            const bool key = type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE;
+            const bool press = type == XCB_KEY_PRESS || type == XCB_BUTTON_PRESS;
+            QString text =
+                key ? QStringLiteral("%1%2").arg(press ? '+' : '-').arg(keysymOf(k->detail), 0, 16)
+                    : QStringLiteral("b%1%2").arg(press ? '+' : '-').arg(k->detail);
             for (const auto &m : kModifiers)
                 if (k->state & m.mask)
                     text += QLatin1String(m.name);
             m_records << text;
-        } else if (type == XCB_BUTTON_PRESS || type == XCB_BUTTON_RELEASE) {
-            auto *b = reinterpret_cast<xcb_button_press_event_t *>(e);
-            m_records
-                << QStringLiteral("b%1%2").arg(type == XCB_BUTTON_PRESS ? '+' : '-').arg(b->detail);
         } else if (type == XCB_CLIENT_MESSAGE &&
                    reinterpret_cast<xcb_client_message_event_t *>(e)->type == protocols) {
             m_records << QStringLiteral("close");
         }
         free(e);
     }
-    QStringList taken;
-    taken.swap(m_records);
-    return taken;
+    return m_records;
 }

@@ -19,11 +19,11 @@ public:
     bool isActive() const;
     xcb_window_t id() const { return m_window; }
 
-    // Takes what has arrived, waiting until there are `count` records or 3 s have
-    // passed: "+<keysym>" / "-<keysym>" for keys (hex keysym, then "+ctrl" etc.
-    // for the modifiers held), "b+<n>" / "b-<n>" for buttons, "close" for a close
-    // request.
-    QStringList take(int count);
+    // Everything received so far, after waiting until there are `count` records
+    // (at least 300 ms when none is awaited) or 3 s have passed: "+<keysym>" /
+    // "-<keysym>" for keys (hex keysym, then "+ctrl" etc. for the modifiers
+    // held), "b+<n>" / "b-<n>" for buttons, "close" for a close request.
+    QStringList received(int count);
 
     bool maximised() const; // both _NET_WM_STATE_MAXIMIZED flags
     bool minimised() const; // WM_STATE iconic
