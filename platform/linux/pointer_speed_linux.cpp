@@ -1,22 +1,125 @@
-// The pointer speed on Linux comes with the later port.
+// The pointer speed on X11. The 1-20 scale is the X server's core pointer
+// acceleration, speed / 10 (10, the Windows default, moves the pointer as the
+// device reports it), for motion beyond a threshold of 4 pixels. Pointers driven
+// by libinput ignore that and have their own "libinput Accel Speed" (-1 to 1):
+// each such device gets (speed - 10) / 10, capped at 1, and reading the speed
+// prefers it. The server keeps both until it ends; desktops that store their own
+// mouse settings apply theirs at the next log-in.
 #include "pointer_speed.h"
-#include "unavailable.h"
+#include "x11_connection.h"
+
+#include <xcb/xinput.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
 
 namespace platform {
 namespace {
 
+constexpr int kMinSpeed = 1;
+constexpr int kMaxSpeed = 20;
+constexpr std::int16_t kDenominator = 10;
+constexpr std::int16_t kThreshold = 4;
+
+// The pointer devices that have libinput's acceleration property.
+std::vector<xcb_input_device_id_t> libinputPointers(linuxport::XConnection &x, xcb_atom_t property)
+{
+    std::vector<xcb_input_device_id_t> ids;
+    if (!property)
+        return ids;
+    free(xcb_input_xi_query_version_reply(x.connection,
+                                          xcb_input_xi_query_version(x.connection, 2, 2), nullptr));
+    xcb_input_xi_query_device_reply_t *devices = xcb_input_xi_query_device_reply(
+        x.connection, xcb_input_xi_query_device(x.connection, XCB_INPUT_DEVICE_ALL), nullptr);
+    if (!devices)
+        return ids;
+    for (auto it = xcb_input_xi_query_device_infos_iterator(devices); it.rem;
+         xcb_input_xi_device_info_next(&it)) {
+        if (it.data->type != XCB_INPUT_DEVICE_TYPE_SLAVE_POINTER)
+            continue;
+        xcb_input_xi_get_property_reply_t *value = xcb_input_xi_get_property_reply(
+            x.connection,
+            xcb_input_xi_get_property(x.connection, it.data->deviceid, 0, property, XCB_ATOM_ANY, 0,
+                                      1),
+            nullptr);
+        if (value && value->format == 32 && value->num_items >= 1)
+            ids.push_back(it.data->deviceid);
+        free(value);
+    }
+    free(devices);
+    return ids;
+}
+
+xcb_atom_t existingAtom(linuxport::XConnection &x, const char *name)
+{
+    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+        x.connection, xcb_intern_atom(x.connection, 1, std::uint16_t(std::strlen(name)), name),
+        nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : XCB_NONE;
+    free(reply);
+    return atom;
+}
+
 class LinuxPointerSpeed : public PointerSpeed
 {
 public:
-    bool setSpeed(int) override
+    bool setSpeed(int speed) override
     {
-        linuxport::reportUnavailable("pointer speed");
-        return false;
+        linuxport::XConnection *x = linuxport::xConnection();
+        if (!x || speed < kMinSpeed || speed > kMaxSpeed)
+            return false;
+        xcb_generic_error_t *error = xcb_request_check(
+            x->connection, xcb_change_pointer_control_checked(x->connection, std::int16_t(speed),
+                                                              kDenominator, kThreshold, 1, 1));
+        free(error);
+        const xcb_atom_t accel = existingAtom(*x, "libinput Accel Speed");
+        const xcb_atom_t floatType = existingAtom(*x, "FLOAT");
+        const float value = std::min(1.0f, float(speed - kDenominator) / kDenominator);
+        for (const xcb_input_device_id_t id : libinputPointers(*x, accel)) {
+            std::uint32_t bits = 0;
+            static_assert(sizeof bits == sizeof value, "32-bit float");
+            std::memcpy(&bits, &value, sizeof bits);
+            xcb_input_xi_change_property(x->connection, id, XCB_PROP_MODE_REPLACE, 32, accel,
+                                         floatType, 1, &bits);
+        }
+        xcb_flush(x->connection);
+        return !error;
     }
-    bool speed(int &) override
+    bool speed(int &out) override
     {
-        linuxport::reportUnavailable("pointer speed");
-        return false;
+        linuxport::XConnection *x = linuxport::xConnection();
+        if (!x)
+            return false;
+        const xcb_atom_t accel = existingAtom(*x, "libinput Accel Speed");
+        const std::vector<xcb_input_device_id_t> devices = libinputPointers(*x, accel);
+        if (!devices.empty()) {
+            xcb_input_xi_get_property_reply_t *reply = xcb_input_xi_get_property_reply(
+                x->connection,
+                xcb_input_xi_get_property(x->connection, devices.front(), 0, accel, XCB_ATOM_ANY, 0,
+                                          1),
+                nullptr);
+            float value = 0;
+            if (reply && reply->format == 32 && reply->num_items >= 1)
+                std::memcpy(&value, xcb_input_xi_get_property_items(reply), sizeof value);
+            free(reply);
+            out = std::clamp(int(std::lround(value * kDenominator + kDenominator)), kMinSpeed,
+                             kMaxSpeed);
+            return true;
+        }
+        xcb_get_pointer_control_reply_t *reply = xcb_get_pointer_control_reply(
+            x->connection, xcb_get_pointer_control(x->connection), nullptr);
+        if (!reply || reply->acceleration_denominator == 0) {
+            free(reply);
+            return false;
+        }
+        const double ratio =
+            double(reply->acceleration_numerator) / reply->acceleration_denominator;
+        free(reply);
+        out = std::clamp(int(std::lround(ratio * kDenominator)), kMinSpeed, kMaxSpeed);
+        return true;
     }
 };
 

@@ -1,6 +1,7 @@
-// Locking the screen on Linux comes with the later port.
+// Locking the screen through logind: LockSession asks the session's screen
+// locker (whatever the desktop runs) to lock.
 #include "workstation_lock.h"
-#include "unavailable.h"
+#include "logind_linux.h"
 
 namespace platform {
 namespace {
@@ -10,8 +11,9 @@ class LinuxWorkstationLock : public WorkstationLock
 public:
     bool lock() override
     {
-        linuxport::reportUnavailable("workstation lock");
-        return false;
+        return linuxport::callLogind(QStringLiteral("/org/freedesktop/login1"),
+                                     QStringLiteral("Manager"), QStringLiteral("LockSession"),
+                                     {linuxport::sessionId()});
     }
 };
 

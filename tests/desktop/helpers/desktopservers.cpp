@@ -1,0 +1,177 @@
+#include "desktopservers.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+
+#include <xcb/xcb.h>
+
+#include <unistd.h>
+
+namespace {
+
+constexpr int kStartTimeoutMs = 15000;
+
+// Polls `ready` every 50 ms until it holds or the time is up.
+template <class Ready> bool waitFor(Ready ready)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!ready()) {
+        if (timer.elapsed() > kStartTimeoutMs)
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+bool windowManagerRuns()
+{
+    xcb_connection_t *c = xcb_connect(nullptr, nullptr);
+    bool found = false;
+    if (!xcb_connection_has_error(c)) {
+        const char name[] = "_NET_SUPPORTING_WM_CHECK";
+        xcb_intern_atom_reply_t *atom =
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof name - 1, name), nullptr);
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        if (atom && atom->atom) {
+            xcb_get_property_reply_t *p = xcb_get_property_reply(
+                c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr);
+            found = p && xcb_get_property_value_length(p) == 4;
+            free(p);
+        }
+        free(atom);
+    }
+    xcb_disconnect(c);
+    return found;
+}
+
+} // namespace
+
+DesktopServers::DesktopServers() = default;
+
+DesktopServers::~DesktopServers()
+{
+    for (auto it = m_processes.rbegin(); it != m_processes.rend(); ++it) {
+        (*it)->terminate();
+        if (!(*it)->waitForFinished(3000)) {
+            (*it)->kill();
+            (*it)->waitForFinished(3000);
+        }
+    }
+}
+
+QProcess *DesktopServers::start(const QString &program, const QStringList &arguments)
+{
+    m_processes.push_back(std::make_unique<QProcess>());
+    QProcess *p = m_processes.back().get();
+    p->setProcessChannelMode(QProcess::SeparateChannels);
+    p->start(program, arguments);
+    return p->waitForStarted(kStartTimeoutMs) ? p : nullptr;
+}
+
+bool DesktopServers::startX(QString &error)
+{
+    // The server writes its display number to its standard output once it listens.
+    QProcess *x = start(QStringLiteral("Xvfb"),
+                        {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    if (!x || !x->waitForReadyRead(kStartTimeoutMs)) {
+        error = QStringLiteral("Xvfb did not start");
+        return false;
+    }
+    const QByteArray display = ":" + x->readLine().trimmed();
+    qputenv("DISPLAY", display);
+    QProcess *wm = start(QStringLiteral("openbox"), {"--sm-disable"});
+    if (!wm || !waitFor(windowManagerRuns)) {
+        error = QStringLiteral("openbox did not start on ") + display;
+        return false;
+    }
+    return true;
+}
+
+bool DesktopServers::startPulse(QString &error)
+{
+    const QString dir = m_dir.path() + QStringLiteral("/pulse");
+    QDir().mkpath(dir);
+    const QString socket = dir + QStringLiteral("/native");
+    m_processes.push_back(std::make_unique<QProcess>());
+    QProcess *p = m_processes.back().get();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), dir);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir);
+    p->setProcessEnvironment(env);
+    p->start(QStringLiteral("pulseaudio"),
+             {"--daemonize=no", "--system=false", "--exit-idle-time=-1", "-n", "--disable-shm=true",
+              "--load=module-null-sink sink_name=velko_null",
+              "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket});
+    m_pulseServer = QStringLiteral("unix:") + socket;
+    qputenv("PULSE_SERVER", m_pulseServer.toUtf8());
+    if (!p->waitForStarted(kStartTimeoutMs) ||
+        !waitFor([&] { return pactl({"get-default-sink"}).trimmed() == "velko_null"; })) {
+        error = QStringLiteral("pulseaudio did not start: ") + p->readAllStandardError();
+        return false;
+    }
+    return true;
+}
+
+bool DesktopServers::startLogind(const QString &backlightRoot, QString &error)
+{
+    QProcess *bus =
+        start(QStringLiteral("dbus-daemon"),
+              {"--session", "--nofork", "--print-address=1", "--address=unix:dir=" + m_dir.path()});
+    if (!bus || !bus->waitForReadyRead(kStartTimeoutMs)) {
+        error = QStringLiteral("dbus-daemon did not start");
+        return false;
+    }
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus->readLine().trimmed());
+    qputenv("XDG_SESSION_ID", "velko1");
+    QProcess *mock = start(QStringLiteral("/usr/bin/python3"),
+                           {"-m", "dbusmock", "--system", "--template", "logind", "-l",
+                            m_dir.path() + QStringLiteral("/logind.log")});
+    QDBusConnection system = QDBusConnection::systemBus();
+    if (!mock || !waitFor([&] {
+            return system.interface()->isServiceRegistered(
+                QStringLiteral("org.freedesktop.login1"));
+        })) {
+        error = QStringLiteral("the mocked logind did not start");
+        return false;
+    }
+    auto mockCall = [&](const QString &path, const QString &method, const QVariantList &args) {
+        QDBusMessage m =
+            QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.login1"), path,
+                                           QStringLiteral("org.freedesktop.DBus.Mock"), method);
+        m.setArguments(args);
+        const QDBusMessage reply = system.call(m);
+        if (reply.type() == QDBusMessage::ErrorMessage)
+            error += reply.errorMessage();
+        return reply.type() == QDBusMessage::ReplyMessage;
+    };
+    const QString writeBrightness =
+        QStringLiteral("open('%1/' + args[1] + '/brightness', 'w').write(str(args[2]))")
+            .arg(backlightRoot);
+    return mockCall(QStringLiteral("/org/freedesktop/login1"), QStringLiteral("AddSession"),
+                    {"velko1", "seat0", uint(getuid()), "velko", true}) &&
+           mockCall(
+               QStringLiteral("/org/freedesktop/login1/session/velko1"),
+               QStringLiteral("AddMethod"),
+               {"org.freedesktop.login1.Session", "SetBrightness", "ssu", "", writeBrightness});
+}
+
+QString DesktopServers::pactl(const QStringList &arguments) const
+{
+    QProcess p;
+    p.start(QStringLiteral("pactl"), arguments);
+    if (!p.waitForFinished(5000) || p.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString DesktopServers::logindCalls() const
+{
+    QFile log(m_dir.path() + QStringLiteral("/logind.log"));
+    return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+}

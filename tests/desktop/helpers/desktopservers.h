@@ -1,0 +1,40 @@
+// Real desktop servers that the Linux desktop tests start for themselves, each
+// on a free display or private socket, and stop again: an X server (Xvfb) with
+// the openbox window manager, a PulseAudio daemon with a null sink, and a mocked
+// logind on a private system bus that logs every call it receives.
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <vector>
+
+class DesktopServers
+{
+public:
+    DesktopServers();
+    ~DesktopServers();
+
+    // Each start sets the environment variables that lead the process's clients
+    // to the server ($DISPLAY, $PULSE_SERVER, $DBUS_SYSTEM_BUS_ADDRESS and
+    // $XDG_SESSION_ID). False, with `error` set, when the server did not come up.
+    bool startX(QString &error);
+    bool startPulse(QString &error);
+    // The mocked logind knows session "velko1" of this user; its SetBrightness
+    // writes the value into `backlightRoot`/<name>/brightness as the kernel would.
+    bool startLogind(const QString &backlightRoot, QString &error);
+
+    // pactl's output for `arguments`; empty when it failed.
+    QString pactl(const QStringList &arguments) const;
+    // The mocked logind's call log so far, one call per line ("LockSession "velko1"").
+    QString logindCalls() const;
+
+private:
+    QProcess *start(const QString &program, const QStringList &arguments);
+    QTemporaryDir m_dir;
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+    QString m_pulseServer;
+};

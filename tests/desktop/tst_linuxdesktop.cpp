@@ -1,0 +1,353 @@
+// Every catalogue entry performed by the agent's dispatcher with the Linux
+// services, against real servers started here: Xvfb with openbox (a window that
+// records what it receives), a PulseAudio null sink, and a mocked logind whose
+// SetBrightness writes a backlight folder of our own. Programs and the desktop's
+// URL handler are stand-ins on PATH that note how they were started.
+#include "actions/promousefunc.h"
+#include "agentplatform.h"
+#include "appenv.h"
+#include "desktopservers.h"
+#include "display_gamma_linux.h"
+#include "logcapture.h"
+#include "testwindow.h"
+
+#include <QApplication>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QtTest>
+
+#include <cmath>
+#include <functional>
+
+namespace {
+
+constexpr int kRight = 5, kSideWheel = 4;
+const char *const kStandIns[] = {"xdg-open", "totem", "x-www-browser",
+                                 "catfish",  "xcalc", "gnome-system-monitor"};
+
+// "a|b" as {"a", "b"}.
+QStringList L(const char *text)
+{
+    return QString(text).split('|', Qt::SkipEmptyParts);
+}
+
+QString readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).trimmed() : QString();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// A second of a quiet 440 Hz tone as 16-bit mono PCM.
+QByteArray toneWav()
+{
+    QByteArray samples;
+    QDataStream s(&samples, QIODevice::WriteOnly);
+    s.setByteOrder(QDataStream::LittleEndian);
+    for (int i = 0; i < 8000; ++i)
+        s << qint16(2000 * std::sin(i * 2 * M_PI * 440 / 8000));
+    QByteArray wav;
+    QDataStream w(&wav, QIODevice::WriteOnly);
+    w.setByteOrder(QDataStream::LittleEndian);
+    w.writeRawData("RIFF", 4), w << quint32(36 + samples.size());
+    w.writeRawData("WAVEfmt ", 8), w << quint32(16) << quint16(1) << quint16(1) << quint32(8000)
+                                     << quint32(16000) << quint16(2) << quint16(16);
+    w.writeRawData("data", 4), w << quint32(samples.size());
+    return wav + samples;
+}
+
+DesktopServers *servers = nullptr;
+
+} // namespace
+
+class TestLinuxDesktop : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        const QString root = m_dir.path();
+        QString error;
+        QDir().mkpath(root + "/backlight/velko_bl");
+        writeFile(root + "/backlight/velko_bl/max_brightness", "1000\n");
+        writeFile(root + "/backlight/velko_bl/brightness", "1000\n");
+        QVERIFY2(servers->startPulse(error), qPrintable(error));
+        QVERIFY2(servers->startLogind(root + "/backlight", error), qPrintable(error));
+        // Stand-ins note their name and arguments, one start a line.
+        QDir().mkpath(root + "/bin");
+        for (const char *name : kStandIns) {
+            const QString path = root + "/bin/" + name;
+            writeFile(path, "#!/bin/sh\necho \"$(basename \"$0\") $*\" >> " +
+                                QFile::encodeName(root) + "/launched\n");
+            QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeUser);
+        }
+        qputenv("PATH", QFile::encodeName(root + "/bin:") + qgetenv("PATH"));
+        writeFile(root + "/tone.wav", toneWav());
+        QDir().mkpath(root + "/system");
+        appenv::setApplicationDir(root);
+        appenv::setWindowsVersionClass("win10");
+        QSettings main(appenv::mainSettingsPath(), QSettings::IniFormat);
+        main.setValue("SET/mouse", "QX210");
+        QSettings model(appenv::modelSettingsPath("QX210"), QSettings::IniFormat);
+        const QList<QPair<const char *, QString>> paths = {
+            {"right_web_url", "http://example.com/a"},
+            {"right_file_path", "file://" + root + "/tone.wav"},
+            {"right_folder_path", "file://" + root + "/bin"},
+            {"right_app_path", "file://" + root + "/bin/xcalc"},
+            {"right_sound_path", "file://" + root + "/tone.wav"},
+            {"right_main_speed", "7"},
+            {"right_self_speed", "13"}};
+        for (const auto &[key, value] : paths)
+            model.setValue(QString("PATH/") + key, value);
+
+        m_platform.input = platform::createInputInjector();
+        m_platform.windows = platform::createWindowSystem();
+        m_platform.shell = platform::createShell();
+        m_platform.audio = platform::createAudioSystem();
+        m_platform.gamma = platform::linuxport::createDisplayGamma(qPrintable(root + "/backlight"));
+        m_platform.pointerSpeed = platform::createPointerSpeed();
+        m_platform.power = platform::createPower();
+        m_platform.workstationLock = platform::createWorkstationLock();
+    }
+
+    void catalogue_data()
+    {
+        QTest::addColumn<bool>("wheel");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("direction"); // wheels only
+        QTest::addColumn<QString>("windowClass");
+        QTest::addColumn<QString>("check"); // the effect's kind, see `effect`
+        QTest::addColumn<QStringList>("expected");
+        auto key = [](int index, const char *check, const QStringList &expected,
+                      const char *cls = "Recorder") {
+            QTest::addRow("key %d", index)
+                << false << index << QString() << cls << check << expected;
+        };
+        auto wheel = [](int index, const char *direction, const char *check,
+                        const QStringList &expected, const char *cls = "Recorder") {
+            QTest::addRow("wheel %d %s %s", index, direction, cls)
+                << true << index << direction << cls << check << expected;
+        };
+        auto ctrl = [](const char *keysym) {
+            return L("+ffe3|+%1+ctrl|-%1+ctrl|-ffe3+ctrl").replaceInStrings("%1", keysym);
+        };
+        auto media = [](const char *keysym) { return L("+%1|-%1").replaceInStrings("%1", keysym); };
+        const QString home = QDir::homePath(), root = m_dir.path();
+        key(0, "launched", L("totem"));
+        key(1, "launched", L("xdg-open http://example.com/a"));
+        key(2, "launched", {"xdg-open file://" + root + "/tone.wav"});
+        key(3, "launched", {"xdg-open file://" + root + "/bin"});
+        key(4, "launched", {"xdg-open file://" + root + "/bin/xcalc"});
+        key(5, "playing", L("yes"));
+        key(6, "speed", L("7/10"));
+        key(7, "launched", {"xdg-open file://" + home + "/Pictures"});
+        key(8, "launched", {"xdg-open file://" + home + "/Documents"});
+        key(9, "launched", L("xdg-open file:///"));
+        key(10, "launched", {"xdg-open file://" + home + "/Videos"});
+        key(11, "launched", {"xdg-open file://" + home + "/Music"});
+        key(12, "keys", ctrl("63")), key(13, "keys", ctrl("78")), key(14, "keys", ctrl("76"));
+        key(15, "logind", L("PowerOff True")), key(16, "logind", L("Reboot True"));
+        key(17, "state", L("maximised")), key(18, "state", L("minimised"));
+        key(19, "logind", L("TerminateSession \"velko1\""));
+        key(20, "launched", L("x-www-browser")), key(21, "keys", L("close"));
+        key(22, "volume", L("Volume: 51%|Mute: no")), key(23, "launched", L("catfish"));
+        key(24, "desktop", L("shown")), key(25, "launched", L("xcalc"));
+        key(26, "volume", L("Volume: 49%|Mute: no")), key(27, "volume", L("Volume: 50%|Mute: yes"));
+        key(28, "logind", L("LockSession \"velko1\""));
+        key(29, "keys", ctrl("61")), key(30, "keys", ctrl("6e")), key(31, "keys", ctrl("73"));
+        key(32, "keys", ctrl("70")), key(33, "launched", L("gnome-system-monitor"));
+        key(34, "keys", L("b+1|b-1")), key(35, "keys", L("b+3|b-3"));
+        key(36, "keys", L("b+4|b-4")), key(37, "keys", L("b+5|b-5"));
+        key(38, "keys", L("+ffeb|+72+super|-72+super|-ffeb+super"));
+        key(39, "keys", L("+ffe3|b+4+ctrl|b-4+ctrl|-ffe3+ctrl"));
+        key(40, "keys", L("+ffe3|b+5+ctrl|b-5+ctrl|-ffe3+ctrl"));
+        key(41, "switched", L("yes")), key(42, "keys", L("+ffeb|-ffeb+super"));
+        key(43, "keys", media("1008ff14")), key(44, "keys", media("1008ff15"));
+        key(45, "keys", media("1008ff16")), key(46, "keys", media("1008ff17"));
+        key(47, "keys", L("b+1|b-1|b+1|b-1")), key(48, "keys", L("b+3|b-3"));
+        wheel(0, "up", "volume", L("Volume: 51%|Mute: no"));
+        wheel(0, "down", "volume", L("Volume: 49%|Mute: no"));
+        wheel(1, "up", "keys", L("b+6|b-6")), wheel(1, "down", "keys", L("b+7|b-7"));
+        wheel(2, "down", "switched", L("yes"));
+        wheel(3, "up", "brightness", L("898")), wheel(3, "down", "brightness", L("883"));
+        wheel(4, "down", "keys", L("+ffe3|+ff09+ctrl|-ff09+ctrl|-ffe3+ctrl"), "#32770");
+        wheel(4, "down", "keys", {}); // only dialog boxes switch tabs
+        wheel(5, "up", "keys", L("+ffe3|b+4+ctrl|b-4+ctrl|-ffe3+ctrl"));
+        wheel(6, "up", "keys", media("1008ff16")), wheel(6, "down", "keys", media("1008ff17"));
+        wheel(7, "up", "keys", media("1008ff14")), wheel(8, "up", "keys", media("1008ff15"));
+        wheel(9, "down", "keys", L("b+7|b-7")); // the side wheel's own: sideways
+    }
+    void catalogue()
+    {
+        QFETCH(bool, wheel);
+        QFETCH(int, index);
+        QFETCH(QString, direction);
+        QFETCH(QString, windowClass);
+        QFETCH(QString, check);
+        QFETCH(QStringList, expected);
+        QFile::remove(m_dir.path() + "/launched");
+        servers->pactl({"set-sink-volume", "velko_null", "50%"});
+        servers->pactl({"set-sink-mute", "velko_null", "0"});
+        TestWindow other("Other", "Other window", 500, 300);
+        TestWindow window(windowClass, "Recorder window");
+        QVERIFY(window.isActive());
+        window.pointAt();
+        QSettings model(appenv::modelSettingsPath("QX210"), QSettings::IniFormat);
+        model.setValue(wheel ? "SET/Side_wheel" : "SET/Right_key",
+                       QString("f-%1-%2").arg(index).arg(wheel ? "slideWheel" : "rightKey"));
+        model.sync();
+        ProMouseFunc dispatcher(m_platform);
+        auto perform = [&] {
+            if (wheel) {
+                dispatcher.onWheelEvent(kSideWheel, direction);
+            } else {
+                dispatcher.onKeyEvent(kRight, false);
+                dispatcher.onKeyEvent(kRight, true);
+            }
+        };
+        perform();
+
+        using Effect = std::function<QStringList()>;
+        const QMap<QString, Effect> effect = {
+            {"keys", [&] { return window.received(expected.size()); }},
+            {"launched",
+             [&] { return readAll(m_dir.path() + "/launched").split('\n', Qt::SkipEmptyParts); }},
+            {"volume",
+             [&] {
+                 const QString volume = servers->pactl({"get-sink-volume", "velko_null"});
+                 const QString percent = volume.section('/', 1, 1).trimmed();
+                 return QStringList{"Volume: " + percent,
+                                    servers->pactl({"get-sink-mute", "velko_null"}).trimmed()};
+             }},
+            {"logind",
+             [&] {
+                 return servers->logindCalls().contains(expected[0]) ? expected : QStringList();
+             }},
+            {"state",
+             [&] {
+                 return QStringList{window.maximised()   ? "maximised"
+                                    : window.minimised() ? "minimised"
+                                                         : "normal"};
+             }},
+            {"desktop", [&] { return QStringList{showingDesktop() ? "shown" : "not shown"}; }},
+            {"brightness",
+             [&] { return QStringList{readAll(m_dir.path() + "/backlight/velko_bl/brightness")}; }},
+            {"speed", [&] { return QStringList{pointerAcceleration()}; }},
+            {"switched",
+             [&] {
+                 QTest::qWait(3000); // the switcher lets go of Alt after 2.5 s
+                 return QStringList{other.isActive() ? "yes" : "no"};
+             }},
+            {"playing",
+             [&] {
+                 const bool playing = QTest::qWaitFor(
+                     [&] {
+                         return !servers->pactl({"list", "short", "sink-inputs"})
+                                     .trimmed()
+                                     .isEmpty();
+                     },
+                     5000);
+                 return QStringList{playing ? "yes" : "no"};
+             }},
+        };
+        QVERIFY(effect.contains(check));
+        QStringList actual; // effects may come a little later: looked at again for 3 s
+        (void)QTest::qWaitFor([&] { return (actual = effect[check]()) == expected; }, 3000);
+        QCOMPARE(actual, expected);
+    }
+
+    void programsWithoutDesktopCounterpartAreLogged()
+    {
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(m_dir.path() + "/empty"));
+        LogCapture log;
+        m_platform.shell->open("wmplayer.exe", 10);
+        qputenv("PATH", path);
+        QVERIFY(log.contains("open wmplayer.exe: no media player found (looked for totem"));
+    }
+
+    void windowsAreSeenAsTheirClientsWithClassAndTitle()
+    {
+        TestWindow window("Recorder", "Übersicht");
+        QVERIFY(window.isActive());
+        platform::WindowSystem &windows = *m_platform.windows;
+        QCOMPARE(windows.foregroundWindow(), platform::WindowId(window.id()));
+        platform::Rect rect;
+        QVERIFY(windows.screenRect(window.id(), rect));
+        QCOMPARE(rect.width(), 400);
+        QCOMPARE(windows.windowFromPoint({rect.left + 10, rect.top + 10}),
+                 platform::WindowId(window.id()));
+        QCOMPARE(windows.windowFromPoint({1020, 5}), windows.desktopWindow());
+        QCOMPARE(windows.className(window.id()), std::string("Recorder"));
+        QCOMPARE(windows.title(window.id()), std::string("Übersicht"));
+        QCOMPARE(windows.title(window.id(), 3),
+                 std::string("Üb")); // buffer of 3, terminator included
+    }
+
+private:
+    static xcb_connection_t *connection()
+    {
+        static xcb_connection_t *c = xcb_connect(nullptr, nullptr);
+        return c;
+    }
+    static bool showingDesktop()
+    {
+        xcb_connection_t *c = connection();
+        const char name[] = "_NET_SHOWING_DESKTOP";
+        xcb_intern_atom_reply_t *atom =
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
+        xcb_get_property_reply_t *p = xcb_get_property_reply(
+            c,
+            xcb_get_property(c, 0, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root,
+                             atom->atom, XCB_ATOM_CARDINAL, 0, 1),
+            nullptr);
+        const bool shown = p && xcb_get_property_value_length(p) == 4 &&
+                           *static_cast<std::uint32_t *>(xcb_get_property_value(p)) == 1;
+        free(p), free(atom);
+        return shown;
+    }
+    static QString pointerAcceleration()
+    {
+        xcb_connection_t *c = connection();
+        xcb_get_pointer_control_reply_t *r =
+            xcb_get_pointer_control_reply(c, xcb_get_pointer_control(c), nullptr);
+        const QString text =
+            r ? QString("%1/%2").arg(r->acceleration_numerator).arg(r->acceleration_denominator)
+              : QString();
+        free(r);
+        return text;
+    }
+
+    QTemporaryDir m_dir;
+    AgentPlatform m_platform;
+};
+
+int main(int argc, char *argv[])
+{
+    // The X server comes first: the application connects to it.
+    DesktopServers desktop;
+    servers = &desktop;
+    QString error;
+    if (!desktop.startX(error)) {
+        qCritical().noquote() << error;
+        return 1;
+    }
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    TestLinuxDesktop test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_linuxdesktop.moc"
