@@ -52,6 +52,24 @@ QCoreApplication &app()
     return instance;
 }
 
+// The test bed, each device checked to be there.
+struct CheckedBed : testbed::Bed
+{
+    CheckedBed() { EXPECT_TRUE(umockdev_in_mock_environment()) << "run under umockdev-wrapper"; }
+    testbed::Device addUsb(const std::string &name, std::uint16_t vendorId, std::uint16_t productId,
+                           const char *descriptor, bool mouse)
+    {
+        testbed::Device d = Bed::addUsb(name, vendorId, productId, descriptor, mouse);
+        EXPECT_TRUE(d.added) << name;
+        return d;
+    }
+};
+
+void writeEvents(int fd, const std::vector<input_event> &events)
+{
+    ASSERT_TRUE(testbed::writeEvents(fd, events)) << "the stream node refused the events";
+}
+
 template <typename Pred> bool waitFor(Pred done, int ms = 5000)
 {
     QElapsedTimer t;
@@ -70,7 +88,7 @@ template <typename Pred> bool waitFor(Pred done, int ms = 5000)
 class ScriptedHidraw
 {
 public:
-    ScriptedHidraw(testbed::Bed &bed, const std::string &node, fake::FakeReceiver &firmware)
+    ScriptedHidraw(CheckedBed &bed, const std::string &node, fake::FakeReceiver &firmware)
         : m_handler(umockdev_ioctl_base_new()), m_firmware(firmware)
     {
         g_signal_connect(m_handler, "handle-write", G_CALLBACK(onWrite), this);
@@ -119,7 +137,7 @@ struct Others
 {
     testbed::Device keyboard, stick, mouse;
 };
-Others addOtherDevices(testbed::Bed &bed)
+Others addOtherDevices(CheckedBed &bed)
 {
     return {bed.addUsb("1-2", 0x046D, 0xC31C, testbed::kKeyboardDescriptor, false),
             bed.addUsb("1-3", 0x0781, 0x5567, nullptr, false),
@@ -128,7 +146,7 @@ Others addOtherDevices(testbed::Bed &bed)
 
 TEST(ReceiverHid, FoundAmongOtherDevicesWithItsCollections)
 {
-    testbed::Bed bed;
+    CheckedBed bed;
     addOtherDevices(bed);
     const testbed::Device receiver =
         bed.addUsb("1-1", 0x2F6B, 0x1813, testbed::kReceiverDescriptor, true);
@@ -176,7 +194,7 @@ TEST(ReceiverHid, FoundAmongOtherDevicesWithItsCollections)
 
 TEST(ReceiverHid, FourCommandsAnsweredThroughTheNode)
 {
-    testbed::Bed bed;
+    CheckedBed bed;
     const testbed::Device receiver =
         bed.addUsb("1-1", 0x2F6B, 0x1812, testbed::kReceiverDescriptor, false);
     fake::FakeReceiver firmware;
@@ -222,7 +240,7 @@ TEST(ReceiverHid, FourCommandsAnsweredThroughTheNode)
 TEST(ReceiverHid, NodeWithoutAccessIsReported)
 {
     app();
-    testbed::Bed bed;
+    CheckedBed bed;
     const testbed::Device receiver =
         bed.addUsb("1-1", 0x2F6B, 0x1813, testbed::kReceiverDescriptor, false);
     ASSERT_EQ(::chmod(bed.realPath(receiver.hidraw).c_str(), 0), 0);
@@ -236,7 +254,7 @@ TEST(ReceiverHid, NodeWithoutAccessIsReported)
 TEST(ReceiverPlug, ArrivalAndRemovalReachTheMainThread)
 {
     app();
-    testbed::Bed bed;
+    CheckedBed bed;
     auto window = createMessageWindow();
     ASSERT_TRUE(window->create("VelkoOptions plug test " + std::to_string(::getpid())));
     std::vector<WindowMessage> seen;
@@ -347,7 +365,7 @@ const input_event kSyn = event(EV_SYN, SYN_REPORT, 0);
 
 TEST(ReceiverMouse, EventStreamBecomesRecordsInOrderAndTheRestPassesOn)
 {
-    testbed::Bed bed;
+    CheckedBed bed;
     addOtherDevices(bed);
     const testbed::Device receiver =
         bed.addUsb("1-1", 0x2F6B, 0x1813, testbed::kReceiverDescriptor, true);
@@ -396,7 +414,7 @@ TEST(ReceiverMouse, EventStreamBecomesRecordsInOrderAndTheRestPassesOn)
             passed.push_back(kSyn);
         }
     ASSERT_GE(stream.size(), 8000u);
-    std::thread writer([&] { testbed::writeEvents(bed.streamFd(receiver.eventNode), stream); });
+    std::thread writer([&] { writeEvents(bed.streamFd(receiver.eventNode), stream); });
     const std::vector<std::uint32_t> records = filter.read(expected.size() + 1);
     writer.join();
 
@@ -413,7 +431,7 @@ TEST(ReceiverMouse, EventStreamBecomesRecordsInOrderAndTheRestPassesOn)
 
 TEST(ReceiverMouse, WithoutFilterMaskEverythingPassesOn)
 {
-    testbed::Bed bed;
+    CheckedBed bed;
     const testbed::Device receiver =
         bed.addUsb("1-1", 0x2F6B, 0x1813, testbed::kReceiverDescriptor, true);
     Recording recording;
@@ -421,15 +439,15 @@ TEST(ReceiverMouse, WithoutFilterMaskEverythingPassesOn)
     const std::uint32_t zero = 0;
     filter.device->control(kIoctlSetMsFilter, &zero, nullptr);
     ASSERT_TRUE(waitFor([&] { return recording.takes == 1; }));
-    testbed::writeEvents(bed.streamFd(receiver.eventNode),
-                         {event(EV_KEY, BTN_MIDDLE, 1), kSyn, event(EV_REL, REL_WHEEL, 1), kSyn});
+    writeEvents(bed.streamFd(receiver.eventNode),
+                {event(EV_KEY, BTN_MIDDLE, 1), kSyn, event(EV_REL, REL_WHEEL, 1), kSyn});
     ASSERT_TRUE(waitFor([&] { return recording.events().size() == 4; }));
     EXPECT_TRUE(filter.read(1).empty());
 }
 
 TEST(ReceiverMouse, VanishingMidReadGivesBackAndRetakesOnReturn)
 {
-    testbed::Bed bed;
+    CheckedBed bed;
     testbed::Device receiver =
         bed.addUsb("1-1", 0x2F6B, 0x1813, testbed::kReceiverDescriptor, true);
     Recording recording;
@@ -437,7 +455,7 @@ TEST(ReceiverMouse, VanishingMidReadGivesBackAndRetakesOnReturn)
     ASSERT_TRUE(waitFor([&] { return recording.takes == 1; }));
     const int fd = bed.streamFd(receiver.eventNode);
     // Half an event is in flight when the device goes.
-    testbed::writeEvents(fd, {event(EV_KEY, BTN_RIGHT, 1), kSyn});
+    writeEvents(fd, {event(EV_KEY, BTN_RIGHT, 1), kSyn});
     const input_event half = event(EV_KEY, BTN_RIGHT, 0);
     ASSERT_EQ(::write(fd, &half, sizeof half / 2), ssize_t(sizeof half / 2));
     EXPECT_EQ(filter.read(1), std::vector<std::uint32_t>{0x02});
@@ -446,7 +464,7 @@ TEST(ReceiverMouse, VanishingMidReadGivesBackAndRetakesOnReturn)
 
     receiver = bed.addUsb("1-5", 0x2F6B, 0x1813, testbed::kReceiverDescriptor, true);
     ASSERT_TRUE(waitFor([&] { return recording.takes == 2; }));
-    testbed::writeEvents(bed.streamFd(receiver.eventNode), {event(EV_REL, REL_HWHEEL, 1), kSyn});
+    writeEvents(bed.streamFd(receiver.eventNode), {event(EV_REL, REL_HWHEEL, 1), kSyn});
     EXPECT_EQ(filter.read(1), std::vector<std::uint32_t>{0x201});
 }
 
@@ -468,7 +486,7 @@ TEST(ReceiverMouse, NotTakenWhenThePassThroughRefusesOrTheNodeIsClosed)
         {"no access", false, true, "no access to the receiver's device node"},
     };
     for (const Row &row : rows) {
-        testbed::Bed bed;
+        CheckedBed bed;
         const testbed::Device receiver =
             bed.addUsb("1-1", 0x2F6B, 0x1813, testbed::kReceiverDescriptor, true);
         if (row.closeNode)
@@ -485,8 +503,7 @@ TEST(ReceiverMouse, NotTakenWhenThePassThroughRefusesOrTheNodeIsClosed)
             return std::make_unique<RecordingPassThrough>(recording);
         });
         EXPECT_TRUE(waitFor([&] { return logged(row.logLine); }, 3000)) << row.name;
-        testbed::writeEvents(bed.streamFd(receiver.eventNode),
-                             {event(EV_KEY, BTN_MIDDLE, 1), kSyn});
+        writeEvents(bed.streamFd(receiver.eventNode), {event(EV_KEY, BTN_MIDDLE, 1), kSyn});
         EXPECT_TRUE(filter.read(1).empty()) << row.name;
         EXPECT_TRUE(recording.events().empty()) << row.name;
     }

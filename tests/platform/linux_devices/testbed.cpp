@@ -1,7 +1,5 @@
 #include "testbed.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <linux/capability.h>
 #include <sys/syscall.h>
@@ -31,10 +29,7 @@ std::string compact(const char *hex)
 }
 } // namespace
 
-Bed::Bed() : m_bed(umockdev_testbed_new())
-{
-    EXPECT_TRUE(umockdev_in_mock_environment()) << "run under umockdev-wrapper";
-}
+Bed::Bed() : m_bed(umockdev_testbed_new()) {}
 
 Bed::~Bed()
 {
@@ -82,8 +77,7 @@ Device Bed::addUsb(const std::string &name, std::uint16_t vendorId, std::uint16_
         }
     }
     GError *error = nullptr;
-    EXPECT_TRUE(umockdev_testbed_add_from_string(m_bed, text.c_str(), &error))
-        << (error ? error->message : "");
+    d.added = umockdev_testbed_add_from_string(m_bed, text.c_str(), &error);
     if (error)
         g_error_free(error);
     if (!d.eventNode.empty()) {
@@ -116,7 +110,7 @@ std::string Bed::realPath(const std::string &node) const
     return path;
 }
 
-void writeEvents(int fd, const std::vector<input_event> &events)
+bool writeEvents(int fd, const std::vector<input_event> &events)
 {
     const auto *bytes = reinterpret_cast<const std::uint8_t *>(events.data());
     std::size_t left = events.size() * sizeof(input_event);
@@ -127,10 +121,12 @@ void writeEvents(int fd, const std::vector<input_event> &events)
             ::poll(&p, 1, 100);
             continue;
         }
-        ASSERT_GT(n, 0) << "stream node write failed";
+        if (n <= 0)
+            return false;
         bytes += n;
         left -= std::size_t(n);
     }
+    return true;
 }
 
 namespace {

@@ -26,8 +26,10 @@ struct Device
     std::string hidraw;             // /dev node, empty when none
     std::string eventNode;          // /dev node, empty when none
     std::vector<std::string> paths; // sysfs paths, parents first
+    bool added = false;             // the test bed took the description
 };
 
+// Only meaningful where umockdev_in_mock_environment() is true.
 class Bed
 {
 public:
@@ -66,8 +68,9 @@ private:
     std::uint32_t m_saved = 0;
 };
 
-// Writes events to a stream node whole, waiting while it is full.
-void writeEvents(int fd, const std::vector<input_event> &events);
+// Writes events to a stream node whole, waiting while it is full. False when
+// the node refused them.
+bool writeEvents(int fd, const std::vector<input_event> &events);
 input_event event(std::uint16_t type, std::uint16_t code, std::int32_t value);
 
 } // namespace testbed
