@@ -140,7 +140,7 @@ public:
         if (made < 0) {
             m_uinput = nullptr;
             why = std::string("no virtual mouse can be made (/dev/uinput: ") +
-                  std::strerror(-made) + ")";
+                  std::strerror(-made) + "; install the udev rule: tools/install-udev-rule)";
             destroy();
             return false;
         }
