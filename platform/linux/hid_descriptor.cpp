@@ -129,20 +129,27 @@ std::vector<HidCollectionCaps> parseReportDescriptor(const std::uint8_t *data, s
             const bool constant = value & 0x01;
             if (constant || g.reportSize <= 1)
                 break; // padding, or buttons
+            // One capability per listed usage (the last one taking the remaining
+            // fields), or one for a usage range.
+            std::vector<std::uint32_t> fieldUsages = usages;
+            if (fieldUsages.size() > g.reportCount)
+                fieldUsages.resize(g.reportCount);
+            if (fieldUsages.empty())
+                fieldUsages.push_back(haveMinimum ? usageMinimum : 0);
             HidCaps &c = current.result.caps;
             std::uint16_t &count = kind == Kind::Input    ? c.numberInputValueCaps
                                    : kind == Kind::Output ? c.numberOutputValueCaps
                                                           : c.numberFeatureValueCaps;
-            ++count;
-            if (kind == Kind::Output) {
-                const std::uint32_t u = !usages.empty() ? usages.front()
-                                        : haveMinimum   ? usageMinimum
-                                                        : 0;
+            count = std::uint16_t(count + fieldUsages.size());
+            if (kind != Kind::Output)
+                break;
+            for (std::size_t k = 0; k < fieldUsages.size(); ++k) {
                 HidValueCaps v;
-                v.usagePage = std::uint16_t(u >> 16);
-                v.usage = std::uint16_t(u & 0xFFFF);
+                v.usagePage = std::uint16_t(fieldUsages[k] >> 16);
+                v.usage = std::uint16_t(fieldUsages[k] & 0xFFFF);
                 v.reportId = g.reportId;
-                v.reportCount = std::uint16_t(g.reportCount);
+                v.reportCount = std::uint16_t(
+                    k + 1 < fieldUsages.size() ? 1 : g.reportCount - (fieldUsages.size() - 1));
                 current.result.outputValueCaps.push_back(v);
             }
             break;
