@@ -31,6 +31,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
 #include <functional>
 #include <thread>
 #include <unistd.h>
@@ -153,6 +156,51 @@ QString residentMemory()
 double micros(Clock::duration d)
 {
     return std::chrono::duration<double, std::micro>(d).count();
+}
+
+// The emulated node's own share: an event written to a raw pseudo-terminal (as
+// the test bed's stream nodes are) until a thread waiting in poll() has read it.
+// A real event node wakes its reader directly; the pseudo-terminal goes through
+// the kernel's tty work queue first.
+std::vector<double> nodeTransport(int events)
+{
+    std::vector<double> result;
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) < 0 || ::unlockpt(master) < 0)
+        return result;
+    const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    termios raw{};
+    ::tcgetattr(slave, &raw);
+    ::cfmakeraw(&raw);
+    ::tcsetattr(slave, TCSANOW, &raw);
+    std::atomic<bool> ready{false};
+    std::atomic<Clock::rep> written{0};
+    std::thread reader([&] {
+        input_event e;
+        for (int i = 0; i < events; ++i) {
+            ready = true;
+            pollfd p{slave, POLLIN, 0};
+            ::poll(&p, 1, 1000);
+            if (::read(slave, &e, sizeof e) != ssize_t(sizeof e))
+                break;
+            result.push_back(
+                micros(Clock::now() - Clock::time_point(Clock::duration(written.load()))));
+        }
+    });
+    const input_event e = testbed::event(EV_REL, REL_WHEEL, 1);
+    for (int i = 0; i < events; ++i) {
+        while (!ready.exchange(false))
+            std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::microseconds(50)); // the reader sleeps in poll()
+        written = Clock::now().time_since_epoch().count();
+        if (::write(master, &e, sizeof e) != ssize_t(sizeof e))
+            break;
+    }
+    reader.join();
+    ::close(slave);
+    ::close(master);
+    std::sort(result.begin(), result.end());
+    return result;
 }
 
 } // namespace
@@ -291,6 +339,11 @@ int main(int argc, char *argv[])
                 "median %.1f us, p99 %.1f us, max %.1f us\n",
                 measured.size(), warmUp, latencyInOrder ? "in order" : "OUT OF ORDER", at(0.5),
                 at(0.99), measured.back());
+    const std::vector<double> transport = nodeTransport(5000);
+    if (!transport.empty())
+        std::printf("of which the emulated node's transport alone (pseudo-terminal): median %.1f "
+                    "us, p99 %.1f us\n",
+                    transport[transport.size() / 2], transport[transport.size() * 99 / 100]);
     std::printf("resident memory (VmRSS): %s\n", qPrintable(residentMemory()));
     std::printf("goal p99 < 100 us: %s\n", at(0.99) < 100.0 ? "met" : "NOT met");
     return burstInOrder && latencyInOrder && burstDone == burst ? 0 : 1;
