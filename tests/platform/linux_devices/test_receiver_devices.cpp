@@ -14,8 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <linux/hidraw.h>
-
 #include <mutex>
 #include <optional>
 #include <sys/stat.h>
@@ -84,58 +82,14 @@ struct Bed : testbed::Bed
     }
 };
 
-// The hidraw node's firmware: written output reports and HIDIOCGINPUT requests
-// go to the simulated receiver.
-class ScriptedHidraw
-{
-public:
-    ScriptedHidraw(Bed &bed, const std::string &node, fake::FakeReceiver &firmware)
-        : m_handler(umockdev_ioctl_base_new()), m_firmware(firmware)
-    {
-        g_signal_connect(m_handler, "handle-write", G_CALLBACK(onWrite), this);
-        g_signal_connect(m_handler, "handle-ioctl", G_CALLBACK(onIoctl), this);
-        EXPECT_TRUE(umockdev_testbed_attach_ioctl(bed.get(), node.c_str(), m_handler, nullptr));
-    }
-    ~ScriptedHidraw() { g_object_unref(m_handler); }
-
-private:
-    static gboolean onWrite(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer self)
-    {
-        UMockdevIoctlData *arg = umockdev_ioctl_client_get_arg(client);
-        std::uint32_t error = 0;
-        const bool ok = static_cast<ScriptedHidraw *>(self)->m_firmware.onOutputReport(
-            {arg->data, arg->data + arg->data_len}, error);
-        umockdev_ioctl_client_complete(client, ok ? arg->data_len : -1, ok ? 0 : EIO);
-        return TRUE;
-    }
-    static gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer self)
-    {
-        const gulong request = umockdev_ioctl_client_get_request(client);
-        const std::size_t length = _IOC_SIZE(request);
-        UMockdevIoctlData *data =
-            umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, length, nullptr);
-        std::vector<std::uint8_t> report(data->data, data->data + length);
-        std::uint32_t error = 0;
-        const bool ok =
-            request == gulong(HIDIOCGINPUT(length)) &&
-            static_cast<ScriptedHidraw *>(self)->m_firmware.onInputReport(report, error);
-        if (ok)
-            std::copy(report.begin(), report.begin() + std::ptrdiff_t(length), data->data);
-        umockdev_ioctl_client_complete(client, ok ? glong(length) : -1, ok ? 0 : EIO);
-        return TRUE;
-    }
-
-    UMockdevIoctlBase *m_handler;
-    fake::FakeReceiver &m_firmware;
-};
-
 TEST(ReceiverHid, FoundAmongOtherDevicesWithItsCollections)
 {
     Bed bed;
     bed.addOthers();
     const std::string node = bed.add("1-1", 0x1813).hidraw;
     auto hid = createHidSystem();
-    const std::vector<std::string> paths = hid->interfacePaths().value_or(std::vector<std::string>());
+    const std::vector<std::string> paths =
+        hid->interfacePaths().value_or(std::vector<std::string>());
     std::vector<std::string> seen;
     for (const std::string &path : paths) {
         auto query = hid->open(path, HidAccess::Query);
@@ -168,7 +122,8 @@ TEST(ReceiverHid, FourCommandsAnsweredThroughTheNode)
     Bed bed;
     const std::string node = bed.add("1-1", 0x1812, false).hidraw;
     fake::FakeReceiver firmware;
-    ScriptedHidraw script(bed, node, firmware);
+    testbed::ScriptedHidraw script(bed, node, firmware);
+    ASSERT_TRUE(script.attached());
     auto handle = createHidSystem()->open(node + "&col02", HidAccess::ReadWrite);
     ASSERT_TRUE(handle->isValid());
     const std::pair<std::vector<std::uint8_t>, std::uint8_t> rows[] = {
@@ -266,7 +221,7 @@ struct Filter
 {
     Recording::State state;
     std::unique_ptr<FilterDevice> device;
-    explicit Filter(std::uint32_t mask = 0x1FE, bool realPassThrough = false)
+    explicit Filter(std::uint32_t mask = 0x1FE, bool realPassThrough = false, bool refuse = false)
         : device(linuxport::createEvdevFilterDevice(
               [this, realPassThrough]() -> std::unique_ptr<linuxport::PassThrough> {
                   if (realPassThrough)
@@ -274,6 +229,7 @@ struct Filter
                   return std::make_unique<Recording>(state);
               }))
     {
+        state.refuse = refuse;
         device->createSemaphore(8000);
         const std::uint32_t token = device->semaphoreToken();
         EXPECT_TRUE(device->open() && device->control(kIoctlWtHook, &token, nullptr).ok &&
@@ -416,8 +372,7 @@ TEST(ReceiverMouse, NotTakenWhenThePassThroughRefusesOrTheNodeIsClosed)
         std::optional<testbed::WithoutFileOverride> asUser;
         if (row.closeNode && ::chmod(bed.realPath(receiver.eventNode).c_str(), 0) == 0)
             asUser.emplace();
-        Filter filter(0x1FE, row.realPassThrough);
-        filter.state.refuse = row.refuse;
+        Filter filter(0x1FE, row.realPassThrough, row.refuse);
         EXPECT_TRUE(waitFor([&] { return logged(row.logLine); }, 3000)) << row.name;
         bed.write(receiver, {event(EV_KEY, BTN_MIDDLE, 1), kSyn});
         EXPECT_TRUE(filter.read(1).empty()) << row.name;

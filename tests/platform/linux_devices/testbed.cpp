@@ -1,6 +1,7 @@
 #include "testbed.h"
 
 #include <cerrno>
+#include <linux/hidraw.h>
 #include <linux/capability.h>
 #include <sys/syscall.h>
 #include <poll.h>
@@ -127,6 +128,49 @@ bool writeEvents(int fd, const std::vector<input_event> &events)
         left -= std::size_t(n);
     }
     return true;
+}
+
+struct ScriptedHidrawCalls
+{
+    static gboolean onWrite(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer self)
+    {
+        UMockdevIoctlData *arg = umockdev_ioctl_client_get_arg(client);
+        std::uint32_t error = 0;
+        const bool ok = static_cast<ScriptedHidraw *>(self)->m_firmware.onOutputReport(
+            {arg->data, arg->data + arg->data_len}, error);
+        umockdev_ioctl_client_complete(client, ok ? arg->data_len : -1, ok ? 0 : EIO);
+        return TRUE;
+    }
+    static gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer self)
+    {
+        const gulong request = umockdev_ioctl_client_get_request(client);
+        const std::size_t length = _IOC_SIZE(request);
+        UMockdevIoctlData *data =
+            umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, length, nullptr);
+        std::vector<std::uint8_t> report(data->data, data->data + length);
+        std::uint32_t error = 0;
+        const bool ok =
+            request == gulong(HIDIOCGINPUT(length)) &&
+            static_cast<ScriptedHidraw *>(self)->m_firmware.onInputReport(report, error);
+        if (ok)
+            std::copy(report.begin(), report.begin() + std::ptrdiff_t(length), data->data);
+        umockdev_ioctl_client_complete(client, ok ? glong(length) : -1, ok ? 0 : EIO);
+        return TRUE;
+    }
+};
+
+ScriptedHidraw::ScriptedHidraw(Bed &bed, const std::string &node,
+                               platform::fake::FakeHidFirmware &firmware)
+    : m_handler(umockdev_ioctl_base_new()), m_firmware(firmware)
+{
+    g_signal_connect(m_handler, "handle-write", G_CALLBACK(ScriptedHidrawCalls::onWrite), this);
+    g_signal_connect(m_handler, "handle-ioctl", G_CALLBACK(ScriptedHidrawCalls::onIoctl), this);
+    m_attached = umockdev_testbed_attach_ioctl(bed.get(), node.c_str(), m_handler, nullptr);
+}
+
+ScriptedHidraw::~ScriptedHidraw()
+{
+    g_object_unref(m_handler);
 }
 
 namespace {

@@ -4,6 +4,8 @@
 // under umockdev-wrapper, which points udev, sysfs and /dev at the test bed.
 #pragma once
 
+#include "fake_hid.h"
+
 #include <umockdev.h>
 
 #include <linux/input.h>
@@ -53,6 +55,22 @@ public:
 private:
     UMockdevTestbed *m_bed;
     int m_number = 0;
+};
+
+// Plays a hidraw node's firmware: output reports written to the node and input
+// reports asked for with HIDIOCGINPUT go to `firmware` (for as long as it lives).
+class ScriptedHidraw
+{
+public:
+    ScriptedHidraw(Bed &bed, const std::string &node, platform::fake::FakeHidFirmware &firmware);
+    ~ScriptedHidraw();
+    bool attached() const { return m_attached; }
+
+private:
+    UMockdevIoctlBase *m_handler;
+    platform::fake::FakeHidFirmware &m_firmware;
+    bool m_attached = false;
+    friend struct ScriptedHidrawCalls;
 };
 
 // Takes from the calling thread (and the threads it starts later) the right to
