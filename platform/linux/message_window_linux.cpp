@@ -91,10 +91,10 @@ private:
     {
         while (udev_device *device = udev_monitor_receive_device(m_monitor)) {
             const char *action = udev_device_get_action(device);
-            const std::string name = interfaceName(device);
-            udev_device_unref(device);
             const bool arrival = action && std::string(action) == "add";
             const bool removal = action && std::string(action) == "remove";
+            const std::string name = interfaceName(device);
+            udev_device_unref(device);
             if ((!arrival && !removal) || name.empty() || !m_onMessage)
                 continue;
             WindowMessage m;
