@@ -18,6 +18,7 @@
 #include <libevdev/libevdev.h>
 #include <libudev.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -34,6 +35,11 @@ namespace platform {
 namespace linuxport {
 
 namespace {
+
+// The receiver's USB ids (the same as the receiver recognition of both programs
+// and the udev rule in tools/udev use).
+constexpr std::uint16_t kReceiverVendorId = 0x2F6B;
+constexpr std::uint16_t kReceiverProductIds[] = {0x1812, 0x1813};
 
 constexpr std::uint32_t kWheelUp = 0x101, kWheelDown = 0x1FF;
 constexpr std::uint32_t kSideWheelRight = 0x201, kSideWheelLeft = 0x2FF;
@@ -316,7 +322,9 @@ private:
         std::uint16_t vendorId = 0, productId = 0;
         return node && std::strncmp(node, "/dev/input/event", 16) == 0 && mouse &&
                std::strcmp(mouse, "1") == 0 && linuxport::usbIds(d, vendorId, productId) &&
-               vendorId == 0x2F6B && (productId == 0x1812 || productId == 0x1813);
+               vendorId == kReceiverVendorId &&
+               std::find(std::begin(kReceiverProductIds), std::end(kReceiverProductIds),
+                         productId) != std::end(kReceiverProductIds);
     }
 
     struct Attached
