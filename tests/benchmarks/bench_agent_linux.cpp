@@ -1,0 +1,350 @@
+// The agent's event path on Linux: the receiver's mouse events written to an
+// emulated event node (umockdev), read and turned into records by the evdev
+// filter, then as in the agent: the USBDriver thread, the hub, the main window's
+// routing and the dispatcher, which re-reads the settings files for every event
+// and performs the function on the recording input service. The virtual mouse is
+// a recording (the test bed has no uinput).
+//
+// Prints a burst of queued events (handled in order, none lost), the latency from
+// each event's time stamp to the end of its action (median and p99), and the
+// resident memory.
+//
+// Usage: velko_agent_bench_linux [latency-events]   (default 20000; re-runs itself
+// under umockdev-wrapper)
+// The test bed (GLib) before Qt, whose "signals" keyword GLib's headers use as a name.
+#include "testbed.h"
+
+#include "agentapp.h"
+#include "evdev_filter.h"
+#include "fake_agent_platform.h"
+#include "mainwindow.h"
+#include "usbdriver.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTimer>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <functional>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock; // CLOCK_MONOTONIC, the events' clock here
+
+struct Step
+{
+    input_event event;
+    std::vector<const char *> input; // what the configured function sends
+};
+const std::array<Step, 12> kCycle = {{
+    {testbed::event(EV_KEY, BTN_MIDDLE, 1), {"mouse 0x20 0"}}, // "None"
+    {testbed::event(EV_KEY, BTN_MIDDLE, 0), {"mouse 0x40 0"}},
+    {testbed::event(EV_REL, REL_WHEEL, 1), {"key 0xB1 1", "key 0xB1 3"}}, // previous song
+    {testbed::event(EV_KEY, BTN_RIGHT, 1), {"mouse 0x8 0"}},              // right click
+    {testbed::event(EV_KEY, BTN_RIGHT, 0), {"mouse 0x10 0"}},
+    {testbed::event(EV_REL, REL_WHEEL, -1), {"key 0xB0 1", "key 0xB0 3"}}, // next song
+    {testbed::event(EV_KEY, BTN_SIDE, 1), {"mouse 0x80 1"}},
+    {testbed::event(EV_KEY, BTN_SIDE, 0), {"mouse 0x100 1"}},
+    {testbed::event(EV_REL, REL_HWHEEL, 1), {"key 0xB3 1", "key 0xB3 3"}}, // play/pause
+    {testbed::event(EV_KEY, BTN_EXTRA, 1), {"mouse 0x80 2"}},
+    {testbed::event(EV_KEY, BTN_EXTRA, 0), {"mouse 0x100 2"}},
+    {testbed::event(EV_REL, REL_HWHEEL, -1), {"key 0xB3 1", "key 0xB3 3"}},
+}};
+
+void dropMessages(QtMsgType, const QMessageLogContext &, const QString &) {}
+
+class TimingInput : public platform::fake::FakeInputInjector
+{
+public:
+    void keyEvent(std::uint8_t vk, std::uint32_t flags) override
+    {
+        FakeInputInjector::keyEvent(vk, flags);
+        noteEvent();
+    }
+    void mouseEvent(std::uint32_t flags, std::int32_t data) override
+    {
+        FakeInputInjector::mouseEvent(flags, data);
+        noteEvent();
+    }
+    void expect(std::size_t firstStep, std::function<void(Clock::time_point)> onStepDone)
+    {
+        m_step = firstStep;
+        m_inStep = 0;
+        m_onStepDone = std::move(onStepDone);
+    }
+
+private:
+    void noteEvent()
+    {
+        if (++m_inStep < kCycle[m_step % kCycle.size()].input.size())
+            return;
+        const Clock::time_point now = Clock::now();
+        m_inStep = 0;
+        ++m_step;
+        if (m_onStepDone)
+            m_onStepDone(now);
+    }
+    std::size_t m_step = 0, m_inStep = 0;
+    std::function<void(Clock::time_point)> m_onStepDone;
+};
+
+bool inputMatches(const std::vector<std::string> &seen, std::size_t first, std::size_t count)
+{
+    std::size_t k = 0;
+    for (std::size_t i = first; i < first + count; ++i)
+        for (const char *expected : kCycle[i % kCycle.size()].input)
+            if (k >= seen.size() || seen[k++] != expected)
+                return false;
+    return k == seen.size();
+}
+
+// The pass-through as a counter: the bench measures the controls' path.
+class CountingPassThrough : public platform::linuxport::PassThrough
+{
+public:
+    explicit CountingPassThrough(std::atomic<int> &takes) : m_takes(takes) {}
+    bool take(int, std::string &) override
+    {
+        ++m_takes;
+        return true;
+    }
+    void write(const input_event &) override {}
+    void release(int) override {}
+
+private:
+    std::atomic<int> &m_takes;
+};
+
+input_event stamped(input_event e, Clock::time_point at)
+{
+    const auto us =
+        std::chrono::duration_cast<std::chrono::microseconds>(at.time_since_epoch()).count();
+    e.input_event_sec = decltype(e.input_event_sec)(us / 1000000);
+    e.input_event_usec = decltype(e.input_event_usec)(us % 1000000);
+    return e;
+}
+
+Clock::time_point stampOf(const input_event &e)
+{
+    return Clock::time_point(std::chrono::seconds(e.input_event_sec) +
+                             std::chrono::microseconds(e.input_event_usec));
+}
+
+QString residentMemory()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return QStringLiteral("n/a");
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return QString::fromLatin1(line.mid(6).simplified());
+    return QStringLiteral("n/a");
+}
+
+double micros(Clock::duration d)
+{
+    return std::chrono::duration<double, std::micro>(d).count();
+}
+
+// The emulated node's own share: an event written to a raw pseudo-terminal (as
+// the test bed's stream nodes are) until a thread waiting in poll() has read it.
+// A real event node wakes its reader directly; the pseudo-terminal goes through
+// the kernel's tty work queue first.
+std::vector<double> nodeTransport(int events)
+{
+    std::vector<double> result;
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) < 0 || ::unlockpt(master) < 0)
+        return result;
+    const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    termios raw{};
+    ::tcgetattr(slave, &raw);
+    ::cfmakeraw(&raw);
+    ::tcsetattr(slave, TCSANOW, &raw);
+    std::atomic<bool> ready{false};
+    std::atomic<Clock::rep> written{0};
+    std::thread reader([&] {
+        input_event e;
+        for (int i = 0; i < events; ++i) {
+            ready = true;
+            pollfd p{slave, POLLIN, 0};
+            ::poll(&p, 1, 1000);
+            if (::read(slave, &e, sizeof e) != ssize_t(sizeof e))
+                break;
+            result.push_back(
+                micros(Clock::now() - Clock::time_point(Clock::duration(written.load()))));
+        }
+    });
+    const input_event e = testbed::event(EV_REL, REL_WHEEL, 1);
+    for (int i = 0; i < events; ++i) {
+        while (!ready.exchange(false))
+            std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::microseconds(50)); // the reader sleeps in poll()
+        written = Clock::now().time_since_epoch().count();
+        if (::write(master, &e, sizeof e) != ssize_t(sizeof e))
+            break;
+    }
+    reader.join();
+    ::close(slave);
+    ::close(master);
+    std::sort(result.begin(), result.end());
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const char *preload = std::getenv("LD_PRELOAD");
+    if (!preload || !std::strstr(preload, "umockdev-preload")) {
+        std::vector<char *> args{const_cast<char *>("umockdev-wrapper")};
+        args.insert(args.end(), argv, argv + argc);
+        args.push_back(nullptr);
+        ::execvp("umockdev-wrapper", args.data());
+        std::fprintf(stderr, "umockdev-wrapper is needed (Debian package umockdev)\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareAgentProcess();
+    QApplication app(argc, argv);
+    qInstallMessageHandler(dropMessages);
+    const int latencyEvents = argc > 1 ? std::max(100, atoi(argv[1])) : 20000;
+    const int warmUp = std::min(200, latencyEvents / 10);
+
+    SettingsFolder folder;
+    folder.setModel(QStringLiteral("QX210"));
+    folder.setModelValues(QStringLiteral("QX210"),
+                          {{"SET/Mid_key", "none-48-midKey"},
+                           {"SET/Right_key", "Mouse right click-35-rightKey"},
+                           {"SET/Side_upkey", "none-48-slideUpKey"},
+                           {"SET/Side_downkey", "none-48-slideDownKey"},
+                           {"SET/Mid_wheel", "Song Previous/Next-6-midWheel"},
+                           {"SET/Side_wheel", "Play/Pause-7-slideWheel"},
+                           {"SET/isConf", "Y"}});
+
+    testbed::Bed bed;
+    const testbed::Device receiver =
+        bed.addUsb("1-1", 0x2F6B, 0x1813, testbed::kReceiverDescriptor, true);
+    const int node = bed.streamFd(receiver.eventNode);
+    if (!receiver.added || node < 0) {
+        std::fprintf(stderr, "the emulated receiver could not be made\n");
+        return 2;
+    }
+
+    FakeAgentPlatform fakes;
+    auto timing = std::make_unique<TimingInput>();
+    TimingInput *input = timing.get();
+    fakes.platform.input = std::move(timing);
+    fakes.platform.nativeMessages = platform::createNativeMessages();
+    std::atomic<int> takes{0};
+    auto filter = platform::linuxport::createEvdevFilterDevice(
+        [&] { return std::make_unique<CountingPassThrough>(takes); });
+
+    MainWindow window(fakes.platform);
+    USBDriver driver(*filter);
+    if (!driver.open()) {
+        std::fprintf(stderr, "the filter did not open\n");
+        return 2;
+    }
+    driver.start(QThread::InheritPriority);
+    for (int i = 0; i < 500 && takes == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (takes == 0) {
+        std::fprintf(stderr, "the filter did not take the emulated mouse\n");
+        return 2;
+    }
+
+    // Burst: 8000 controls' events, each in its report, written as fast as the
+    // node takes them.
+    const std::size_t burst = USBDriver::kSemaphoreMaximum;
+    std::vector<input_event> stream;
+    for (std::size_t i = 0; i < burst; ++i) {
+        stream.push_back(kCycle[i % kCycle.size()].event);
+        stream.push_back(testbed::event(EV_SYN, SYN_REPORT, 0));
+    }
+    std::size_t burstDone = 0;
+    Clock::time_point burstStart, burstEnd;
+    input->expect(0, [&](Clock::time_point t) {
+        if (++burstDone == burst) {
+            burstEnd = t;
+            app.quit();
+        }
+    });
+    std::thread writer;
+    QTimer::singleShot(0, [&] {
+        burstStart = Clock::now();
+        writer = std::thread([&] { testbed::writeEvents(node, stream); });
+    });
+    QTimer::singleShot(60000, &app, &QApplication::quit); // never hang
+    app.exec();
+    writer.join();
+    const bool burstInOrder = inputMatches(input->describedEvents(), 0, burstDone);
+    const double burstMs = micros(burstEnd - burstStart) / 1000.0;
+    std::printf("burst: %zu events written, %zu actions, %zu lost, %s, %.1f ms, %.0f events/s\n",
+                burst, burstDone, burst - burstDone, burstInOrder ? "in order" : "OUT OF ORDER",
+                burstMs, burstMs > 0 ? burstDone / (burstMs / 1000.0) : 0.0);
+
+    // Latency: one event at a time, stamped when written, the next written once
+    // the previous one's action is complete.
+    input->clear();
+    const std::size_t firstStep = burstDone % kCycle.size();
+    std::vector<double> latencies;
+    int written = 0;
+    Clock::time_point stamp;
+    std::function<void()> writeNext = [&] {
+        if (written == latencyEvents) {
+            app.quit();
+            return;
+        }
+        const input_event e =
+            stamped(kCycle[(firstStep + std::size_t(written)) % kCycle.size()].event, Clock::now());
+        ++written;
+        stamp = stampOf(e);
+        if (!testbed::writeEvents(node, {e, testbed::event(EV_SYN, SYN_REPORT, 0)}))
+            app.exit(2);
+    };
+    input->expect(firstStep, [&](Clock::time_point t) {
+        latencies.push_back(micros(t - stamp));
+        QTimer::singleShot(0, writeNext);
+    });
+    QTimer::singleShot(0, writeNext);
+    const int latencyExit = app.exec();
+    const bool latencyInOrder = inputMatches(input->describedEvents(), firstStep, latencies.size());
+    driver.stop();
+    driver.wait(3000);
+
+    if (latencyExit != 0 || int(latencies.size()) != latencyEvents) {
+        std::printf("latency: only %zu of %d events completed\n", latencies.size(), latencyEvents);
+        return 1;
+    }
+    std::vector<double> measured(latencies.begin() + warmUp, latencies.end());
+    std::sort(measured.begin(), measured.end());
+    const auto at = [&](double q) {
+        return measured[std::min(measured.size() - 1, std::size_t(q * double(measured.size())))];
+    };
+    std::printf("latency, event time stamp to action: %zu events (after %d warm-up), %s, "
+                "median %.1f us, p99 %.1f us, max %.1f us\n",
+                measured.size(), warmUp, latencyInOrder ? "in order" : "OUT OF ORDER", at(0.5),
+                at(0.99), measured.back());
+    const std::vector<double> transport = nodeTransport(5000);
+    if (!transport.empty())
+        std::printf("of which the emulated node's transport alone (pseudo-terminal): median %.1f "
+                    "us, p99 %.1f us\n",
+                    transport[transport.size() / 2], transport[transport.size() * 99 / 100]);
+    std::printf("resident memory (VmRSS): %s\n", qPrintable(residentMemory()));
+    std::printf("goal p99 < 100 us: %s\n", at(0.99) < 100.0 ? "met" : "NOT met");
+    return burstInOrder && latencyInOrder && burstDone == burst ? 0 : 1;
+}
