@@ -1,5 +1,6 @@
 #include "typeregistry.h"
 
+#include "accountforms.h"
 #include "accountoperations.h"
 #include "checkprocess.h"
 #include "configsync.h"
@@ -54,4 +55,5 @@ void registerConfiguratorTypes()
 {
     for (const QmlTypeEntry &entry : configuratorTypes())
         entry.registerType(entry.uri, entry.name);
+    registerAccountPageTypes();
 }

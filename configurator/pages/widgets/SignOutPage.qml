@@ -1,0 +1,104 @@
+// The account page of the signed-in user: change the password or sign out.
+// sigUpdatePwd(old, new) once the new password is typed the same twice, otherwise
+// sigError(message); sigSignInAction("sign_out") and ("hide_signOut_page").
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import Account.Pages 1.0
+import "../infoWidgets"
+
+Rectangle {
+    id: signOutPage
+    width: 1000
+    height: 700
+    color: "#f5f7fa"
+
+    property string nickName: ""
+
+    signal sigUpdatePwd(string oldPwd, string rePwd)
+    signal sigError(string text)
+    signal sigSignInAction(string state)
+
+    CompletedFields { id: completed }
+
+    BackButton {
+        objectName: "back"
+        x: 20
+        y: 20
+        onClicked: signOutPage.sigSignInAction("hide_signOut_page")
+    }
+
+    Rectangle {
+        anchors.centerIn: parent
+        width: 420
+        height: 500
+        radius: 8
+        color: "white"
+        border.color: "#e3e7ed"
+
+        Column {
+            anchors.horizontalCenter: parent.horizontalCenter
+            y: 28
+            spacing: 16
+
+            Image {
+                anchors.horizontalCenter: parent.horizontalCenter
+                source: "qrc:/images/account/avatar.svg"
+                sourceSize: Qt.size(80, 80)
+            }
+            Text {
+                objectName: "nickName"
+                width: 300
+                text: signOutPage.nickName
+                elide: Text.ElideRight
+                horizontalAlignment: Text.AlignHCenter
+                font.pixelSize: 16
+                color: "#2b2f36"
+            }
+            Text {
+                width: 300
+                text: qsTr("Change Password")
+                font.pixelSize: 18
+                color: "#2b2f36"
+            }
+            Repeater {
+                id: fields
+                model: [qsTr("Old password"), qsTr("New password"),
+                    qsTr("Enter the new password again")]
+                LineInput {
+                    objectName: "field" + index
+                    hint: modelData
+                    pattern: "password"
+                    password: true
+                    icon: "qrc:/images/account/lock.svg"
+                    onSigEditFinished: completed.focusChanged(index, text)
+                    onSigTextEdit: completed.textEdited(index, text)
+                }
+            }
+            AccountButton {
+                objectName: "saveButton"
+                text: qsTr("Save")
+                enabled: completed.saveEnabled
+                onClicked: {
+                    const typed = [0, 1, 2].map(i => fields.itemAt(i).text)
+                    const failed = AccountForms.firstError(AccountForms.SignOutPage, typed)
+                    if (failed !== "") {
+                        signOutPage.sigError(failed)
+                        return
+                    }
+                    signOutPage.sigUpdatePwd(typed[0], typed[2])
+                    for (let i = 0; i < 3; ++i)
+                        fields.itemAt(i).clear()
+                    completed.reset()
+                }
+            }
+            Button {
+                objectName: "signOutButton"
+                width: 300
+                height: 38
+                text: qsTr("Sign out")
+                flat: true
+                onClicked: signOutPage.sigSignInAction("sign_out")
+            }
+        }
+    }
+}
