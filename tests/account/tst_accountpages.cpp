@@ -13,6 +13,7 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QSGRendererInterface>
+#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
@@ -297,6 +298,27 @@ private slots:
         QVERIFY(pages.shown("login"));
         QCOMPARE(pages.text("register/username"), QString());
         QVERIFY(loader->property("item").value<QObject *>());
+    }
+
+    void chineseTexts()
+    {
+        QTranslator chinese;
+        QVERIFY(chinese.load(QStringLiteral("://VelkoOptions_zh_CN.qm")));
+        QCoreApplication::installTranslator(&chinese);
+        ScriptedHttpServer server;
+        AccountSandbox box("http://127.0.0.1:1");
+        Pages pages(kCover);
+        pages.click("login/loginButton");
+        const QString check = pages.text("login/error");
+        pages.type("login/mailbox", "ann@example.com");
+        pages.type("login/password", "p1!a");
+        pages.click("login/loginButton");
+        QTRY_VERIFY(!pages.text("login/error").isEmpty() && pages.text("login/error") != check);
+        const QString network = pages.text("login/error");
+        QCoreApplication::removeTranslator(&chinese);
+        QCOMPARE(pages.text("login/loginButton"), QStringLiteral("登录"));
+        QCOMPARE(check, QStringLiteral("用户名不能为空"));
+        QCOMPARE(network, QStringLiteral("网络错误，请稍后再试"));
     }
 
     void accountPage()

@@ -92,12 +92,24 @@ Rectangle {
                 }
             }
             Button {
+                id: signOut
                 objectName: "signOutButton"
                 width: 300
                 height: 38
                 text: qsTr("Sign out")
-                flat: true
                 onClicked: signOutPage.sigSignInAction("sign_out")
+                contentItem: Text {
+                    text: signOut.text
+                    font.pixelSize: 15
+                    color: "#e5484d"
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                }
+                background: Rectangle {
+                    radius: 4
+                    color: signOut.down ? "#fde8e8" : signOut.hovered ? "#fef3f3" : "white"
+                    border.color: "#f3c4c5"
+                }
             }
         }
     }
