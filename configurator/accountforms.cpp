@@ -62,6 +62,13 @@ QString AccountForms::firstError(Form form, const QStringList &fields) const
     return QString();
 }
 
+QString AccountForms::syncResultText(Sync sync, int rCode, const QString &rMsg) const
+{
+    if (rCode != 0)
+        return rMsg;
+    return sync == Upload ? tr("Upload success") : tr("Download success");
+}
+
 const QString EmailValidator::kPattern =
     QStringLiteral("^[a-zA-Z0-9_-]+@[a-zA-Z0-9_-]+(\\.[a-zA-Z0-9_-]+)+$");
 

@@ -21,6 +21,8 @@ public:
     // The forms whose fields are checked before anything is sent.
     enum Form { Login, Register, ForgetPasswd, VerificationCode, ResetPasswd, SignOutPage };
     Q_ENUM(Form)
+    enum Sync { Upload, Download };
+    Q_ENUM(Sync)
 
     explicit AccountForms(QObject *parent = nullptr) : QObject(parent) {}
 
@@ -28,6 +30,10 @@ public:
     // order) fail, translated; empty when all pass. Fields missing from the list
     // count as empty.
     Q_INVOKABLE QString firstError(Form form, const QStringList &fields) const;
+
+    // The information box's text for a sync result: "Upload success" or "Download
+    // success" (translated) for code 0, otherwise the result's own text.
+    Q_INVOKABLE QString syncResultText(Sync sync, int rCode, const QString &rMsg) const;
 };
 
 // The e-mail pattern; partial addresses can be typed, nothing else.

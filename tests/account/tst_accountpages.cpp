@@ -41,7 +41,16 @@ SignOutPage { objectName: "page"
         onSigUpdatePwdRet: result = rCode + " " + rMsg }
     onSigUpdatePwd: update.VlUpdatePasswdJson(session.GetEmail(), oldPwd, rePwd)
     onSigError: result = text
-    onSigSignInAction: result = state }
+    onSigSignInAction: result = action }
+)";
+
+// The sync panel, opened, with its results collected as "text|success|downloaded".
+const QByteArray kSync = R"(import QtQuick 2.15
+import "assembly"
+Item { width: 1000; height: 700
+    property string result: ""
+    SyncCover { objectName: "sync"; Component.onCompleted: open()
+        onSigSyncResult: result = text + "|" + success + "|" + downloaded } }
 )";
 
 class Pages
@@ -300,6 +309,25 @@ private slots:
         QVERIFY(loader->property("item").value<QObject *>());
     }
 
+    void sync_data(); // out of the class body: moc misreads its raw strings
+
+    void sync()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, status);
+        QFETCH(QByteArray, reply);
+        QFETCH(QString, result);
+        QFETCH(QString, midKey);
+        ScriptedHttpServer server;
+        AccountSandbox box(server.baseUrl());
+        server.enqueue(reply, status);
+        Pages pages(kSync);
+        pages.click("syncPanel/" + button);
+        QVERIFY(!pages.shown("sync")); // closed at once
+        QTRY_COMPARE(pages.root()->property("result").toString(), result);
+        QCOMPARE(readIni(box.modelFile(), "/SET/Mid_key"), midKey);
+    }
+
     void chineseTexts()
     {
         QTranslator chinese;
@@ -357,6 +385,31 @@ private slots:
         QCOMPARE(pages.root()->property("result").toString(), QStringLiteral("hide_signOut_page"));
     }
 };
+
+void TestAccountPages::sync_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("midKey"); // in the settings file afterwards
+    const QByteArray document =
+        R"({"code":0,"data":{"configContent":"{\"Mid_key\":\"{\\\"index\\\":\\\"3\\\",)"
+        R"(\\\"name\\\":\\\"copy\\\",\\\"tag\\\":\\\"midKey\\\"}\"}"}})";
+    const QString unchanged = "none-48-midKey";
+    QTest::newRow("upload") << "uploadButton" << 200 << QByteArray(R"({"code":0})")
+                            << "Upload success|true|false" << unchanged;
+    QTest::newRow("upload refused")
+        << "uploadButton" << 200 << QByteArray(R"({"code":401,"msg":"Please log in"})")
+        << "Please log in|false|false" << unchanged;
+    QTest::newRow("upload, no network")
+        << "uploadButton" << 500 << QByteArray("{}") << kNetworkError + "|false|false" << unchanged;
+    QTest::newRow("download") << "downloadButton" << 200 << document << "Download success|true|true"
+                              << "copy-3-midKey";
+    QTest::newRow("download refused")
+        << "downloadButton" << 200 << QByteArray(R"({"code":404,"msg":"Nothing stored"})")
+        << "Nothing stored|false|false" << unchanged;
+}
 
 QTEST_MAIN(TestAccountPages)
 #include "tst_accountpages.moc"

@@ -4,6 +4,14 @@
 <context>
     <name>AccountForms</name>
     <message>
+        <source>Upload success</source>
+        <translation>上传成功</translation>
+    </message>
+    <message>
+        <source>Download success</source>
+        <translation>下载成功</translation>
+    </message>
+    <message>
         <source>Username can not be empty</source>
         <translation>用户名不能为空</translation>
     </message>
@@ -202,6 +210,17 @@
     <message>
         <source>Next</source>
         <translation>下一步</translation>
+    </message>
+</context>
+<context>
+    <name>QXSync</name>
+    <message>
+        <source>Upload set</source>
+        <translation>上传设置</translation>
+    </message>
+    <message>
+        <source>Download set</source>
+        <translation>下载设置</translation>
     </message>
 </context>
 <context>

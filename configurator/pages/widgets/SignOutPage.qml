@@ -16,7 +16,7 @@ Rectangle {
 
     signal sigUpdatePwd(string oldPwd, string rePwd)
     signal sigError(string text)
-    signal sigSignInAction(string state)
+    signal sigSignInAction(string action)
 
     CompletedFields { id: completed }
 
