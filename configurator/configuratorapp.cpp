@@ -38,22 +38,33 @@ bool loadChineseTranslation(QTranslator &translator, const QLocale &locale)
                            QString());
 }
 
+bool loadEnglishCorrections(QTranslator &translator, const QLocale &locale)
+{
+    if (locale.language() == QLocale::Chinese)
+        return false;
+    return translator.load(QStringLiteral("://VelkoOptions_en.qm"), QString(), QString(),
+                           QString());
+}
+
 int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
 {
     initConfiguratorResources();
 
+    // Installed first so that the notice for a second copy is translated as well.
+    QTranslator translator;
+    const QLocale locale;
+    const bool chinese = loadChineseTranslation(translator, locale);
+    if (chinese || loadEnglishCorrections(translator, locale))
+        app.installTranslator(&translator);
+
     if (startup.instanceLock->acquire(kConfiguratorInstanceLock) ==
         platform::LockResult::AlreadyHeld) {
         startup.showNotice(QApplication::tr("Tip"), QApplication::tr("Program hasbeen running!"));
+        app.removeTranslator(&translator);
         return 0;
     }
-
-    QTranslator translator;
-    const QLocale locale;
-    if (loadChineseTranslation(translator, locale)) {
+    if (chinese)
         appenv::setLanguageCode(QStringLiteral("zh"));
-        app.installTranslator(&translator);
-    }
 
     const QString fontPath =
         appenv::applicationDir() + QStringLiteral("/font/") + QLatin1String(kFontFileName);
@@ -63,9 +74,14 @@ int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
     registerConfiguratorTypes();
 
     // Without OpenGL (no driver, a remote or virtual display) the pages are drawn
-    // in software rather than not at all.
+    // in software rather than not at all. Where software drawing was asked for
+    // (QT_QUICK_BACKEND=software) the probe is skipped: it would load the OpenGL
+    // driver for nothing, tens of megabytes.
+    const bool softwareAsked =
+        QQuickWindow::sceneGraphBackend() == QLatin1String("software") ||
+        qEnvironmentVariable("QT_QUICK_BACKEND") == QLatin1String("software");
     QOpenGLContext probe;
-    if (!probe.create()) {
+    if (!softwareAsked && !probe.create()) {
         qDebug() << "OpenGL not available: the pages are drawn in software";
         QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     }

@@ -39,6 +39,10 @@ void initConfiguratorResources();
 // the translation should be installed.
 bool loadChineseTranslation(QTranslator &translator, const QLocale &locale);
 
+// Loads the corrections of misspelt English texts into `translator` for every
+// language but Chinese. True when they should be installed.
+bool loadEnglishCorrections(QTranslator &translator, const QLocale &locale);
+
 // Runs the configurator on an existing application: single-instance check,
 // translation and language code, font, type registration, main page, event loop.
 // Returns the exit code: 0 when another copy runs, 1 when the main page could not

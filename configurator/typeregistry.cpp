@@ -2,6 +2,7 @@
 
 #include "accountforms.h"
 #include "accountoperations.h"
+#include "assignrules.h"
 #include "checkprocess.h"
 #include "configsync.h"
 #include "getsoftwareversion.h"
@@ -12,6 +13,7 @@
 #include "openbluetooth.h"
 #include "operatetoken.h"
 #include "opfunconffile.h"
+#include "pagenavigator.h"
 #include "pairdowork.h"
 #include "systemtrayicon.h"
 
@@ -47,6 +49,8 @@ const std::vector<QmlTypeEntry> &configuratorTypes()
         {"an.utility", "MyAction", &registerType<MyAction>},
         {"an.utility", "MySeparator", &registerType<MySeparator>},
         {"an.utility", "SystemTrayIcon", &registerType<SystemTrayIcon>},
+        {"an.utility", "PageNavigator", &registerType<PageNavigator>},
+        {"an.utility", "AssignRules", &registerType<AssignRules>},
     };
     return table;
 }

@@ -1,11 +1,20 @@
-// The main page: the agent's keeper, the receiver's state and pairing, and the
-// tray icon through which the configurator is shown again or ended. Closing the
-// window only hides it.
+// The configurator's window: every page as a child, one shown at a time, with the
+// boxes and covers on top. Which page shows is the navigator's business; this page
+// wires the pages' signals, the receiver link, the settings and the tray to it.
+// Closing the window only hides it.
 import QtQuick 2.15
 import QtQuick.Window 2.15
-import Model.QX.CheckProcess 1.0
 import Model.QX.PairDoWork 1.0
+import Model.QX.OpenBluetooth 1.0
+import Model.QX.CheckProcess 1.0
+import Operate.Conf.OpFunConfFile 1.0
+import Account.Manager.UpdatePasswdAccount 1.0
+import Account.Manager.GetSoftwareVersion 1.0
 import an.utility 1.0
+import "widgets"
+import "ability"
+import "msgBox"
+import "assembly"
 
 Window {
     id: mainWindow
@@ -13,11 +22,12 @@ Window {
     width: 1000
     height: 700
     visible: true
+    flags: Qt.Window | Qt.FramelessWindowHint | Qt.WindowMinimizeButtonHint
     title: qsTr("Velko Options")
+    color: "#1f232b"
 
+    // The version class once the agent keeper has told it; the lists are trimmed then.
     property string versionClass: ""
-    property bool receiverPresent: false
-    property string pairProgress: ""
 
     onClosing: {
         close.accepted = false
@@ -31,29 +41,59 @@ Window {
         mainWindow.requestActivate()
     }
 
-    function progressText(progress) {
-        switch (progress) {
-        case "enterSuccess": return qsTr("Press the mouse's pairing button now.")
-        case "enterFailure": return qsTr("The receiver could not enter pairing mode.")
-        case "pairSuccess": return qsTr("The mouse is paired.")
-        case "pairFailure": return qsTr("Pairing failed.")
-        }
-        return ""
+    // One handler for the state names of the pages and of the pairing link.
+    function onLogic(state) {
+        navigator.handle(state, state === "version_confirm" ? chooseVersion.selectedModel : "")
     }
+
+    PageNavigator {
+        id: navigator
+        objectName: "navigator"
+        onSigShowModel: {
+            conf.syncMouseIni()
+            connectDevice.f_setCurrentMouse(model)
+            if (eightKeys)
+                connectDevice.f_changeMode8()
+            else
+                connectDevice.f_changeMode7()
+            chooseVersion.f_selectModel(model)
+            connectDevice.f_initMouseConf()
+        }
+        onSigSignOut: connectDevice.f_operateAccount("sign_out")
+        onSigRestoreDefaults: mainWindow.restoreDefaults()
+    }
+    AssignRules { id: rules }
+    OpFunConfFile { id: conf }
+    OpenBluetooth { id: openBluetooth }
 
     CheckProcess {
         id: checkProcess
         objectName: "checkProcess"
-        onSigCurrentSysVerison: mainWindow.versionClass = sysVersion
+        onSigCurrentSysVerison: mainWindow.adjustLists(sysVersion)
     }
 
     PairDoWork {
         id: pairDoWork
         objectName: "pairDoWork"
-        onSigPlugInReceiver: mainWindow.receiverPresent = pairDoWork.CheckPlugInReceiver()
-        onSigEnterPair: mainWindow.pairProgress = progress
-        onSigPairRet: mainWindow.pairProgress = progress
+        onSigPlugInReceiver: navigator.receiverChanged(pairDoWork.CheckPlugInReceiver(),
+                                                       conf.GetCurrentMouse)
+        onSigEnterPair: navigator.handle(progress)
+        onSigPairRet: navigator.handle(progress)
         Component.onCompleted: BeginMonitor()
+    }
+
+    UpdatePasswdAccount {
+        id: updatePasswd
+        objectName: "updatePasswd"
+        onSigUpdatePwdRet: {
+            navigator.showInfo(rMsg, rCode === 0)
+            if (rCode === 0)
+                mainWindow.onLogic("update_passwd")
+        }
+    }
+    GetSoftwareVersion {
+        id: softwareVersion
+        Component.onCompleted: vlGetSoftwareVersion()
     }
 
     SystemTrayIcon {
@@ -78,53 +118,359 @@ Window {
         }
     }
 
-    Column {
-        anchors.centerIn: parent
-        spacing: 16
-
-        Text {
-            anchors.horizontalCenter: parent.horizontalCenter
-            font.pixelSize: 28
-            text: qsTr("Velko Options")
-        }
-        Text {
-            anchors.horizontalCenter: parent.horizontalCenter
-            font.pixelSize: 16
-            text: mainWindow.receiverPresent ? qsTr("Receiver connected")
-                                             : qsTr("Receiver not connected")
-        }
-        Rectangle {
-            anchors.horizontalCenter: parent.horizontalCenter
-            width: 160
-            height: 40
-            radius: 6
-            color: pairArea.pressed ? "#174a8c" : "#216ec8"
-            Text {
-                anchors.centerIn: parent
-                color: "white"
-                font.pixelSize: 16
-                text: qsTr("Pair")
-            }
-            MouseArea {
-                id: pairArea
-                anchors.fill: parent
-                onClicked: pairDoWork.BeginPair()
-            }
-        }
-        Text {
-            anchors.horizontalCenter: parent.horizontalCenter
-            font.pixelSize: 16
-            text: mainWindow.progressText(mainWindow.pairProgress)
-        }
+    // The strip along the top edge moves the window.
+    MouseArea {
+        width: parent.width
+        height: 50
+        acceptedButtons: Qt.LeftButton
+        onPressed: mainWindow.startSystemMove()
     }
 
-    // The presence check keeps the window alive for a second; run it once the
-    // window is up.
+    SplashScreen {
+        id: splash
+        objectName: "splash"
+        anchors.fill: parent
+        visible: navigator.page === "splash"
+        Component.onCompleted: firstCheck.start()
+    }
+    // The presence check keeps the event loop turning for a second: run it once
+    // the window is up.
     Timer {
+        id: firstCheck
         interval: 0
-        running: true
-        onTriggered: mainWindow.receiverPresent = pairDoWork.CheckPlugInReceiver()
+        onTriggered: navigator.receiverChecked(pairDoWork.CheckPlugInReceiver(),
+                                               conf.GetCurrentMouse)
     }
 
-    Component.onCompleted: checkProcess.CheckTargetPro()
+    DisconnectDevices {
+        id: disconnectDevices
+        objectName: "disconnectDevices"
+        anchors.fill: parent
+        visible: navigator.page === "disconnect"
+        pageState: navigator.disconnectPageState
+        onSigQXPair: mainWindow.onLogic(pair_index)
+        onSigHidden: mainWindow.hide()
+        onSigMinWindow: mainWindow.showMinimized()
+    }
+
+    ChooseVersion {
+        id: chooseVersion
+        objectName: "chooseVersion"
+        anchors.fill: parent
+        visible: navigator.page === "choose"
+        onSigVersionClicked: mainWindow.onLogic(version)
+        onSigHidden: mainWindow.hide()
+        onSigMinWindow: mainWindow.showMinimized()
+        Component.onCompleted: f_selectModel(conf.GetCurrentMouse)
+    }
+
+    ConnectDevice {
+        id: connectDevice
+        objectName: "connectDevice"
+        anchors.fill: parent
+        visible: navigator.page === "connect"
+        pageState: navigator.connectPageState
+        onSigQXPair: mainWindow.onLogic(pair_index)
+        onSigQXMinimum: mainWindow.showMinimized()
+        onSigQXHidden: mainWindow.hide()
+        onSigActionClicked: mainWindow.openList(rules.tagForAction(action_style))
+        onSigLogicClicked: mainWindow.onLogic(logic_sign)
+        onSigReturnVer: mainWindow.onLogic(gui_index)
+        onSigInitConf: mainWindow.showStored(tag, index, name)
+        loginPopupSource: "qrc:/infoWidgets/LoginAndRegister.qml"
+        onSigSyncRequested: syncCover.open()
+        onVisibleChanged: if (visible) f_initMouseConf()
+        Component.onCompleted: checkProcess.CheckTargetPro()
+    }
+
+    EnterQXPair {
+        id: enterQXPair
+        objectName: "enterQXPair"
+        anchors.fill: parent
+        visible: navigator.page === "enterPair"
+        revButton: navigator.revButton
+        onSigRevClicked: mainWindow.onLogic(rev)
+        onSigPairClicked: if (navigator.connectPageState || navigator.disconnectPageState)
+                              pairDoWork.BeginPair()
+        onSigHidden: mainWindow.hide()
+        onSigMinWindow: mainWindow.showMinimized()
+    }
+
+    QXPair {
+        id: qxPair
+        objectName: "qxPair"
+        anchors.fill: parent
+        visible: navigator.page === "pair"
+    }
+
+    QXAbout {
+        id: qxAbout
+        objectName: "qxAbout"
+        anchors.fill: parent
+        visible: navigator.page === "about"
+        onSigHideAbout: mainWindow.onLogic(state)
+        onSigHidden: mainWindow.hide()
+        onSigMinWindow: mainWindow.showMinimized()
+    }
+
+    SignOutPage {
+        id: signOutPage
+        objectName: "signOutPage"
+        anchors.fill: parent
+        visible: navigator.page === "account"
+        nickName: connectDevice.titleBar.nickName
+        onSigSignInAction: mainWindow.onLogic(action)
+        onSigUpdatePwd: updatePasswd.VlUpdatePasswdJson(connectDevice.usrEmail, oldPwd, rePwd)
+        onSigError: navigator.showInfo(text, false)
+    }
+
+    // ---- The six assignment lists ----
+
+    // The control whose list is open ("" for none).
+    property string openTag: ""
+
+    function pageFor(tag) {
+        return {"midKey": midKeyPage, "rightKey": rightKeyPage, "slideUpKey": sideUpKeyPage,
+                "slideDownKey": sideDownKeyPage, "midWheel": midWheelPage,
+                "slideWheel": sideWheelPage}[tag]
+    }
+    function isKeyTag(tag) {
+        return tag !== "midWheel" && tag !== "slideWheel"
+    }
+    function countOf(tag) {
+        var page = pageFor(tag)
+        return isKeyTag(tag) ? page.itemCount : page.issueCount
+    }
+
+    function openList(tag) {
+        var page = pageFor(tag)
+        if (!page)
+            return
+        closeList()
+        openTag = tag
+        page.visible = true
+        connectDevice.f_setHighlight(tag, true)
+    }
+    function closeList() {
+        if (openTag === "")
+            return
+        pageFor(openTag).visible = false
+        connectDevice.f_setHighlight(openTag, false)
+        openTag = ""
+    }
+
+    // The user picked an item: label, panel, then the entry in the settings file.
+    function onPicked(tag, index, name) {
+        var label = rules.labelFor(tag, index, countOf(tag), name)
+        if (label.text === undefined)
+            return
+        connectDevice.f_setLabel(tag, label.text, label.visible)
+        if (isKeyTag(tag))
+            pageFor(tag).proDataFromIni(index, tag)
+        connectDevice.f_setConfIssue(name, index, tag)
+    }
+    // A parameter edited by the user, under the key of the item whose panel shows.
+    function onParameter(tag, index, text) {
+        var setter = rules.paramSetter(tag, index)
+        if (setter === "")
+            return
+        conf.syncMouseIni()
+        conf[setter](text)
+        conf.syncIniToFile()
+    }
+    function onSpeed(tag, speedType, speed) {
+        var setter = rules.speedSetter(tag, speedType)
+        if (setter === "")
+            return
+        conf.syncMouseIni()
+        conf[setter](String(speed))
+        conf.syncIniToFile()
+    }
+    // A stored entry: its label and the marked item. Entries whose index is not in
+    // the list leave the control as it was.
+    function showStored(tag, index, name) {
+        var page = pageFor(tag)
+        if (!page || versionClass === "")
+            return
+        var i = Number(index)
+        if (!Number.isInteger(i))
+            return
+        var label = rules.labelFor(tag, i, countOf(tag), page.getIndexName(i))
+        if (label.text === undefined)
+            return
+        connectDevice.f_setLabel(tag, label.text, label.visible)
+        if (isKeyTag(tag))
+            page.keyIsSelectItem(i, tag)
+        else
+            page.wheelIsSelectItem(i)
+    }
+
+    // Trims the lists once for the version class, then shows the stored configuration.
+    function adjustLists(sysVersion) {
+        if (versionClass !== "")
+            return
+        var keyPages = [midKeyPage, rightKeyPage, sideUpKeyPage, sideDownKeyPage]
+        var keyRemovals = rules.keyRemovals(sysVersion)
+        for (var k = 0; k < keyPages.length; ++k) {
+            for (var r = 0; r < keyRemovals.length; ++r)
+                keyPages[k].f_removeItem(keyRemovals[r])
+            keyPages[k].refreshListModelCount()
+        }
+        var wheelRemovals = rules.wheelRemovals(sysVersion)
+        for (var w of [midWheelPage, sideWheelPage]) {
+            for (var j = 0; j < wheelRemovals.length; ++j)
+                w.removeWheelItem(wheelRemovals[j])
+            w.refreshWheelItemCount()
+        }
+        versionClass = sysVersion === "win8" || sysVersion === "win10" ? sysVersion : "win7"
+        if (navigator.page === "connect")
+            connectDevice.f_initMouseConf()
+    }
+
+    function restoreDefaults() {
+        conf.syncMouseIni()
+        conf.SetDefault()
+        conf.syncIniToFile()
+        var keyNone = Number(rules.noneKeyIndex(versionClass))
+        var wheelNone = Number(rules.noneWheelIndex(versionClass))
+        for (var tag of rules.tagsInShowOrder()) {
+            var page = pageFor(tag)
+            if (isKeyTag(tag)) {
+                page.keyIsSelectItem(keyNone, tag)
+                page.width = 310
+            } else {
+                page.wheelIsSelectItem(wheelNone)
+            }
+            connectDevice.f_setLabel(tag, tag === "midKey" ? qsTr("Enter word") : "", false)
+        }
+    }
+
+    // The transparent cover under an open list; a click on it closes the list.
+    MouseArea {
+        objectName: "listCover"
+        anchors.fill: parent
+        visible: mainWindow.openTag !== ""
+        onClicked: mainWindow.closeList()
+    }
+
+    MouseKeyPress {
+        id: midKeyPage
+        objectName: "midKeyPage"
+        x: connectDevice.eightKeys ? 660 : 660
+        y: 70
+        visible: false
+        onSigSelItemIndex: mainWindow.onPicked("midKey", itemIndex, itemName)
+        onSigUsrIndexUrl: mainWindow.onParameter("midKey", index, fileUrl)
+        onSigUsrSpeed: mainWindow.onSpeed("midKey", speedType, speed)
+        onWidthChanged: x = Math.min(660, mainWindow.width - width - 10)
+    }
+    MouseKeyPress {
+        id: rightKeyPage
+        objectName: "rightKeyPage"
+        x: 660
+        y: 70
+        visible: false
+        onSigSelItemIndex: mainWindow.onPicked("rightKey", itemIndex, itemName)
+        onSigUsrIndexUrl: mainWindow.onParameter("rightKey", index, fileUrl)
+        onSigUsrSpeed: mainWindow.onSpeed("rightKey", speedType, speed)
+        onWidthChanged: x = Math.min(660, mainWindow.width - width - 10)
+    }
+    MouseKeyPress {
+        id: sideUpKeyPage
+        objectName: "sideUpKeyPage"
+        x: 30
+        y: connectDevice.eightKeys ? 90 : 80
+        visible: false
+        onSigSelItemIndex: mainWindow.onPicked("slideUpKey", itemIndex, itemName)
+        onSigUsrIndexUrl: mainWindow.onParameter("slideUpKey", index, fileUrl)
+        onSigUsrSpeed: mainWindow.onSpeed("slideUpKey", speedType, speed)
+    }
+    MouseKeyPress {
+        id: sideDownKeyPage
+        objectName: "sideDownKeyPage"
+        x: 30
+        y: connectDevice.eightKeys ? 110 : 100
+        visible: false
+        onSigSelItemIndex: mainWindow.onPicked("slideDownKey", itemIndex, itemName)
+        onSigUsrIndexUrl: mainWindow.onParameter("slideDownKey", index, fileUrl)
+        onSigUsrSpeed: mainWindow.onSpeed("slideDownKey", speedType, speed)
+    }
+    MouseWheelAction {
+        id: midWheelPage
+        objectName: "midWheelPage"
+        x: 660
+        y: 120
+        visible: false
+        onSigSelIssue: mainWindow.onPicked("midWheel", issueIndex, issueName)
+    }
+    MouseWheelAction {
+        id: sideWheelPage
+        objectName: "sideWheelPage"
+        x: 30
+        y: 100
+        visible: false
+        onSigSelIssue: mainWindow.onPicked("slideWheel", issueIndex, issueName)
+    }
+
+    // ---- Boxes and covers ----
+
+    SyncCover {
+        id: syncCover
+        objectName: "syncCover"
+        onSigSyncResult: {
+            navigator.showInfo(text, success)
+            if (downloaded)
+                connectDevice.f_initMouseConf()
+        }
+    }
+
+    Rectangle {
+        objectName: "darkCover"
+        anchors.fill: parent
+        visible: navigator.darkCover
+        color: "black"
+        opacity: 0.8
+        MouseArea { anchors.fill: parent } // swallows clicks while a box is open
+    }
+    QXMsgBox {
+        id: restoreBox
+        objectName: "restoreBox"
+        anchors.centerIn: parent
+        visible: navigator.box === "restore"
+        title: qsTr("Restore default")
+        text: qsTr("Restoring the default will empty all settings.\nAre you sure you want to restore the default?")
+        onSigCancleClicked: navigator.restoreAnswered(false)
+        onSigSureClicked: navigator.restoreAnswered(true)
+    }
+    ConfirmMsgBox {
+        id: confirmBox
+        objectName: "confirmBox"
+        anchors.centerIn: parent
+        visible: navigator.box === "confirm"
+        title: navigator.confirmTitle
+        text: qsTr("It will be the current mouse model automatically next time log in")
+        onSigVerConfirmClicked: {
+            conf.SetCurrentMouse(navigator.confirmTitle)
+            navigator.modelConfirmed(navigator.confirmTitle)
+        }
+    }
+    InformationBox {
+        objectName: "infoBox"
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 60
+        visible: navigator.infoVisible
+        bMark: navigator.infoSuccess
+        text: navigator.infoText
+    }
+    EnterPairFail {
+        objectName: "enterPairFail"
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 60
+        visible: navigator.enterFailVisible
+    }
+
+    Component.onCompleted: {
+        x = (Screen.width - width) / 2
+        y = (Screen.height - height) / 2
+    }
 }

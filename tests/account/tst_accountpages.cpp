@@ -9,6 +9,7 @@
 #include "typeregistry.h"
 
 #include <QQmlComponent>
+#include <QPointer>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
@@ -22,11 +23,12 @@ namespace {
 
 constexpr int kHoldMs = 400; // the error lines' 3 s, shortened
 
-// The log-in cover, opened, as the connection page holds it.
+// The connection page with its log-in cover open, the pop-up as the main page sets it.
 const QByteArray kCover = R"(import QtQuick 2.15
-import "infoWidgets"
-Item { width: 1000; height: 700
-    LoginCover { objectName: "cover"; Component.onCompleted: open() } }
+import "widgets"
+ConnectDevice { width: 1000; height: 700
+    loginPopupSource: "qrc:/infoWidgets/LoginAndRegister.qml"
+    Component.onCompleted: f_showLogin() }
 )";
 
 // The account page wired to the password change as the main page wires it.
@@ -34,7 +36,7 @@ const QByteArray kAccountPage = R"(import QtQuick 2.15
 import Account.Manager.UpdatePasswdAccount 1.0
 import Operate.Conf.OperateToken 1.0
 import "widgets"
-SignOutPage { objectName: "page"
+SignOutPage { objectName: "page"; width: 1000; height: 700
     property string result: ""
     OperateToken { id: session }
     UpdatePasswdAccount { id: update
@@ -170,7 +172,7 @@ private slots:
         AccountSandbox box(reply == "down" ? "http://127.0.0.1:1" : server.baseUrl());
         server.enqueue(reply, 200, "Authorization: tok-1\r\n");
         Pages pages(kCover);
-        QSignalSpy signState(pages.item("cover"), SIGNAL(sigSignState(QString, QString)));
+        QSignalSpy signState(pages.item("popup"), SIGNAL(sigSignState(QString, QString)));
         pages.type("login/mailbox", mailbox);
         pages.type("login/password", password);
         pages.click("login/loginButton");
@@ -180,7 +182,8 @@ private slots:
         } else if (signedIn) {
             QTRY_COMPARE(signState.size(), 1);
             QCOMPARE(signState[0], (QVariantList{"sign_in", "Ann"}));
-            QVERIFY(!pages.shown("cover")); // closed on sign-in
+            QVERIFY(!pages.shown("loginCover")); // closed on sign-in
+            QCOMPARE(pages.item("titleBar")->property("nickName").toString(), "Ann");
             QCOMPARE(OperateToken().GetToken(), QStringLiteral("tok-1"));
         } else {
             QTRY_COMPARE(pages.text("login/error"), line);
@@ -246,7 +249,7 @@ private slots:
         ScriptedHttpServer server;
         AccountSandbox box(server.baseUrl());
         Pages pages(kCover);
-        QSignalSpy reset(pages.item("cover"), SIGNAL(sigResetPwdSuccess()));
+        QSignalSpy reset(pages.item("popup"), SIGNAL(sigResetPwdSuccess()));
         pages.click("login/forgetLink");
         QVERIFY(!pages.shown("loginTab"));
         pages.click("forget/sendButton");
@@ -284,7 +287,7 @@ private slots:
         server.enqueue(R"({"code":0,"msg":"Changed"})");
         pages.click("reset/completeButton");
         QTRY_COMPARE(reset.size(), 1);
-        QVERIFY(!pages.shown("cover"));
+        QVERIFY(!pages.shown("loginCover"));
         QCOMPARE(server.received.size(), 5);
         QCOMPARE(server.received[3].body,
                  QByteArray(R"({"captcha":"123456","email":"ann@example.com"})"));
@@ -297,16 +300,15 @@ private slots:
     {
         AccountSandbox box;
         Pages pages(kCover);
-        QQuickItem *loader = pages.item("loader");
         pages.click("registerTab");
         pages.type("register/username", "Ann");
-        pages.clickAt(QPoint(20, 20));
-        QVERIFY(!pages.shown("cover"));
-        QTRY_VERIFY(!pages.item("register")); // destroyed
-        QVERIFY(QMetaObject::invokeMethod(pages.item("cover"), "open"));
-        QVERIFY(pages.shown("login"));
+        const QPointer<QQuickItem> popup = pages.item("popup");
+        pages.clickAt(QPoint(20, 200));
+        QVERIFY(!pages.shown("loginCover"));
+        QTRY_VERIFY(popup.isNull()); // destroyed
+        QVERIFY(QMetaObject::invokeMethod(pages.root(), "f_showLogin"));
+        QVERIFY(pages.shown("popup/login"));
         QCOMPARE(pages.text("register/username"), QString());
-        QVERIFY(loader->property("item").value<QObject *>());
     }
 
     void sync_data(); // out of the class body: moc misreads its raw strings
@@ -381,7 +383,7 @@ private slots:
         QVERIFY(!save->isEnabled());
         pages.click("signOutButton");
         QCOMPARE(pages.root()->property("result").toString(), QStringLiteral("sign_out"));
-        pages.click("back");
+        pages.click("backButton");
         QCOMPARE(pages.root()->property("result").toString(), QStringLiteral("hide_signOut_page"));
     }
 };

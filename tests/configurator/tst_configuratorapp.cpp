@@ -60,7 +60,7 @@ private slots:
                  "RegisterAccount UpdatePasswdAccount FindPasswd ValidatePassword NewPassword "
                  "SaveConfigInfo GetDriverConf Operate.Conf./OpFunConfFile OperateToken "
                  "Account.Manager./GetSoftwareVersion an.utility/MyMenu MyAction MySeparator "
-                 "SystemTrayIcon")
+                 "SystemTrayIcon PageNavigator AssignRules")
                  .split(' ')) {
             uri = word.contains('/') ? word.section('/', 0, 0) : uri;
             const QString name = word.section('/', -1);
@@ -85,11 +85,13 @@ private slots:
 
     void secondCopyShowsTheNoticeAndEnds()
     {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         fake::FakeInstanceLock first;
         QCOMPARE(first.acquire(kConfiguratorInstanceLock), platform::LockResult::Acquired);
         ConfiguratorStartup second = startup();
         QCOMPARE(runConfigurator(*qApp, second), 0);
-        QCOMPARE(notices, QStringList{"Tip|Program hasbeen running!"});
+        // The misspelt key, corrected for English readers.
+        QCOMPARE(notices, QStringList{"Tip|Program has been running!"});
         QVERIFY(!second.reachedEventLoop);
         QVERIFY(fake::FakeInstanceLock::isHeld(kConfiguratorInstanceLock));
     }
@@ -100,13 +102,15 @@ private slots:
         QTest::addColumn<bool>("withFont");
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("exitText");
+        QTest::addColumn<QString>("folderText"); // misspelt key, corrected for English readers
         QTest::newRow("German, font") << QLocale(QLocale::German, QLocale::Germany) << true << "en"
-                                      << "exit";
-        QTest::newRow("Chinese, no font")
-            << QLocale(QLocale::Chinese, QLocale::China) << false << "zh" << QStringLiteral("退出");
+                                      << "exit" << "Open folder";
+        QTest::newRow("Chinese, no font") << QLocale(QLocale::Chinese, QLocale::China) << false
+                                          << "zh" << QStringLiteral("退出")
+                                          << QStringLiteral("打开文件夹");
         QTest::newRow("Chinese, Taiwan, no font")
             << QLocale(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan)
-            << false << "zh" << QStringLiteral("退出");
+            << false << "zh" << QStringLiteral("退出") << QStringLiteral("打开文件夹");
     }
     void firstCopy()
     {
@@ -114,15 +118,17 @@ private slots:
         QFETCH(bool, withFont);
         QFETCH(QString, code);
         QFETCH(QString, exitText);
+        QFETCH(QString, folderText);
         if (withFont && !QFile::exists(font))
             QSKIP("the built font is not there (VELKO_BIN_DIR)");
         QLocale::setDefault(locale);
         ConfiguratorStartup s = startup(withFont);
         LogCapture log;
-        QString seenCode, seenText;
+        QString seenCode, seenText, seenFolder;
         QTimer::singleShot(0, qApp, [&] {
             seenCode = appenv::languageCode();
             seenText = QCoreApplication::translate("main", "exit");
+            seenFolder = QCoreApplication::translate("MouseKeyPress", "Open floder");
             QCoreApplication::exit(0);
         });
         QCOMPARE(runConfigurator(*qApp, s), 0);
@@ -130,6 +136,7 @@ private slots:
         QVERIFY(notices.isEmpty());
         QCOMPARE(seenCode, code);
         QCOMPARE(seenText, exitText);
+        QCOMPARE(seenFolder, folderText);
         QCOMPARE(QCoreApplication::translate("main", "exit"), QStringLiteral("exit"));
         QCOMPARE(log.contains("font not registered"), !withFont);
         // The main page asked for the agent, which is not in this folder.

@@ -2,26 +2,460 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
-    <name>main</name>
+    <name>ChooseVersion</name>
+    <message>
+        <source>Choose the version</source>
+        <translation>选择型号</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>ConfirmMsgBox</name>
+    <message>
+        <source>Sure</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectDevice</name>
+    <message>
+        <source>Enter word</source>
+        <translation>输入文字</translation>
+    </message>
+    <message>
+        <source>Choose</source>
+        <translation>选择型号</translation>
+    </message>
+    <message>
+        <source>Pair</source>
+        <translation>配对</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>恢复默认</translation>
+    </message>
+</context>
+<context>
+    <name>DisconnectDevices</name>
+    <message>
+        <source>Undetected Equipment</source>
+        <translation>未检测到设备</translation>
+    </message>
+    <message>
+        <source>Please make sure the connected device is turned on</source>
+        <translation>请确认已连接的设备已打开</translation>
+    </message>
+    <message>
+        <source>Pair</source>
+        <translation>配对</translation>
+    </message>
+</context>
+<context>
+    <name>EnterPairFail</name>
+    <message>
+        <source>Failed to prepare, please follow the 
+steps below to try again</source>
+        <translation>准备失败，请按照
+以下步骤重试</translation>
+    </message>
+</context>
+<context>
+    <name>EnterQXPair</name>
+    <message>
+        <source>Plug receiver into the computer</source>
+        <translation>将接收器插入电脑</translation>
+    </message>
+    <message>
+        <source>Turn off mouse power switch</source>
+        <translation>关闭鼠标电源开关</translation>
+    </message>
+    <message>
+        <source>Click &quot;Pair&quot; button</source>
+        <translation>点击“配对”按钮</translation>
+    </message>
+    <message>
+        <source>Pair</source>
+        <translation>配对</translation>
+    </message>
+</context>
+<context>
+    <name>MouseKeyPress</name>
+    <message>
+        <source>Media Player</source>
+        <translation>媒体播放器</translation>
+    </message>
+    <message>
+        <source>Open Web page</source>
+        <translation>打开网页</translation>
+    </message>
+    <message>
+        <source>Open file</source>
+        <translation>打开文件</translation>
+    </message>
+    <message>
+        <source>Open floder</source>
+        <translation>打开文件夹</translation>
+    </message>
+    <message>
+        <source>Open application</source>
+        <translation>打开应用程序</translation>
+    </message>
+    <message>
+        <source>Play sound</source>
+        <translation>播放声音</translation>
+    </message>
+    <message>
+        <source>Mouse speed</source>
+        <translation>鼠标速度</translation>
+    </message>
+    <message>
+        <source>My picture</source>
+        <translation>我的图片</translation>
+    </message>
+    <message>
+        <source>My Documents</source>
+        <translation>我的文档</translation>
+    </message>
+    <message>
+        <source>My computer</source>
+        <translation>我的电脑</translation>
+    </message>
+    <message>
+        <source>My video</source>
+        <translation>我的视频</translation>
+    </message>
+    <message>
+        <source>My music</source>
+        <translation>我的音乐</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>Clipping</source>
+        <translation>剪切</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>粘贴</translation>
+    </message>
+    <message>
+        <source>Shutdown</source>
+        <translation>关机</translation>
+    </message>
+    <message>
+        <source>Reboot</source>
+        <translation>重启</translation>
+    </message>
+    <message>
+        <source>Max window</source>
+        <translation>最大化窗口</translation>
+    </message>
+    <message>
+        <source>Min window</source>
+        <translation>最小化窗口</translation>
+    </message>
+    <message>
+        <source>Log out</source>
+        <translation>注销</translation>
+    </message>
+    <message>
+        <source>Homepage</source>
+        <translation>主页</translation>
+    </message>
+    <message>
+        <source>Close window</source>
+        <translation>关闭窗口</translation>
+    </message>
+    <message>
+        <source>Increase volume</source>
+        <translation>增大音量</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>Show/hide desktop</source>
+        <translation>显示/隐藏桌面</translation>
+    </message>
+    <message>
+        <source>Calculator</source>
+        <translation>计算器</translation>
+    </message>
+    <message>
+        <source>Lower volume</source>
+        <translation>减小音量</translation>
+    </message>
+    <message>
+        <source>Silent</source>
+        <translation>静音</translation>
+    </message>
+    <message>
+        <source>Lock screen</source>
+        <translation>锁屏</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>全选</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>打印</translation>
+    </message>
+    <message>
+        <source>Resource manager</source>
+        <translation>资源管理器</translation>
+    </message>
+    <message>
+        <source>Mouse left click</source>
+        <translation>鼠标左键单击</translation>
+    </message>
+    <message>
+        <source>Mouse right click</source>
+        <translation>鼠标右键单击</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>前进</translation>
+    </message>
+    <message>
+        <source>Backward</source>
+        <translation>后退</translation>
+    </message>
+    <message>
+        <source>Roll forward</source>
+        <translation>向前滚动</translation>
+    </message>
+    <message>
+        <source>Roll back</source>
+        <translation>向后滚动</translation>
+    </message>
+    <message>
+        <source>Roll left</source>
+        <translation>向左滚动</translation>
+    </message>
+    <message>
+        <source>Roll right</source>
+        <translation>向右滚动</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>放大</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>缩小</translation>
+    </message>
+    <message>
+        <source>Switch application</source>
+        <translation>切换应用程序</translation>
+    </message>
+    <message>
+        <source>Windows menu</source>
+        <translation>Windows 菜单</translation>
+    </message>
+    <message>
+        <source>Play/Pause</source>
+        <translation>播放/暂停</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>上一首</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>下一首</translation>
+    </message>
+    <message>
+        <source>DoubleClick</source>
+        <translation>双击</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Set the seepd of mouse</source>
+        <translation>设置鼠标速度</translation>
+    </message>
+    <message>
+        <source>Main</source>
+        <translation>主速度</translation>
+    </message>
+    <message>
+        <source>Self</source>
+        <translation>自定义速度</translation>
+    </message>
+</context>
+<context>
+    <name>MouseWheelAction</name>
+    <message>
+        <source>Volume control</source>
+        <translation>音量控制</translation>
+    </message>
+    <message>
+        <source>Scroll horizontally</source>
+        <translation>水平滚动</translation>
+    </message>
+    <message>
+        <source>Switch applications</source>
+        <translation>切换应用程序</translation>
+    </message>
+    <message>
+        <source>Brightness control</source>
+        <translation>亮度控制</translation>
+    </message>
+    <message>
+        <source>Tab Previous/Next</source>
+        <translation>上一个/下一个标签页</translation>
+    </message>
+    <message>
+        <source>Zoom in/out</source>
+        <translation>放大/缩小</translation>
+    </message>
+    <message>
+        <source>Song Previous/Next</source>
+        <translation>上一首/下一首</translation>
+    </message>
+    <message>
+        <source>Play/Pause</source>
+        <translation>播放/暂停</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+</context>
+<context>
+    <name>PageNavigator</name>
+    <message>
+        <source>Mouse match success</source>
+        <translation>鼠标配对成功</translation>
+    </message>
+    <message>
+        <source>Mouse pairing failed, follow 
+the steps below to try again</source>
+        <translation>鼠标配对失败，请按照
+以下步骤重试</translation>
+    </message>
+</context>
+<context>
+    <name>QApplication</name>
+    <message>
+        <source>Tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Program hasbeen running!</source>
+        <translation>程序已在运行！</translation>
+    </message>
+</context>
+<context>
+    <name>QXAbout</name>
+    <message>
+        <source>Software</source>
+        <translation>软件</translation>
+    </message>
+    <message>
+        <source>Software version：1.0.0</source>
+        <translation>软件版本：1.0.0</translation>
+    </message>
+    <message>
+        <source>URL：</source>
+        <translation>网址：</translation>
+    </message>
+</context>
+<context>
+    <name>QXMsgBox</name>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Sure</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
+    <name>QXPair</name>
+    <message>
+        <source>Turn on the mouse power switch</source>
+        <translation>打开鼠标电源开关</translation>
+    </message>
+    <message>
+        <source>Please press the left, center 
+and right keys simultaneously</source>
+        <translation>请同时按下鼠标的左键、
+中键和右键</translation>
+    </message>
+</context>
+<context>
+    <name>SignOutPage</name>
+    <message>
+        <source>Change Password</source>
+        <translation>修改密码</translation>
+    </message>
+    <message>
+        <source>Sign out</source>
+        <translation>退出登录</translation>
+    </message>
+</context>
+<context>
+    <name>SplashScreen</name>
+    <message>
+        <source>     Welcome to the Nardi driver</source>
+        <translation>     欢迎使用 Nardi 驱动</translation>
+    </message>
+</context>
+<context>
+    <name>TitleRectangle</name>
     <message>
         <source>Velko Options</source>
         <translation>Velko Options</translation>
     </message>
     <message>
-        <source>Press the mouse&apos;s pairing button now.</source>
-        <translation>请现在按下鼠标的配对键。</translation>
+        <source>Login/Register</source>
+        <translation>登录/注册</translation>
     </message>
     <message>
-        <source>The receiver could not enter pairing mode.</source>
-        <translation>接收器无法进入配对模式。</translation>
+        <source>Sync</source>
+        <translation>同步</translation>
     </message>
     <message>
-        <source>The mouse is paired.</source>
-        <translation>鼠标已配对。</translation>
+        <source>About</source>
+        <translation>关于</translation>
     </message>
+</context>
+<context>
+    <name>main</name>
     <message>
-        <source>Pairing failed.</source>
-        <translation>配对失败。</translation>
+        <source>Velko Options</source>
+        <translation>Velko Options</translation>
     </message>
     <message>
         <source>show</source>
@@ -32,16 +466,22 @@
         <translation>退出</translation>
     </message>
     <message>
-        <source>Receiver connected</source>
-        <translation>接收器已连接</translation>
+        <source>Enter word</source>
+        <translation>输入文字</translation>
     </message>
     <message>
-        <source>Receiver not connected</source>
-        <translation>接收器未连接</translation>
+        <source>Restore default</source>
+        <translation>恢复默认</translation>
     </message>
     <message>
-        <source>Pair</source>
-        <translation>配对</translation>
+        <source>Restoring the default will empty all settings.
+Are you sure you want to restore the default?</source>
+        <translation>恢复默认将清空所有设置。
+确定要恢复默认吗？</translation>
+    </message>
+    <message>
+        <source>It will be the current mouse model automatically next time log in</source>
+        <translation>下次登录时将自动使用此鼠标型号</translation>
     </message>
 </context>
 </TS>

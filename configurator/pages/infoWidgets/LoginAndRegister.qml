@@ -13,6 +13,7 @@ import Operate.Conf.OperateToken 1.0
 
 Rectangle {
     id: popup
+    objectName: "popup"
     width: 400
     height: 330
     radius: 6

@@ -4,13 +4,11 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import Account.Pages 1.0
+import "../assembly"
 import "../infoWidgets"
 
-Rectangle {
+FullPage {
     id: signOutPage
-    width: 1000
-    height: 700
-    color: "#f5f7fa"
 
     property string nickName: ""
 
@@ -18,12 +16,15 @@ Rectangle {
     signal sigError(string text)
     signal sigSignInAction(string action)
 
+    showWindowButtons: false
+
     CompletedFields { id: completed }
 
-    BackButton {
-        objectName: "back"
-        x: 20
-        y: 20
+    IconButton {
+        objectName: "backButton"
+        x: 60
+        y: 9
+        source: "qrc:/images/back.svg"
         onClicked: signOutPage.sigSignInAction("hide_signOut_page")
     }
 
@@ -33,7 +34,6 @@ Rectangle {
         height: 500
         radius: 8
         color: "white"
-        border.color: "#e3e7ed"
 
         Column {
             anchors.horizontalCenter: parent.horizontalCenter

@@ -1,0 +1,29 @@
+// A rounded text button; `primary` ones are filled with the accent colour.
+import QtQuick 2.15
+
+Rectangle {
+    id: root
+    property alias text: label.text
+    property bool primary: true
+    property int fontSize: 15
+    signal clicked()
+
+    width: Math.max(110, label.implicitWidth + 36)
+    height: 36
+    radius: height / 2
+    color: primary ? (area.pressed ? "#1c5fb8" : area.containsMouse ? "#4a93f0" : "#2f80ed")
+                   : (area.pressed ? "#2a303a" : area.containsMouse ? "#4b5361" : "#343b47")
+    Text {
+        id: label
+        anchors.centerIn: parent
+        color: "white"
+        font.pixelSize: root.fontSize
+    }
+    MouseArea {
+        id: area
+        anchors.fill: parent
+        hoverEnabled: true
+        cursorShape: Qt.PointingHandCursor
+        onClicked: root.clicked()
+    }
+}

@@ -1,0 +1,94 @@
+// The title bar of the connection page: logo, log-in or the signed-in user, sync,
+// about, minimise and close.
+import QtQuick 2.15
+
+Rectangle {
+    id: root
+    property bool signedIn: false
+    property string nickName: ""
+    // Syncing is offered while signed in.
+    property bool allowSync: false
+    // The "Login/Register" button stays lit while its pop-up is open.
+    property bool loginActive: false
+
+    signal sigLogReg()
+    signal sigSync()
+    signal sigAbout()
+    signal sigSignIn()
+    signal sigMinimum()
+    signal sigHidden()
+
+    // "sign_in" with the nickname switches to the signed-in look, "sign_out" back.
+    function slots_loginRegister(code, text) {
+        if (code === "sign_in") {
+            nickName = text
+            signedIn = true
+            allowSync = true
+        } else if (code === "sign_out") {
+            nickName = ""
+            signedIn = false
+            allowSync = false
+            loginActive = false
+        }
+    }
+
+    height: 50
+    color: "#171a20"
+
+    Row {
+        anchors.verticalCenter: parent.verticalCenter
+        x: 16
+        spacing: 10
+        Image {
+            anchors.verticalCenter: parent.verticalCenter
+            source: "qrc:/images/logo.svg"
+            sourceSize: Qt.size(30, 30)
+        }
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            color: "#e6ebf2"
+            font.pixelSize: 17
+            text: qsTr("Velko Options")
+        }
+    }
+
+    Row {
+        anchors.right: parent.right
+        anchors.rightMargin: 10
+        anchors.verticalCenter: parent.verticalCenter
+        spacing: 8
+        PushButton {
+            objectName: "loginButton"
+            anchors.verticalCenter: parent.verticalCenter
+            visible: !root.signedIn
+            primary: root.loginActive
+            height: 30
+            fontSize: 13
+            text: qsTr("Login/Register")
+            onClicked: root.sigLogReg()
+        }
+        SignIn {
+            objectName: "signIn"
+            anchors.verticalCenter: parent.verticalCenter
+            visible: root.signedIn
+            nickName: root.nickName
+            onClicked: root.sigSignIn()
+        }
+        TitleTool {
+            objectName: "syncButton"
+            icon: "qrc:/images/cloud.svg"
+            text: qsTr("Sync")
+            onClicked: root.sigSync()
+        }
+        TitleTool {
+            objectName: "aboutButton"
+            text: qsTr("About")
+            onClicked: root.sigAbout()
+        }
+        WindowButtons {
+            anchors.verticalCenter: parent.verticalCenter
+            onSigMinimum: root.sigMinimum()
+            onSigHidden: root.sigHidden()
+        }
+    }
+}

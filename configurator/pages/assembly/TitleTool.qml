@@ -1,0 +1,37 @@
+// A flat title-bar button: an optional icon and a label.
+import QtQuick 2.15
+
+Rectangle {
+    id: root
+    property string icon: ""
+    property alias text: label.text
+    signal clicked()
+
+    anchors.verticalCenter: parent ? parent.verticalCenter : undefined
+    width: content.implicitWidth + 16
+    height: 32
+    radius: 4
+    color: area.pressed ? "#2a303a" : area.containsMouse ? "#3a4250" : "transparent"
+    Row {
+        id: content
+        anchors.centerIn: parent
+        spacing: 6
+        Image {
+            anchors.verticalCenter: parent.verticalCenter
+            visible: root.icon !== ""
+            source: root.icon
+        }
+        Text {
+            id: label
+            anchors.verticalCenter: parent.verticalCenter
+            color: "#c9d1dc"
+            font.pixelSize: 14
+        }
+    }
+    MouseArea {
+        id: area
+        anchors.fill: parent
+        hoverEnabled: true
+        onClicked: root.clicked()
+    }
+}

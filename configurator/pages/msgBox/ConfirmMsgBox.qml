@@ -1,0 +1,45 @@
+// A notice with a title, a wrapped centred text and "Sure".
+import QtQuick 2.15
+import "../assembly"
+
+Rectangle {
+    id: root
+    property alias title: titleText.text
+    property alias text: bodyText.text
+    signal sigVerConfirmClicked()
+
+    width: 231
+    height: 253
+    radius: 8
+    color: "#262b34"
+    border.color: "#3a4250"
+
+    Text {
+        id: titleText
+        objectName: "confirmTitle"
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 28
+        color: "#e6ebf2"
+        font.pixelSize: 22
+        font.bold: true
+    }
+    Text {
+        id: bodyText
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 80
+        width: parent.width - 36
+        horizontalAlignment: Text.AlignHCenter
+        wrapMode: Text.WordWrap
+        color: "#c9d1dc"
+        font.pixelSize: 14
+        lineHeight: 1.3
+    }
+    PushButton {
+        objectName: "sureButton"
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 24
+        text: qsTr("Sure")
+        onClicked: root.sigVerConfirmClicked()
+    }
+}

@@ -1,0 +1,53 @@
+// A question with "Cancel" and "Sure".
+import QtQuick 2.15
+import "../assembly"
+
+Rectangle {
+    id: root
+    property alias title: titleText.text
+    property alias text: bodyText.text
+    signal sigCancleClicked()
+    signal sigSureClicked()
+
+    width: 400
+    height: 220
+    radius: 8
+    color: "#262b34"
+    border.color: "#3a4250"
+
+    Text {
+        id: titleText
+        x: 24
+        y: 20
+        color: "#e6ebf2"
+        font.pixelSize: 18
+        font.bold: true
+    }
+    Text {
+        id: bodyText
+        x: 24
+        y: 64
+        width: parent.width - 48
+        wrapMode: Text.WordWrap
+        color: "#c9d1dc"
+        font.pixelSize: 14
+        lineHeight: 1.3
+    }
+    Row {
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        anchors.margins: 20
+        spacing: 12
+        PushButton {
+            objectName: "cancelButton"
+            primary: false
+            text: qsTr("Cancel")
+            onClicked: root.sigCancleClicked()
+        }
+        PushButton {
+            objectName: "sureButton"
+            text: qsTr("Sure")
+            onClicked: root.sigSureClicked()
+        }
+    }
+}

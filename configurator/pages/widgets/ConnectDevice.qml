@@ -1,0 +1,316 @@
+// The home page: the mouse seen from above with a hot spot on each programmable
+// control and, beside it, the function assigned to it. The lists themselves live
+// on the main page, which this page asks to open them.
+import QtQuick 2.15
+import Operate.Conf.OpFunConfFile 1.0
+import Operate.Conf.OperateToken 1.0
+import an.utility 1.0
+import "../assembly"
+
+Rectangle {
+    id: root
+    property bool pageState: false
+    property string usrEmail: ""
+    property bool eightKeys: true
+    property string modelText: "NULL"
+    // The sync result shown under the title bar.
+    property string syncText: ""
+    property bool syncSuccess: true
+    readonly property alias allowSync: titleBar.allowSync
+    readonly property alias titleBar: titleBar
+    // The log-in pop-up the accounts pages put on the cover; empty: none yet.
+    property url loginPopupSource: ""
+    readonly property point mouseOrigin: Qt.point(370, 110)
+
+    signal sigQXPair(string pair_index)
+    signal sigQXMinimum()
+    signal sigQXHidden()
+    signal sigActionClicked(string action_style)
+    signal sigLogicClicked(string logic_sign)
+    signal sigReturnVer(string gui_index)
+    signal sigInitConf(string tag, string index, string name)
+    // The sync panel's place: emitted for a signed-in "Sync".
+    signal sigSyncRequested()
+
+    color: "#1f232b"
+
+    OpFunConfFile { id: conf }
+    OperateToken { id: token }
+    AssignRules { id: rules }
+
+    function row(tag) {
+        for (var i = 0; i < controls.count; ++i)
+            if (controls.get(i).tag === tag)
+                return i
+        return -1
+    }
+
+    // Shows each control's stored entry through sigInitConf.
+    function f_initMouseConf() {
+        conf.syncMouseIni()
+        var docs = {
+            "midWheel": conf.GetMidWheelVal, "midKey": conf.GetMidKeyVal,
+            "slideDownKey": conf.GetSideDownkeyVal, "slideUpKey": conf.GetSideUpkeyVal,
+            "slideWheel": conf.GetSideWheel, "rightKey": conf.GetRightKeyVal
+        }
+        var tags = rules.tagsInShowOrder()
+        for (var i = 0; i < tags.length; ++i) {
+            var doc = docs[tags[i]]
+            if (!doc)
+                continue
+            var entry
+            try {
+                entry = JSON.parse(doc)
+            } catch (e) {
+                continue
+            }
+            sigInitConf(entry.tag, entry.index, entry.name)
+        }
+    }
+
+    // Stores the entry "name-index-tag" for the control and writes the file.
+    function f_setConfIssue(name, index, tag) {
+        var setter = rules.entrySetter(tag)
+        if (setter === "")
+            return
+        conf[setter](rules.entryText(name, index, tag))
+        conf.syncIniToFile()
+    }
+
+    function f_operateAccount(code) {
+        if (code !== "sign_out")
+            return
+        titleBar.slots_loginRegister("sign_out", "")
+        token.SetToken("")
+    }
+
+    function f_setCurrentMouse(mouseName) {
+        modelText = mouseName
+    }
+    function f_changeMode7() {
+        eightKeys = false
+    }
+    function f_changeMode8() {
+        eightKeys = true
+    }
+
+    function f_setLabel(tag, text, shown) {
+        var i = row(tag)
+        if (i < 0)
+            return
+        controls.setProperty(i, "text", text)
+        controls.setProperty(i, "shown", shown)
+    }
+    // While a control's list is open its label, pointer and hot spot are lit.
+    function f_setHighlight(tag, on) {
+        var i = row(tag)
+        if (i >= 0)
+            controls.setProperty(i, "highlighted", on)
+    }
+    function labelText(tag) {
+        var i = row(tag)
+        return i < 0 ? "" : controls.get(i).text
+    }
+    function labelShown(tag) {
+        var i = row(tag)
+        return i >= 0 && controls.get(i).shown && hotSpotAvailable(tag)
+    }
+    function hotSpotAvailable(tag) {
+        return eightKeys || tag !== "slideWheel"
+    }
+
+    // Spots in the picture's coordinates for the 8-key (x8, y8) and 7-key (x7, y7)
+    // pictures; labels at `labelY` on the picture's `side`.
+    ListModel {
+        id: controls
+        ListElement { tag: "midKey"; action: "mid_key_press"; side: "right"; x8: 130; y8: 72; x7: 130; y7: 72; labelY: 130; text: "Enter word"; shown: false; highlighted: false }
+        ListElement { tag: "midWheel"; action: "mid_wheel_wheel"; side: "right"; x8: 130; y8: 106; x7: 130; y7: 106; labelY: 200; text: ""; shown: false; highlighted: false }
+        ListElement { tag: "rightKey"; action: "right_key_press"; side: "right"; x8: 188; y8: 108; x7: 188; y7: 108; labelY: 270; text: ""; shown: false; highlighted: false }
+        ListElement { tag: "slideWheel"; action: "side_wheel"; side: "left"; x8: 20; y8: 173; x7: 20; y7: 173; labelY: 230; text: ""; shown: false; highlighted: false }
+        ListElement { tag: "slideUpKey"; action: "side_upKey_press"; side: "left"; x8: 36; y8: 228; x7: 36; y7: 212; labelY: 310; text: ""; shown: false; highlighted: false }
+        ListElement { tag: "slideDownKey"; action: "side_downKey_press"; side: "left"; x8: 36; y8: 274; x7: 36; y7: 262; labelY: 390; text: ""; shown: false; highlighted: false }
+    }
+    Component.onCompleted: controls.setProperty(0, "text", qsTr("Enter word"))
+
+    TitleRectangle {
+        id: titleBar
+        objectName: "titleBar"
+        width: parent.width
+        onSigLogReg: root.f_showLogin()
+        onSigSync: allowSync ? root.sigSyncRequested() : root.f_showLogin()
+        onSigAbout: root.sigLogicClicked("QXAbout")
+        onSigSignIn: root.sigLogicClicked("sign_in_clicked")
+        onSigMinimum: root.sigQXMinimum()
+        onSigHidden: root.sigQXHidden()
+        Component.onCompleted: {
+            root.usrEmail = token.GetEmail()
+            if (token.GetToken() !== "token_fail")
+                slots_loginRegister("sign_in", token.GetNickName())
+        }
+    }
+
+    Image {
+        id: mousePicture
+        objectName: "mousePicture"
+        x: root.mouseOrigin.x
+        y: root.mouseOrigin.y
+        source: root.eightKeys ? "qrc:/images/mouse8.svg" : "qrc:/images/mouse7.svg"
+    }
+
+    Repeater {
+        model: controls
+        Item {
+            id: control
+            objectName: "control_" + model.tag
+            visible: root.hotSpotAvailable(model.tag)
+            readonly property real spotX: root.mouseOrigin.x + (root.eightKeys ? model.x8 : model.x7)
+            readonly property real spotY: root.mouseOrigin.y + (root.eightKeys ? model.y8 : model.y7)
+            readonly property real labelX: model.side === "right" ? 690 : 110
+            readonly property real labelEdge: model.side === "right" ? labelX : labelX + label.width
+            readonly property color tint: model.highlighted ? "#4a93f0" : "#8d96a5"
+
+            // The pointer from the hot spot to the label.
+            Rectangle {
+                visible: model.shown
+                readonly property real dx: control.labelEdge - control.spotX
+                readonly property real dy: model.labelY + 16 - control.spotY
+                x: control.spotX
+                y: control.spotY
+                width: Math.sqrt(dx * dx + dy * dy)
+                height: 1.5
+                color: control.tint
+                transformOrigin: Item.Left
+                rotation: Math.atan2(dy, dx) * 180 / Math.PI
+            }
+            Rectangle {
+                id: label
+                objectName: "label_" + model.tag
+                visible: model.shown
+                x: control.labelX
+                y: model.labelY
+                width: 200
+                height: 32
+                radius: 4
+                color: "#262b34"
+                border.color: control.tint
+                Text {
+                    anchors.fill: parent
+                    anchors.margins: 8
+                    verticalAlignment: Text.AlignVCenter
+                    horizontalAlignment: model.side === "right" ? Text.AlignLeft : Text.AlignRight
+                    elide: Text.ElideRight
+                    color: model.highlighted ? "#4a93f0" : "#e6ebf2"
+                    font.pixelSize: 14
+                    text: model.text
+                }
+            }
+            Rectangle {
+                objectName: "spot_" + model.tag
+                x: control.spotX - width / 2
+                y: control.spotY - height / 2
+                width: 20
+                height: 20
+                radius: 10
+                color: model.highlighted ? "#2f80ed" : spotArea.containsMouse ? "#5f6b7c" : "#3a4250"
+                border.width: 2
+                border.color: model.highlighted ? "white" : "#c9d1dc"
+                MouseArea {
+                    id: spotArea
+                    anchors.fill: parent
+                    anchors.margins: -6
+                    hoverEnabled: true
+                    cursorShape: Qt.PointingHandCursor
+                    onClicked: root.sigActionClicked(model.action)
+                }
+            }
+        }
+    }
+
+    Rectangle {
+        id: bottomBar
+        y: parent.height - 80
+        width: parent.width
+        height: 80
+        color: "#1a1e25"
+        Rectangle {
+            objectName: "modelButton"
+            x: 30
+            anchors.verticalCenter: parent.verticalCenter
+            width: 140
+            height: 36
+            radius: 18
+            color: "transparent"
+            border.color: "#3a4250"
+            Text {
+                anchors.centerIn: parent
+                color: "#e6ebf2"
+                font.pixelSize: 15
+                text: root.modelText
+            }
+        }
+        Row {
+            anchors.right: parent.right
+            anchors.rightMargin: 30
+            anchors.verticalCenter: parent.verticalCenter
+            spacing: 14
+            PushButton {
+                objectName: "chooseButton"
+                primary: false
+                text: qsTr("Choose")
+                onClicked: root.sigReturnVer("return_choose")
+            }
+            PushButton {
+                objectName: "pairButton"
+                primary: false
+                text: qsTr("Pair")
+                onClicked: root.sigQXPair("QXPair")
+            }
+            PushButton {
+                objectName: "resetButton"
+                text: qsTr("Reset")
+                onClicked: root.sigLogicClicked("default_set")
+            }
+        }
+    }
+
+    // The log-in pop-up on a dark cover; a click on the cover closes it.
+    function f_showLogin() {
+        titleBar.loginActive = true
+        loginCover.visible = true
+    }
+    function f_hideLogin() {
+        loginCover.visible = false
+        titleBar.loginActive = false
+    }
+    Rectangle {
+        id: loginCover
+        objectName: "loginCover"
+        anchors.fill: parent
+        visible: false
+        color: "#cc000000"
+        MouseArea {
+            anchors.fill: parent
+            onClicked: root.f_hideLogin()
+        }
+        Loader {
+            id: loginLoader
+            anchors.centerIn: parent
+            active: loginCover.visible && root.loginPopupSource.toString() !== ""
+            source: root.loginPopupSource
+        }
+        Connections {
+            target: loginLoader.item
+            ignoreUnknownSignals: true
+            function onSigSignState(code, text) { root.f_signState(code, text) }
+            function onSigResetPwdSuccess() { root.f_hideLogin() }
+        }
+    }
+    // The pop-up's answer: signed in with the nickname in `text`.
+    function f_signState(code, text) {
+        if (code !== "sign_in")
+            return
+        titleBar.slots_loginRegister("sign_in", text)
+        usrEmail = token.GetEmail()
+        f_hideLogin()
+    }
+}

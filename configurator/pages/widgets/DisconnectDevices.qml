@@ -1,0 +1,36 @@
+// No receiver is plugged in.
+import QtQuick 2.15
+import "../assembly"
+
+FullPage {
+    id: root
+    property bool pageState: false
+    signal sigQXPair(string pair_index)
+
+    Image {
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 170
+        source: "qrc:/images/receiver.svg"
+    }
+    Text {
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 340
+        color: "#e6ebf2"
+        font.pixelSize: 24
+        text: qsTr("Undetected Equipment")
+    }
+    Text {
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 384
+        color: "#8d96a5"
+        font.pixelSize: 15
+        text: qsTr("Please make sure the connected device is turned on")
+    }
+    PushButton {
+        objectName: "pairButton"
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 450
+        text: qsTr("Pair")
+        onClicked: root.sigQXPair("DisconnPair")
+    }
+}

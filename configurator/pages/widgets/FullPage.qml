@@ -1,0 +1,27 @@
+// A full page with the window strip: logo at the left, minimise and close at the
+// right.
+import QtQuick 2.15
+import "../assembly"
+
+Rectangle {
+    id: root
+    signal sigHidden()
+    signal sigMinWindow()
+    property bool showWindowButtons: true
+
+    color: "#1f232b"
+    Image {
+        x: 16
+        y: 10
+        source: "qrc:/images/logo.svg"
+        sourceSize: Qt.size(30, 30)
+    }
+    WindowButtons {
+        visible: root.showWindowButtons
+        anchors.right: parent.right
+        anchors.rightMargin: 10
+        y: 9
+        onSigMinimum: root.sigMinWindow()
+        onSigHidden: root.sigHidden()
+    }
+}

@@ -1,0 +1,31 @@
+// The receiver is in pairing mode: the mouse is switched on and paired.
+import QtQuick 2.15
+
+FullPage {
+    showWindowButtons: false
+    Image {
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 130
+        source: "qrc:/images/mouse8.svg"
+        sourceSize: Qt.size(130, 215)
+    }
+    Text {
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 390
+        color: "#e6ebf2"
+        font.pixelSize: 20
+        text: qsTr("Turn on the mouse power switch")
+    }
+    Text {
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 436
+        horizontalAlignment: Text.AlignHCenter
+        color: "#8d96a5"
+        font.pixelSize: 16
+        text: qsTr("Please press the left, center \nand right keys simultaneously")
+    }
+    BusyDots {
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 520
+    }
+}

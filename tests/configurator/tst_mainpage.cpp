@@ -1,0 +1,464 @@
+// The real main page, offscreen, on the fake platform with a simulated receiver:
+// the page after the splash, plug and unplug, the pages' wiring to the navigator,
+// and what the assignment lists write into the model's settings file.
+#include "appenv.h"
+#include "configuratorapp.h"
+#include "fakeservices.h"
+#include "opfunconffile.h"
+#include "systemtrayicon.h"
+#include "typeregistry.h"
+
+#include <QtTest>
+
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+
+class TestMainPage : public QObject
+{
+    Q_OBJECT
+
+    FakeServices fakes;
+    std::unique_ptr<fake::FakeReceiver> receiver;
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<QQmlEngine> engine;
+    std::unique_ptr<QObject> root;
+
+    QObject *find(const char *name) const { return root->findChild<QObject *>(name); }
+    // Repeater delegates are only reachable as child items.
+    QQuickItem *item(const QString &name) const
+    {
+        QList<QQuickItem *> todo{qobject_cast<QQuickWindow *>(root.get())->contentItem()};
+        while (!todo.isEmpty()) {
+            QQuickItem *i = todo.takeFirst();
+            if (i->objectName() == name)
+                return i;
+            todo << i->childItems();
+        }
+        return nullptr;
+    }
+    bool sideWheelSpotShown() const
+    {
+        QQuickItem *spot = item("control_slideWheel");
+        return spot && spot->isVisible();
+    }
+    QObject *nav() const { return find("navigator"); }
+    QString page() const { return nav()->property("page").toString(); }
+    static QString modelFile() { return appenv::modelSettingsPath("QX210"); }
+    static QByteArray bytes(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static void writeIni(const QString &path, const QMap<QString, QString> &values)
+    {
+        QSettings s(path, QSettings::IniFormat);
+        for (auto it = values.begin(); it != values.end(); ++it)
+            s.setValue(it.key(), it.value());
+    }
+    static QVariant call(QObject *object, const char *function, QVariantList args = {})
+    {
+        QVariant ret;
+        QGenericArgument a[3];
+        for (int i = 0; i < args.size(); ++i)
+            a[i] = Q_ARG(QVariant, args[i]);
+        const bool ok = QMetaObject::invokeMethod(object, function, Q_RETURN_ARG(QVariant, ret),
+                                                  a[0], a[1], a[2]);
+        return ok ? ret : QVariant("<no such function>");
+    }
+    bool labelShown(const QString &tag) const
+    {
+        return call(find("connectDevice"), "labelShown", {tag}).toBool();
+    }
+    QString labelText(const QString &tag) const
+    {
+        return call(find("connectDevice"), "labelText", {tag}).toString();
+    }
+    void plug(bool in)
+    {
+        if (in)
+            fake::addReceiverDevice(*fakes.hid, receiver.get(), 0x1812);
+        else
+            fakes.hid->clear();
+        fakes.messageWindows->back()->deliver(
+            {platform::kWmDeviceChange,
+             in ? platform::kDbtDeviceArrival : platform::kDbtDeviceRemoveComplete, 0, true,
+             platform::kDbtDevtypDeviceInterface,
+             R"(\\?\USB#VID_2F6B&PID_1812#5&1a2b3c&0&2#{a5dcbf10-6530})"});
+    }
+    // Starts the main page and waits for the page after the splash.
+    bool start(bool present, const QString &model, const QString &version = "win10")
+    {
+        appenv::setWindowsVersionClass(version);
+        if (model != "NULL")
+            writeIni(appenv::mainSettingsPath(), {{"SET/mouse", model}});
+        if (present)
+            fake::addReceiverDevice(*fakes.hid, receiver.get(), 0x1812);
+        engine = std::make_unique<QQmlEngine>();
+        QQmlComponent component(engine.get(), QUrl("qrc:/main.qml"));
+        root.reset(component.create());
+        if (!root) {
+            qWarning() << component.errorString();
+            return false;
+        }
+        return QTest::qWaitFor([this] { return page() != "splash"; }, 10000);
+    }
+    // A user's pick in a list: the signal its page emits.
+    void pick(const char *pageName, int index)
+    {
+        QObject *p = find(pageName);
+        const QString name = call(p, "getIndexName", {index}).toString();
+        if (QByteArray(pageName).contains("Wheel"))
+            QMetaObject::invokeMethod(p, "sigSelIssue", Q_ARG(int, index), Q_ARG(QString, name));
+        else
+            QMetaObject::invokeMethod(p, "sigSelItemIndex", Q_ARG(int, index),
+                                      Q_ARG(QString, name));
+    }
+    // A value of the current model's file as the settings class reads it.
+    static QString stored(const char *getter)
+    {
+        OpFunConfFile conf;
+        conf.syncMouseIni();
+        QString value;
+        if (conf.metaObject()->indexOfProperty(getter) >= 0)
+            return conf.property(getter).toString();
+        QMetaObject::invokeMethod(&conf, getter, Q_RETURN_ARG(QString, value));
+        return value;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        initConfiguratorResources();
+        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+        registerConfiguratorTypes();
+    }
+    void init()
+    {
+        fakes = FakeServices();
+        fakes.install();
+        receiver = fakes.makeReceiver();
+        folder = std::make_unique<QTemporaryDir>();
+        appenv::setApplicationDir(folder->path());
+    }
+    void cleanup()
+    {
+        root.reset();
+        engine.reset();
+        appenv::setApplicationDir(QString());
+        appenv::setWindowsVersionClass(QString());
+    }
+    void cleanupTestCase() { ConfiguratorPlatform::installNative(); }
+
+    void pageAfterSplash_data()
+    {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("sideWheelSpot");
+        QTest::newRow("no receiver") << false << "QX210"
+                                     << "disconnect" << true;
+        QTest::newRow("no model") << true << "NULL"
+                                  << "choose" << true;
+        QTest::newRow("QX210") << true << "QX210"
+                               << "connect" << true;
+        QTest::newRow("QX460") << true << "QX460"
+                               << "connect" << true;
+        QTest::newRow("QX330") << true << "QX330"
+                               << "connect" << false;
+    }
+    void pageAfterSplash()
+    {
+        QFETCH(bool, present);
+        QFETCH(QString, model);
+        QFETCH(QString, page);
+        QFETCH(bool, sideWheelSpot);
+        QVERIFY(start(present, model));
+        QCOMPARE(this->page(), page);
+        if (page == "connect") {
+            QCOMPARE(find("connectDevice")->property("modelText").toString(), model);
+            QCOMPARE(sideWheelSpotShown(), sideWheelSpot);
+        }
+    }
+
+    void plugAndUnplug_data()
+    {
+        QTest::addColumn<QString>("state"); // leads away from the connection page, or ""
+        QTest::newRow("connection page") << "";
+        QTest::newRow("about page") << "QXAbout";
+        QTest::newRow("model page") << "return_choose";
+        QTest::newRow("pairing preparation") << "QXPair";
+    }
+    void plugAndUnplug()
+    {
+        QFETCH(QString, state);
+        QVERIFY(start(true, "QX330"));
+        if (!state.isEmpty())
+            call(root.get(), "onLogic", {state});
+        plug(false);
+        QTRY_COMPARE(page(), QString("disconnect"));
+        plug(true);
+        QTRY_COMPARE(page(), QString("connect"));
+        QCOMPARE(find("connectDevice")->property("modelText").toString(), QString("QX330"));
+        QVERIFY(!find("connectDevice")->property("eightKeys").toBool());
+        // Pairing now returns to the connection page, not to the page left on unplugging.
+        call(root.get(), "onLogic", {"QXPair"});
+        QMetaObject::invokeMethod(find("enterQXPair"), "sigRevClicked", Q_ARG(QString, "hidePair"));
+        QCOMPARE(page(), QString("connect"));
+    }
+
+    void pairingFromTheNoDevicePageReturnsThere()
+    {
+        QVERIFY(start(false, "QX210"));
+        QMetaObject::invokeMethod(find("disconnectDevices"), "sigQXPair",
+                                  Q_ARG(QString, "DisconnPair"));
+        QCOMPARE(page(), QString("enterPair"));
+        QCOMPARE(find("enterQXPair")->property("revButton").toInt(), 0);
+        auto *back = find("enterQXPair")->findChild<QObject *>("backButton");
+        QMetaObject::invokeMethod(back, "clicked");
+        QCOMPARE(page(), QString("disconnect"));
+    }
+
+    void pairingResultsDriveThePages()
+    {
+        QVERIFY(start(true, "QX210"));
+        QMetaObject::invokeMethod(find("connectDevice"), "sigQXPair", Q_ARG(QString, "QXPair"));
+        QMetaObject::invokeMethod(find("enterQXPair"), "sigPairClicked");
+        QTRY_COMPARE_WITH_TIMEOUT(page(), QString("pair"), 10000); // "enterSuccess"
+        QTRY_VERIFY_WITH_TIMEOUT(nav()->property("infoVisible").toBool(), 10000);
+        QCOMPARE(nav()->property("infoText").toString(), QString("Mouse match success"));
+        QTRY_COMPARE(page(), QString("connect"));
+        QVERIFY(receiver->mousePaired());
+    }
+
+    void closingHidesAndTheTrayBringsTheSamePagesBack()
+    {
+        QVERIFY(start(true, "QX210"));
+        pick("midKeyPage", 12);
+        call(root.get(), "onLogic", {"QXAbout"});
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        window->close(); // the close button
+        QVERIFY(!window->isVisible());
+        window->show();
+        QCloseEvent systemClose; // Alt+F4 or the task bar: the window system asks to close
+        QCoreApplication::sendEvent(window, &systemClose);
+        QVERIFY(!systemClose.isAccepted());
+        QVERIFY(!window->isVisible());
+        emit root->findChild<SystemTrayIcon *>("tray")->trayIcon()->activated(
+            QSystemTrayIcon::Trigger);
+        QVERIFY(window->isVisible());
+        QCOMPARE(page(), QString("about"));
+        QVERIFY(labelShown("midKey"));
+        QCOMPARE(labelText("midKey"), QString("Copy"));
+    }
+
+    void passwordChangeShowsTheResultAndSignsOutOnSuccess_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::newRow("changed") << 0;
+        QTest::newRow("refused") << 1;
+    }
+    void passwordChangeShowsTheResultAndSignsOutOnSuccess()
+    {
+        QFETCH(int, code);
+        writeIni(appenv::mainSettingsPath(), {{"INFO/token", "t0k"}, {"INFO/nickName", "Li"}});
+        QVERIFY(start(true, "QX210"));
+        QObject *title = find("connectDevice")->property("titleBar").value<QObject *>();
+        QVERIFY(title->property("signedIn").toBool());
+        call(root.get(), "onLogic", {"sign_in_clicked"});
+        QMetaObject::invokeMethod(find("updatePasswd"), "sigUpdatePwdRet", Q_ARG(int, code),
+                                  Q_ARG(QString, "server says"));
+        QVERIFY(nav()->property("infoVisible").toBool());
+        QCOMPARE(nav()->property("infoText").toString(), QString("server says"));
+        QCOMPARE(nav()->property("infoSuccess").toBool(), code == 0);
+        QCOMPARE(page(), QString(code == 0 ? "connect" : "account"));
+        QCOMPARE(title->property("signedIn").toBool(), code != 0);
+        QSettings main(appenv::mainSettingsPath(), QSettings::IniFormat);
+        QCOMPARE(main.value("INFO/token").toString(), QString(code == 0 ? "" : "t0k"));
+    }
+
+    void titleBar_data()
+    {
+        QTest::addColumn<bool>("signedIn");
+        QTest::addColumn<QString>("signal");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("loginCover");
+        QTest::addColumn<bool>("windowVisible");
+        QTest::newRow("about") << false << "sigAbout"
+                               << "about" << false << true;
+        QTest::newRow("nickname") << true << "sigSignIn"
+                                  << "account" << false << true;
+        QTest::newRow("log-in") << false << "sigLogReg"
+                                << "connect" << true << true;
+        QTest::newRow("sync, signed out") << false << "sigSync"
+                                          << "connect" << true << true;
+        QTest::newRow("sync, signed in") << true << "sigSync"
+                                         << "connect" << false << true;
+        QTest::newRow("close") << false << "sigHidden"
+                               << "connect" << false << false;
+    }
+    void titleBar()
+    {
+        QFETCH(bool, signedIn);
+        QFETCH(QString, signal);
+        QFETCH(QString, page);
+        QFETCH(bool, loginCover);
+        QFETCH(bool, windowVisible);
+        if (signedIn)
+            writeIni(appenv::mainSettingsPath(), {{"INFO/token", "t0k"}, {"INFO/nickName", "Li"}});
+        QVERIFY(start(true, "QX210"));
+        QObject *title = find("connectDevice")->property("titleBar").value<QObject *>();
+        QSignalSpy sync(find("connectDevice"), SIGNAL(sigSyncRequested()));
+        QMetaObject::invokeMethod(title, qPrintable(signal));
+        QCOMPARE(this->page(), page);
+        QCOMPARE(find("loginCover")->property("visible").toBool(), loginCover);
+        QCOMPARE(sync.count(), signal == "sigSync" && signedIn ? 1 : 0);
+        QCOMPARE(qobject_cast<QWindow *>(root.get())->isVisible(), windowVisible);
+    }
+
+    void restoreDefaults_data()
+    {
+        QTest::addColumn<bool>("sure");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("Sure") << true;
+    }
+    void restoreDefaults()
+    {
+        QFETCH(bool, sure);
+        QVERIFY(start(true, "QX210"));
+        pick("midKeyPage", 12);
+        pick("sideWheelPage", 1);
+        const QByteArray before = bytes(modelFile());
+        QMetaObject::invokeMethod(find("connectDevice"), "sigLogicClicked",
+                                  Q_ARG(QString, "default_set"));
+        QCOMPARE(nav()->property("box").toString(), QString("restore"));
+        QVERIFY(nav()->property("darkCover").toBool());
+        QMetaObject::invokeMethod(find("restoreBox"), sure ? "sigSureClicked" : "sigCancleClicked");
+        QVERIFY(!nav()->property("darkCover").toBool());
+        if (!sure) {
+            QCOMPARE(bytes(modelFile()), before);
+            QVERIFY(labelShown("midKey") && labelShown("slideWheel"));
+            return;
+        }
+        QCOMPARE(stored("GetMidKeyVal"), QString(R"({"index":"48","name":"none","tag":"midKey"})"));
+        QVERIFY(!labelShown("midKey") && !labelShown("slideWheel"));
+        QCOMPARE(labelText("midKey"), QString("Enter word"));
+        QCOMPARE(find("midKeyPage")->property("usrCurrentIndex").toInt(), 48);
+    }
+
+    void modelConfirmationStoresTheModelAndChoosesTheLayout()
+    {
+        QVERIFY(start(true, "NULL"));
+        QCOMPARE(find("chooseVersion")->property("selectedModel").toString(), QString("QX210"));
+        find("chooseVersion")->setProperty("selectedModel", "QX330");
+        QMetaObject::invokeMethod(find("chooseVersion"), "sigVersionClicked",
+                                  Q_ARG(QString, "version_confirm"));
+        QCOMPARE(find("confirmBox")->property("title").toString(), QString("QX330"));
+        QVERIFY(nav()->property("darkCover").toBool());
+        QMetaObject::invokeMethod(find("confirmBox"), "sigVerConfirmClicked");
+        QCOMPARE(page(), QString("connect"));
+        QVERIFY(!nav()->property("darkCover").toBool());
+        QSettings main(appenv::mainSettingsPath(), QSettings::IniFormat);
+        QCOMPARE(main.value("SET/mouse").toString(), QString("QX330"));
+        QCOMPARE(find("connectDevice")->property("modelText").toString(), QString("QX330"));
+        QVERIFY(!sideWheelSpotShown());
+        // The choice is written to the new model's file.
+        pick("midKeyPage", 12);
+        QCOMPARE(stored("GetMidKeyVal"), QString(R"({"index":"12","name":"Copy","tag":"midKey"})"));
+    }
+
+    void pickingWritesTheEntry_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("pageName");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("getter");
+        QTest::addColumn<QString>("entry"); // name-index-tag as stored
+        QTest::addColumn<bool>("labelShown");
+        QTest::newRow("Windows menu, win10") << "win10"
+                                             << "midKeyPage" << 42 << "GetMidKeyVal"
+                                             << "Windows menu-42-midKey" << true;
+        QTest::newRow("Windows menu, win8") << "win8"
+                                            << "midKeyPage" << 41 << "GetMidKeyVal"
+                                            << "Windows menu-41-midKey" << true;
+        QTest::newRow("None, right key") << "win10"
+                                         << "rightKeyPage" << 48 << "GetRightKeyVal"
+                                         << "None-48-rightKey" << false;
+        QTest::newRow("None, win8 wheel") << "win8"
+                                          << "midWheelPage" << 8 << "GetMidWheelVal"
+                                          << "None-8-midWheel" << false;
+        QTest::newRow("Stop, win8 side wheel") << "win8"
+                                               << "sideWheelPage" << 7 << "GetSideWheel"
+                                               << "Stop-7-slideWheel" << true;
+    }
+    void pickingWritesTheEntry()
+    {
+        QFETCH(QString, version);
+        QFETCH(QString, pageName);
+        QFETCH(int, index);
+        QFETCH(QString, getter);
+        QFETCH(QString, entry);
+        QFETCH(bool, labelShown);
+        QVERIFY(start(true, "QX210", version));
+        QTRY_COMPARE(root->property("versionClass").toString(), version);
+        const QStringList parts = entry.split('-');
+        QCOMPARE(call(find(qPrintable(pageName)), "getIndexName", {index}).toString(), parts[0]);
+        pick(qPrintable(pageName), index);
+        QCOMPARE(
+            stored(qPrintable(getter)),
+            QString(R"({"index":"%1","name":"%2","tag":"%3"})").arg(parts[1], parts[0], parts[2]));
+        QCOMPARE(this->labelShown(parts[2]), labelShown);
+    }
+
+    void parametersAreWrittenUnderTheShownItem()
+    {
+        QVERIFY(start(true, "QX210"));
+        QObject *mid = find("midKeyPage");
+        for (const QString text : {"a", "ab", "abc"}) {
+            QMetaObject::invokeMethod(mid, "sigUsrIndexUrl", Q_ARG(int, 1), Q_ARG(QString, text));
+            QCOMPARE(stored("GetMidWebUrl"), text);
+        }
+        // A chooser's answer, in its file URL form, for the side key's program.
+        const QString url = "file:///home/me/My Programs/run.sh";
+        QMetaObject::invokeMethod(find("sideDownKeyPage"), "sigUsrIndexUrl", Q_ARG(int, 4),
+                                  Q_ARG(QString, url));
+        QCOMPARE(stored("GetSliderDownAppPath"), url);
+        QCOMPARE(stored("GetMidAppPath"), QString("NULL"));
+        // Indexes without a text parameter write nothing.
+        const QByteArray before = bytes(modelFile());
+        QMetaObject::invokeMethod(mid, "sigUsrIndexUrl", Q_ARG(int, 12), Q_ARG(QString, "x"));
+        QCOMPARE(bytes(modelFile()), before);
+        QMetaObject::invokeMethod(mid, "sigUsrSpeed", Q_ARG(int, 1), Q_ARG(int, 7));
+        QCOMPARE(stored("GetMidSelfSpeed"), QString("7"));
+        // Picking another item loads its parameter into the panel and stores nothing
+        // under the new item's key.
+        pick("midKeyPage", 1);
+        pick("midKeyPage", 2);
+        QCOMPARE(stored("GetMidFilePath"), QString("NULL"));
+        QCOMPARE(stored("GetMidWebUrl"), QString("abc"));
+    }
+
+    void storedConfigurationIsShownWithoutWriting()
+    {
+        writeIni(modelFile(), {{"SET/Mid_key", "Open Web page-1-midKey"},
+                               {"SET/Right_key", "None-48-rightKey"},
+                               {"SET/Side_wheel", "Scroll horizontally-1"},
+                               {"SET/Side_upkey", "Beyond-99-slideUpKey"},
+                               {"SET/Mid_wheel", "Volume control-0-midWheel"},
+                               {"PATH/mid_web_url", "example.com"}});
+        const QByteArray before = bytes(modelFile());
+        QVERIFY(start(true, "QX210"));
+        QTRY_VERIFY(labelShown("midKey"));
+        QCOMPARE(labelText("midKey"), QString("Open Web page"));
+        QVERIFY(labelShown("midWheel"));
+        QVERIFY(!labelShown("rightKey"));
+        QVERIFY(!labelShown("slideWheel")); // no three parts: left as it was
+        QVERIFY(!labelShown("slideUpKey")); // no such index: left as it was
+        QCOMPARE(find("midKeyPage")->property("usrCurrentIndex").toInt(), 1);
+        QCOMPARE(bytes(modelFile()), before);
+    }
+};
+
+QTEST_MAIN(TestMainPage)
+#include "tst_mainpage.moc"

@@ -1,0 +1,215 @@
+// The page rules of the configurator's window and the assignment lists, without
+// the pages.
+#include "assignrules.h"
+#include "pagenavigator.h"
+
+#include <QtTest>
+
+class TestPageNavigator : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Each row: where the receiver check put the window, then states handled in turn.
+    void states_data()
+    {
+        QTest::addColumn<QString>("start"); // "connect", "disconnect" or "choose"
+        QTest::addColumn<QString>("states");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("signOuts");
+        const auto row = [](const char *tag, const char *start, const char *states,
+                            const char *page, const char *box = "", int signOuts = 0) {
+            QTest::newRow(tag) << start << states << page << box << signOuts;
+        };
+        row("about", "connect", "QXAbout", "about");
+        row("about and back", "connect", "QXAbout hide_about", "connect");
+        row("restore box", "connect", "default_set", "connect", "restore");
+        row("model box", "choose", "version_confirm", "choose", "confirm");
+        row("account page", "connect", "sign_in_clicked", "account");
+        row("account back", "connect", "sign_in_clicked hide_signOut_page", "connect");
+        row("sign out", "connect", "sign_in_clicked sign_out", "connect", "", 1);
+        row("password changed", "connect", "sign_in_clicked update_passwd", "connect", "", 1);
+        row("pair from home, back", "connect", "QXPair hidePair", "connect");
+        row("pair from no device, back", "disconnect", "DisconnPair toDisconnect", "disconnect");
+        row("hidePair from no device", "disconnect", "DisconnPair hidePair", "disconnect");
+        row("entered pairing", "connect", "QXPair enterSuccess", "pair");
+        row("entering failed", "connect", "QXPair enterFailure", "enterPair");
+        row("choose again", "connect", "return_choose", "choose");
+        row("unknown state", "connect", "nonsense", "connect");
+    }
+    void states()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, states);
+        QFETCH(QString, page);
+        QFETCH(QString, box);
+        QFETCH(int, signOuts);
+        PageNavigator nav;
+        QSignalSpy out(&nav, &PageNavigator::sigSignOut);
+        nav.receiverChecked(start != "disconnect", start == "choose" ? "NULL" : "QX210");
+        QCOMPARE(nav.page(), start);
+        for (const QString &state : states.split(' '))
+            QCOMPARE(nav.handle(state, "PL40"), state != "nonsense");
+        QCOMPARE(nav.page(), page);
+        QCOMPARE(nav.box(), box);
+        QCOMPARE(nav.darkCover(), !box.isEmpty());
+        QCOMPARE(out.count(), signOuts);
+        if (box == "confirm")
+            QCOMPARE(nav.confirmTitle(), QString("PL40"));
+    }
+
+    // Where the pairing pages lead once the result box has been shown.
+    void pairResults_data()
+    {
+        QTest::addColumn<QString>("storedModel");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("success");
+        QTest::newRow("paired") << "QX330"
+                                << "pairSuccess"
+                                << "connect" << true;
+        QTest::newRow("paired, no model yet") << "NULL"
+                                              << "pairSuccess"
+                                              << "choose" << true;
+        QTest::newRow("failed") << "QX330"
+                                << "pairFailure"
+                                << "enterPair" << false;
+    }
+    void pairResults()
+    {
+        QFETCH(QString, storedModel);
+        QFETCH(QString, result);
+        QFETCH(QString, page);
+        QFETCH(bool, success);
+        PageNavigator nav;
+        nav.receiverChecked(false, storedModel);
+        nav.receiverChanged(true, storedModel);
+        nav.handle("DisconnPair");
+        nav.handle("enterSuccess");
+        nav.handle(result);
+        QVERIFY(nav.infoVisible());
+        QCOMPARE(nav.infoSuccess(), success);
+        QCOMPARE(nav.page(), QString("pair"));
+        QTRY_COMPARE(nav.page(), page);
+        QVERIFY(!nav.infoVisible());
+    }
+
+    void receiverChanges_data()
+    {
+        QTest::addColumn<QString>("states"); // after the start on the connection page
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("connectFlag");
+        QTest::newRow("unplugged at home") << "" << false << "disconnect" << false;
+        QTest::newRow("unplugged with a box open")
+            << "default_set" << false << "disconnect" << false;
+        QTest::newRow("plugged on the about page") << "QXAbout" << true << "connect" << true;
+        QTest::newRow("plugged while pairing") << "QXPair enterSuccess" << true << "pair" << true;
+    }
+    void receiverChanges()
+    {
+        QFETCH(QString, states);
+        QFETCH(bool, present);
+        QFETCH(QString, page);
+        QFETCH(bool, connectFlag);
+        PageNavigator nav;
+        QSignalSpy shown(&nav, &PageNavigator::sigShowModel);
+        nav.receiverChecked(true, "QX460");
+        for (const QString &state : states.split(' ', Qt::SkipEmptyParts))
+            nav.handle(state);
+        nav.receiverChanged(present, "QX460");
+        QCOMPARE(nav.page(), page);
+        QVERIFY(nav.box().isEmpty() || present);
+        QCOMPARE(nav.connectPageState(), connectFlag);
+        QCOMPARE(nav.disconnectPageState(), !connectFlag);
+        QCOMPARE(shown.count(), page == "connect" && present ? 2 : 1);
+        QCOMPARE(shown.last(), (QVariantList{"QX460", true}));
+    }
+
+    void plugDuringTheSplashIsLeftToTheFirstCheck()
+    {
+        PageNavigator nav;
+        nav.receiverChanged(true, "QX210");
+        QCOMPARE(nav.page(), QString("splash"));
+    }
+
+    void rules_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("keyNone");
+        QTest::addColumn<QString>("wheelNone");
+        QTest::newRow("win7") << "win7"
+                              << "48"
+                              << "9";
+        QTest::newRow("win10") << "win10"
+                               << "48"
+                               << "9";
+        QTest::newRow("win8") << "win8"
+                              << "47"
+                              << "8";
+        QTest::newRow("unknown") << "linux"
+                                 << "48"
+                                 << "9";
+    }
+    void rules()
+    {
+        QFETCH(QString, version);
+        QFETCH(QString, keyNone);
+        QFETCH(QString, wheelNone);
+        QCOMPARE(assignrules::noneKeyIndex(version), keyNone);
+        QCOMPARE(assignrules::noneWheelIndex(version), wheelNone);
+        // Removals from the highest position down leave the others in place.
+        const QList<int> removals = assignrules::keyRemovals(version);
+        QVERIFY(std::is_sorted(removals.rbegin(), removals.rend()));
+    }
+
+    void labels_data()
+    {
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QVariantMap>("label");
+        const auto shown = [](const char *text) {
+            return QVariantMap{{"visible", true}, {"text", text}};
+        };
+        const auto hidden = [](const char *text) {
+            return QVariantMap{{"visible", false}, {"text", text}};
+        };
+        QTest::newRow("item") << "rightKey" << 12 << shown("Copy");
+        QTest::newRow("None, middle key") << "midKey" << 48 << hidden("Enter word");
+        QTest::newRow("None, right key") << "rightKey" << 48 << hidden("");
+        QTest::newRow("past the list") << "midKey" << 49 << QVariantMap();
+        QTest::newRow("negative") << "midKey" << -1 << QVariantMap();
+        QTest::newRow("unknown control") << "leftKey" << 12 << QVariantMap();
+    }
+    void labels()
+    {
+        QFETCH(QString, tag);
+        QFETCH(int, index);
+        QFETCH(QVariantMap, label);
+        QCOMPARE(assignrules::labelFor(tag, index, 49, "Copy"), label);
+    }
+
+    void setters_data()
+    {
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("setter");
+        QTest::newRow("web address") << "midKey" << 1 << "SetMidWebUrl";
+        QTest::newRow("folder") << "slideUpKey" << 3 << "SetSliderUpFolderPath";
+        QTest::newRow("sound") << "slideDownKey" << 5 << "SetSliderDownSoundPath";
+        QTest::newRow("no parameter") << "rightKey" << 7 << "";
+        QTest::newRow("speed is not a text") << "rightKey" << 6 << "";
+        QTest::newRow("wheel") << "midWheel" << 1 << "";
+    }
+    void setters()
+    {
+        QFETCH(QString, tag);
+        QFETCH(int, index);
+        QFETCH(QString, setter);
+        QCOMPARE(assignrules::paramSetter(tag, index), setter);
+    }
+};
+
+QTEST_MAIN(TestPageNavigator)
+#include "tst_pagenavigator.moc"
