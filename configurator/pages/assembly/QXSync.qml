@@ -7,8 +7,8 @@ Rectangle {
     width: 180
     height: 108
     radius: 6
-    color: "white"
-    border.color: "#d0d5dc"
+    color: "#2a303a"
+    border.color: "#3a4250"
 
     signal sigUpload()
     signal sigDownload()
