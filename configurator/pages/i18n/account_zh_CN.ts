@@ -132,11 +132,8 @@
     </message>
 </context>
 <context>
+    <!-- "Change Password" and "Sign out" are in the main catalogue. -->
     <name>SignOutPage</name>
-    <message>
-        <source>Change Password</source>
-        <translation>修改密码</translation>
-    </message>
     <message>
         <source>Old password</source>
         <translation>旧密码</translation>
@@ -152,10 +149,6 @@
     <message>
         <source>Save</source>
         <translation>保存</translation>
-    </message>
-    <message>
-        <source>Sign out</source>
-        <translation>退出登录</translation>
     </message>
 </context>
 <context>
