@@ -1,5 +1,6 @@
 #include "typeregistry.h"
 
+#include "accountforms.h"
 #include "accountoperations.h"
 #include "assignrules.h"
 #include "assignmentrules.h"
@@ -60,4 +61,5 @@ void registerConfiguratorTypes()
 {
     for (const QmlTypeEntry &entry : configuratorTypes())
         entry.registerType(entry.uri, entry.name);
+    registerAccountPageTypes();
 }

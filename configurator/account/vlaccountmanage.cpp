@@ -12,6 +12,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <QUrl>
 
 #include <array>
@@ -35,8 +36,9 @@ const std::array<const char *, 10> kEndpointPaths = {
 };
 
 // Looked up in the context of the request class that answers.
-const char kNetworkError[] = "Network Error, please try again later";
-const char kServerError[] = "Server error, please try again later";
+
+// Set on a reply abandoned because its body outgrew kMaxReplyBodyBytes.
+const char kOversizedProperty[] = "velkoOversizedBody";
 
 // The reply of a request that was never sent: finished at once, with an error.
 class RefusedReply : public QNetworkReply
@@ -119,7 +121,35 @@ void VLAccountManage::postJson(uint index, const QByteArray &body)
         refuse(new RefusedReply(request, this));
         return;
     }
-    m_manager->post(request, body);
+    bound(m_manager->post(request, body));
+}
+
+void VLAccountManage::bound(QNetworkReply *reply)
+{
+    // The transfer time-out above only counts time without progress; this one ends
+    // the request at its deadline whatever arrives meanwhile.
+    auto *deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, reply, [reply] {
+        if (reply->isRunning())
+            reply->abort();
+    });
+    connect(reply, &QNetworkReply::finished, deadline, &QTimer::stop);
+    deadline->start(m_transferTimeoutMs);
+
+    // The network layer's buffer never holds much more than the cap: a reply that
+    // announces or delivers more is abandoned without reading further.
+    reply->setReadBufferSize(kMaxReplyBodyBytes + 1);
+    const auto checkSize = [reply] {
+        const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+        if (reply->isRunning() &&
+            (announced > kMaxReplyBodyBytes || reply->bytesAvailable() > kMaxReplyBodyBytes)) {
+            reply->setProperty(kOversizedProperty, true);
+            reply->abort();
+        }
+    };
+    connect(reply, &QNetworkReply::metaDataChanged, reply, checkSize);
+    connect(reply, &QNetworkReply::readyRead, reply, checkSize);
 }
 
 void VLAccountManage::refuse(QNetworkReply *reply)
@@ -133,13 +163,21 @@ VLAccountManage::Envelope VLAccountManage::readEnvelope(QNetworkReply *reply,
                                                         const char *bodyLogPrefix) const
 {
     Envelope envelope;
+    const bool oversized = reply->property(kOversizedProperty).toBool() ||
+                           reply->bytesAvailable() > kMaxReplyBodyBytes;
+    if (oversized) {
+        qDebug() << metaObject()->className() << "reply body over" << kMaxReplyBodyBytes
+                 << "bytes, abandoned";
+        envelope.rMsg = serverErrorText();
+        return envelope;
+    }
     if (reply->error() != QNetworkReply::NoError) {
         qDebug() << metaObject()->className() << "network error" << reply->error()
                  << reply->errorString();
         envelope.rMsg = networkErrorText();
         return envelope;
     }
-    const QByteArray body = reply->readAll();
+    const QByteArray body = reply->read(kMaxReplyBodyBytes);
     if (bodyLogPrefix)
         qDebug().noquote() << bodyLogPrefix << body;
     QJsonParseError parseError{};
@@ -179,10 +217,11 @@ QString VLAccountManage::stringOf(const QJsonValue &value)
 
 QString VLAccountManage::networkErrorText() const
 {
-    return QCoreApplication::translate(metaObject()->className(), kNetworkError);
+    // One context for every request class, so that the catalogue holds each text once.
+    return QCoreApplication::translate("VLAccountManage", "Network Error, please try again later");
 }
 
 QString VLAccountManage::serverErrorText() const
 {
-    return QCoreApplication::translate(metaObject()->className(), kServerError);
+    return QCoreApplication::translate("VLAccountManage", "Server error, please try again later");
 }

@@ -38,6 +38,8 @@ public:
     static const QString kDefaultBaseUrl; // "http://127.0.0.1:8790"
     static const QString kServerKey;      // "/SET/server"
     static constexpr int kDefaultTransferTimeoutMs = 15000;
+    // The largest reply body a request reads; the real documents are a few kilobytes.
+    static constexpr qint64 kMaxReplyBodyBytes = 1024 * 1024;
 
     // Whether credentials may be sent to this URL: https to any host, or plain http
     // to a loopback address ("localhost", 127.0.0.0/8, ::1). Nothing else.
@@ -59,7 +61,8 @@ public:
 
     QString baseUrl() const { return m_baseUrl; }
 
-    // A request with no progress for this long ends with a network error.
+    // A request that has not finished this long after it was sent ends with a network
+    // error, however steadily its reply trickles in.
     void setTransferTimeout(int milliseconds) { m_transferTimeoutMs = milliseconds; }
     int transferTimeout() const { return m_transferTimeoutMs; }
 
@@ -69,7 +72,8 @@ signals:
 protected:
     // The common part of reply handling. A reply with a network error yields
     // (-1, "Network Error, please try again later"); a body that is not one JSON
-    // object yields (-1, "Server error, please try again later"). Otherwise usable
+    // object, or one larger than kMaxReplyBodyBytes (abandoned unread), yields
+    // (-1, "Server error, please try again later"). Otherwise usable
     // is true and root holds the envelope.
     struct Envelope
     {
@@ -96,6 +100,7 @@ protected:
 
 private:
     void refuse(QNetworkReply *reply);
+    void bound(QNetworkReply *reply);
 
     QNetworkAccessManager *m_manager = nullptr;
     QString m_baseUrl;

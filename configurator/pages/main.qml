@@ -14,6 +14,7 @@ import an.utility 1.0
 import "widgets"
 import "ability"
 import "msgBox"
+import "assembly"
 
 Window {
     id: mainWindow
@@ -176,8 +177,8 @@ Window {
         onSigLogicClicked: mainWindow.onLogic(logic_sign)
         onSigReturnVer: mainWindow.onLogic(gui_index)
         onSigInitConf: mainWindow.showStored(tag, index, name)
-        // The sync panel (upload and download of the settings) opens here.
-        onSigSyncRequested: {}
+        loginPopupSource: "qrc:/infoWidgets/LoginAndRegister.qml"
+        onSigSyncRequested: syncCover.open()
         onVisibleChanged: if (visible) f_initMouseConf()
         Component.onCompleted: checkProcess.CheckTargetPro()
     }
@@ -217,6 +218,7 @@ Window {
         objectName: "signOutPage"
         anchors.fill: parent
         visible: navigator.page === "account"
+        nickName: connectDevice.titleBar.nickName
         onSigSignInAction: mainWindow.onLogic(action)
         onSigUpdatePwd: updatePasswd.VlUpdatePasswdJson(connectDevice.usrEmail, oldPwd, rePwd)
         onSigError: navigator.showInfo(text, false)
@@ -411,6 +413,16 @@ Window {
     }
 
     // ---- Boxes and covers ----
+
+    SyncCover {
+        id: syncCover
+        objectName: "syncCover"
+        onSigSyncResult: {
+            navigator.showInfo(text, success)
+            if (downloaded)
+                connectDevice.f_initMouseConf()
+        }
+    }
 
     Rectangle {
         objectName: "darkCover"

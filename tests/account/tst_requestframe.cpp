@@ -124,6 +124,40 @@ private slots:
         QCOMPARE(bytesOf(box.modelFile()), modelBefore);
     }
 
+    void boundedReplies_data()
+    {
+        QTest::addColumn<qint64>("hugeBytes"); // 0: a short reply that trickles in
+        QTest::addColumn<bool>("announced");
+        QTest::addColumn<QString>("result"); // the first 40 characters
+        const qint64 cap = VLAccountManage::kMaxReplyBodyBytes, far = 64 * cap;
+        QTest::newRow("trickling") << qint64(0) << true << "-1 " + kNetworkError;
+        QTest::newRow("at the cap") << cap << true << "0 " + QString(38, 'x');
+        QTest::newRow("over, announced") << far << true << "-1 " + kServerError;
+        QTest::newRow("over, unannounced") << far << false << "-1 " + kServerError;
+        QTest::newRow("one over, unannounced") << cap + 1 << false << "-1 " + kServerError;
+    }
+
+    void boundedReplies()
+    {
+        QFETCH(qint64, hugeBytes);
+        QFETCH(bool, announced);
+        QFETCH(QString, result);
+        ScriptedHttpServer server;
+        AccountSandbox box(server.baseUrl());
+        if (hugeBytes)
+            server.enqueueHuge(hugeBytes, announced);
+        else // a byte every 50 ms: never idle for the 400 ms time-out, done after 1.2 s
+            server.enqueueTrickle(R"({"code":0,"msg":"slow"})", 50);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(sendAndWait(requestKind("FindPasswd"), 400).left(40), result.left(40));
+        if (!hugeBytes)
+            QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        else if (hugeBytes > 2 * VLAccountManage::kMaxReplyBodyBytes) // left unread
+            QVERIFY2(server.hugeBytesSent < hugeBytes / 4,
+                     qPrintable(QString::number(server.hugeBytesSent)));
+    }
+
     void refusesPlainHttpToOtherHosts()
     {
         // Never resolves: a request sent anyway fails without the warning the test requires.

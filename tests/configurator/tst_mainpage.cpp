@@ -314,6 +314,7 @@ private slots:
         QCOMPARE(this->page(), page);
         QCOMPARE(find("loginCover")->property("visible").toBool(), loginCover);
         QCOMPARE(sync.count(), signal == "sigSync" && signedIn ? 1 : 0);
+        QCOMPARE(find("syncCover")->property("visible").toBool(), sync.count() == 1);
         QCOMPARE(qobject_cast<QWindow *>(root.get())->isVisible(), windowVisible);
     }
 
@@ -437,6 +438,29 @@ private slots:
         pick("midKeyPage", 2);
         QCOMPARE(stored("GetMidFilePath"), QString("NULL"));
         QCOMPARE(stored("GetMidWebUrl"), QString("abc"));
+    }
+
+    void syncResultsShowInTheInformationBox_data()
+    {
+        QTest::addColumn<bool>("success");
+        QTest::addColumn<bool>("downloaded");
+        QTest::newRow("refused") << false << false;
+        QTest::newRow("uploaded") << true << false;
+        QTest::newRow("downloaded") << true << true;
+    }
+    void syncResultsShowInTheInformationBox()
+    {
+        QFETCH(bool, success);
+        QFETCH(bool, downloaded);
+        QVERIFY(start(true, "QX210"));
+        QTRY_COMPARE(labelText("midKey"), QString("Enter word"));
+        writeIni(modelFile(), {{"SET/Mid_key", "Copy-12-midKey"}}); // as a download writes it
+        QMetaObject::invokeMethod(find("syncCover"), "sigSyncResult", Q_ARG(QString, "result"),
+                                  Q_ARG(bool, success), Q_ARG(bool, downloaded));
+        QVERIFY(nav()->property("infoVisible").toBool());
+        QCOMPARE(nav()->property("infoText").toString(), QString("result"));
+        QCOMPARE(nav()->property("infoSuccess").toBool(), success);
+        QCOMPARE(labelText("midKey"), QString(downloaded ? "Copy" : "Enter word"));
     }
 
     void storedConfigurationIsShownWithoutWriting()

@@ -160,6 +160,21 @@ struct Shooter
         openList("mid_key_press");
         pick("midKeyPage", 6);
         shot("15-pointer-speed-panel");
+
+        // The account: signed out, the log-in pop-up; signed in, sync and account page.
+        start(true, "QX210", config);
+        QMetaObject::invokeMethod(find("connectDevice"), "f_showLogin");
+        shot("16-login");
+        if (QObject *popup = find("popup"))
+            popup->setProperty("page", "register");
+        shot("17-register");
+        QMetaObject::invokeMethod(find("connectDevice"), "f_signState", Q_ARG(QVariant, "sign_in"),
+                                  Q_ARG(QVariant, "Ann"));
+        QMetaObject::invokeMethod(find("connectDevice"), "sigSyncRequested");
+        shot("18-sync-panel");
+        QMetaObject::invokeMethod(find("syncCover"), "close");
+        logic("sign_in_clicked");
+        shot("19-account-page");
     }
 };
 
@@ -191,5 +206,5 @@ int main(int argc, char *argv[])
     shooter.root.reset();
     shooter.engine.reset();
     ConfiguratorPlatform::installNative();
-    return shooter.saved == 15 ? 0 : 1;
+    return shooter.saved == 19 ? 0 : 1;
 }

@@ -1,35 +1,116 @@
-// The account page of the signed-in user. Its fields and checks come with the
-// account pages; the main page already handles its signals.
+// The account page of the signed-in user: change the password or sign out.
+// sigUpdatePwd(old, new) once the new password is typed the same twice, otherwise
+// sigError(message); sigSignInAction("sign_out") and ("hide_signOut_page").
 import QtQuick 2.15
+import QtQuick.Controls 2.15
+import Account.Pages 1.0
 import "../assembly"
+import "../infoWidgets"
 
 FullPage {
-    id: root
+    id: signOutPage
+
+    property string nickName: ""
+
     signal sigUpdatePwd(string oldPwd, string rePwd)
     signal sigError(string text)
     signal sigSignInAction(string action)
 
     showWindowButtons: false
+
+    CompletedFields { id: completed }
+
     IconButton {
         objectName: "backButton"
         x: 60
         y: 9
         source: "qrc:/images/back.svg"
-        onClicked: root.sigSignInAction("hide_signOut_page")
+        onClicked: signOutPage.sigSignInAction("hide_signOut_page")
     }
-    Text {
-        anchors.horizontalCenter: parent.horizontalCenter
-        y: 120
-        color: "#e6ebf2"
-        font.pixelSize: 24
-        text: qsTr("Change Password")
-    }
-    PushButton {
-        objectName: "signOutButton"
-        anchors.horizontalCenter: parent.horizontalCenter
-        y: 500
-        primary: false
-        text: qsTr("Sign out")
-        onClicked: root.sigSignInAction("sign_out")
+
+    Rectangle {
+        anchors.centerIn: parent
+        width: 420
+        height: 500
+        radius: 8
+        color: "white"
+
+        Column {
+            anchors.horizontalCenter: parent.horizontalCenter
+            y: 28
+            spacing: 16
+
+            Image {
+                anchors.horizontalCenter: parent.horizontalCenter
+                source: "qrc:/images/account/avatar.svg"
+                sourceSize: Qt.size(80, 80)
+            }
+            Text {
+                objectName: "nickName"
+                width: 300
+                text: signOutPage.nickName
+                elide: Text.ElideRight
+                horizontalAlignment: Text.AlignHCenter
+                font.pixelSize: 16
+                color: "#2b2f36"
+            }
+            Text {
+                width: 300
+                text: qsTr("Change Password")
+                font.pixelSize: 18
+                color: "#2b2f36"
+            }
+            Repeater {
+                id: fields
+                model: [qsTr("Old password"), qsTr("New password"),
+                    qsTr("Enter the new password again")]
+                LineInput {
+                    objectName: "field" + index
+                    hint: modelData
+                    pattern: "password"
+                    password: true
+                    icon: "qrc:/images/account/lock.svg"
+                    onSigEditFinished: completed.focusChanged(index, text)
+                    onSigTextEdit: completed.textEdited(index, text)
+                }
+            }
+            AccountButton {
+                objectName: "saveButton"
+                text: qsTr("Save")
+                enabled: completed.saveEnabled
+                onClicked: {
+                    const typed = [0, 1, 2].map(i => fields.itemAt(i).text)
+                    const failed = AccountForms.firstError(AccountForms.SignOutPage, typed)
+                    if (failed !== "") {
+                        signOutPage.sigError(failed)
+                        return
+                    }
+                    signOutPage.sigUpdatePwd(typed[0], typed[2])
+                    for (let i = 0; i < 3; ++i)
+                        fields.itemAt(i).clear()
+                    completed.reset()
+                }
+            }
+            Button {
+                id: signOut
+                objectName: "signOutButton"
+                width: 300
+                height: 38
+                text: qsTr("Sign out")
+                onClicked: signOutPage.sigSignInAction("sign_out")
+                contentItem: Text {
+                    text: signOut.text
+                    font.pixelSize: 15
+                    color: "#e5484d"
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                }
+                background: Rectangle {
+                    radius: 4
+                    color: signOut.down ? "#fde8e8" : signOut.hovered ? "#fef3f3" : "white"
+                    border.color: "#f3c4c5"
+                }
+            }
+        }
     }
 }

@@ -25,6 +25,19 @@ public:
     {
         m_script.enqueue({body, status, headers});
     }
+    // Announces the body's length, then sends it one byte every intervalMs.
+    void enqueueTrickle(const QByteArray &body, int intervalMs)
+    {
+        m_script.enqueue({body, 200, {}, intervalMs});
+    }
+    // A successful envelope of that many bytes, streamed as fast as the peer reads,
+    // with its length announced or not (then the end of the connection ends it).
+    void enqueueHuge(qint64 bytes, bool announced)
+    {
+        m_script.enqueue({{}, 200, {}, 0, bytes, announced});
+    }
+    // Body bytes of the last huge reply that left before the connection closed.
+    qint64 hugeBytesSent = 0;
     QList<ReceivedRequest> received;
 
 private:
@@ -33,8 +46,13 @@ private:
         QByteArray body;
         int status;
         QByteArray headers;
+        int trickleMs = 0;
+        qint64 hugeBytes = 0;
+        bool announced = true;
     };
     void serve(QTcpSocket *socket, QByteArray &buffer);
+    void trickle(QTcpSocket *socket, const QByteArray &body, int intervalMs);
+    void stream(QTcpSocket *socket, qint64 bytes);
 
     QTcpServer m_server;
     QQueue<Reply> m_script;

@@ -1,0 +1,34 @@
+// The sync panel under the title bar's "Sync" button.
+import QtQuick 2.15
+import "../infoWidgets"
+
+Rectangle {
+    id: panel
+    width: 180
+    height: 108
+    radius: 6
+    color: "#2a303a"
+    border.color: "#3a4250"
+
+    signal sigUpload()
+    signal sigDownload()
+
+    Column {
+        anchors.centerIn: parent
+        spacing: 8
+        AccountButton {
+            objectName: "uploadButton"
+            width: 150
+            height: 38
+            text: qsTr("Upload set")
+            onClicked: panel.sigUpload()
+        }
+        AccountButton {
+            objectName: "downloadButton"
+            width: 150
+            height: 38
+            text: qsTr("Download set")
+            onClicked: panel.sigDownload()
+        }
+    }
+}

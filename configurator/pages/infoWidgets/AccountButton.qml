@@ -1,0 +1,21 @@
+// The filled button of the account pages.
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+
+Button {
+    id: button
+    width: 300
+    height: 38
+    font.pixelSize: 15
+    contentItem: Text {
+        text: button.text
+        font: button.font
+        color: "white"
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+    }
+    background: Rectangle {
+        radius: 4
+        color: !button.enabled ? "#b8c4d6" : button.down ? "#1f6fc4" : button.hovered ? "#4a9ef5" : "#2d8cf0"
+    }
+}

@@ -1,0 +1,17 @@
+// The back arrow of the account pages.
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+
+ToolButton {
+    id: back
+    width: 36
+    height: 36
+    icon.source: "qrc:/images/account/back.svg"
+    icon.color: "#5a6270"
+    icon.width: 20
+    icon.height: 20
+    background: Rectangle {
+        radius: 18
+        color: back.down ? "#dde3ea" : back.hovered ? "#eef1f5" : "transparent"
+    }
+}

@@ -1,0 +1,62 @@
+// Recovery, step 1: the address the verification code goes to.
+import QtQuick 2.15
+import Account.Pages 1.0
+
+Item {
+    id: forget
+    width: 400
+    height: 330
+
+    signal sigSendMailbox(string mailbox)
+    signal sigBack()
+
+    function showError(text) { error.show(text) }
+
+    BackButton {
+        objectName: "back"
+        x: 8
+        y: 8
+        onClicked: forget.sigBack()
+    }
+    Column {
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 20
+        spacing: 14
+
+        Text {
+            width: 300
+            text: qsTr("forget password")
+            font.pixelSize: 20
+            color: "#2b2f36"
+            horizontalAlignment: Text.AlignHCenter
+        }
+        Text {
+            width: 300
+            text: qsTr("In order to protect the security of the account, we will send a verification code to the mailbox")
+            wrapMode: Text.WordWrap
+            font.pixelSize: 13
+            color: "#5a6270"
+        }
+        LineInput {
+            id: mailbox
+            objectName: "mailbox"
+            hint: qsTr("mailbox")
+            pattern: "email"
+            icon: "qrc:/images/account/mail.svg"
+        }
+        AccountButton {
+            objectName: "sendButton"
+            text: qsTr("Send")
+            onClicked: {
+                const failed = AccountForms.firstError(AccountForms.ForgetPasswd, [mailbox.text])
+                error.show(failed)
+                if (failed === "")
+                    forget.sigSendMailbox(mailbox.text)
+            }
+        }
+        ErrorLine {
+            id: error
+            objectName: "error"
+        }
+    }
+}

@@ -1,0 +1,50 @@
+// A single-line field with a grey hint and an optional input pattern ("email" or
+// "password"); password fields show bullets. sigEditFinished: focus lost or gained
+// while holding text; sigTextEdit: every change.
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import Account.Pages 1.0
+
+TextField {
+    id: field
+    property string hint: ""
+    property string pattern: ""
+    property bool password: false
+    property url icon: ""
+
+    signal sigEditFinished()
+    signal sigTextEdit()
+
+    width: 300
+    height: 38
+    leftPadding: icon != "" ? 38 : 12
+    rightPadding: 12
+    font.pixelSize: 14
+    color: "#2b2f36"
+    selectByMouse: true
+    placeholderText: hint
+    placeholderTextColor: "#a0a6ae"
+    echoMode: password ? TextInput.Password : TextInput.Normal
+    passwordCharacter: "\u2022"
+    validator: pattern === "email" ? emailPattern : pattern === "password" ? passwordPattern : null
+
+    onActiveFocusChanged: if (text.length > 0) sigEditFinished()
+    onTextChanged: sigTextEdit()
+
+    background: Rectangle {
+        radius: 4
+        color: "white"
+        border.width: 1
+        border.color: field.activeFocus ? "#2d8cf0" : "#d0d5dc"
+        Image {
+            visible: field.icon != ""
+            source: field.icon
+            x: 10
+            anchors.verticalCenter: parent.verticalCenter
+            sourceSize: Qt.size(20, 20)
+        }
+    }
+
+    EmailValidator { id: emailPattern }
+    PasswordValidator { id: passwordPattern }
+}

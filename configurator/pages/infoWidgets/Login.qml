@@ -1,0 +1,61 @@
+// The Login tab: mailbox and password, checked before anything is sent.
+import QtQuick 2.15
+import Account.Pages 1.0
+
+Item {
+    id: login
+    width: 400
+    height: 274
+
+    signal sigLoginClicked(string account, string password)
+    signal sigForgetPasswd()
+
+    function showError(text) { error.show(text) }
+
+    Column {
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 28
+        spacing: 14
+
+        LineInput {
+            id: mailbox
+            objectName: "mailbox"
+            hint: qsTr("mailbox")
+            pattern: "email"
+            icon: "qrc:/images/account/mail.svg"
+        }
+        LineInput {
+            id: password
+            objectName: "password"
+            hint: qsTr("password")
+            pattern: "password"
+            password: true
+            icon: "qrc:/images/account/lock.svg"
+        }
+        Item {
+            width: 300
+            height: 18
+            LinkText {
+                objectName: "forgetLink"
+                anchors.right: parent.right
+                text: qsTr("Forget password?")
+                onClicked: login.sigForgetPasswd()
+            }
+        }
+        AccountButton {
+            objectName: "loginButton"
+            text: qsTr("Login")
+            onClicked: {
+                const failed = AccountForms.firstError(AccountForms.Login,
+                                                       [mailbox.text, password.text])
+                error.show(failed)
+                if (failed === "")
+                    login.sigLoginClicked(mailbox.text, password.text)
+            }
+        }
+        ErrorLine {
+            id: error
+            objectName: "error"
+        }
+    }
+}

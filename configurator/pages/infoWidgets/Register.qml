@@ -1,0 +1,84 @@
+// The Register tab. A registration the server accepted clears the fields; once its
+// message has been shown, sigRegistered() leads back to the Login tab.
+import QtQuick 2.15
+import Account.Pages 1.0
+
+Item {
+    id: registerPage
+    width: 400
+    height: 274
+
+    property bool registered: false
+
+    signal sigRegisterAccountData(string nickname, string email, string password, string rePassword)
+    signal sigRegistered()
+
+    function showResult(code, text) {
+        if (code === 0) {
+            registered = true
+            for (const field of [nickname, email, password, rePassword])
+                field.clear()
+        }
+        error.show(text)
+        if (registered && text === "")
+            finish() // nothing to read: no reason to wait
+    }
+    function finish() {
+        registered = false
+        sigRegistered()
+    }
+
+    Column {
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 12
+        spacing: 10
+
+        LineInput {
+            id: nickname
+            objectName: "username"
+            hint: qsTr("username")
+            icon: "qrc:/images/account/user.svg"
+        }
+        LineInput {
+            id: email
+            objectName: "mailbox"
+            hint: qsTr("mailbox")
+            pattern: "email"
+            icon: "qrc:/images/account/mail.svg"
+        }
+        LineInput {
+            id: password
+            objectName: "password"
+            hint: qsTr("password")
+            pattern: "password"
+            password: true
+            icon: "qrc:/images/account/lock.svg"
+        }
+        LineInput {
+            id: rePassword
+            objectName: "rePassword"
+            hint: qsTr("enter password again")
+            pattern: "password"
+            password: true
+            icon: "qrc:/images/account/lock.svg"
+        }
+        AccountButton {
+            objectName: "registerButton"
+            text: qsTr("Register")
+            onClicked: {
+                const failed = AccountForms.firstError(AccountForms.Register,
+                        [nickname.text, email.text, password.text, rePassword.text])
+                error.show(failed)
+                if (failed === "")
+                    registerPage.sigRegisterAccountData(nickname.text, email.text,
+                                                        password.text, rePassword.text)
+            }
+        }
+        ErrorLine {
+            id: error
+            objectName: "error"
+            height: 16
+            onCleared: if (registerPage.registered) registerPage.finish()
+        }
+    }
+}

@@ -1,0 +1,417 @@
+// The account pages driven as a user would (clicks and typing, offscreen) against
+// the scripted server: log-in, registration, recovery, password change, sign-out.
+#include "accountforms.h"
+#include "accountsandbox.h"
+#include "configuratorapp.h"
+#include "operatetoken.h"
+#include "requestkinds.h"
+#include "scriptedhttpserver.h"
+#include "typeregistry.h"
+
+#include <QQmlComponent>
+#include <QPointer>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QSGRendererInterface>
+#include <QTranslator>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+constexpr int kHoldMs = 400; // the error lines' 3 s, shortened
+
+// The connection page with its log-in cover open, the pop-up as the main page sets it.
+const QByteArray kCover = R"(import QtQuick 2.15
+import "widgets"
+ConnectDevice { width: 1000; height: 700
+    loginPopupSource: "qrc:/infoWidgets/LoginAndRegister.qml"
+    Component.onCompleted: f_showLogin() }
+)";
+
+// The account page wired to the password change as the main page wires it.
+const QByteArray kAccountPage = R"(import QtQuick 2.15
+import Account.Manager.UpdatePasswdAccount 1.0
+import Operate.Conf.OperateToken 1.0
+import "widgets"
+SignOutPage { objectName: "page"; width: 1000; height: 700
+    property string result: ""
+    OperateToken { id: session }
+    UpdatePasswdAccount { id: update
+        onSigUpdatePwdRet: result = rCode + " " + rMsg }
+    onSigUpdatePwd: update.VlUpdatePasswdJson(session.GetEmail(), oldPwd, rePwd)
+    onSigError: result = text
+    onSigSignInAction: result = action }
+)";
+
+// The sync panel, opened, with its results collected as "text|success|downloaded".
+const QByteArray kSync = R"(import QtQuick 2.15
+import "assembly"
+Item { width: 1000; height: 700
+    property string result: ""
+    SyncCover { objectName: "sync"; Component.onCompleted: open()
+        onSigSyncResult: result = text + "|" + success + "|" + downloaded } }
+)";
+
+class Pages
+{
+public:
+    explicit Pages(const QByteArray &document)
+    {
+        QQmlComponent component(m_view.engine());
+        component.setData(document, QUrl(QStringLiteral("qrc:/harness.qml")));
+        m_root.reset(qobject_cast<QQuickItem *>(component.create()));
+        if (!m_root)
+            qFatal("%s", qPrintable(component.errorString()));
+        m_root->setParentItem(m_view.contentItem());
+        m_view.resize(1000, 700);
+        m_view.show();
+        m_view.requestActivate();
+        if (!QTest::qWaitForWindowActive(&m_view))
+            qFatal("the page window never became active");
+    }
+
+    // An item by its path of object names ("register/mailbox").
+    QQuickItem *item(const QString &path) const
+    {
+        QQuickItem *at = m_root.get();
+        for (const QString &name : path.split('/'))
+            at = at ? find(at, name) : nullptr;
+        return at;
+    }
+    // Repeaters' items are children in the scene only.
+    static QQuickItem *find(QQuickItem *from, const QString &name)
+    {
+        for (QQuickItem *child : from->childItems()) {
+            QQuickItem *found = child->objectName() == name ? child : find(child, name);
+            if (found)
+                return found;
+        }
+        return nullptr;
+    }
+    QObject *root() const { return m_root.get(); }
+    QString text(const QString &path) const { return item(path)->property("text").toString(); }
+    bool shown(const QString &path) const
+    {
+        QQuickItem *it = item(path);
+        return it && it->isVisible();
+    }
+
+    void click(const QString &path)
+    {
+        QQuickItem *it = item(path);
+        QVERIFY2(it && it->isVisible(), qPrintable(path));
+        clickAt(it->mapToScene(QPointF(it->width() / 2, it->height() / 2)).toPoint());
+    }
+    void clickAt(QPoint point) { QTest::mouseClick(&m_view, Qt::LeftButton, {}, point); }
+    void type(const QString &path, const QString &keys)
+    {
+        click(path);
+        typeHere(keys);
+    }
+    // Into the field that has the focus.
+    void typeHere(const QString &keys)
+    {
+        for (const QChar c : keys)
+            QTest::keyClick(&m_view, c.toLatin1());
+    }
+    void key(Qt::Key key) { QTest::keyClick(&m_view, key); }
+
+private:
+    QQuickView m_view;
+    std::unique_ptr<QQuickItem> m_root;
+};
+
+} // namespace
+
+class TestAccountPages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        quietAccountTests();
+        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software); // no GPU needed
+        initConfiguratorResources();
+        registerConfiguratorTypes();
+        TimedMessage::setDefaultHoldMs(kHoldMs);
+        VerificationCountdown::setDefaultTickMs(5);
+    }
+
+    void logIn_data()
+    {
+        QTest::addColumn<QString>("mailbox");
+        QTest::addColumn<QString>("password"); // as typed
+        QTest::addColumn<QByteArray>("reply"); // empty: none sent; "down": no server
+        QTest::addColumn<QString>("line");     // the error line afterwards
+        QTest::addColumn<bool>("signedIn");
+        const auto row = [](const char *tag, const char *mailbox, const char *password,
+                            const char *reply, const QString &line, bool signedIn) {
+            QTest::newRow(tag) << mailbox << password << QByteArray(reply) << line << signedIn;
+        };
+        row("empty mailbox", "", "p1!a", "", "Username can not be empty", false);
+        row("empty password", "ann@example.com", "", "", "Password can not be blank", false);
+        row("accepted", "ann@example.com", "p1 !a", R"({"code":0,"data":{"nickname":"Ann"}})",
+            "Ann", true);
+        row("wrong password", "ann@example.com", "p1!a", R"({"code":1001,"msg":"Wrong password"})",
+            "Wrong password", false);
+        row("network failure", "ann@example.com", "p1!a", "down", kNetworkError, false);
+    }
+
+    void logIn()
+    {
+        QFETCH(QString, mailbox);
+        QFETCH(QString, password);
+        QFETCH(QByteArray, reply);
+        QFETCH(QString, line);
+        QFETCH(bool, signedIn);
+        ScriptedHttpServer server;
+        AccountSandbox box(reply == "down" ? "http://127.0.0.1:1" : server.baseUrl());
+        server.enqueue(reply, 200, "Authorization: tok-1\r\n");
+        Pages pages(kCover);
+        QSignalSpy signState(pages.item("popup"), SIGNAL(sigSignState(QString, QString)));
+        pages.type("login/mailbox", mailbox);
+        pages.type("login/password", password);
+        pages.click("login/loginButton");
+        if (reply.isEmpty()) {
+            QCOMPARE(pages.text("login/error"), line);
+            QTRY_COMPARE(pages.text("login/error"), QString()); // cleared after the hold
+        } else if (signedIn) {
+            QTRY_COMPARE(signState.size(), 1);
+            QCOMPARE(signState[0], (QVariantList{"sign_in", "Ann"}));
+            QVERIFY(!pages.shown("loginCover")); // closed on sign-in
+            QCOMPARE(pages.item("titleBar")->property("nickName").toString(), "Ann");
+            QCOMPARE(OperateToken().GetToken(), QStringLiteral("tok-1"));
+        } else {
+            QTRY_COMPARE(pages.text("login/error"), line);
+        }
+        QCOMPARE(signState.size(), signedIn ? 1 : 0);
+        QCOMPARE(server.received.size(), reply.isEmpty() || reply == "down" ? 0 : 1);
+        if (signedIn) // the blank typed into the password was refused
+            QCOMPARE(server.received[0].body,
+                     QByteArray(R"({"email":"ann@example.com","password":"p1!a"})"));
+    }
+
+    void registration_data()
+    {
+        QTest::addColumn<QString>("again"); // the repeated password
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("tabAfterHold");
+        QTest::newRow("one character off") << "p1!b" << QByteArray()
+                                           << "Inconsistent password "
+                                              "before and after"
+                                           << "register";
+        QTest::newRow("accepted") << "p1!a" << QByteArray(R"({"code":0,"msg":"Registered"})")
+                                  << "Registered"
+                                  << "login";
+        QTest::newRow("accepted, no message") << "p1!a" << QByteArray(R"({"code":0})") << ""
+                                              << "login";
+        QTest::newRow("refused") << "p1!a" << QByteArray(R"({"code":2,"msg":"Taken"})") << "Taken"
+                                 << "register";
+    }
+
+    void registration()
+    {
+        QFETCH(QString, again);
+        QFETCH(QByteArray, reply);
+        QFETCH(QString, line);
+        QFETCH(QString, tabAfterHold);
+        ScriptedHttpServer server;
+        AccountSandbox box(server.baseUrl());
+        server.enqueue(reply);
+        Pages pages(kCover);
+        pages.click("registerTab");
+        pages.type("register/username", "Ann");
+        pages.type("register/mailbox", "ann@example.com");
+        pages.type("register/password", "p1!a");
+        pages.type("register/rePassword", again);
+        pages.click("register/registerButton");
+        const bool accepted = reply.contains(R"("code":0)");
+        if (accepted) // the fields are cleared
+            QTRY_VERIFY(pages.text("register/mailbox").isEmpty());
+        QTRY_COMPARE(pages.text("register/error"), line);
+        QCOMPARE(pages.text("register/mailbox").isEmpty(), accepted);
+        QTest::qWait(kHoldMs + 100);
+        QCOMPARE(pages.item("popup")->property("page").toString(), tabAfterHold);
+        QCOMPARE(server.received.size(), reply.isEmpty() ? 0 : 1);
+        if (accepted)
+            QCOMPARE(server.received[0].body,
+                     QByteArray(R"({"email":"ann@example.com","nickname":"Ann",)"
+                                R"("password":"p1!a","rePassword":"p1!a"})"));
+    }
+
+    void recovery()
+    {
+        ScriptedHttpServer server;
+        AccountSandbox box(server.baseUrl());
+        Pages pages(kCover);
+        QSignalSpy reset(pages.item("popup"), SIGNAL(sigResetPwdSuccess()));
+        pages.click("login/forgetLink");
+        QVERIFY(!pages.shown("loginTab"));
+        pages.click("forget/sendButton");
+        QCOMPARE(pages.text("forget/error"), QStringLiteral("Mailbox address cannot be empty"));
+        pages.type("forget/mailbox", "ann@example.com");
+        server.enqueue(R"({"code":0,"msg":"Sent"})");
+        pages.click("forget/sendButton");
+        QTRY_VERIFY(pages.shown("verify"));
+        QCOMPARE(OperateToken().GetEmail(), QStringLiteral("ann@example.com"));
+        QTRY_COMPARE(pages.text("verify/counter"), QStringLiteral("0 s")); // and stays
+        pages.click("verify/unrecvLink");
+        QVERIFY(pages.shown("unrecv"));
+        pages.click("unrecv/previousButton");
+        QVERIFY(!pages.shown("unrecv"));
+        pages.type("verify/code", "123456");
+        server.enqueue(R"({"code":5,"msg":"Wrong code"})");
+        pages.click("verify/nextButton");
+        QTRY_COMPARE(pages.text("verify/error"), QStringLiteral("Wrong code"));
+        server.enqueue(R"({"code":0})");
+        pages.click("verify/nextButton");
+        QTRY_VERIFY(pages.shown("reset"));
+        pages.type("reset/password", "n3w!pw");
+        pages.type("reset/rePassword", "n3w!pW");
+        pages.click("reset/completeButton");
+        QCOMPARE(pages.text("reset/error"), QStringLiteral("Password inconsistency"));
+        pages.click("reset/back");
+        QVERIFY(pages.shown("verify"));
+        QCOMPARE(pages.text("verify/counter"), QStringLiteral("0 s"));
+        server.enqueue(R"({"code":0})");
+        pages.click("verify/nextButton");
+        QTRY_VERIFY(pages.shown("reset"));
+        pages.click("reset/rePassword"); // kept while the pop-up is open
+        pages.key(Qt::Key_Backspace);
+        pages.typeHere("w");
+        server.enqueue(R"({"code":0,"msg":"Changed"})");
+        pages.click("reset/completeButton");
+        QTRY_COMPARE(reset.size(), 1);
+        QVERIFY(!pages.shown("loginCover"));
+        QCOMPARE(server.received.size(), 5);
+        QCOMPARE(server.received[3].body,
+                 QByteArray(R"({"captcha":"123456","email":"ann@example.com"})"));
+        QCOMPARE(server.received[4].body, QByteArray(R"({"captcha":"123456",)"
+                                                     R"("email":"ann@example.com",)"
+                                                     R"("password":"n3w!pw"})"));
+    }
+
+    void clickOutsideDiscardsThePopUp()
+    {
+        AccountSandbox box;
+        Pages pages(kCover);
+        pages.click("registerTab");
+        pages.type("register/username", "Ann");
+        const QPointer<QQuickItem> popup = pages.item("popup");
+        pages.clickAt(QPoint(20, 200));
+        QVERIFY(!pages.shown("loginCover"));
+        QTRY_VERIFY(popup.isNull()); // destroyed
+        QVERIFY(QMetaObject::invokeMethod(pages.root(), "f_showLogin"));
+        QVERIFY(pages.shown("popup/login"));
+        QCOMPARE(pages.text("register/username"), QString());
+    }
+
+    void sync_data(); // out of the class body: moc misreads its raw strings
+
+    void sync()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, status);
+        QFETCH(QByteArray, reply);
+        QFETCH(QString, result);
+        QFETCH(QString, midKey);
+        ScriptedHttpServer server;
+        AccountSandbox box(server.baseUrl());
+        server.enqueue(reply, status);
+        Pages pages(kSync);
+        pages.click("syncPanel/" + button);
+        QVERIFY(!pages.shown("sync")); // closed at once
+        QTRY_COMPARE(pages.root()->property("result").toString(), result);
+        QCOMPARE(readIni(box.modelFile(), "/SET/Mid_key"), midKey);
+    }
+
+    void chineseTexts()
+    {
+        QTranslator chinese;
+        QVERIFY(chinese.load(QStringLiteral("://VelkoOptions_zh_CN.qm")));
+        QCoreApplication::installTranslator(&chinese);
+        ScriptedHttpServer server;
+        AccountSandbox box("http://127.0.0.1:1");
+        Pages pages(kCover);
+        pages.click("login/loginButton");
+        const QString check = pages.text("login/error");
+        pages.type("login/mailbox", "ann@example.com");
+        pages.type("login/password", "p1!a");
+        pages.click("login/loginButton");
+        QTRY_VERIFY(!pages.text("login/error").isEmpty() && pages.text("login/error") != check);
+        const QString network = pages.text("login/error");
+        QCoreApplication::removeTranslator(&chinese);
+        QCOMPARE(pages.text("login/loginButton"), QStringLiteral("登录"));
+        QCOMPARE(check, QStringLiteral("用户名不能为空"));
+        QCOMPARE(network, QStringLiteral("网络错误，请稍后再试"));
+    }
+
+    void accountPage()
+    {
+        ScriptedHttpServer server;
+        AccountSandbox box(server.baseUrl());
+        OperateToken().SetEmail(QStringLiteral("ann@example.com"));
+        Pages pages(kAccountPage);
+        QQuickItem *save = pages.item("saveButton");
+        pages.type("field0", "o1!d");
+        pages.type("field1", "n3w!");
+        QVERIFY(!save->isEnabled());
+        pages.type("field2", "n3w!");
+        QVERIFY(save->isEnabled());
+        pages.type("field2", QString(QChar('x')));
+        pages.click("saveButton");
+        QCOMPARE(pages.root()->property("result").toString(),
+                 QStringLiteral("Inconsistent password before and after"));
+        QCOMPARE(pages.text("field2"), QStringLiteral("n3w!x")); // nothing cleared
+        pages.click("field2");
+        pages.key(Qt::Key_Backspace);
+        server.enqueue(R"({"code":0,"msg":"Password changed"})");
+        pages.click("saveButton");
+        QTRY_COMPARE(pages.root()->property("result").toString(),
+                     QStringLiteral("0 Password changed"));
+        QCOMPARE(server.received.size(), 1);
+        QCOMPARE(
+            server.received[0].body,
+            QByteArray(R"({"email":"ann@example.com","password":"o1!d","rePassword":"n3w!"})"));
+        for (const char *field : {"field0", "field1", "field2"})
+            QCOMPARE(pages.text(field), QString());
+        QVERIFY(!save->isEnabled());
+        pages.click("signOutButton");
+        QCOMPARE(pages.root()->property("result").toString(), QStringLiteral("sign_out"));
+        pages.click("backButton");
+        QCOMPARE(pages.root()->property("result").toString(), QStringLiteral("hide_signOut_page"));
+    }
+};
+
+void TestAccountPages::sync_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("midKey"); // in the settings file afterwards
+    const QByteArray document =
+        R"({"code":0,"data":{"configContent":"{\"Mid_key\":\"{\\\"index\\\":\\\"3\\\",)"
+        R"(\\\"name\\\":\\\"copy\\\",\\\"tag\\\":\\\"midKey\\\"}\"}"}})";
+    const QString unchanged = "none-48-midKey";
+    QTest::newRow("upload") << "uploadButton" << 200 << QByteArray(R"({"code":0})")
+                            << "Upload success|true|false" << unchanged;
+    QTest::newRow("upload refused")
+        << "uploadButton" << 200 << QByteArray(R"({"code":401,"msg":"Please log in"})")
+        << "Please log in|false|false" << unchanged;
+    QTest::newRow("upload, no network")
+        << "uploadButton" << 500 << QByteArray("{}") << kNetworkError + "|false|false" << unchanged;
+    QTest::newRow("download") << "downloadButton" << 200 << document << "Download success|true|true"
+                              << "copy-3-midKey";
+    QTest::newRow("download refused")
+        << "downloadButton" << 200 << QByteArray(R"({"code":404,"msg":"Nothing stored"})")
+        << "Nothing stored|false|false" << unchanged;
+}
+
+QTEST_MAIN(TestAccountPages)
+#include "tst_accountpages.moc"
