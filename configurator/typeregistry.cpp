@@ -1,7 +1,6 @@
 #include "typeregistry.h"
 
 #include "accountoperations.h"
-#include "assignrules.h"
 #include "assignmentrules.h"
 #include "checkprocess.h"
 #include "configsync.h"
@@ -50,7 +49,6 @@ const std::vector<QmlTypeEntry> &configuratorTypes()
         {"an.utility", "MySeparator", &registerType<MySeparator>},
         {"an.utility", "SystemTrayIcon", &registerType<SystemTrayIcon>},
         {"an.utility", "PageNavigator", &registerType<PageNavigator>},
-        {"an.utility", "AssignRules", &registerType<AssignRules>},
         {"an.utility", "AssignmentRules", &registerType<AssignmentRules>},
     };
     return table;
