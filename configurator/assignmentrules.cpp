@@ -5,22 +5,40 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <iterator>
 
 namespace assignment {
 namespace {
 
-struct KeyTag
+struct Control
 {
     const char *tag;
-    const char *prefix;
+    const char *entrySetter;
+    const char *prefix; // parameter accessors; empty for the wheels
+    const char *action; // the mouse picture's name for it
 };
 
-const KeyTag kKeyTags[] = {
-    {"midKey", "Mid"},
-    {"rightKey", "Right"},
-    {"slideUpKey", "SliderUp"},
-    {"slideDownKey", "SliderDown"},
+// In the order the stored configuration is shown.
+const Control kControls[] = {
+    {"midWheel", "SetMidWheelVal", "", "mid_wheel_wheel"},
+    {"midKey", "SetMidKeyVal", "Mid", "mid_key_press"},
+    {"slideDownKey", "SetSideDownkeyVal", "SliderDown", "side_downKey_press"},
+    {"slideUpKey", "SetSideUpkeyVal", "SliderUp", "side_upKey_press"},
+    {"slideWheel", "SetSideWheel", "", "side_wheel"},
+    {"rightKey", "SetRightKeyVal", "Right", "right_key_press"},
 };
+
+const Control *control(const QString &tag)
+{
+    for (const Control &c : kControls)
+        if (tag == QLatin1String(c.tag))
+            return &c;
+    return nullptr;
+}
+
+// The first is the one selected when none is stored.
+const char *const kModels[] = {"QX210", "QX330", "PL40", "PL60", "PL20", "QX460"};
+const char *const kEightKeyModels[] = {"QX210", "QX460"};
 
 // The accessor names of each panel, without "Set"/"Get" and the key's prefix.
 // The folder getter keeps the settings class's own spelling.
@@ -88,12 +106,69 @@ int pageWidth(int index)
     return panelFor(index) == NoPanel ? kNarrowWidth : kWideWidth;
 }
 
+QString entrySetter(const QString &tag)
+{
+    const Control *c = control(tag);
+    return c ? QLatin1String(c->entrySetter) : QString();
+}
+
+QString tagForAction(const QString &action)
+{
+    for (const Control &c : kControls)
+        if (action == QLatin1String(c.action))
+            return QLatin1String(c.tag);
+    return QString();
+}
+
+QStringList tagsInShowOrder()
+{
+    QStringList tags;
+    for (const Control &c : kControls)
+        tags << QLatin1String(c.tag);
+    return tags;
+}
+
+QVariantMap labelFor(const QString &tag, int index, int count, const QString &itemName)
+{
+    if (!control(tag) || index < 0 || index >= count)
+        return {};
+    if (index == count - 1) // "None": the control's own behaviour, no label
+        return {{QStringLiteral("visible"), false},
+                {QStringLiteral("text"),
+                 tag == QLatin1String("midKey")
+                     ? QCoreApplication::translate("ConnectDevice", "Enter word")
+                     : QString()}};
+    return {{QStringLiteral("visible"), true}, {QStringLiteral("text"), itemName}};
+}
+
+QStringList models()
+{
+    QStringList names;
+    for (const char *model : kModels)
+        names << QLatin1String(model);
+    return names;
+}
+
+QString initialModel(const QString &stored)
+{
+    return models().contains(stored) ? stored : QLatin1String(kModels[0]);
+}
+
+bool isEightKeyModel(const QString &model)
+{
+    return std::any_of(std::begin(kEightKeyModels), std::end(kEightKeyModels),
+                       [&](const char *name) { return model == QLatin1String(name); });
+}
+
+bool hasModel(const QString &stored)
+{
+    return !stored.isEmpty() && stored != QLatin1String("NULL");
+}
+
 QString accessorPrefix(const QString &tag)
 {
-    for (const KeyTag &key : kKeyTags)
-        if (tag == QLatin1String(key.tag))
-            return QLatin1String(key.prefix);
-    return QString();
+    const Control *c = control(tag);
+    return c ? QLatin1String(c->prefix) : QString();
 }
 
 QString setterName(const QString &tag, int index, int speedType)
@@ -203,6 +278,53 @@ int AssignmentRules::wheelNoneIndex(const QString &versionClass) const
 QString AssignmentRules::entryText(const QString &name, int index, const QString &tag) const
 {
     return assignment::entryText(name, index, tag);
+}
+
+QString AssignmentRules::entrySetter(const QString &tag) const
+{
+    return assignment::entrySetter(tag);
+}
+
+QString AssignmentRules::tagForAction(const QString &action) const
+{
+    return assignment::tagForAction(action);
+}
+
+QStringList AssignmentRules::tagsInShowOrder() const
+{
+    return assignment::tagsInShowOrder();
+}
+
+QVariantMap AssignmentRules::labelFor(const QString &tag, int index, int count,
+                                      const QString &itemName) const
+{
+    return assignment::labelFor(tag, index, count, itemName);
+}
+
+QStringList AssignmentRules::models() const
+{
+    return assignment::models();
+}
+
+QString AssignmentRules::initialModel(const QString &stored) const
+{
+    return assignment::initialModel(stored);
+}
+
+bool AssignmentRules::isEightKeyModel(const QString &model) const
+{
+    return assignment::isEightKeyModel(model);
+}
+
+QString AssignmentRules::textSetterName(const QString &tag, int index) const
+{
+    return assignment::panelFor(index) == assignment::Speed ? QString()
+                                                            : assignment::setterName(tag, index);
+}
+
+QString AssignmentRules::speedSetterName(const QString &tag, int speedType) const
+{
+    return assignment::setterName(tag, assignment::Speed, speedType);
 }
 
 QString AssignmentRules::setterName(const QString &tag, int index, int speedType) const

@@ -1,7 +1,8 @@
-// The rules behind the six assignment lists: which items a Windows version class
-// removes, the function entry a choice writes, the detail panel of each key item
-// and the settings accessors behind it, the choosers' starting places and
-// filters, and how a chooser's answer and a stored speed are taken over.
+// The rules behind the six assignment lists and the connection page: which items
+// a Windows version class removes, the function entry a choice writes and the
+// label it shows, the detail panel of each key item and the settings accessors
+// behind it, the choosers' starting places and filters, how a chooser's answer
+// and a stored speed are taken over, and the layout per mouse model.
 // Qt Quick type an.utility.AssignmentRules 1.0; the functions below it are the
 // same rules for C++ callers. All of them may be called from any thread.
 #pragma once
@@ -14,6 +15,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <QVariantList>
+#include <QVariantMap>
 
 namespace assignment {
 
@@ -32,6 +34,27 @@ QVector<int> removedPositions(catalogue::List list, const QString &versionClass)
 
 // name + "-" + index + "-" + tag, for example "Copy-12-midKey".
 QString entryText(const QString &name, int index, const QString &tag);
+// The OpFunConfFile setter of a control's entry ("SetMidKeyVal" for "midKey");
+// empty text for an unknown tag.
+QString entrySetter(const QString &tag);
+// The control tag an action name of the mouse picture opens; empty if unknown.
+QString tagForAction(const QString &action);
+// The six tags in the order the stored configuration is shown.
+QStringList tagsInShowOrder();
+// What the connection page's label of a control shows for a chosen index:
+// {"visible": bool, "text": string}. `count` is the list's item count (None last);
+// an index outside the list or an unknown tag yields an empty map (label left
+// as it was).
+QVariantMap labelFor(const QString &tag, int index, int count, const QString &itemName);
+
+// The models offered on the model page, in order, and the one selected for a
+// stored value ("QX210" for an unknown or absent model).
+QStringList models();
+QString initialModel(const QString &stored);
+// True for the models with a side wheel ("QX210", "QX460").
+bool isEightKeyModel(const QString &model);
+// True when `stored` names a model (not "NULL", not empty).
+bool hasModel(const QString &stored);
 
 // The panel of a key list index; NoPanel for every other index.
 Panel panelFor(int index);
@@ -80,7 +103,8 @@ QString chooserAnswer(const QUrl &chosen);
 
 // The same rules for the pages. The main page finds here what it needs to trim
 // the six lists, to set their default items, to build the entries and to call
-// the parameter setters; the key lists use the rest.
+// the parameter setters; the key lists, the model and connection pages use the
+// rest.
 class AssignmentRules : public QObject
 {
     Q_OBJECT
@@ -93,12 +117,23 @@ public:
     Q_INVOKABLE int keyNoneIndex(const QString &versionClass) const;
     Q_INVOKABLE int wheelNoneIndex(const QString &versionClass) const;
     Q_INVOKABLE QString entryText(const QString &name, int index, const QString &tag) const;
+    Q_INVOKABLE QString entrySetter(const QString &tag) const;
+    Q_INVOKABLE QString tagForAction(const QString &action) const;
+    Q_INVOKABLE QStringList tagsInShowOrder() const;
+    Q_INVOKABLE QVariantMap labelFor(const QString &tag, int index, int count,
+                                     const QString &itemName) const;
+    Q_INVOKABLE QStringList models() const;
+    Q_INVOKABLE QString initialModel(const QString &stored) const;
+    Q_INVOKABLE bool isEightKeyModel(const QString &model) const;
 
     Q_INVOKABLE int panelFor(int index) const { return assignment::panelFor(index); }
     Q_INVOKABLE bool hasChooser(int index) const { return assignment::hasChooser(index); }
     Q_INVOKABLE int pageWidth(int index) const { return assignment::pageWidth(index); }
     Q_INVOKABLE QString setterName(const QString &tag, int index, int speedType = 0) const;
     Q_INVOKABLE QString getterName(const QString &tag, int index, int speedType = 0) const;
+    // setterName() for the text panels only (indexes 1 to 5), and for a speed.
+    Q_INVOKABLE QString textSetterName(const QString &tag, int index) const;
+    Q_INVOKABLE QString speedSetterName(const QString &tag, int speedType) const;
     Q_INVOKABLE int speedFromStored(const QString &stored) const;
 
     Q_INVOKABLE bool chooserPicksFolder(int index) const;

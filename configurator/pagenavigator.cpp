@@ -1,6 +1,6 @@
 #include "pagenavigator.h"
 
-#include "assignrules.h"
+#include "assignmentrules.h"
 
 #include <QDebug>
 #include <QTimer>
@@ -91,7 +91,7 @@ bool PageNavigator::handle(const QString &state, const QString &argument)
          [this] {
              showInfo(tr("Mouse match success"), true, kPairResultMs);
              // Paired with no model chosen yet: the model page comes first.
-             afterPairResult(assignrules::hasModel(m_currentModel) ? QStringLiteral("connect")
+             afterPairResult(assignment::hasModel(m_currentModel) ? QStringLiteral("connect")
                                                                    : QStringLiteral("choose"));
              m_connectPageState = true;
              m_disconnectPageState = false;
@@ -128,12 +128,12 @@ void PageNavigator::showSelectedByReceiver(bool present, const QString &storedMo
         setPage(QStringLiteral("disconnect"));
         return;
     }
-    if (!assignrules::hasModel(storedModel)) {
+    if (!assignment::hasModel(storedModel)) {
         setPage(QStringLiteral("choose"));
         return;
     }
     m_currentModel = storedModel;
-    m_eightKeys = assignrules::isEightKeyModel(storedModel);
+    m_eightKeys = assignment::isEightKeyModel(storedModel);
     emit sigShowModel(m_currentModel, m_eightKeys);
     setPage(QStringLiteral("connect"));
 }
@@ -169,7 +169,7 @@ void PageNavigator::modelConfirmed(const QString &model)
 {
     m_box.clear();
     m_currentModel = model;
-    m_eightKeys = assignrules::isEightKeyModel(model);
+    m_eightKeys = assignment::isEightKeyModel(model);
     emit sigShowModel(m_currentModel, m_eightKeys);
     setPage(QStringLiteral("connect"));
 }

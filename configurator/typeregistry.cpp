@@ -2,7 +2,6 @@
 
 #include "accountforms.h"
 #include "accountoperations.h"
-#include "assignrules.h"
 #include "assignmentrules.h"
 #include "checkprocess.h"
 #include "configsync.h"
@@ -51,7 +50,6 @@ const std::vector<QmlTypeEntry> &configuratorTypes()
         {"an.utility", "MySeparator", &registerType<MySeparator>},
         {"an.utility", "SystemTrayIcon", &registerType<SystemTrayIcon>},
         {"an.utility", "PageNavigator", &registerType<PageNavigator>},
-        {"an.utility", "AssignRules", &registerType<AssignRules>},
         {"an.utility", "AssignmentRules", &registerType<AssignmentRules>},
     };
     return table;

@@ -62,7 +62,7 @@ Window {
         onSigSignOut: connectDevice.f_operateAccount("sign_out")
         onSigRestoreDefaults: mainWindow.restoreDefaults()
     }
-    AssignRules { id: rules }
+    AssignmentRules { id: rules }
     OpFunConfFile { id: conf }
     OpenBluetooth { id: openBluetooth }
 
@@ -271,7 +271,7 @@ Window {
     }
     // A parameter edited by the user, under the key of the item whose panel shows.
     function onParameter(tag, index, text) {
-        var setter = rules.paramSetter(tag, index)
+        var setter = rules.textSetterName(tag, index)
         if (setter === "")
             return
         conf.syncMouseIni()
@@ -279,7 +279,7 @@ Window {
         conf.syncIniToFile()
     }
     function onSpeed(tag, speedType, speed) {
-        var setter = rules.speedSetter(tag, speedType)
+        var setter = rules.speedSetterName(tag, speedType)
         if (setter === "")
             return
         conf.syncMouseIni()
@@ -310,13 +310,13 @@ Window {
         if (versionClass !== "")
             return
         var keyPages = [midKeyPage, rightKeyPage, sideUpKeyPage, sideDownKeyPage]
-        var keyRemovals = rules.keyRemovals(sysVersion)
+        var keyRemovals = rules.removedKeyPositions(sysVersion)
         for (var k = 0; k < keyPages.length; ++k) {
             for (var r = 0; r < keyRemovals.length; ++r)
                 keyPages[k].f_removeItem(keyRemovals[r])
             keyPages[k].refreshListModelCount()
         }
-        var wheelRemovals = rules.wheelRemovals(sysVersion)
+        var wheelRemovals = rules.removedWheelPositions(sysVersion)
         for (var w of [midWheelPage, sideWheelPage]) {
             for (var j = 0; j < wheelRemovals.length; ++j)
                 w.removeWheelItem(wheelRemovals[j])
@@ -331,8 +331,8 @@ Window {
         conf.syncMouseIni()
         conf.SetDefault()
         conf.syncIniToFile()
-        var keyNone = Number(rules.noneKeyIndex(versionClass))
-        var wheelNone = Number(rules.noneWheelIndex(versionClass))
+        var keyNone = rules.keyNoneIndex(versionClass)
+        var wheelNone = rules.wheelNoneIndex(versionClass)
         for (var tag of rules.tagsInShowOrder()) {
             var page = pageFor(tag)
             if (isKeyTag(tag)) {

@@ -186,6 +186,9 @@ private slots:
         QCOMPARE(picked.count(), 1);
         const int index = picked[0][0].toInt();
         QCOMPARE(assignment::entryText(picked[0][1].toString(), index, row[2]), row[3]);
+        if (text == "None")
+            QCOMPARE(index, key ? AssignmentRules().keyNoneIndex(row[1])
+                                : AssignmentRules().wheelNoneIndex(row[1]));
         QCOMPARE(page->property("titleText").toString(), text);
         QCOMPARE(markedEntries(page), QList<int>{index});
         QCOMPARE(int(page->width()), row[4].toInt());
@@ -324,11 +327,38 @@ private slots:
         QCOMPARE(wheels, catalogue::pageTexts(catalogue::List::Wheels, "win10", true));
     }
 
+    void labels_data()
+    {
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QVariantMap>("label");
+        const auto shown = [](const char *text) {
+            return QVariantMap{{"visible", true}, {"text", text}};
+        };
+        const auto hidden = [](const char *text) {
+            return QVariantMap{{"visible", false}, {"text", text}};
+        };
+        QTest::newRow("item") << "rightKey" << 12 << shown("Copy");
+        QTest::newRow("None, middle key") << "midKey" << 48 << hidden("Enter word");
+        QTest::newRow("None, right key") << "rightKey" << 48 << hidden("");
+        QTest::newRow("past the list") << "midKey" << 49 << QVariantMap();
+        QTest::newRow("negative") << "midKey" << -1 << QVariantMap();
+        QTest::newRow("unknown control") << "leftKey" << 12 << QVariantMap();
+    }
+    void labels()
+    {
+        QFETCH(QString, tag);
+        QFETCH(int, index);
+        QFETCH(QVariantMap, label);
+        QCOMPARE(assignment::labelFor(tag, index, 49, "Copy"), label);
+    }
+
     void accessorNames_data()
     {
         QTest::addColumn<QStringList>("row"); // tag;index;speedType;setter;getter
         for (const char *row : {"midKey;1;0;SetMidWebUrl;GetMidWebUrl",
                                 "slideDownKey;3;0;SetSliderDownFolderPath;GetSliderDownFloderPath",
+                                "slideUpKey;5;0;SetSliderUpSoundPath;GetSliderUpSoundPath",
                                 "rightKey;6;1;SetRightSelfSpeed;GetRightSelfSpeed", "midKey;7;0;;",
                                 "midKey;6;2;;", "midWheel;1;0;;"})
             QTest::newRow(row) << cells(row);

@@ -60,7 +60,7 @@ private slots:
                  "RegisterAccount UpdatePasswdAccount FindPasswd ValidatePassword NewPassword "
                  "SaveConfigInfo GetDriverConf Operate.Conf./OpFunConfFile OperateToken "
                  "Account.Manager./GetSoftwareVersion an.utility/MyMenu MyAction MySeparator "
-                 "SystemTrayIcon PageNavigator AssignRules AssignmentRules")
+                 "SystemTrayIcon PageNavigator AssignmentRules")
                  .split(' ')) {
             uri = word.contains('/') ? word.section('/', 0, 0) : uri;
             const QString name = word.section('/', -1);

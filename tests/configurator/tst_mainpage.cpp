@@ -426,9 +426,11 @@ private slots:
                                   Q_ARG(QString, url));
         QCOMPARE(stored("GetSliderDownAppPath"), url);
         QCOMPARE(stored("GetMidAppPath"), QString("NULL"));
-        // Indexes without a text parameter write nothing.
+        // Indexes without a text parameter (the speed's among them) write nothing.
         const QByteArray before = bytes(modelFile());
-        QMetaObject::invokeMethod(mid, "sigUsrIndexUrl", Q_ARG(int, 12), Q_ARG(QString, "x"));
+        for (int index : {6, 12})
+            QMetaObject::invokeMethod(mid, "sigUsrIndexUrl", Q_ARG(int, index),
+                                      Q_ARG(QString, "x"));
         QCOMPARE(bytes(modelFile()), before);
         QMetaObject::invokeMethod(mid, "sigUsrSpeed", Q_ARG(int, 1), Q_ARG(int, 7));
         QCOMPARE(stored("GetMidSelfSpeed"), QString("7"));

@@ -1,6 +1,4 @@
-// The page rules of the configurator's window and the assignment lists, without
-// the pages.
-#include "assignrules.h"
+// The page rules of the configurator's window, without the pages.
 #include "pagenavigator.h"
 
 #include <QtTest>
@@ -132,82 +130,6 @@ private slots:
         PageNavigator nav;
         nav.receiverChanged(true, "QX210");
         QCOMPARE(nav.page(), QString("splash"));
-    }
-
-    void rules_data()
-    {
-        QTest::addColumn<QString>("version");
-        QTest::addColumn<QString>("keyNone");
-        QTest::addColumn<QString>("wheelNone");
-        QTest::newRow("win7") << "win7"
-                              << "48"
-                              << "9";
-        QTest::newRow("win10") << "win10"
-                               << "48"
-                               << "9";
-        QTest::newRow("win8") << "win8"
-                              << "47"
-                              << "8";
-        QTest::newRow("unknown") << "linux"
-                                 << "48"
-                                 << "9";
-    }
-    void rules()
-    {
-        QFETCH(QString, version);
-        QFETCH(QString, keyNone);
-        QFETCH(QString, wheelNone);
-        QCOMPARE(assignrules::noneKeyIndex(version), keyNone);
-        QCOMPARE(assignrules::noneWheelIndex(version), wheelNone);
-        // Removals from the highest position down leave the others in place.
-        const QList<int> removals = assignrules::keyRemovals(version);
-        QVERIFY(std::is_sorted(removals.rbegin(), removals.rend()));
-    }
-
-    void labels_data()
-    {
-        QTest::addColumn<QString>("tag");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QVariantMap>("label");
-        const auto shown = [](const char *text) {
-            return QVariantMap{{"visible", true}, {"text", text}};
-        };
-        const auto hidden = [](const char *text) {
-            return QVariantMap{{"visible", false}, {"text", text}};
-        };
-        QTest::newRow("item") << "rightKey" << 12 << shown("Copy");
-        QTest::newRow("None, middle key") << "midKey" << 48 << hidden("Enter word");
-        QTest::newRow("None, right key") << "rightKey" << 48 << hidden("");
-        QTest::newRow("past the list") << "midKey" << 49 << QVariantMap();
-        QTest::newRow("negative") << "midKey" << -1 << QVariantMap();
-        QTest::newRow("unknown control") << "leftKey" << 12 << QVariantMap();
-    }
-    void labels()
-    {
-        QFETCH(QString, tag);
-        QFETCH(int, index);
-        QFETCH(QVariantMap, label);
-        QCOMPARE(assignrules::labelFor(tag, index, 49, "Copy"), label);
-    }
-
-    void setters_data()
-    {
-        QTest::addColumn<QString>("tag");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("setter");
-        QTest::newRow("web address") << "midKey" << 1 << "SetMidWebUrl";
-        QTest::newRow("folder") << "slideUpKey" << 3 << "SetSliderUpFolderPath";
-        QTest::newRow("sound") << "slideDownKey" << 5 << "SetSliderDownSoundPath";
-        QTest::newRow("no parameter") << "rightKey" << 7 << "";
-        QTest::newRow("speed is not a text") << "rightKey" << 6 << "";
-        QTest::newRow("wheel") << "midWheel" << 1 << "";
-    }
-    void setters()
-    {
-        QFETCH(QString, tag);
-        QFETCH(int, index);
-        QFETCH(QString, setter);
-        QCOMPARE(assignrules::paramSetter(tag, index), setter);
     }
 };
 

@@ -13,7 +13,7 @@ FullPage {
         selectedModel = rules.initialModel(stored)
     }
 
-    AssignRules { id: rules }
+    AssignmentRules { id: rules }
 
     Text {
         anchors.horizontalCenter: parent.horizontalCenter

@@ -36,7 +36,7 @@ Rectangle {
 
     OpFunConfFile { id: conf }
     OperateToken { id: token }
-    AssignRules { id: rules }
+    AssignmentRules { id: rules }
 
     function row(tag) {
         for (var i = 0; i < controls.count; ++i)
