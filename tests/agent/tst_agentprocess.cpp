@@ -1,12 +1,19 @@
 // The agent as a process: the built program, started the way the configurator
 // starts it, closed through its window title.
 #include "message_window.h"
+#include "process.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+// "VelkoOptions", with ".exe" on Windows.
+static QString agentFileName()
+{
+    return QString::fromStdString(platform::executableFileName("VelkoOptions"));
+}
 
 class TestAgentProcess : public QObject
 {
@@ -33,7 +40,7 @@ private:
 void TestAgentProcess::initTestCase()
 {
     const QString binDir = qEnvironmentVariable("VELKO_BIN_DIR", QCoreApplication::applicationDirPath());
-    m_program = binDir + QStringLiteral("/VelkoOptions");
+    m_program = binDir + '/' + agentFileName();
     QVERIFY2(QFile::exists(m_program), qPrintable(m_program));
     QVERIFY2(!m_windows->exists("VelkoOptions"), "another agent is running for this user");
 }
@@ -42,7 +49,7 @@ void TestAgentProcess::init()
 {
     // A private copy: the agent reads its settings beside itself.
     m_dir = std::make_unique<QTemporaryDir>();
-    const QString copy = m_dir->filePath(QStringLiteral("VelkoOptions"));
+    const QString copy = m_dir->filePath(agentFileName());
     QVERIFY(QFile::copy(m_program, copy));
     m_program = copy;
 }
@@ -51,7 +58,7 @@ void TestAgentProcess::cleanup()
 {
     m_windows->requestClose("VelkoOptions", 3000);
     m_program = qEnvironmentVariable("VELKO_BIN_DIR", QCoreApplication::applicationDirPath()) +
-                QStringLiteral("/VelkoOptions");
+                '/' + agentFileName();
 }
 
 bool TestAgentProcess::startAgent(QProcess &process)
