@@ -2,7 +2,6 @@
 # that the programs, plugins and QML plugins need, found by reading their
 # imports. Fails when a DLL that is not part of Windows cannot be found.
 
-cmake_policy(SET CMP0057 NEW) # if(IN_LIST)
 set(dest "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
 set(deployed_libraries "")
 
@@ -98,7 +97,8 @@ while(queue)
         string(REGEX REPLACE "DLL Name: " "" name "${line}")
         string(STRIP "${name}" name)
         string(TOLOWER "${name}" key)
-        if(key IN_LIST seen)
+        list(FIND seen "${key}" at)
+        if(at GREATER -1)
             continue()
         endif()
         list(APPEND seen "${key}")

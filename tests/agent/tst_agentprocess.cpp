@@ -110,7 +110,8 @@ void TestAgentProcess::closeRequestEndsTheAgent()
     QVERIFY(agent.waitForFinished(10000));
     QCOMPARE(agent.exitStatus(), QProcess::NormalExit);
     QCOMPARE(agent.exitCode(), 0);
-    const QString output = QString::fromUtf8(agent.readAll());
+    // The log is written in the system's 8-bit encoding (the ANSI code page on Windows).
+    const QString output = QString::fromLocal8Bit(agent.readAll());
     QVERIFY2(output.contains(QStringLiteral("正常退出")), qPrintable(output));
     // No filter driver on this machine: the agent said so and still ran.
     QVERIFY(output.contains(QStringLiteral("是否有设备：")));
