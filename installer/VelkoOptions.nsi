@@ -58,7 +58,7 @@ LangString NameSettings ${LANG_SIMPCHINESE} "删除我的设置"
 
 ; Ends running copies: the configurator closes the agent as "exit" does; an agent
 ; without a configurator is closed directly. Waits until both windows are gone
-; (at most about 10 seconds), then a little longer for the processes to end.
+; (at most about 10 seconds), then until the programs' files are free.
 !macro StopPrograms un
 Function ${un}StopPrograms
     FindWindow $0 "" "VelkoOptionsGUI"
@@ -80,7 +80,19 @@ Function ${un}StopPrograms
         Sleep 200
         IntOp $1 $1 + 1
     ${LoopUntil} $1 >= 50
-    Sleep 500
+    ; A program's files stay in use until its process has ended, which may be a
+    ; while after its window: wait (at most 15 s) until both programs can go.
+    StrCpy $1 0
+    ${Do}
+        ClearErrors
+        Delete "$INSTDIR\VelkoOptionsGUI.exe"
+        Delete "$INSTDIR\VelkoOptions.exe"
+        ${IfNot} ${Errors}
+            ${Break}
+        ${EndIf}
+        Sleep 250
+        IntOp $1 $1 + 1
+    ${LoopUntil} $1 >= 60
 FunctionEnd
 !macroend
 !insertmacro StopPrograms ""
