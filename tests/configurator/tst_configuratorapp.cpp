@@ -141,7 +141,8 @@ private slots:
         ConfiguratorStartup s = startup();
         bool closed = false;
         QTimer::singleShot(0, qApp, [&] {
-            fake::FakeMessageWindow *window = fake::FakeWindowDirectory::find(kConfiguratorWindowTitle);
+            fake::FakeMessageWindow *window =
+                fake::FakeWindowDirectory::find(kConfiguratorWindowTitle);
             closed = window && window->close();
         });
         QTimer guard; // ends a loop that the request did not end
