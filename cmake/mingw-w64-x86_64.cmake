@@ -10,6 +10,18 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Self-contained executables: Wine then needs no MinGW runtime DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+
+# Qt for Windows, cross-built with these compilers (VELKO_QT_MINGW, a folder with
+# bin/, lib/cmake/, plugins/ and qml/). With it the whole product builds, linked
+# against the MinGW runtime DLLs that Qt's DLLs use, so that one C++ runtime is
+# loaded. Without it only the platform layer builds, as self-contained
+# executables that Wine runs without any MinGW DLL.
+set(VELKO_QT_MINGW "" CACHE PATH "Qt 5 cross-built for MinGW-w64 (empty: platform layer only)")
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES VELKO_QT_MINGW)
+if(VELKO_QT_MINGW)
+    list(APPEND CMAKE_FIND_ROOT_PATH ${VELKO_QT_MINGW})
+    list(APPEND CMAKE_PREFIX_PATH ${VELKO_QT_MINGW})
+else()
+    set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+endif()
 set(VELKO_TEST_LAUNCHER ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run CACHE STRING "")

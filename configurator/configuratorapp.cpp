@@ -1,6 +1,8 @@
 #include "configuratorapp.h"
 
 #include "appenv.h"
+#include "checkprocess.h"
+#include "configuratorplatform.h"
 #include "instance_lock.h"
 #include "languagecode.h"
 #include "typeregistry.h"
@@ -18,6 +20,7 @@
 
 const char kConfiguratorInstanceLock[] = "onlyApplication";
 const char kFontFileName[] = "WenQuanYi-MicroHei-Subset.ttf";
+const char kConfiguratorWindowTitle[] = "VelkoOptionsGUI";
 
 ConfiguratorStartup ConfiguratorStartup::native()
 {
@@ -94,6 +97,18 @@ int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
             qWarning() << "VelkoOptionsGUI: the main page could not be loaded:"
                        << startup.mainPage.toString();
         } else {
+            // Other programs (the uninstaller above all) end the configurator as
+            // "exit" in the tray menu does: a close request to this hidden window
+            // closes the agent, then ends the event loop.
+            std::unique_ptr<platform::MessageWindow> exitWindow =
+                ConfiguratorPlatform::current().createMessageWindow();
+            exitWindow->setCloseHandler([] {
+                CheckProcess agent;
+                agent.CloseVelkoOptions();
+                QCoreApplication::exit(0);
+            });
+            if (!exitWindow->create(kConfiguratorWindowTitle))
+                qWarning() << "VelkoOptionsGUI: no window for close requests";
             startup.reachedEventLoop = true;
             if (startup.mainPageLoaded)
                 startup.mainPageLoaded(engine.rootObjects().first());

@@ -34,6 +34,7 @@ struct ConfiguratorStartup
 };
 
 extern const char kConfiguratorInstanceLock[]; // "onlyApplication"
+extern const char kConfiguratorWindowTitle[];  // "VelkoOptionsGUI", ends it on close requests
 extern const char kFontFileName[];             // the font file beside the program
 
 // Makes the compiled-in pages, images, font and translation available. Idempotent.

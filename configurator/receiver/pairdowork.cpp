@@ -5,6 +5,7 @@
 #include "vlnativeeventfilter.h"
 #include "workerwait.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -55,6 +56,11 @@ bool PairDoWork::CheckPlugInReceiver()
         QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
         QThread::msleep(5);
     }
+    // An exit requested meanwhile ("exit" in the tray menu) must still end the
+    // event loop that called us. On Windows these nested rounds clear its wake-up,
+    // and while timers keep arriving it would not look at its exit flag again.
+    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance())
+        dispatcher->interrupt();
     return first ? true : m_worker->GetPidVid();
 }
 

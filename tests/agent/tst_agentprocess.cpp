@@ -1,12 +1,19 @@
 // The agent as a process: the built program, started the way the configurator
 // starts it, closed through its window title.
 #include "message_window.h"
+#include "process.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+// "VelkoOptions", with ".exe" on Windows.
+static QString agentFileName()
+{
+    return QString::fromStdString(platform::executableFileName("VelkoOptions"));
+}
 
 class TestAgentProcess : public QObject
 {
@@ -33,7 +40,7 @@ private:
 void TestAgentProcess::initTestCase()
 {
     const QString binDir = qEnvironmentVariable("VELKO_BIN_DIR", QCoreApplication::applicationDirPath());
-    m_program = binDir + QStringLiteral("/VelkoOptions");
+    m_program = binDir + '/' + agentFileName();
     QVERIFY2(QFile::exists(m_program), qPrintable(m_program));
     QVERIFY2(!m_windows->exists("VelkoOptions"), "another agent is running for this user");
 }
@@ -42,7 +49,7 @@ void TestAgentProcess::init()
 {
     // A private copy: the agent reads its settings beside itself.
     m_dir = std::make_unique<QTemporaryDir>();
-    const QString copy = m_dir->filePath(QStringLiteral("VelkoOptions"));
+    const QString copy = m_dir->filePath(agentFileName());
     QVERIFY(QFile::copy(m_program, copy));
     m_program = copy;
 }
@@ -51,7 +58,7 @@ void TestAgentProcess::cleanup()
 {
     m_windows->requestClose("VelkoOptions", 3000);
     m_program = qEnvironmentVariable("VELKO_BIN_DIR", QCoreApplication::applicationDirPath()) +
-                QStringLiteral("/VelkoOptions");
+                '/' + agentFileName();
 }
 
 bool TestAgentProcess::startAgent(QProcess &process)
@@ -103,7 +110,8 @@ void TestAgentProcess::closeRequestEndsTheAgent()
     QVERIFY(agent.waitForFinished(10000));
     QCOMPARE(agent.exitStatus(), QProcess::NormalExit);
     QCOMPARE(agent.exitCode(), 0);
-    const QString output = QString::fromUtf8(agent.readAll());
+    // The log is written in the system's 8-bit encoding (the ANSI code page on Windows).
+    const QString output = QString::fromLocal8Bit(agent.readAll());
     QVERIFY2(output.contains(QStringLiteral("正常退出")), qPrintable(output));
     // No filter driver on this machine: the agent said so and still ran.
     QVERIFY(output.contains(QStringLiteral("是否有设备：")));

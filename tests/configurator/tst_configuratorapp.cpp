@@ -143,6 +143,26 @@ private slots:
         QVERIFY(log.contains(QStringLiteral("启动进程失败")));
     }
 
+    void closeRequestClosesTheAgentAndEnds()
+    {
+        ConfiguratorStartup s = startup();
+        bool closed = false;
+        QTimer::singleShot(0, qApp, [&] {
+            fake::FakeMessageWindow *window =
+                fake::FakeWindowDirectory::find(kConfiguratorWindowTitle);
+            closed = window && window->close();
+        });
+        QTimer guard; // ends a loop that the request did not end
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(3); });
+        guard.start(5000);
+        fakes.windows->requests.clear();
+        QCOMPARE(runConfigurator(*qApp, s), 0);
+        QVERIFY(closed);
+        QCOMPARE(fakes.windows->requests.size(), std::size_t(1));
+        QCOMPARE(fakes.windows->requests[0].title, std::string("VelkoOptions"));
+    }
+
     void unloadableMainPageEndsWithAnError()
     {
         ConfiguratorStartup s = startup();

@@ -1,0 +1,22 @@
+# cmake -DSOURCE_DIR=<deployable folder> -DOUTPUT=<file.nsh> -P nsis-file-list.cmake
+# Writes the uninstaller's commands that remove exactly the files of the folder
+# and then its (then empty) subfolders, deepest first.
+file(GLOB_RECURSE files RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*")
+file(GLOB_RECURSE entries RELATIVE "${SOURCE_DIR}" LIST_DIRECTORIES true "${SOURCE_DIR}/*")
+set(dirs ${entries})
+if(files)
+    list(REMOVE_ITEM dirs ${files})
+endif()
+list(SORT files)
+list(SORT dirs)
+list(REVERSE dirs)
+set(text "; Generated from ${SOURCE_DIR}\n")
+foreach(f ${files})
+    string(REPLACE "/" "\\" f "${f}")
+    string(APPEND text "Delete \"$INSTDIR\\${f}\"\n")
+endforeach()
+foreach(d ${dirs})
+    string(REPLACE "/" "\\" d "${d}")
+    string(APPEND text "RMDir \"$INSTDIR\\${d}\"\n")
+endforeach()
+file(WRITE "${OUTPUT}" "${text}")

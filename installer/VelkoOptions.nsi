@@ -1,0 +1,164 @@
+; Installer of Velko Options for the current user, built with makensis (target
+; `installer` of the Windows build):
+;   makensis -DVERSION=1.0 -DSOURCE_DIR=<deployable folder> -DFILE_LIST=<list.nsh>
+;            -DICON=<app.ico> -DOUT_FILE=VelkoOptionsSetup.exe VelkoOptions.nsi
+;
+; Installs into %LOCALAPPDATA%\Programs\Velko Options without administrator
+; rights, so that the settings folder "system" beside the programs stays writable.
+; Silent use: VelkoOptionsSetup.exe /S [/AUTOSTART] [/D=<folder>]
+;             Uninstall.exe /S [/REMOVESETTINGS]
+; Both stop running copies of the programs first: the configurator's window
+; "VelkoOptionsGUI" and the agent's window "VelkoOptions" get WM_CLOSE.
+
+Unicode true
+Target amd64-unicode
+SetCompressor /SOLID lzma
+RequestExecutionLevel user
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include WinMessages.nsh
+
+!define PRODUCT "Velko Options"
+!define GUI_EXE "VelkoOptionsGUI.exe"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\VelkoOptions"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+
+Name "${PRODUCT}"
+OutFile "${OUT_FILE}"
+InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+VIProductVersion "${VERSION}.0.0"
+VIAddVersionKey /LANG=0 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "FileDescription" "${PRODUCT} Setup"
+VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "LegalCopyright" "Velko"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${MUI_ICON}"
+!define MUI_ABORTWARNING
+!define MUI_FINISHPAGE_RUN "$INSTDIR\${GUI_EXE}"
+
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_COMPONENTS
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "SimpChinese"
+
+LangString NameAutostart ${LANG_ENGLISH} "Start at log-on"
+LangString NameAutostart ${LANG_SIMPCHINESE} "登录时启动"
+LangString NameSettings ${LANG_ENGLISH} "Remove my settings"
+LangString NameSettings ${LANG_SIMPCHINESE} "删除我的设置"
+
+; Ends running copies: the configurator closes the agent as "exit" does; an agent
+; without a configurator is closed directly. Waits until both windows are gone
+; (at most about 10 seconds), then until the programs' files are free.
+!macro StopPrograms un
+Function ${un}StopPrograms
+    FindWindow $0 "" "VelkoOptionsGUI"
+    ${If} $0 <> 0
+        SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=10000
+    ${EndIf}
+    FindWindow $0 "" "VelkoOptions"
+    ${If} $0 <> 0
+        SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+    ${EndIf}
+    StrCpy $1 0
+    ${Do}
+        FindWindow $0 "" "VelkoOptionsGUI"
+        FindWindow $2 "" "VelkoOptions"
+        ${If} $0 = 0
+        ${AndIf} $2 = 0
+            ${Break}
+        ${EndIf}
+        Sleep 200
+        IntOp $1 $1 + 1
+    ${LoopUntil} $1 >= 50
+    ; A program's files stay in use until its process has ended, which may be a
+    ; while after its window: wait (at most 15 s) until both programs can go.
+    StrCpy $1 0
+    ${Do}
+        ClearErrors
+        Delete "$INSTDIR\VelkoOptionsGUI.exe"
+        Delete "$INSTDIR\VelkoOptions.exe"
+        ${IfNot} ${Errors}
+            ${Break}
+        ${EndIf}
+        Sleep 250
+        IntOp $1 $1 + 1
+    ${LoopUntil} $1 >= 60
+FunctionEnd
+!macroend
+!insertmacro StopPrograms ""
+!insertmacro StopPrograms "un."
+
+Section "${PRODUCT}" SecProgram
+    SectionIn RO
+    Call StopPrograms
+    SetOutPath "$INSTDIR"
+    File /r "${SOURCE_DIR}\*.*"
+    CreateDirectory "$INSTDIR\system"
+    WriteUninstaller "$INSTDIR\Uninstall.exe"
+    CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\${GUI_EXE}"
+
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "Velko"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${GUI_EXE}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Section /o "$(NameAutostart)" SecAutostart
+    WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\${GUI_EXE}"'
+SectionEnd
+
+Function .onInit
+    !insertmacro MUI_LANGDLL_DISPLAY
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/AUTOSTART" $1
+    ${IfNot} ${Errors}
+        SectionSetFlags ${SecAutostart} ${SF_SELECTED}
+    ${EndIf}
+FunctionEnd
+
+Section "un.${PRODUCT}" SecUnProgram
+    SectionIn RO
+    Call un.StopPrograms
+    ; Only what the installer put there: a folder chosen by the user may hold
+    ; other files.
+    !include "${FILE_LIST}"
+    Delete "$INSTDIR\Uninstall.exe"
+    Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+    DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd
+
+Section /o "un.$(NameSettings)" SecUnSettings
+    RMDir /r "$INSTDIR\system"
+SectionEnd
+
+Section "-un.Folder"
+    RMDir "$INSTDIR"
+SectionEnd
+
+Function un.onInit
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/REMOVESETTINGS" $1
+    ${IfNot} ${Errors}
+        SectionSetFlags ${SecUnSettings} ${SF_SELECTED}
+    ${EndIf}
+FunctionEnd

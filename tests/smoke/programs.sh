@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# The programs' smoke test: the built programs themselves, started and ended
+# through their windows, with their start times and resident memory printed.
+#   programs.sh <folder with both programs> <velko_probe> [<installer>]
+# With VELKO_WINE set (the wine command) the programs are Windows executables run
+# under Wine; then the configurator's second copy is checked through its notice,
+# and, given the installer, a silent install and uninstall follow.
+# The display, the Wine prefix and its server are the caller's.
+set -euo pipefail
+dir=$(cd "$1" && pwd)
+probe_exe=$2
+installer=${3:-}
+wine=()
+exe=""
+if [ -n "${VELKO_WINE:-}" ]; then
+    wine=("$VELKO_WINE")
+    exe=".exe"
+fi
+[ -e "$dir/VelkoOptions$exe" ] || { echo "FAIL: no programs in $dir (build the deployable folder first)"; exit 1; }
+logs=$(mktemp -d)
+trap 'rm -rf "$logs"' EXIT
+export QT_FORCE_STDERR_LOGGING=1 QT_QUICK_BACKEND=software
+
+probe() {
+    local out
+    out=$("${wine[@]}" "$probe_exe" "$@") || return 1
+    echo "${out//$'\r'/}"
+}
+now() { date +%s%3N; }
+rss() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
+fail() {
+    echo "FAIL: $*"
+    for f in "$logs"/*.log; do echo "--- $(basename "$f")"; cat "$f"; done
+    exit 1
+}
+# Waits at most $2 seconds for process $1 (a child of this shell) to end and
+# checks its exit code against $3.
+ends_with() {
+    local pid=$1 seconds=$2 expected=$3 code=0
+    for _ in $(seq $((seconds * 10))); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && return 1
+    wait "$pid" || code=$?
+    [ "$code" -eq "$expected" ]
+}
+# Starts program $1 from folder $2 in the background, output in $logs/$3.log.
+start() { "${wine[@]}" "$2/$1$exe" >"$logs/$3.log" 2>&1 & }
+qml_errors() {
+    grep -E '(qrc|file):/[^ ]*:[0-9]+|failed to load|could not be loaded|is not installed' \
+        "$logs/$1.log" || true
+}
+
+echo "== agent"
+t0=$(now)
+start VelkoOptions "$dir" agent
+agent=$!
+seen=$(probe wait VelkoOptions 60000) || fail "the agent's window did not appear"
+echo "agent start: $((seen - t0)) ms"
+sleep 2
+echo "agent RSS: $(rss $agent) KB"
+start VelkoOptions "$dir" agent2
+ends_with $! 30 0 || fail "a second agent did not end at once"
+kill -0 $agent || fail "the first agent ended with the second"
+probe close VelkoOptions 5000 || fail "the agent's window did not take the close request"
+ends_with $agent 15 0 || fail "the agent did not end after its window closed"
+
+echo "== configurator"
+t0=$(now)
+start VelkoOptionsGUI "$dir" gui
+gui=$!
+seen=$(probe wait VelkoOptionsGUI 90000) || fail "the configurator did not load its main page"
+echo "configurator start: $((seen - t0)) ms"
+probe wait VelkoOptions 30000 >/dev/null || fail "the configurator did not start the agent"
+sleep 3
+echo "configurator RSS: $(rss $gui) KB"
+errors=$(qml_errors gui)
+[ -z "$errors" ] || fail "QML errors: $errors"
+if [ -n "${VELKO_SCREENSHOT:-}" ] && command -v import >/dev/null; then
+    import -window root "$VELKO_SCREENSHOT" && echo "screenshot: $VELKO_SCREENSHOT"
+fi
+if [ -n "$exe" ]; then
+    # A second configurator shows its notice and ends when it is closed.
+    start VelkoOptionsGUI "$dir" gui2
+    gui2=$!
+    probe wait Tip 60000 >/dev/null || fail "a second configurator showed no notice"
+    probe close Tip 5000 || fail "the notice did not close"
+    ends_with $gui2 30 0 || fail "a second configurator did not end"
+fi
+probe close VelkoOptionsGUI 15000 || fail "the configurator did not take the close request"
+ends_with $gui 15 0 || fail "the configurator did not end"
+probe gone VelkoOptions 10000 || fail "the agent outlived the configurator"
+
+[ -n "$installer" ] || { echo "PASS"; exit 0; }
+
+echo "== installer ($(du -k "$installer" | cut -f1) KB)"
+users="$WINEPREFIX/drive_c/users"
+installed() { find "$users" -path '*/AppData/Local/Programs/Velko Options' -type d 2>/dev/null; }
+t0=$(now)
+"${wine[@]}" "$installer" /S /AUTOSTART >"$logs/setup.log" 2>&1 || fail "the installer failed"
+echo "silent install: $(($(now) - t0)) ms"
+home=$(installed)
+[ -n "$home" ] || fail "nothing installed under the user's programs folder"
+for f in VelkoOptions.exe VelkoOptionsGUI.exe Uninstall.exe platforms/qwindows.dll system; do
+    [ -e "$home/$f" ] || fail "installed folder lacks $f"
+done
+find "$users" -name 'Velko Options.lnk' | grep -q 'Start Menu' || fail "no Start-menu entry"
+"${wine[@]}" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v 'Velko Options' \
+    >"$logs/reg.log" 2>&1 || fail "no start at log-on"
+
+start VelkoOptionsGUI "$home" installed
+gui=$!
+probe wait VelkoOptionsGUI 90000 >/dev/null || fail "the installed configurator did not start"
+probe wait VelkoOptions 30000 >/dev/null || fail "the installed configurator did not start the agent"
+errors=$(qml_errors installed)
+[ -z "$errors" ] || fail "QML errors in the installed configurator: $errors"
+echo "[SET]" >"$home/system/kept.ini"
+
+# The uninstaller stops both programs itself; it runs from a copy, so wait for
+# the files to go.
+"${wine[@]}" "$home/Uninstall.exe" /S >"$logs/uninstall.log" 2>&1 || fail "the uninstaller failed"
+ends_with $gui 30 0 || fail "the uninstaller did not end the configurator through its window"
+for _ in $(seq 300); do
+    [ -e "$home/VelkoOptionsGUI.exe" ] || [ -e "$home/Uninstall.exe" ] || break
+    sleep 0.1
+done
+[ -e "$home/system/kept.ini" ] || fail "the uninstaller removed the settings"
+left=$(cd "$home" && find . -mindepth 1 ! -path './system*')
+[ -z "$left" ] || fail "the uninstaller left: $left"
+find "$users" -name 'Velko Options.lnk' | grep -q . && fail "the Start-menu entry is left"
+
+# Asked to, it removes the settings and the folder too.
+"${wine[@]}" "$installer" /S >"$logs/setup2.log" 2>&1 || fail "the second install failed"
+"${wine[@]}" "$home/Uninstall.exe" /S /REMOVESETTINGS >"$logs/uninstall2.log" 2>&1 ||
+    fail "the second uninstall failed"
+for _ in $(seq 300); do
+    [ -e "$home" ] || break
+    sleep 0.1
+done
+[ ! -e "$home" ] || fail "the folder is left after removing the settings"
+echo "PASS"
