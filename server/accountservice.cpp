@@ -172,11 +172,16 @@ ServiceReply AccountService::handle(const ServiceRequest &request)
 {
     // Endpoint index to handler; index 6 (file upload) is not offered.
     static const std::array<Handler, 10> handlers = {
-        &AccountService::login,           &AccountService::registerAccount,
-        &AccountService::updatePassword,  &AccountService::findPassword,
-        &AccountService::validatePassword, &AccountService::newPassword,
-        nullptr,                          &AccountService::saveConfig,
-        &AccountService::getConfig,       &AccountService::latestVersion,
+        &AccountService::login,
+        &AccountService::registerAccount,
+        &AccountService::updatePassword,
+        &AccountService::findPassword,
+        &AccountService::validatePassword,
+        &AccountService::newPassword,
+        nullptr,
+        &AccountService::saveConfig,
+        &AccountService::getConfig,
+        &AccountService::latestVersion,
     };
     const Language language = languageOf(request.lang);
     Handler handler = nullptr;
@@ -250,8 +255,10 @@ ServiceReply AccountService::login(Call &call)
                                  m_loginFailuresPerClient.exceeded(client, now)))
         return failure(Code::RateLimited, call.language);
 
-    const std::optional<Account> account =
-        password->size() <= 128 ? m_repository.findAccount(key) : std::nullopt;
+    // Only a well-formed address can have an account (and reach the store).
+    const std::optional<Account> account = password->size() <= 128 && isValidEmail(*email)
+                                               ? m_repository.findAccount(key)
+                                               : std::nullopt;
     const bool match = verify(*password, account ? account->passwordHash : m_dummyHash);
     if (!account || !match) {
         m_loginFailuresPerEmail.count(key, now);
@@ -362,7 +369,8 @@ ServiceReply AccountService::validatePassword(Call &call)
     const auto captcha = call.field("captcha");
     if (!email || !captcha)
         return failure(Code::BadField, call.language);
-    const std::optional<Account> account = m_repository.findAccount(emailKey(*email));
+    const std::optional<Account> account =
+        isValidEmail(*email) ? m_repository.findAccount(emailKey(*email)) : std::nullopt;
     const Code result = account ? checkRecoveryCode(*account, *captcha) : Code::CodeExpired;
     if (result != Code::Ok)
         return failure(result, call.language);
@@ -378,7 +386,8 @@ ServiceReply AccountService::newPassword(Call &call)
         return failure(Code::BadField, call.language);
     if (!isValidPassword(*password))
         return failure(Code::BadPassword, call.language);
-    const std::optional<Account> account = m_repository.findAccount(emailKey(*email));
+    const std::optional<Account> account =
+        isValidEmail(*email) ? m_repository.findAccount(emailKey(*email)) : std::nullopt;
     const Code result = account ? checkRecoveryCode(*account, *captcha) : Code::CodeExpired;
     if (result != Code::Ok)
         return failure(result, call.language);
@@ -399,7 +408,8 @@ ServiceReply AccountService::saveConfig(Call &call)
         return failure(Code::NotSignedIn, call.language);
     if (!isValidModel(*model))
         return failure(Code::BadModel, call.language);
-    if (content->size() > m_options.maxConfigBytes)
+    // A NUL cannot be stored as text in every store; no document holds one.
+    if (content->size() > m_options.maxConfigBytes || content->find('\0') != std::string::npos)
         return failure(Code::BadConfig, call.language);
     const json document = json::parse(*content, nullptr, false);
     if (document.is_discarded() || !document.is_object())

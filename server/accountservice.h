@@ -22,13 +22,13 @@ namespace velko::server {
 
 struct ServiceOptions
 {
-    HashCost hashCost;                             // Argon2id: 2 passes, 19 MiB
-    int concurrentHashes = 2;                      // bounds the memory hashing takes
-    std::int64_t sessionIdleSeconds = 30 * 86400;  // a session unused this long ends
+    HashCost hashCost;                            // Argon2id: 2 passes, 19 MiB
+    int concurrentHashes = 2;                     // bounds the memory hashing takes
+    std::int64_t sessionIdleSeconds = 30 * 86400; // a session unused this long ends
     std::int64_t codeLifetimeSeconds = 600;
-    int codeTries = 5;                             // wrong codes before the code is void
+    int codeTries = 5; // wrong codes before the code is void
     std::size_t maxConfigBytes = 32 * 1024;
-    bool rateLimits = true;                        // off only for load tests
+    bool rateLimits = true; // off only for load tests
     std::string latestVersion = "0.9";
     std::string downloadUrl;
 };

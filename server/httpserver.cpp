@@ -64,6 +64,7 @@ struct HttpServer::Impl
     asio::signal_set signals;
     asio::steady_timer graceTimer;
     std::atomic<bool> stopping{false};
+    std::atomic<int> sessions{0};
     std::vector<std::thread> threads;
 
     Impl(AccountService &s, ServerOptions o)
@@ -95,6 +96,12 @@ struct HttpServer::Impl
 
     void accept();
     void beginStop();
+    void sessionEnded()
+    {
+        // Once stopping, the last connection to end ends the run.
+        if (--sessions == 0 && stopping)
+            ioc.stop();
+    }
 };
 
 namespace {
@@ -105,7 +112,9 @@ public:
     Session(HttpServer::Impl &server, Stream stream, std::string client)
         : m_server(server), m_stream(std::move(stream)), m_client(std::move(client))
     {
+        ++m_server.sessions;
     }
+    ~Session() { m_server.sessionEnded(); }
 
     void start()
     {
@@ -149,8 +158,8 @@ private:
         }
         m_started = std::chrono::steady_clock::now();
         if (ec == http::error::body_limit) {
-            const ServiceReply reply = AccountService::refusal(
-                Code::TooLarge, std::string(m_parser->get()["lang"]));
+            const ServiceReply reply =
+                AccountService::refusal(Code::TooLarge, std::string(m_parser->get()["lang"]));
             return write(m_parser->get(), http::status::ok, reply, false);
         }
         if (ec) {
@@ -163,14 +172,13 @@ private:
         const std::string target(request.target());
         if (target == "/health") {
             if (request.method() != http::verb::get && request.method() != http::verb::head)
-                return write(request, http::status::method_not_allowed,
-                             ServiceReply{0, "{}", {}}, keepAlive);
+                return write(request, http::status::method_not_allowed, ServiceReply{0, "{}", {}},
+                             keepAlive);
             return write(request, http::status::ok, ServiceReply{0, "{\"status\":\"ok\"}", {}},
                          keepAlive);
         }
         if (!AccountService::knows(target))
-            return write(request, http::status::not_found, ServiceReply{0, "{}", {}},
-                         keepAlive);
+            return write(request, http::status::not_found, ServiceReply{0, "{}", {}}, keepAlive);
         if (request.method() != http::verb::post)
             return write(request, http::status::method_not_allowed, ServiceReply{0, "{}", {}},
                          keepAlive);
@@ -183,8 +191,8 @@ private:
     void write(const Request &request, http::status status, const ServiceReply &reply,
                bool keepAlive)
     {
-        auto response = std::make_shared<Response>(status, request.version() ? request.version()
-                                                                               : 11);
+        auto response =
+            std::make_shared<Response>(status, request.version() ? request.version() : 11);
         response->set(http::field::server, "velko-account-server");
         response->set(http::field::content_type, "application/json");
         response->set(http::field::cache_control, "no-store");
@@ -251,8 +259,7 @@ void HttpServer::Impl::accept()
                 *this, beast::ssl_stream<beast::tcp_stream>(std::move(stream), *tls), client)
                 ->start();
         } else {
-            std::make_shared<Session<beast::tcp_stream>>(*this, std::move(stream), client)
-                ->start();
+            std::make_shared<Session<beast::tcp_stream>>(*this, std::move(stream), client)->start();
         }
         accept();
     });
@@ -272,6 +279,8 @@ void HttpServer::Impl::beginStop()
     // still waiting for a request are dropped after the grace period.
     graceTimer.expires_after(options.shutdownGrace);
     graceTimer.async_wait([this](beast::error_code) { ioc.stop(); });
+    if (sessions == 0)
+        ioc.stop();
 }
 
 HttpServer::HttpServer(AccountService &service, ServerOptions options)

@@ -16,7 +16,7 @@ namespace velko::server {
 struct ServerOptions
 {
     std::string address = "127.0.0.1";
-    unsigned short port = 8790; // 0 picks a free port
+    unsigned short port = 8790;  // 0 picks a free port
     std::string certificateFile; // both set: https (TLS 1.2 or newer)
     std::string keyFile;
     bool allowPlainHttpEverywhere = false;

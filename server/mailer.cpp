@@ -5,7 +5,9 @@
 #include <curl/curl.h>
 #include <sodium.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -32,8 +34,11 @@ void OutboxMailer::send(const MailMessage &message)
     const auto stamp = std::chrono::duration_cast<std::chrono::milliseconds>(
                            std::chrono::system_clock::now().time_since_epoch())
                            .count();
-    const std::string name = std::to_string(stamp) + "-" +
-                             std::to_string(randombytes_uniform(1000000000)) + ".eml";
+    // Names sort by time, then by order within this process.
+    static std::atomic<unsigned> sequence{0};
+    char name[64];
+    std::snprintf(name, sizeof name, "%013lld-%06u-%08x.eml", static_cast<long long>(stamp),
+                  ++sequence % 1000000, randombytes_random());
     const fs::path path = fs::path(m_folder) / name;
     std::ofstream out(path, std::ios::binary);
     out << formatMessage(message, m_from);

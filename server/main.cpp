@@ -36,8 +36,8 @@ int main(int argc, char **argv)
                 : openPostgresRepository(settings.databaseUrl, settings.server.threads);
         std::unique_ptr<Mailer> delivery;
         if (settings.smtp.url.empty())
-            delivery = std::make_unique<OutboxMailer>(settings.dataFolder + "/outbox",
-                                                      settings.mailFrom);
+            delivery =
+                std::make_unique<OutboxMailer>(settings.dataFolder + "/outbox", settings.mailFrom);
         else
             delivery = std::make_unique<SmtpMailer>(settings.smtp);
         QueuedMailer mailer(std::move(delivery));

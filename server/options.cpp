@@ -43,7 +43,8 @@ namespace {
 
 bool toNumber(const std::string &text, unsigned long long max, unsigned long long &out)
 {
-    if (text.empty() || text.size() > 12 || text.find_first_not_of("0123456789") != std::string::npos)
+    if (text.empty() || text.size() > 12 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
         return false;
     out = std::stoull(text);
     return out <= max;

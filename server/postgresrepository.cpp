@@ -57,10 +57,7 @@ public:
         return std::string(PQgetvalue(m_result, row, column),
                            std::size_t(PQgetlength(m_result, row, column)));
     }
-    std::int64_t integer(int row, int column) const
-    {
-        return std::stoll(text(row, column));
-    }
+    std::int64_t integer(int row, int column) const { return std::stoll(text(row, column)); }
 
 private:
     PGresult *m_result;
@@ -77,7 +74,8 @@ public:
             throw StoreError("cannot connect to PostgreSQL: " + why);
         }
         // "already exists, skipping" and the like are of no interest.
-        PQsetNoticeProcessor(m_conn, [](void *, const char *) {}, nullptr);
+        PQsetNoticeProcessor(
+            m_conn, [](void *, const char *) {}, nullptr);
     }
     ~Connection() { PQfinish(m_conn); }
     Connection(const Connection &) = delete;
@@ -141,8 +139,7 @@ public:
         lease->run("SELECT pg_advisory_unlock(87901)", {});
     }
 
-    std::optional<std::int64_t> createAccount(const std::string &emailKey,
-                                              const std::string &email,
+    std::optional<std::int64_t> createAccount(const std::string &emailKey, const std::string &email,
                                               const std::string &nickname,
                                               const std::string &passwordHash,
                                               std::int64_t now) override
@@ -177,8 +174,7 @@ public:
                       {passwordHash, std::to_string(accountId)});
     }
 
-    void addSession(std::int64_t accountId, const std::string &tokenHash,
-                    std::int64_t now) override
+    void addSession(std::int64_t accountId, const std::string &tokenHash, std::int64_t now) override
     {
         borrow()->run("INSERT INTO sessions (token_hash, account_id, last_used) "
                       "VALUES ($1, $2, $3)",
@@ -189,11 +185,10 @@ public:
                                       std::int64_t maxIdle) override
     {
         auto lease = borrow();
-        Result result = lease->run(
-            "SELECT a.id, a.email, a.nickname, a.password_hash, s.last_used "
-            "FROM sessions s JOIN accounts a ON a.id = s.account_id "
-            "WHERE s.token_hash = $1 AND s.last_used >= $2",
-            {tokenHash, std::to_string(now - maxIdle)});
+        Result result = lease->run("SELECT a.id, a.email, a.nickname, a.password_hash, s.last_used "
+                                   "FROM sessions s JOIN accounts a ON a.id = s.account_id "
+                                   "WHERE s.token_hash = $1 AND s.last_used >= $2",
+                                   {tokenHash, std::to_string(now - maxIdle)});
         if (result.rows() != 1)
             return std::nullopt;
         if (result.integer(0, 4) < now - 60)
@@ -240,12 +235,11 @@ public:
                       {std::to_string(accountId), model, content, std::to_string(now)});
     }
 
-    std::optional<std::string> loadConfig(std::int64_t accountId,
-                                          const std::string &model) override
+    std::optional<std::string> loadConfig(std::int64_t accountId, const std::string &model) override
     {
-        Result result = borrow()->run(
-            "SELECT content FROM configs WHERE account_id = $1 AND model = $2",
-            {std::to_string(accountId), model});
+        Result result =
+            borrow()->run("SELECT content FROM configs WHERE account_id = $1 AND model = $2",
+                          {std::to_string(accountId), model});
         if (result.rows() != 1)
             return std::nullopt;
         return result.text(0, 0);

@@ -23,7 +23,7 @@ struct StoreError : std::runtime_error
 struct Account
 {
     std::int64_t id = 0;
-    std::string email;    // as typed at registration
+    std::string email; // as typed at registration
     std::string nickname;
     std::string passwordHash;
 };

@@ -113,8 +113,7 @@ public:
     }
     ~SqliteRepository() override { sqlite3_close(m_db); }
 
-    std::optional<std::int64_t> createAccount(const std::string &emailKey,
-                                              const std::string &email,
+    std::optional<std::int64_t> createAccount(const std::string &emailKey, const std::string &email,
                                               const std::string &nickname,
                                               const std::string &passwordHash,
                                               std::int64_t now) override
@@ -122,7 +121,11 @@ public:
         std::lock_guard lock(m_mutex);
         Statement insert(m_db, "INSERT INTO accounts (email_key, email, nickname, password_hash, "
                                "created_at) VALUES (?1, ?2, ?3, ?4, ?5)");
-        insert.bind(1, emailKey).bind(2, email).bind(3, nickname).bind(4, passwordHash).bind(5, now);
+        insert.bind(1, emailKey)
+            .bind(2, email)
+            .bind(3, nickname)
+            .bind(4, passwordHash)
+            .bind(5, now);
         insert.step();
         if (insert.constraintFailed())
             return std::nullopt;
@@ -158,8 +161,7 @@ public:
         }
     }
 
-    void addSession(std::int64_t accountId, const std::string &tokenHash,
-                    std::int64_t now) override
+    void addSession(std::int64_t accountId, const std::string &tokenHash, std::int64_t now) override
     {
         std::lock_guard lock(m_mutex);
         Statement insert(m_db, "INSERT INTO sessions (token_hash, account_id, last_used) "
@@ -225,14 +227,14 @@ public:
                     std::int64_t now) override
     {
         std::lock_guard lock(m_mutex);
-        Statement upsert(m_db, "INSERT INTO configs (account_id, model, content, saved_at) "
-                               "VALUES (?1, ?2, ?3, ?4) ON CONFLICT (account_id, model) DO "
-                               "UPDATE SET content = excluded.content, saved_at = excluded.saved_at");
+        Statement upsert(m_db,
+                         "INSERT INTO configs (account_id, model, content, saved_at) "
+                         "VALUES (?1, ?2, ?3, ?4) ON CONFLICT (account_id, model) DO "
+                         "UPDATE SET content = excluded.content, saved_at = excluded.saved_at");
         upsert.bind(1, accountId).bind(2, model).bind(3, content).bind(4, now).step();
     }
 
-    std::optional<std::string> loadConfig(std::int64_t accountId,
-                                          const std::string &model) override
+    std::optional<std::string> loadConfig(std::int64_t accountId, const std::string &model) override
     {
         std::lock_guard lock(m_mutex);
         Statement query(m_db, "SELECT content FROM configs WHERE account_id = ?1 AND model = ?2");
