@@ -23,7 +23,7 @@ namespace velko::server {
 struct ServiceOptions
 {
     HashCost hashCost;                            // Argon2id: 2 passes, 19 MiB
-    int concurrentHashes = 2;                     // bounds the memory hashing takes
+    int concurrentHashes = 1;                     // each holds hashCost.memoryKiB while it runs
     std::int64_t sessionIdleSeconds = 30 * 86400; // a session unused this long ends
     std::int64_t codeLifetimeSeconds = 600;
     int codeTries = 5; // wrong codes before the code is void

@@ -31,6 +31,8 @@ const char *usageText()
   --threads N               request threads (default 4)
   --argon2-memory-kib N     Argon2id memory (default 19456)
   --argon2-passes N         Argon2id passes (default 2)
+  --hash-slots N            Argon2id computations at once (default 1); each
+                            holds its memory while it runs
   --no-rate-limits          for load tests only
   --quiet                   no log lines
   --help                    this text
@@ -89,6 +91,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &arguments)
         {"--threads", number(s.server.threads, 1, 64)},
         {"--argon2-memory-kib", number(s.service.hashCost.memoryKiB, 8, 4u << 20)},
         {"--argon2-passes", number(s.service.hashCost.passes, 1, 100)},
+        {"--hash-slots", number(s.service.concurrentHashes, 1, 64)},
     };
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string &name = arguments[i];
