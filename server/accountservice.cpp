@@ -310,8 +310,15 @@ ServiceReply AccountService::updatePassword(Call &call)
         return failure(Code::NotSignedIn, call.language);
     if (!isValidPassword(*replacement))
         return failure(Code::BadPassword, call.language);
-    if (current->size() > 128 || !verify(*current, account->passwordHash))
+    // Guessing the current password with a stolen session counts as failed log-ins.
+    const std::int64_t now = m_clock();
+    const std::string key = emailKey(account->email);
+    if (m_options.rateLimits && m_loginFailuresPerEmail.exceeded(key, now))
+        return failure(Code::RateLimited, call.language);
+    if (current->size() > 128 || !verify(*current, account->passwordHash)) {
+        m_loginFailuresPerEmail.count(key, now);
         return failure(Code::WrongCredentials, call.language);
+    }
     m_repository.changePassword(account->id, hash(*replacement));
     return success(Note::PasswordChanged, call.language);
 }
@@ -354,12 +361,12 @@ Code AccountService::checkRecoveryCode(const Account &account, const std::string
     const std::optional<RecoveryCode> stored = m_repository.recoveryCode(account.id);
     if (!stored || stored->expiresAt <= m_clock())
         return Code::CodeExpired;
-    if (stored->failedTries >= m_options.codeTries)
+    // The try is taken before the comparison, so that parallel guesses share the limit.
+    if (!m_repository.takeTry(account.id, m_options.codeTries))
         return Code::TooManyTries;
-    if (code.size() > 16 || !sameSecret(digest(code), stored->codeHash)) {
-        m_repository.countFailedTry(account.id);
+    if (code.size() > 16 || !sameSecret(digest(code), stored->codeHash))
         return Code::WrongCode;
-    }
+    m_repository.returnTry(account.id);
     return Code::Ok;
 }
 

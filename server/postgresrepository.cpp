@@ -218,12 +218,20 @@ public:
         return RecoveryCode{result.text(0, 0), result.integer(0, 1), int(result.integer(0, 2))};
     }
 
-    int countFailedTry(std::int64_t accountId) override
+    bool takeTry(std::int64_t accountId, int limit) override
     {
         Result result = borrow()->run("UPDATE recovery_codes SET failed_tries = failed_tries + 1 "
-                                      "WHERE account_id = $1 RETURNING failed_tries",
-                                      {std::to_string(accountId)});
-        return result.rows() == 1 ? int(result.integer(0, 0)) : 0;
+                                      "WHERE account_id = $1 AND failed_tries < $2 "
+                                      "RETURNING failed_tries",
+                                      {std::to_string(accountId), std::to_string(limit)});
+        return result.rows() == 1;
+    }
+
+    void returnTry(std::int64_t accountId) override
+    {
+        borrow()->run("UPDATE recovery_codes SET failed_tries = failed_tries - 1 "
+                      "WHERE account_id = $1 AND failed_tries > 0",
+                      {std::to_string(accountId)});
     }
 
     void saveConfig(std::int64_t accountId, const std::string &model, const std::string &content,

@@ -64,8 +64,12 @@ public:
     virtual void putRecoveryCode(std::int64_t accountId, const std::string &codeHash,
                                  std::int64_t expiresAt) = 0;
     virtual std::optional<RecoveryCode> recoveryCode(std::int64_t accountId) = 0;
-    // Counts one wrong try atomically; returns the number of wrong tries so far.
-    virtual int countFailedTry(std::int64_t accountId) = 0;
+    // Takes one of the code's `limit` tries, atomically: false when none is left
+    // (or there is no code). A try that turns out right is given back with
+    // returnTry(), so only wrong ones count, and concurrent guesses cannot exceed
+    // the limit.
+    virtual bool takeTry(std::int64_t accountId, int limit) = 0;
+    virtual void returnTry(std::int64_t accountId) = 0;
 
     // Stores the document for the account and model, replacing the earlier one.
     virtual void saveConfig(std::int64_t accountId, const std::string &model,

@@ -211,16 +211,21 @@ public:
         return RecoveryCode{query.text(0), query.integer(1), int(query.integer(2))};
     }
 
-    int countFailedTry(std::int64_t accountId) override
+    bool takeTry(std::int64_t accountId, int limit) override
     {
         std::lock_guard lock(m_mutex);
         Statement update(m_db, "UPDATE recovery_codes SET failed_tries = failed_tries + 1 "
-                               "WHERE account_id = ?1 RETURNING failed_tries");
-        update.bind(1, accountId);
-        const int tries = update.step() ? int(update.integer(0)) : 0;
-        while (update.step()) {
-        }
-        return tries;
+                               "WHERE account_id = ?1 AND failed_tries < ?2");
+        update.bind(1, accountId).bind(2, std::int64_t(limit)).step();
+        return sqlite3_changes(m_db) == 1;
+    }
+
+    void returnTry(std::int64_t accountId) override
+    {
+        std::lock_guard lock(m_mutex);
+        Statement update(m_db, "UPDATE recovery_codes SET failed_tries = failed_tries - 1 "
+                               "WHERE account_id = ?1 AND failed_tries > 0");
+        update.bind(1, accountId).step();
     }
 
     void saveConfig(std::int64_t accountId, const std::string &model, const std::string &content,

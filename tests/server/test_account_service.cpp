@@ -308,6 +308,26 @@ TEST_P(AccountServiceTest, TheSixthTryFailsEvenWithTheRightCode)
     EXPECT_EQ(validate("ann@example.com", requestCode("ann@example.com")), 0);
 }
 
+TEST_P(AccountServiceTest, ParallelGuessesShareTheFiveTries)
+{
+    registerAccount("ann@example.com");
+    const std::string code = requestCode("ann@example.com");
+    const std::string wrong = code == "000000" ? "000001" : "000000";
+    std::atomic<int> wrongAnswers{0}, refused{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 12; ++i) {
+        threads.emplace_back([&] {
+            const int answer = validate("ann@example.com", wrong);
+            wrongAnswers += answer == int(Code::WrongCode);
+            refused += answer == int(Code::TooManyTries);
+        });
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+    EXPECT_EQ(wrongAnswers, 5);
+    EXPECT_EQ(refused, 7);
+}
+
 TEST_P(AccountServiceTest, APasswordChangeOrResetEndsEverySession)
 {
     registerAccount("ann@example.com");
@@ -390,7 +410,15 @@ TEST_P(AccountServiceTest, RepeatedAttemptsAreRefusedWithAClearMessage)
                         {"rePassword", kPassword}};
         return t.send(kRegister, body.dump(), "", "en", "10.0.0.8");
     };
+    registerAccount("bob@example.com");
+    const std::string bobsToken = logIn("bob@example.com");
+    const auto wrongCurrent = [&bobsToken](AccountServiceTest &t, int) {
+        const json body{
+            {"email", "bob@example.com"}, {"password", "wrong1!pw"}, {"rePassword", "new1!pass"}};
+        return t.send(kUpdate, body.dump(), bobsToken);
+    };
     for (const LimitRow &row : {LimitRow{"log-in failures per address", 10, wrongLogin},
+                                LimitRow{"wrong current passwords", 10, wrongCurrent},
                                 LimitRow{"code requests per address", 5, codeRequest},
                                 LimitRow{"registrations per client", 20, registration}}) {
         for (int i = 0; i < row.allowed; ++i)
