@@ -112,6 +112,11 @@ private:
             return;
         }
         m_running = true;
+        // Should this process die without running destructors, a watcher stops the
+        // cluster and removes its folder once the process is gone.
+        run("( while kill -0 " + std::to_string(::getpid()) + "; do sleep 1; done; " +
+            pg("pg_ctl") + " -D " + data + " -m immediate stop; rm -rf " + m_folder.string() +
+            " ) >/dev/null 2>&1 &");
     }
 
     std::string pg(const char *tool) const { return m_prefix + kPgBin + "/" + tool; }
