@@ -154,23 +154,9 @@ AccountService::AccountService(Repository &repository, Mailer &mailer, ServiceOp
     m_dummyHash = hashPassword("velko-no-such-account-1!", m_options.hashCost);
 }
 
-bool AccountService::knows(const std::string &path)
+AccountService::Handler AccountService::handlerFor(const std::string &path)
 {
-    for (std::size_t i = 0; i < kAccountEndpointPaths.size(); ++i) {
-        if (i != 6 && path == kAccountEndpointPaths[i])
-            return true;
-    }
-    return false;
-}
-
-ServiceReply AccountService::refusal(Code code, const std::string &lang)
-{
-    return failure(code, languageOf(lang));
-}
-
-ServiceReply AccountService::handle(const ServiceRequest &request)
-{
-    // Endpoint index to handler; index 6 (file upload) is not offered.
+    // By endpoint index; index 6 (file upload) is not offered.
     static const std::array<Handler, 10> handlers = {
         &AccountService::login,
         &AccountService::registerAccount,
@@ -183,12 +169,28 @@ ServiceReply AccountService::handle(const ServiceRequest &request)
         &AccountService::getConfig,
         &AccountService::latestVersion,
     };
-    const Language language = languageOf(request.lang);
-    Handler handler = nullptr;
+    static_assert(handlers.size() == kAccountEndpointPaths.size());
     for (std::size_t i = 0; i < handlers.size(); ++i) {
-        if (request.path == kAccountEndpointPaths[i])
-            handler = handlers[i];
+        if (path == kAccountEndpointPaths[i])
+            return handlers[i];
     }
+    return nullptr;
+}
+
+bool AccountService::knows(const std::string &path)
+{
+    return handlerFor(path) != nullptr;
+}
+
+ServiceReply AccountService::refusal(Code code, const std::string &lang)
+{
+    return failure(code, languageOf(lang));
+}
+
+ServiceReply AccountService::handle(const ServiceRequest &request)
+{
+    const Language language = languageOf(request.lang);
+    const Handler handler = handlerFor(request.path);
     if (!handler)
         return failure(Code::MalformedRequest, language);
 

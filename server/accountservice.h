@@ -97,6 +97,7 @@ public:
 private:
     struct Call;
     using Handler = ServiceReply (AccountService::*)(Call &);
+    static Handler handlerFor(const std::string &path);
 
     ServiceReply login(Call &call);
     ServiceReply registerAccount(Call &call);
