@@ -1,5 +1,6 @@
 #include "vlaccountmanage.h"
 
+#include "accountendpoints.h"
 #include "appenv.h"
 #include "languagecode.h"
 #include "operateini.h"
@@ -22,18 +23,7 @@ const QString VLAccountManage::kServerKey = QStringLiteral("/SET/server");
 
 namespace {
 
-const std::array<const char *, 10> kEndpointPaths = {
-    "/v1/user/login",
-    "/v1/user/register",
-    "/v1/user/updatePassword",
-    "/v1/user/findPassword",
-    "/v1/user/validatePassword",
-    "/v1/user/newPassword",
-    "/v1/file/upload",
-    "/v1/driver/config2/save",
-    "/v1/driver/config2/get",
-    "/v1/driver/latest/version",
-};
+const auto &kEndpointPaths = velko::kAccountEndpointPaths;
 
 // Looked up in the context of the request class that answers.
 

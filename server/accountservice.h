@@ -1,0 +1,138 @@
+// What the server does with each request, apart from HTTP: takes the path, the
+// JSON body and the headers "lang" and "Authorization", and answers the envelope
+// {"code", "msg", "data"} plus, for a successful log-in, the session token that
+// goes into the "Authorization" response header.
+// handle() may be called from several threads at once.
+#pragma once
+
+#include "crypto.h"
+#include "mailer.h"
+#include "messages.h"
+#include "repository.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+namespace velko::server {
+
+struct ServiceOptions
+{
+    HashCost hashCost;                            // Argon2id: 2 passes, 19 MiB
+    int concurrentHashes = 1;                     // each holds hashCost.memoryKiB while it runs
+    std::int64_t sessionIdleSeconds = 30 * 86400; // a session unused this long ends
+    std::int64_t codeLifetimeSeconds = 600;
+    int codeTries = 5; // wrong codes before the code is void
+    std::size_t maxConfigBytes = 32 * 1024;
+    bool rateLimits = true; // off only for load tests
+    std::string latestVersion = "0.9";
+    std::string downloadUrl;
+};
+
+struct ServiceRequest
+{
+    std::string path;
+    std::string body;
+    std::string lang;
+    std::string authorization;
+    std::string clientAddress;
+};
+
+struct ServiceReply
+{
+    int code = 0;
+    std::string body;         // the envelope, compact JSON
+    std::string sessionToken; // set only by a successful log-in
+};
+
+// Counts events per key in fixed windows: allow() is false once `limit` events
+// of one key fell into the current window. Thread-safe.
+class RateLimiter
+{
+public:
+    RateLimiter(int limit, std::int64_t windowSeconds) : m_limit(limit), m_window(windowSeconds) {}
+    bool exceeded(const std::string &key, std::int64_t now);
+    void count(const std::string &key, std::int64_t now);
+
+private:
+    struct Window
+    {
+        std::int64_t start = 0;
+        int events = 0;
+    };
+    Window &windowOf(const std::string &key, std::int64_t now);
+
+    int m_limit;
+    std::int64_t m_window;
+    std::mutex m_mutex;
+    std::unordered_map<std::string, Window> m_windows;
+};
+
+// The client's input rules, applied again here.
+bool isValidEmail(const std::string &email);
+bool isValidPassword(const std::string &password);
+bool isValidNickname(const std::string &nickname);
+bool isValidModel(const std::string &model);
+// The key under which an address is unique: ASCII letters in lower case.
+std::string emailKey(const std::string &email);
+
+class AccountService
+{
+public:
+    using Clock = std::function<std::int64_t()>; // seconds since the epoch
+
+    AccountService(Repository &repository, Mailer &mailer, ServiceOptions options,
+                   Clock clock = {});
+
+    // Whether the path is one this service answers.
+    static bool knows(const std::string &path);
+    ServiceReply handle(const ServiceRequest &request);
+    // The envelope of a failure found before the request reaches handle().
+    static ServiceReply refusal(Code code, const std::string &lang);
+
+private:
+    struct Call;
+    using Handler = ServiceReply (AccountService::*)(Call &);
+    static Handler handlerFor(const std::string &path);
+
+    ServiceReply login(Call &call);
+    ServiceReply registerAccount(Call &call);
+    ServiceReply updatePassword(Call &call);
+    ServiceReply findPassword(Call &call);
+    ServiceReply validatePassword(Call &call);
+    ServiceReply newPassword(Call &call);
+    ServiceReply saveConfig(Call &call);
+    ServiceReply getConfig(Call &call);
+    ServiceReply latestVersion(Call &call);
+
+    std::optional<Account> sessionAccount(const Call &call);
+    // Code::Ok when the code is the account's live one, else why not (counting a
+    // wrong try).
+    Code checkRecoveryCode(const Account &account, const std::string &code);
+    // Runs an Argon2 computation once fewer than concurrentHashes others run.
+    template <class Work> auto withHashSlot(Work work);
+    std::string hash(const std::string &password);
+    bool verify(const std::string &password, const std::string &encoded);
+
+    Repository &m_repository;
+    Mailer &m_mailer;
+    ServiceOptions m_options;
+    Clock m_clock;
+    std::string m_dummyHash; // verified for unknown addresses, so both take as long
+
+    std::mutex m_hashMutex;
+    std::condition_variable m_hashFree;
+    int m_hashing = 0;
+
+    RateLimiter m_loginFailuresPerEmail{10, 900};
+    RateLimiter m_loginFailuresPerClient{50, 900};
+    RateLimiter m_registrationsPerClient{20, 3600};
+    RateLimiter m_codeRequestsPerEmail{5, 3600};
+    RateLimiter m_codeRequestsPerClient{20, 3600};
+};
+
+} // namespace velko::server

@@ -1,0 +1,87 @@
+// The account server's storage: accounts, sessions, recovery codes and the
+// configuration documents. One interface, two stores: SQLite (one file, the
+// default) and PostgreSQL (shared by several server instances). Every method is
+// one statement or one transaction, so that concurrent callers -- threads of one
+// server or several servers on one database -- never see half a change.
+// Methods may be called from any thread. Failures of the store itself (lost
+// connection, full disk) throw StoreError; the expected outcomes are return values.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace velko::server {
+
+struct StoreError : std::runtime_error
+{
+    using std::runtime_error::runtime_error;
+};
+
+struct Account
+{
+    std::int64_t id = 0;
+    std::string email; // as typed at registration
+    std::string nickname;
+    std::string passwordHash;
+};
+
+struct RecoveryCode
+{
+    std::string codeHash;
+    std::int64_t expiresAt = 0; // seconds since the epoch
+    int failedTries = 0;
+};
+
+class Repository
+{
+public:
+    virtual ~Repository() = default;
+
+    // Creates the account unless emailKey (the normalised address) is taken, also
+    // by a concurrent registration: then nullopt. Returns the new account's id.
+    virtual std::optional<std::int64_t> createAccount(const std::string &emailKey,
+                                                      const std::string &email,
+                                                      const std::string &nickname,
+                                                      const std::string &passwordHash,
+                                                      std::int64_t now) = 0;
+    virtual std::optional<Account> findAccount(const std::string &emailKey) = 0;
+
+    // Replaces the password hash and, in the same transaction, ends every session
+    // and drops the recovery code of the account.
+    virtual void changePassword(std::int64_t accountId, const std::string &passwordHash) = 0;
+
+    virtual void addSession(std::int64_t accountId, const std::string &tokenHash,
+                            std::int64_t now) = 0;
+    // The account of a session last used at or after now - maxIdle; marks it used
+    // (at most once a minute, to keep reads cheap). nullopt for unknown or idle ones.
+    virtual std::optional<Account> useSession(const std::string &tokenHash, std::int64_t now,
+                                              std::int64_t maxIdle) = 0;
+
+    // Stores a fresh code for the account, replacing any earlier one.
+    virtual void putRecoveryCode(std::int64_t accountId, const std::string &codeHash,
+                                 std::int64_t expiresAt) = 0;
+    virtual std::optional<RecoveryCode> recoveryCode(std::int64_t accountId) = 0;
+    // Takes one of the code's `limit` tries, atomically: false when none is left
+    // (or there is no code). A try that turns out right is given back with
+    // returnTry(), so only wrong ones count, and concurrent guesses cannot exceed
+    // the limit.
+    virtual bool takeTry(std::int64_t accountId, int limit) = 0;
+    virtual void returnTry(std::int64_t accountId) = 0;
+
+    // Stores the document for the account and model, replacing the earlier one.
+    virtual void saveConfig(std::int64_t accountId, const std::string &model,
+                            const std::string &content, std::int64_t now) = 0;
+    virtual std::optional<std::string> loadConfig(std::int64_t accountId,
+                                                  const std::string &model) = 0;
+};
+
+// Opens (creating when needed) the SQLite file in WAL mode.
+std::unique_ptr<Repository> openSqliteRepository(const std::string &path);
+// Opens a pool of `connections` connections to the PostgreSQL database named by
+// the libpq connection string or URL, and creates the tables when missing.
+std::unique_ptr<Repository> openPostgresRepository(const std::string &url, int connections = 4);
+
+} // namespace velko::server

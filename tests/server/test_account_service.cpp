@@ -1,0 +1,505 @@
+// The account operations and their security rules, on both stores.
+#include "server_fixtures.h"
+
+#include "accountservice.h"
+#include "crypto.h"
+#include "mailer.h"
+#include "options.h"
+
+#include <nlohmann/json.hpp>
+
+#include <thread>
+
+namespace velko::server::test {
+namespace {
+
+using nlohmann::json;
+
+const char kLogin[] = "/v1/user/login";
+const char kRegister[] = "/v1/user/register";
+const char kUpdate[] = "/v1/user/updatePassword";
+const char kFind[] = "/v1/user/findPassword";
+const char kValidate[] = "/v1/user/validatePassword";
+const char kNew[] = "/v1/user/newPassword";
+const char kSave[] = "/v1/driver/config2/save";
+const char kGet[] = "/v1/driver/config2/get";
+const char kVersion[] = "/v1/driver/latest/version";
+
+const char kPassword[] = "secret1!x";
+const char kDocument[] =
+    R"({"Mid_key":"{\"index\":\"48\",\"name\":\"none\",\"tag\":\"midKey\"}","mid_web_url":"none"})";
+
+struct Answer
+{
+    int code = -1;
+    std::string msg;
+    json data;
+    std::string token;
+};
+
+class AccountServiceTest : public ::testing::TestWithParam<Store>
+{
+public:
+    void SetUp() override
+    {
+        VELKO_REQUIRE_STORE(GetParam());
+        sodiumInit();
+        repository = openStore(GetParam(), folder);
+        mailer = std::make_unique<OutboxMailer>(outbox().string(), "test@localhost");
+        makeService(ServiceOptions{});
+    }
+
+    void makeService(ServiceOptions options)
+    {
+        options.hashCost = testHashCost();
+        service = std::make_unique<AccountService>(*repository, *mailer, options, clock.function());
+    }
+
+    std::filesystem::path outbox() const { return folder.path() / "outbox"; }
+
+    Answer send(const std::string &path, const std::string &body,
+                const std::string &token = "token_fail", const std::string &lang = "en",
+                const std::string &client = "10.0.0.1")
+    {
+        const ServiceReply reply = service->handle({path, body, lang, token, client});
+        const json envelope = json::parse(reply.body);
+        EXPECT_EQ(envelope.at("code").get<int>(), reply.code);
+        return {reply.code, envelope.at("msg").get<std::string>(), envelope.at("data"),
+                reply.sessionToken};
+    }
+    Answer post(const std::string &path, const json &body, const std::string &token = "token_fail")
+    {
+        // (a JSON body, serialised as the client does)
+        return send(path, body.dump(), token);
+    }
+
+    void registerAccount(const std::string &email, const std::string &password = kPassword,
+                         const std::string &nickname = "Ann")
+    {
+        ASSERT_EQ(post(kRegister, json{{"nickname", nickname},
+                                       {"email", email},
+                                       {"password", password},
+                                       {"rePassword", password}})
+                      .code,
+                  0);
+    }
+    std::string logIn(const std::string &email, const std::string &password = kPassword)
+    {
+        const Answer answer = post(kLogin, json{{"email", email}, {"password", password}});
+        EXPECT_EQ(answer.code, 0) << answer.msg;
+        return answer.token;
+    }
+    int saveWith(const std::string &token)
+    {
+        return post(kSave,
+                    json{{"filePath", ""}, {"configContent", kDocument}, {"configType", "QX210"}},
+                    token)
+            .code;
+    }
+    std::string requestCode(const std::string &email)
+    {
+        EXPECT_EQ(post(kFind, json{{"email", email}}).code, 0);
+        return newestCode(outbox());
+    }
+    int validate(const std::string &email, const std::string &code)
+    {
+        return post(kValidate, json{{"email", email}, {"captcha", code}}).code;
+    }
+    int reset(const std::string &email, const std::string &code, const std::string &password)
+    {
+        return post(kNew, json{{"email", email}, {"captcha", code}, {"password", password}}).code;
+    }
+
+    TempFolder folder;
+    TestClock clock;
+    std::unique_ptr<Repository> repository;
+    std::unique_ptr<Mailer> mailer;
+    std::unique_ptr<AccountService> service;
+};
+
+TEST_P(AccountServiceTest, EveryOperationSucceedsInTheClientsOrder)
+{
+    registerAccount("ann@example.com");
+    const Answer login = post(kLogin, json{{"email", "ann@example.com"}, {"password", kPassword}});
+    EXPECT_EQ(login.data, (json{{"nickname", "Ann"}}));
+    EXPECT_GE(login.token.size(), 22u); // 128 bits or more in base64
+
+    EXPECT_EQ(saveWith(login.token), 0);
+    const Answer download = post(kGet, json{{"configType", "QX210"}}, login.token);
+    EXPECT_EQ(download.code, 0);
+    EXPECT_EQ(download.data.at("configContent"), kDocument); // byte for byte
+
+    const Answer version = post(kVersion, json{{"versionType", "qx210-software"}});
+    EXPECT_EQ(version.data, (json{{"version", "0.9"}, {"downloadUrl", ""}}));
+
+    const std::string code = requestCode("ann@example.com");
+    ASSERT_EQ(code.size(), 6u);
+    EXPECT_EQ(validate("ann@example.com", code), 0);
+    EXPECT_EQ(reset("ann@example.com", code, "another2?pw"), 0);
+    const std::string token = logIn("ann@example.com", "another2?pw");
+    EXPECT_EQ(post(kUpdate,
+                   json{{"email", "ann@example.com"},
+                        {"password", "another2?pw"},
+                        {"rePassword", "third3#pw"}},
+                   token)
+                  .code,
+              0);
+    logIn("ann@example.com", "third3#pw");
+}
+
+struct FailureRow
+{
+    const char *path;
+    const char *body; // "$TOKEN" is not needed: rows marked signedIn send a live token
+    bool signedIn;
+    Code code;
+};
+
+TEST_P(AccountServiceTest, EachFaultyRequestGetsItsCode)
+{
+    const FailureRow rows[] = {
+        {kLogin, "not json", false, Code::MalformedRequest},
+        {kLogin, "[1,2]", false, Code::MalformedRequest},
+        {kLogin, R"({"email":"ann@example.com"})", false, Code::BadField},
+        {kLogin, R"({"email":"ann@example.com","password":12345678})", false, Code::BadField},
+        {kLogin, R"({"email":"ann@example.com","password":"wrong1!pw"})", false,
+         Code::WrongCredentials},
+        {kLogin, R"({"email":"nobody@example.com","password":"secret1!x"})", false,
+         Code::WrongCredentials},
+        {kRegister, R"({"nickname":"B","email":"b@example.com","password":"secret1!x"})", false,
+         Code::BadField},
+        {kRegister,
+         R"({"nickname":"","email":"b@example.com","password":"secret1!x","rePassword":"secret1!x"})",
+         false, Code::BadNickname},
+        {kRegister,
+         R"({"nickname":"123456789012345678901234567890123","email":"b@example.com","password":"secret1!x","rePassword":"secret1!x"})",
+         false, Code::BadNickname},
+        {kRegister,
+         R"({"nickname":"B","email":"b@example","password":"secret1!x","rePassword":"secret1!x"})",
+         false, Code::BadEmail},
+        {kRegister,
+         R"({"nickname":"B","email":"b@example.com","password":"short1!","rePassword":"short1!"})",
+         false, Code::BadPassword},
+        {kRegister,
+         R"({"nickname":"B","email":"b@example.com","password":"nosymbol12","rePassword":"nosymbol12"})",
+         false, Code::BadPassword},
+        {kRegister,
+         R"({"nickname":"B","email":"b@example.com","password":"with blank1!","rePassword":"with blank1!"})",
+         false, Code::BadPassword},
+        {kRegister,
+         R"({"nickname":"B","email":"b@example.com","password":"secret1!x","rePassword":"secret1!y"})",
+         false, Code::PasswordsDiffer},
+        {kUpdate, R"({"email":"ann@example.com","password":"secret1!x","rePassword":"new1!pass"})",
+         false, Code::NotSignedIn},
+        {kUpdate,
+         R"({"email":"other@example.com","password":"secret1!x","rePassword":"new1!pass"})", true,
+         Code::NotSignedIn},
+        {kUpdate, R"({"email":"ann@example.com","password":"wrong1!pw","rePassword":"new1!pass"})",
+         true, Code::WrongCredentials},
+        {kUpdate, R"({"email":"ann@example.com","password":"secret1!x","rePassword":"weak"})", true,
+         Code::BadPassword},
+        {kFind, R"({"email":"not an address"})", false, Code::BadEmail},
+        {kFind, R"({"mail":"ann@example.com"})", false, Code::BadField},
+        {kValidate, R"({"email":"ann@example.com","captcha":"123456"})", false, Code::CodeExpired},
+        {kNew, R"({"email":"ann@example.com","captcha":"123456","password":"new1!pass"})", false,
+         Code::CodeExpired},
+        {kNew, R"({"email":"ann@example.com","captcha":"123456","password":"weak"})", false,
+         Code::BadPassword},
+        {kSave, R"({"filePath":"","configContent":"{}","configType":"QX210"})", false,
+         Code::NotSignedIn},
+        {kSave, R"({"filePath":"","configContent":"[1]","configType":"QX210"})", true,
+         Code::BadConfig},
+        {kSave, R"({"filePath":"","configContent":"{broken","configType":"QX210"})", true,
+         Code::BadConfig},
+        {kSave, R"({"filePath":"","configContent":{},"configType":"QX210"})", true, Code::BadField},
+        {kSave, R"({"filePath":"","configContent":"{}","configType":"../QX210"})", true,
+         Code::BadModel},
+        {kGet, R"({"configType":"QX210"})", false, Code::NotSignedIn},
+        {kGet, R"({"configType":"PL40"})", true, Code::NoConfig},
+        {kVersion, R"({"versionType":"other"})", false, Code::UnknownSoftware},
+        {kVersion, R"({})", false, Code::BadField},
+    };
+    registerAccount("ann@example.com");
+    const std::string token = logIn("ann@example.com");
+    for (const FailureRow &row : rows) {
+        const Answer answer = send(row.path, row.body, row.signedIn ? token : "token_fail");
+        EXPECT_EQ(answer.code, int(row.code)) << row.path << " " << row.body;
+        EXPECT_FALSE(answer.msg.empty()) << row.path << " " << row.body;
+        EXPECT_TRUE(answer.token.empty());
+    }
+    // A configuration over the size limit.
+    const std::string big = json{{"k", std::string(33 * 1024, 'x')}}.dump();
+    EXPECT_EQ(
+        post(kSave, json{{"filePath", ""}, {"configContent", big}, {"configType", "QX210"}}, token)
+            .code,
+        int(Code::BadConfig));
+}
+
+TEST_P(AccountServiceTest, AnAddressIsRegisteredOnceWhateverItsLetterCase)
+{
+    registerAccount("Ann@Example.com");
+    const Answer again = post(kRegister, json{{"nickname", "Eve"},
+                                              {"email", "ann@EXAMPLE.com"},
+                                              {"password", kPassword},
+                                              {"rePassword", kPassword}});
+    EXPECT_EQ(again.code, int(Code::EmailTaken));
+    EXPECT_EQ(post(kLogin, json{{"email", "ANN@example.COM"}, {"password", kPassword}}).data,
+              (json{{"nickname", "Ann"}}));
+}
+
+TEST_P(AccountServiceTest, OfConcurrentRegistrationsOfOneAddressOneSucceeds)
+{
+    std::atomic<int> created{0}, taken{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 6; ++i) {
+        threads.emplace_back([&, i] {
+            const json body{{"nickname", "N" + std::to_string(i)},
+                            {"email", i % 2 ? "race@x.org" : "RACE@x.org"},
+                            {"password", kPassword},
+                            {"rePassword", kPassword}};
+            const int code =
+                service->handle({kRegister, body.dump(), "en", "", "10.0.0." + std::to_string(i)})
+                    .code;
+            (code == 0 ? created : taken) += (code == 0 || code == int(Code::EmailTaken)) ? 1 : 0;
+        });
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+    EXPECT_EQ(created, 1);
+    EXPECT_EQ(taken, 5);
+}
+
+TEST_P(AccountServiceTest, ARecoveryCodeServesOnceAndForTenMinutes)
+{
+    registerAccount("ann@example.com");
+    std::string code = requestCode("ann@example.com");
+    EXPECT_EQ(reset("ann@example.com", code, "new1!pass"), 0);
+    EXPECT_EQ(reset("ann@example.com", code, "new2!pass"), int(Code::CodeExpired)); // reused
+    EXPECT_EQ(validate("ann@example.com", code), int(Code::CodeExpired));
+
+    code = requestCode("ann@example.com");
+    clock.now += 599;
+    EXPECT_EQ(validate("ann@example.com", code), 0);
+    clock.now += 1;
+    EXPECT_EQ(validate("ann@example.com", code), int(Code::CodeExpired));
+    EXPECT_EQ(reset("ann@example.com", code, "new3!pass"), int(Code::CodeExpired));
+
+    // A newer code replaces the older one.
+    const std::string first = requestCode("ann@example.com");
+    const std::string second = requestCode("ann@example.com");
+    if (first != second) {
+        EXPECT_EQ(validate("ann@example.com", first), int(Code::WrongCode));
+    }
+    EXPECT_EQ(validate("ann@example.com", second), 0);
+}
+
+TEST_P(AccountServiceTest, TheSixthTryFailsEvenWithTheRightCode)
+{
+    registerAccount("ann@example.com");
+    const std::string code = requestCode("ann@example.com");
+    const std::string wrong = code == "000000" ? "000001" : "000000";
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(validate("ann@example.com", wrong), int(Code::WrongCode));
+    EXPECT_EQ(reset("ann@example.com", wrong, "new1!pass"), int(Code::WrongCode));
+    EXPECT_EQ(validate("ann@example.com", wrong), int(Code::WrongCode));
+    EXPECT_EQ(validate("ann@example.com", code), int(Code::TooManyTries));
+    EXPECT_EQ(reset("ann@example.com", code, "new1!pass"), int(Code::TooManyTries));
+    // A new code starts a new count.
+    EXPECT_EQ(validate("ann@example.com", requestCode("ann@example.com")), 0);
+}
+
+TEST_P(AccountServiceTest, ParallelGuessesShareTheFiveTries)
+{
+    registerAccount("ann@example.com");
+    const std::string code = requestCode("ann@example.com");
+    const std::string wrong = code == "000000" ? "000001" : "000000";
+    std::atomic<int> wrongAnswers{0}, refused{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 12; ++i) {
+        threads.emplace_back([&] {
+            const int answer = validate("ann@example.com", wrong);
+            wrongAnswers += answer == int(Code::WrongCode);
+            refused += answer == int(Code::TooManyTries);
+        });
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+    EXPECT_EQ(wrongAnswers, 5);
+    EXPECT_EQ(refused, 7);
+}
+
+TEST_P(AccountServiceTest, APasswordChangeOrResetEndsEverySession)
+{
+    registerAccount("ann@example.com");
+    const std::string first = logIn("ann@example.com");
+    const std::string second = logIn("ann@example.com");
+    ASSERT_EQ(post(kUpdate,
+                   json{{"email", "ann@example.com"},
+                        {"password", kPassword},
+                        {"rePassword", "new1!pass"}},
+                   first)
+                  .code,
+              0);
+    EXPECT_EQ(saveWith(first), int(Code::NotSignedIn));
+    EXPECT_EQ(saveWith(second), int(Code::NotSignedIn));
+    EXPECT_EQ(post(kLogin, json{{"email", "ann@example.com"}, {"password", kPassword}}).code,
+              int(Code::WrongCredentials));
+
+    const std::string third = logIn("ann@example.com", "new1!pass");
+    ASSERT_EQ(reset("ann@example.com", requestCode("ann@example.com"), "new2!pass"), 0);
+    EXPECT_EQ(saveWith(third), int(Code::NotSignedIn));
+}
+
+TEST_P(AccountServiceTest, OnlyTheExactLiveTokenIsASession)
+{
+    registerAccount("ann@example.com");
+    const std::string token = logIn("ann@example.com");
+    std::string altered = token;
+    altered[5] = altered[5] == 'A' ? 'B' : 'A';
+    for (const std::string &forged : {token.substr(0, token.size() - 1), token + "A", altered,
+                                      newSessionToken(), std::string("token_fail"), std::string()})
+        EXPECT_EQ(saveWith(forged), int(Code::NotSignedIn)) << forged;
+    EXPECT_EQ(saveWith(token), 0);
+}
+
+TEST_P(AccountServiceTest, ASessionEndsAfterThirtyDaysWithoutUse)
+{
+    registerAccount("ann@example.com");
+    const std::string kept = logIn("ann@example.com");
+    const std::string idle = logIn("ann@example.com");
+    clock.now += 29 * 86400;
+    EXPECT_EQ(saveWith(kept), 0); // use keeps it alive
+    clock.now += 86400 + 1;
+    EXPECT_EQ(saveWith(idle), int(Code::NotSignedIn));
+    EXPECT_EQ(saveWith(kept), 0);
+}
+
+TEST_P(AccountServiceTest, RecoveryAnswersAlikeForUnknownAddresses)
+{
+    registerAccount("ann@example.com");
+    const Answer known = post(kFind, json{{"email", "ann@example.com"}});
+    const Answer unknown = post(kFind, json{{"email", "nobody@example.com"}});
+    EXPECT_EQ(known.code, unknown.code);
+    EXPECT_EQ(known.msg, unknown.msg);
+    const auto messages = outboxMessages(outbox());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("To: ann@example.com"), std::string::npos);
+}
+
+struct LimitRow
+{
+    const char *name;
+    int allowed; // requests answered before the limit
+    std::function<Answer(AccountServiceTest &, int)> request;
+};
+
+TEST_P(AccountServiceTest, RepeatedAttemptsAreRefusedWithAClearMessage)
+{
+    registerAccount("ann@example.com");
+    const auto wrongLogin = [](AccountServiceTest &t, int) {
+        return t.send(kLogin, json{{"email", "ann@example.com"}, {"password", "wrong1!pw"}}.dump(),
+                      "", "en", "10.0.0.9");
+    };
+    const auto codeRequest = [](AccountServiceTest &t, int) {
+        return t.send(kFind, json{{"email", "ann@example.com"}}.dump(), "", "en", "10.0.0.9");
+    };
+    const auto registration = [](AccountServiceTest &t, int i) {
+        const json body{{"nickname", "N"},
+                        {"email", "n" + std::to_string(i) + "@example.com"},
+                        {"password", kPassword},
+                        {"rePassword", kPassword}};
+        return t.send(kRegister, body.dump(), "", "en", "10.0.0.8");
+    };
+    registerAccount("bob@example.com");
+    const std::string bobsToken = logIn("bob@example.com");
+    const auto wrongCurrent = [&bobsToken](AccountServiceTest &t, int) {
+        const json body{
+            {"email", "bob@example.com"}, {"password", "wrong1!pw"}, {"rePassword", "new1!pass"}};
+        return t.send(kUpdate, body.dump(), bobsToken);
+    };
+    for (const LimitRow &row : {LimitRow{"log-in failures per address", 10, wrongLogin},
+                                LimitRow{"wrong current passwords", 10, wrongCurrent},
+                                LimitRow{"code requests per address", 5, codeRequest},
+                                LimitRow{"registrations per client", 20, registration}}) {
+        for (int i = 0; i < row.allowed; ++i)
+            EXPECT_NE(row.request(*this, i).code, int(Code::RateLimited)) << row.name << " " << i;
+        const Answer refused = row.request(*this, row.allowed);
+        EXPECT_EQ(refused.code, int(Code::RateLimited)) << row.name;
+        EXPECT_EQ(refused.msg, "Too many attempts, please try again later");
+    }
+    // Even the right password waits until the window has passed.
+    EXPECT_EQ(post(kLogin, json{{"email", "ann@example.com"}, {"password", kPassword}}).code,
+              int(Code::RateLimited));
+    clock.now += 3600;
+    logIn("ann@example.com");
+}
+
+TEST_P(AccountServiceTest, SqlMetacharactersAreDataInEveryField)
+{
+    const std::string evil = "x'); DROP TABLE accounts; -- \" \\ $1 %";
+    const json registration{{"nickname", evil.substr(0, 32)},
+                            {"email", "o'brien@example.com"},
+                            {"password", kPassword},
+                            {"rePassword", kPassword}};
+    EXPECT_EQ(post(kRegister, registration).code, int(Code::BadEmail));
+    registerAccount("obrien@example.com", "q'\"\\;--1a", evil.substr(0, 32));
+    const std::string token = logIn("obrien@example.com", "q'\"\\;--1a");
+    for (const json &probe : {json{{"email", evil}, {"password", evil}},
+                              json{{"email", "' OR '1'='1"}, {"password", "' OR '1'='1"}}})
+        EXPECT_EQ(post(kLogin, probe).code, int(Code::WrongCredentials));
+    EXPECT_EQ(post(kFind, json{{"email", evil}}).code, int(Code::BadEmail));
+    EXPECT_EQ(validate(evil, evil), int(Code::CodeExpired));
+    EXPECT_EQ(reset(evil, evil, "new1!pass"), int(Code::CodeExpired));
+    EXPECT_EQ(post(kGet, json{{"configType", evil}}, token).code, int(Code::BadModel));
+    EXPECT_EQ(post(kSave,
+                   json{{"filePath", evil},
+                        {"configContent", json{{evil, evil}}.dump()},
+                        {"configType", evil}},
+                   token)
+                  .code,
+              int(Code::BadModel));
+    const std::string document = json{{evil, evil}}.dump();
+    ASSERT_EQ(post(kSave,
+                   json{{"filePath", evil}, {"configContent", document}, {"configType", "PL40"}},
+                   token)
+                  .code,
+              0);
+    EXPECT_EQ(post(kGet, json{{"configType", "PL40"}}, token).data.at("configContent"), document);
+    EXPECT_EQ(saveWith(evil), int(Code::NotSignedIn));
+    // Everything is still there.
+    EXPECT_EQ(post(kLogin, json{{"email", "obrien@example.com"}, {"password", "q'\"\\;--1a"}})
+                  .data.at("nickname"),
+              evil.substr(0, 32));
+}
+
+TEST_P(AccountServiceTest, ChineseMessagesOnRequest)
+{
+    EXPECT_EQ(send(kLogin, R"({"email":"a@b.cn","password":"x"})", "", "zh").msg, "邮箱或密码错误");
+    EXPECT_EQ(send(kLogin, R"({"email":"a@b.cn","password":"x"})", "", "fr").msg,
+              "Incorrect email or password");
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, AccountServiceTest,
+                         ::testing::Values(Store::Sqlite, Store::Postgres), storeName);
+
+TEST(AccountServiceDefaults, ProductionHashCostAndLimits)
+{
+    sodiumInit();
+    const ServiceOptions options;
+    EXPECT_EQ(options.hashCost.passes, 2u);
+    EXPECT_EQ(options.hashCost.memoryKiB, 19u * 1024);
+    EXPECT_EQ(options.sessionIdleSeconds, 30 * 86400);
+    EXPECT_EQ(options.codeLifetimeSeconds, 600);
+    EXPECT_EQ(options.codeTries, 5);
+    EXPECT_TRUE(options.rateLimits);
+    const ParsedCommandLine parsed = parseCommandLine({});
+    EXPECT_EQ(parsed.settings.service.hashCost.memoryKiB, options.hashCost.memoryKiB);
+    EXPECT_EQ(parsed.settings.service.hashCost.passes, options.hashCost.passes);
+    const std::string encoded = hashPassword(kPassword, options.hashCost);
+    EXPECT_EQ(encoded.rfind("$argon2id$v=19$m=19456,t=2,", 0), 0u) << encoded;
+    EXPECT_TRUE(verifyPassword(kPassword, encoded));
+    EXPECT_FALSE(verifyPassword("secret1!y", encoded));
+}
+
+} // namespace
+} // namespace velko::server::test
