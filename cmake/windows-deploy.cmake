@@ -22,6 +22,9 @@ set(VELKO_DEPLOY_QML_ROOTS ${CMAKE_SOURCE_DIR}/configurator/pages)
 # The modules that the configurator registers itself (not deployed), with the
 # modules below them (Account: Account.Manager, Account.Pages).
 set(VELKO_OWN_QML_MODULES Model.QX Account Operate.Conf an.utility)
+# Modules that only the Quick Controls styles the pages do not use import (Imagine
+# uses QtGraphicalEffects): not deployed, and their absence is no error.
+set(VELKO_UNUSED_STYLE_QML_MODULES QtGraphicalEffects)
 
 install(TARGETS VelkoOptions VelkoOptionsGUI RUNTIME DESTINATION .)
 install(DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/font DESTINATION .)
@@ -30,6 +33,7 @@ install(CODE "
     set(VELKO_DEPLOY_PLUGINS \"${VELKO_DEPLOY_PLUGINS}\")
     set(VELKO_DEPLOY_QML_ROOTS \"${VELKO_DEPLOY_QML_ROOTS}\")
     set(VELKO_OWN_QML_MODULES \"${VELKO_OWN_QML_MODULES}\")
+    set(VELKO_UNUSED_STYLE_QML_MODULES \"${VELKO_UNUSED_STYLE_QML_MODULES}\")
     set(VELKO_DEPLOY_EXECUTABLES \"$<TARGET_FILE:VelkoOptions>;$<TARGET_FILE:VelkoOptionsGUI>\")
     set(VELKO_OBJDUMP \"${CMAKE_OBJDUMP}\")
 ")
