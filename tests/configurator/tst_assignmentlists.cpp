@@ -1,5 +1,6 @@
 // The key and wheel lists driven on their own in a window: picks per version
 // class, detail panels, typing, choosers, stored values, and the rules behind.
+#include "system_family.h"
 #include "appenv.h"
 #include "assignmentrules.h"
 #include "catalogue.h"
@@ -301,15 +302,19 @@ private slots:
         for (QWidget *top : QApplication::topLevelWidgets())
             dialog = dialog ? dialog : qobject_cast<QFileDialog *>(top);
         QVERIFY(dialog && dialog->isVisible());
-        QCOMPARE(dialog->directory().absolutePath(), QDir::homePath());
-        QCOMPARE(dialog->nameFilters(), QStringList{"All files (*)"});
+        const assignment::Chooser expected = assignment::chooserFor(
+            4, platform::nativeSystemFamily(), QDir::homePath(), QString());
+        QCOMPARE(dialog->directory().absolutePath(),
+                 QDir(expected.startFolder.toLocalFile()).absolutePath());
+        QCOMPARE(dialog->nameFilters(), expected.nameFilters);
 
-        const QString program = folder.path() + "/My Apps/run#1";
+        const QString program = folder.path() + "/My Apps/run#1.exe"; // shown on Windows too
         QDir().mkpath(folder.path() + "/My Apps");
         QFile(program).open(QIODevice::WriteOnly);
         dialog->selectFile(program);
         QMetaObject::invokeMethod(dialog, "accept");
-        const QString stored = "file://" + folder.path() + "/My Apps/run%231";
+        const QString stored =
+            QUrl::fromLocalFile(folder.path()).toString() + "/My Apps/run%231.exe";
         QCOMPARE(Emissions(edits.begin(), edits.end()), (Emissions{{4, stored}}));
         QCOMPARE(child(child(page, panel(4)), "input")->property("text").toString(), stored);
     }

@@ -67,8 +67,10 @@ void TestEndToEnd::initTestCase()
     // Private copies: both programs keep their settings beside themselves.
     const QString binDir =
         qEnvironmentVariable("VELKO_BIN_DIR", QCoreApplication::applicationDirPath());
-    for (const char *program : {"VelkoOptionsGUI", "VelkoOptions"})
+    for (const char *name : {"VelkoOptionsGUI", "VelkoOptions"}) {
+        const QString program = QString::fromStdString(platform::executableFileName(name));
         QVERIFY(QFile::copy(binDir + '/' + program, m_dir.filePath(program)));
+    }
     appenv::setApplicationDir(m_dir.path());
     OpFunConfFile().SetCurrentMouse(kModel);
 
