@@ -1,0 +1,250 @@
+// The account pages driven offscreen against the real account server, started as a
+// process on a free loopback port with its own data folder and mail outbox.
+#include "accountforms.h"
+#include "accountsandbox.h"
+#include "configuratorapp.h"
+#include "operatetoken.h"
+#include "pagedriver.h"
+#include "requestkinds.h"
+#include "typeregistry.h"
+
+#include <QDirIterator>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSGRendererInterface>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+constexpr int kHoldMs = 400; // the error lines' 3 s, shortened
+
+const QByteArray kCover = R"(import QtQuick 2.15
+import "widgets"
+ConnectDevice { width: 1000; height: 700
+    loginPopupSource: "qrc:/infoWidgets/LoginAndRegister.qml"
+    Component.onCompleted: f_showLogin() }
+)";
+
+const QByteArray kAccountPage = R"(import QtQuick 2.15
+import Account.Manager.UpdatePasswdAccount 1.0
+import Operate.Conf.OperateToken 1.0
+import "widgets"
+SignOutPage { objectName: "page"; width: 1000; height: 700
+    property string result: ""
+    OperateToken { id: session }
+    UpdatePasswdAccount { id: update
+        onSigUpdatePwdRet: result = rCode + " " + rMsg }
+    onSigUpdatePwd: update.VlUpdatePasswdJson(session.GetEmail(), oldPwd, rePwd) }
+)";
+
+const QByteArray kSync = R"(import QtQuick 2.15
+import "assembly"
+Item { width: 1000; height: 700
+    property string result: ""
+    SyncCover { objectName: "sync"; Component.onCompleted: open()
+        onSigSyncResult: result = text + "|" + success + "|" + downloaded } }
+)";
+
+const QString kMailbox = QStringLiteral("ann@example.com");
+const QString kFirst = QStringLiteral("first!pw1");
+const QString kRecovered = QStringLiteral("second!pw2");
+const QString kChanged = QStringLiteral("third!pw3");
+
+// The server binary with the cheapest hashing it accepts; stopped when destroyed.
+class AccountServer
+{
+public:
+    bool start()
+    {
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(qEnvironmentVariable("VELKO_BIN_DIR") + "/velko-account-server",
+                        {"--listen", "127.0.0.1", "--port", "0", "--data", m_data.path(),
+                         "--argon2-memory-kib", "8", "--argon2-passes", "1"});
+        const QRegularExpression listening(QStringLiteral("listening on http://127.0.0.1:(\\d+)"));
+        QByteArray output;
+        while (m_process.waitForReadyRead(5000)) {
+            output += m_process.readAll();
+            const QRegularExpressionMatch match = listening.match(QString::fromUtf8(output));
+            if (match.hasMatch()) {
+                m_baseUrl = "http://127.0.0.1:" + match.captured(1);
+                return true;
+            }
+        }
+        qWarning("the account server did not start: %s", output.constData());
+        return false;
+    }
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+        m_process.waitForFinished();
+    }
+    ~AccountServer() { stop(); }
+    QString baseUrl() const { return m_baseUrl; }
+
+    // The code of the newest recovery message in the outbox.
+    QString latestCode() const
+    {
+        QDirIterator it(m_data.filePath("outbox"), QDir::Files);
+        QString newest;
+        QDateTime newestTime;
+        while (it.hasNext()) {
+            it.next();
+            if (newest.isEmpty() || it.fileInfo().lastModified() >= newestTime) {
+                newest = it.filePath();
+                newestTime = it.fileInfo().lastModified();
+            }
+        }
+        const QRegularExpressionMatch code = QRegularExpression(QStringLiteral("\\b(\\d{6})\\b"))
+                                                 .match(QString::fromUtf8(bytesOf(newest)));
+        return code.hasMatch() ? code.captured(1) : QString();
+    }
+
+private:
+    QTemporaryDir m_data;
+    QProcess m_process;
+    QString m_baseUrl;
+};
+
+// Types into the log-in form and presses "Login".
+void logIn(Pages &pages, const QString &password)
+{
+    pages.type("login/mailbox", kMailbox);
+    pages.type("login/password", password);
+    pages.click("login/loginButton");
+}
+
+} // namespace
+
+class TestAccountServerPages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        quietAccountTests();
+        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+        initConfiguratorResources();
+        registerConfiguratorTypes();
+        TimedMessage::setDefaultHoldMs(kHoldMs);
+        VerificationCountdown::setDefaultTickMs(5);
+        QVERIFY(m_server.start());
+        m_box = std::make_unique<AccountSandbox>(m_server.baseUrl());
+    }
+    void cleanupTestCase()
+    {
+        m_box.reset();
+        m_server.stop();
+    }
+
+    void accountLifetime()
+    {
+        {
+            Pages pages(kCover);
+            pages.click("registerTab");
+            pages.type("register/username", "Ann");
+            pages.type("register/mailbox", kMailbox);
+            pages.type("register/password", kFirst);
+            pages.type("register/rePassword", kFirst);
+            pages.click("register/registerButton");
+            QTRY_COMPARE(pages.text("register/error"), QStringLiteral("Registration successful"));
+            QTRY_COMPARE(pages.item("popup")->property("page").toString(), QStringLiteral("login"));
+
+            QSignalSpy signState(pages.item("popup"), SIGNAL(sigSignState(QString, QString)));
+            logIn(pages, kFirst);
+            QTRY_COMPARE(signState.size(), 1);
+            QCOMPARE(pages.item("titleBar")->property("nickName").toString(),
+                     QStringLiteral("Ann"));
+        }
+        const QString midKey = readIni(m_box->modelFile(), "/SET/Mid_key");
+        QCOMPARE(sync("uploadButton"), QStringLiteral("Upload success|true|false"));
+        writeIni(m_box->modelFile(), "/SET/Mid_key", "copy-3-midKey");
+        QCOMPARE(sync("downloadButton"), QStringLiteral("Download success|true|true"));
+        QCOMPARE(readIni(m_box->modelFile(), "/SET/Mid_key"), midKey);
+
+        {
+            Pages pages(kCover);
+            QSignalSpy reset(pages.item("popup"), SIGNAL(sigResetPwdSuccess()));
+            pages.click("login/forgetLink");
+            pages.type("forget/mailbox", kMailbox);
+            pages.click("forget/sendButton");
+            QTRY_VERIFY(pages.shown("verify"));
+            QTRY_VERIFY(!m_server.latestCode().isEmpty());
+            pages.type("verify/code", m_server.latestCode());
+            pages.click("verify/nextButton");
+            QTRY_VERIFY(pages.shown("reset"));
+            pages.type("reset/password", kRecovered);
+            pages.type("reset/rePassword", kRecovered);
+            pages.click("reset/completeButton");
+            QTRY_COMPARE(reset.size(), 1);
+
+            // closed on success: opened again as the title bar does
+            QVERIFY(QMetaObject::invokeMethod(pages.root(), "f_showLogin"));
+            QSignalSpy signState(pages.item("popup"), SIGNAL(sigSignState(QString, QString)));
+            logIn(pages, kRecovered);
+            QTRY_COMPARE(signState.size(), 1);
+        }
+
+        const QString oldSession = OperateToken().GetToken();
+        QVERIFY(!oldSession.isEmpty());
+        {
+            Pages pages(kAccountPage);
+            pages.type("field0", kRecovered);
+            pages.type("field1", kChanged);
+            pages.type("field2", kChanged);
+            pages.click("saveButton");
+            QTRY_COMPARE(pages.root()->property("result").toString(),
+                         QStringLiteral("0 Password changed, please log in again"));
+        }
+        // The harness does not sign out, so the old token is still sent: the server
+        // itself must refuse it.
+        QCOMPARE(OperateToken().GetToken(), oldSession);
+        QCOMPARE(sync("uploadButton"), QStringLiteral("Please log in again|false|false"));
+    }
+
+    void messages_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("serverDown");
+        QTest::addColumn<QString>("line");
+        // After accountLifetime: the password before the change is refused from now on.
+        QTest::newRow("wrong password") << kRecovered << false << "Incorrect email or password";
+        QTest::newRow("server stopped") << kChanged << true << kNetworkError;
+    }
+
+    void messages()
+    {
+        QFETCH(QString, password);
+        QFETCH(bool, serverDown);
+        QFETCH(QString, line);
+        if (serverDown)
+            m_server.stop();
+        Pages pages(kCover);
+        QSignalSpy signState(pages.item("popup"), SIGNAL(sigSignState(QString, QString)));
+        logIn(pages, password);
+        QTRY_COMPARE(pages.text("login/error"), line);
+        QCOMPARE(signState.size(), 0);
+    }
+
+private:
+    // One sync panel button; the panel's result as "text|success|downloaded" (empty
+    // when none came).
+    QString sync(const QString &button)
+    {
+        Pages pages(kSync);
+        pages.click("syncPanel/" + button);
+        const auto result = [&] { return pages.root()->property("result").toString(); };
+        return QTest::qWaitFor([&] { return !result().isEmpty(); }) ? result() : QString();
+    }
+
+    AccountServer m_server;
+    std::unique_ptr<AccountSandbox> m_box;
+};
+
+QTEST_MAIN(TestAccountServerPages)
+#include "tst_accountserverpages.moc"
