@@ -26,6 +26,7 @@
 #include <fcntl.h>
 #include <mutex>
 #include <poll.h>
+#include <set>
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
 #include <thread>
@@ -337,13 +338,15 @@ private:
         bool dropping = false;             // events were lost: skip to the next report
     };
 
-    void attach(udev *u, Attached &a)
+    // `gone`: nodes reported removed, or that failed while being read, and not
+    // reported added since; udev may still list them for a moment.
+    void attach(udev *u, Attached &a, const std::set<std::string> &gone)
     {
         if (a.fd >= 0)
             return;
         std::string node;
         linuxport::forEachDevice(u, "input", [&](udev_device *d) {
-            if (!isReceiverMouse(d))
+            if (!isReceiverMouse(d) || gone.count(udev_device_get_devnode(d)))
                 return false;
             node = udev_device_get_devnode(d);
             return true;
@@ -448,7 +451,8 @@ private:
             udev_monitor_enable_receiving(monitor);
         }
         Attached a;
-        attach(u.get(), a);
+        std::set<std::string> gone;
+        attach(u.get(), a, gone);
         for (;;) {
             pollfd fds[3] = {{m_wake, POLLIN, 0},
                              {monitor ? udev_monitor_get_fd(monitor) : -1, POLLIN, 0},
@@ -461,14 +465,24 @@ private:
                 while (udev_device *d = udev_monitor_receive_device(monitor)) {
                     const char *action = udev_device_get_action(d);
                     const char *node = udev_device_get_devnode(d);
-                    if (action && std::strcmp(action, "remove") == 0 && node && node == a.node)
-                        detach(a);
+                    if (action && node && std::strcmp(action, "remove") == 0) {
+                        gone.insert(node);
+                        if (node == a.node)
+                            detach(a);
+                    } else if (action && node && std::strcmp(action, "add") == 0) {
+                        gone.erase(node);
+                    }
                     udev_device_unref(d);
                 }
-                attach(u.get(), a);
+                attach(u.get(), a, gone);
             }
-            if (a.fd >= 0 && (fds[2].revents & (POLLIN | POLLHUP | POLLERR)) && !readEvents(a))
-                detach(a); // the receiver went away while being read
+            if (a.fd >= 0 && (fds[2].revents & (POLLIN | POLLHUP | POLLERR)) && !readEvents(a)) {
+                // The receiver went away while being read; another one may
+                // already have been announced while this node was held.
+                gone.insert(a.node);
+                detach(a);
+                attach(u.get(), a, gone);
+            }
         }
         detach(a);
         if (monitor)
