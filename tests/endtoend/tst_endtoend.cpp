@@ -75,8 +75,11 @@ void TestEndToEnd::initTestCase()
     OpFunConfFile().SetCurrentMouse(kModel);
 
     m_effects = m_dir.filePath("effects.txt");
+    // The platform the test runs on, offscreen by default. On Windows the agent posts
+    // its events to its own native window, which the offscreen platform does not make.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    if (!env.contains("QT_QPA_PLATFORM"))
+        env.insert("QT_QPA_PLATFORM", "offscreen");
     m_configurator.setProcessEnvironment(env);
     m_configurator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_configurator.start(m_dir.filePath("VelkoOptionsGUI"),
@@ -106,7 +109,7 @@ void TestEndToEnd::cleanupTestCase()
 QStringList TestEndToEnd::newEffects()
 {
     QFile file(m_effects);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) // CRLF lines on Windows
         return {};
     const QStringList all = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
     return all.mid(m_effectsSeen);
