@@ -10,123 +10,27 @@
 //
 // Usage: velko_agent_bench [latency-events]   (default 20000)
 #include "agentapp.h"
+#include "bench_common.h"
 #include "fake_agent_platform.h"
 #include "mainwindow.h"
 #include "usbdriver.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QTimer>
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <vector>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace bench;
 
-// One cycle of records: every control, each press with its release, and the
-// wheel steps in between; every record makes exactly one event.
-struct Step
-{
-    std::uint32_t record;
-    std::vector<const char *> input; // what the configured function sends
-};
-const std::array<Step, 12> kCycle = {{
-    {0x04, {"mouse 0x20 0"}},              // middle key down, "None"
-    {0x00, {"mouse 0x40 0"}},              // middle key up
-    {0x101, {"key 0xB1 1", "key 0xB1 3"}}, // wheel up, previous song
-    {0x02, {"mouse 0x8 0"}},               // right key down, "Mouse right click"
-    {0x00, {"mouse 0x10 0"}},              // right key up
-    {0x1FF, {"key 0xB0 1", "key 0xB0 3"}}, // wheel down, next song
-    {0x08, {"mouse 0x80 1"}},              // side down key down, "None"
-    {0x00, {"mouse 0x100 1"}},             // side down key up
-    {0x201, {"key 0xB3 1", "key 0xB3 3"}}, // side wheel right, play/pause
-    {0x10, {"mouse 0x80 2"}},              // side up key down, "None"
-    {0x00, {"mouse 0x100 2"}},             // side up key up
-    {0x2FF, {"key 0xB3 1", "key 0xB3 3"}}, // side wheel left, play/pause
-}};
-
-void dropMessages(QtMsgType, const QMessageLogContext &, const QString &) {}
-
-// The input service that notes when the action of each record is complete.
-class TimingInput : public platform::fake::FakeInputInjector
-{
-public:
-    void keyEvent(std::uint8_t vk, std::uint32_t flags) override
-    {
-        FakeInputInjector::keyEvent(vk, flags);
-        noteEvent();
-    }
-    void mouseEvent(std::uint32_t flags, std::int32_t data) override
-    {
-        FakeInputInjector::mouseEvent(flags, data);
-        noteEvent();
-    }
-
-    // Starts counting records from `firstStep` of the cycle.
-    void expect(std::size_t firstStep, std::function<void(Clock::time_point)> onRecordDone)
-    {
-        m_step = firstStep;
-        m_inRecord = 0;
-        m_onRecordDone = std::move(onRecordDone);
-    }
-
-private:
-    void noteEvent()
-    {
-        if (++m_inRecord < kCycle[m_step % kCycle.size()].input.size())
-            return;
-        const Clock::time_point now = Clock::now();
-        m_inRecord = 0;
-        ++m_step;
-        if (m_onRecordDone)
-            m_onRecordDone(now);
-    }
-
-    std::size_t m_step = 0;
-    std::size_t m_inRecord = 0;
-    std::function<void(Clock::time_point)> m_onRecordDone;
-};
-
-// The input the cycle should have produced for records [first, first + count).
-bool inputMatches(const std::vector<std::string> &seen, std::size_t first, std::size_t count,
-                  std::size_t &mismatchAt)
-{
-    std::size_t k = 0;
-    for (std::size_t i = first; i < first + count; ++i) {
-        for (const char *expected : kCycle[i % kCycle.size()].input) {
-            if (k >= seen.size() || seen[k] != expected) {
-                mismatchAt = k;
-                return false;
-            }
-            ++k;
-        }
-    }
-    mismatchAt = k;
-    return k == seen.size();
-}
-
-QString residentMemory()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return QStringLiteral("n/a");
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return QString::fromLatin1(line.mid(6).simplified());
-    return QStringLiteral("n/a");
-}
-
-double micros(Clock::duration d)
-{
-    return std::chrono::duration<double, std::micro>(d).count();
-}
+// The driver record of each step of the cycle.
+constexpr std::array<std::uint32_t, 12> kRecords = {0x04, 0x00, 0x101, 0x02, 0x00,  0x1FF,
+                                                    0x08, 0x00, 0x201, 0x10, 0x00, 0x2FF};
 
 } // namespace
 
@@ -146,14 +50,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     folder.setModel(QStringLiteral("QX210"));
-    folder.setModelValues(QStringLiteral("QX210"),
-                          {{"SET/Mid_key", "none-48-midKey"},
-                           {"SET/Right_key", "Mouse right click-35-rightKey"},
-                           {"SET/Side_upkey", "none-48-slideUpKey"},
-                           {"SET/Side_downkey", "none-48-slideDownKey"},
-                           {"SET/Mid_wheel", "Song Previous/Next-6-midWheel"},
-                           {"SET/Side_wheel", "Play/Pause-7-slideWheel"},
-                           {"SET/isConf", "Y"}});
+    folder.setModelValues(QStringLiteral("QX210"), kSettings);
 
     FakeAgentPlatform fakes;
     auto timing = std::make_unique<TimingInput>();
@@ -174,7 +71,7 @@ int main(int argc, char *argv[])
     const std::size_t burst = USBDriver::kSemaphoreMaximum;
     std::size_t queued = 0;
     for (std::size_t i = 0; i < burst; ++i)
-        queued += fakes.filterDevice->pushRecord(kCycle[i % kCycle.size()].record) ? 1 : 0;
+        queued += fakes.filterDevice->pushRecord(kRecords[i % kRecords.size()]) ? 1 : 0;
     std::size_t burstDone = 0;
     Clock::time_point burstStart, burstEnd;
     input->expect(0, [&](Clock::time_point t) {
@@ -203,7 +100,7 @@ int main(int argc, char *argv[])
     // Latency: one record at a time, the next pushed once the previous one's
     // action is complete.
     input->clear();
-    const std::size_t firstStep = queued % kCycle.size();
+    const std::size_t firstStep = queued % kRecords.size();
     std::vector<double> latencies;
     latencies.reserve(std::size_t(latencyEvents));
     int pushed = 0;
@@ -213,8 +110,7 @@ int main(int argc, char *argv[])
             app.quit();
             return;
         }
-        const std::uint32_t record =
-            kCycle[(firstStep + std::size_t(pushed)) % kCycle.size()].record;
+        const std::uint32_t record = kRecords[(firstStep + std::size_t(pushed)) % kRecords.size()];
         ++pushed;
         pushedAt = Clock::now();
         if (!fakes.filterDevice->pushRecord(record)) {
@@ -240,9 +136,7 @@ int main(int argc, char *argv[])
     }
     std::vector<double> measured(latencies.begin() + warmUp, latencies.end());
     std::sort(measured.begin(), measured.end());
-    const auto at = [&](double q) {
-        return measured[std::min(measured.size() - 1, std::size_t(q * double(measured.size())))];
-    };
+    const auto at = [&](double q) { return quantile(measured, q); };
     std::printf("latency: %zu events (after %d warm-up), %s, median %.1f us, p99 %.1f us, "
                 "max %.1f us\n",
                 measured.size(), warmUp, latencyInOrder ? "in order" : "OUT OF ORDER", at(0.5),
