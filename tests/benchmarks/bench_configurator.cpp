@@ -10,6 +10,7 @@
 //
 // Usage: velko_configurator_bench   (QT_QPA_PLATFORM defaults to offscreen)
 #include "appenv.h"
+#include "bench_common.h"
 #include "configuratorapp.h"
 #include "configuratorplatform.h"
 #include "startoptions.h"
@@ -31,18 +32,8 @@
 
 namespace {
 
-QString residentMemory()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return QStringLiteral("unknown");
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return QString::fromLatin1(line.mid(6).trimmed());
-    return QStringLiteral("unknown");
-}
-
-void dropMessages(QtMsgType, const QMessageLogContext &, const QString &) {}
+using bench::dropMessages;
+using bench::residentMemory;
 
 // Creates every page document of the resources but `loaded`; items go into the
 // window so that they are drawn. Returns how many were created and failed.
