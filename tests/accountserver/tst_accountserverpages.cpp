@@ -1,5 +1,6 @@
 // The account pages driven offscreen against the real account server, started as a
 // process on a free loopback port with its own data folder and mail outbox.
+#include "accountdocuments.h"
 #include "accountforms.h"
 #include "accountsandbox.h"
 #include "configuratorapp.h"
@@ -16,35 +17,6 @@
 #include <QtTest>
 
 namespace {
-
-constexpr int kHoldMs = 400; // the error lines' 3 s, shortened
-
-const QByteArray kCover = R"(import QtQuick 2.15
-import "widgets"
-ConnectDevice { width: 1000; height: 700
-    loginPopupSource: "qrc:/infoWidgets/LoginAndRegister.qml"
-    Component.onCompleted: f_showLogin() }
-)";
-
-const QByteArray kAccountPage = R"(import QtQuick 2.15
-import Account.Manager.UpdatePasswdAccount 1.0
-import Operate.Conf.OperateToken 1.0
-import "widgets"
-SignOutPage { objectName: "page"; width: 1000; height: 700
-    property string result: ""
-    OperateToken { id: session }
-    UpdatePasswdAccount { id: update
-        onSigUpdatePwdRet: result = rCode + " " + rMsg }
-    onSigUpdatePwd: update.VlUpdatePasswdJson(session.GetEmail(), oldPwd, rePwd) }
-)";
-
-const QByteArray kSync = R"(import QtQuick 2.15
-import "assembly"
-Item { width: 1000; height: 700
-    property string result: ""
-    SyncCover { objectName: "sync"; Component.onCompleted: open()
-        onSigSyncResult: result = text + "|" + success + "|" + downloaded } }
-)";
 
 const QString kMailbox = QStringLiteral("ann@example.com");
 const QString kFirst = QStringLiteral("first!pw1");
