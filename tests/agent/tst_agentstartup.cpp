@@ -1,12 +1,8 @@
 // The agent's whole life in-process: single instance, the close window, the
 // driver thread, and the order of shutdown, against the fake platform.
 #include "agentapp.h"
-#include "agentplatform.h"
 #include "appenv.h"
-#include "fake_filter_device.h"
-#include "fake_hid.h"
-#include "fake_instance_lock.h"
-#include "fake_message_window.h"
+#include "fake_agent_platform.h"
 #include "logcapture.h"
 #include "singletonglobalmousehook.h"
 #include "usbdriver.h"
@@ -61,30 +57,6 @@ private:
     bool m_reading = false;
 };
 
-struct Fakes
-{
-    AgentPlatform platform = AgentPlatform::native();
-    platform::fake::FakeInstanceLock *lock;
-    platform::fake::FakeMessageWindow *window;
-    FakeFilterDevice *device;
-    platform::fake::FakeHidSystem *hid;
-
-    explicit Fakes(std::unique_ptr<FakeFilterDevice> filter = std::make_unique<FakeFilterDevice>())
-    {
-        auto l = std::make_unique<platform::fake::FakeInstanceLock>();
-        auto w = std::make_unique<platform::fake::FakeMessageWindow>();
-        auto h = std::make_unique<platform::fake::FakeHidSystem>();
-        lock = l.get();
-        window = w.get();
-        device = filter.get();
-        hid = h.get();
-        platform.instanceLock = std::move(l);
-        platform.messageWindow = std::move(w);
-        platform.filterDevice = std::move(filter);
-        platform.hid = std::move(h);
-    }
-};
-
 // "code:input" per request, inputs left out where a request carries none.
 QStringList describe(const std::vector<Request> &requests)
 {
@@ -113,12 +85,12 @@ private slots:
     {
         platform::fake::FakeInstanceLock first;
         QCOMPARE(first.acquire(kAgentInstanceLock), platform::LockResult::Acquired);
-        Fakes fakes;
+        FakeAgentPlatform fakes;
         LogCapture log;
         QCOMPARE(runAgent(fakes.platform), 0);
-        QVERIFY(!fakes.window->isCreated());
-        QVERIFY(fakes.device->requests().empty());
-        QVERIFY(!fakes.device->hasSemaphore());
+        QVERIFY(!fakes.messageWindow->isCreated());
+        QVERIFY(fakes.filterDevice->requests().empty());
+        QVERIFY(!fakes.filterDevice->hasSemaphore());
         QVERIFY(log.lines().isEmpty());
         QVERIFY(platform::fake::FakeInstanceLock::isHeld(kAgentInstanceLock));
     }
@@ -131,8 +103,8 @@ private slots:
     void closeRequestEndsTheAgent()
     {
         QFETCH(bool, driverPresent);
-        Fakes fakes;
-        fakes.device->setPresent(driverPresent);
+        FakeAgentPlatform fakes;
+        fakes.filterDevice->setPresent(driverPresent);
         LogCapture log;
         bool titled = false;
         int visible = 0;
@@ -152,17 +124,17 @@ private slots:
         const int threadLine = log.indexOf(QStringLiteral("Thread exit!"));
         QVERIFY(threadLine >= 0 && threadLine < exitLine);
         QVERIFY(!log.contains(QStringLiteral("still running")));
-        const auto debugLines = fakes.device->debugLines();
+        const auto debugLines = fakes.filterDevice->debugLines();
         const bool openFailed = !debugLines.empty() && debugLines.front() == "Vl Wireless Drv: Open driver failed.";
         QCOMPARE(openFailed, !driverPresent);
-        QVERIFY(!fakes.device->isOpen());
-        QVERIFY(!fakes.device->hasSemaphore());
+        QVERIFY(!fakes.filterDevice->isOpen());
+        QVERIFY(!fakes.filterDevice->hasSemaphore());
     }
     // Armed while running, its records reaching the hub (decoding: tst_usbdriver), and
     // disarmed at shutdown.
     void driverIsArmedAndDisarmed()
     {
-        Fakes fakes;
+        FakeAgentPlatform fakes;
         QStringList whileRunning;
         QList<int> seen;
         auto connection = connect(SingletonGlobalMouseHook::instance(),
@@ -170,9 +142,9 @@ private slots:
                                   [&](int type, int) { seen << type; });
         QCOMPARE(runAndClose(fakes,
                              [&] {
-                                 whileRunning = describe(fakes.device->requests());
+                                 whileRunning = describe(fakes.filterDevice->requests());
                                  for (std::uint32_t r : {0x04u, 0x00u, 0x1FFu})
-                                     QVERIFY(fakes.device->pushRecord(r));
+                                     QVERIFY(fakes.filterDevice->pushRecord(r));
                                  QTRY_COMPARE(seen, (QList<int>{0, 1, 10}));
                              }),
                  0);
@@ -180,15 +152,15 @@ private slots:
         // Hook with the semaphore, filter 0 then 0x1FE; at shutdown filter 0 twice,
         // keyboard filter 0, unhook, debug level 0.
         QCOMPARE(whileRunning, (QStringList{"222400:1f4", "22240c:0", "22240c:1fe"}));
-        QCOMPARE(describe(fakes.device->requests()).mid(3).filter(QRegularExpression("^(?!222408)")),
+        QCOMPARE(describe(fakes.filterDevice->requests()).mid(3).filter(QRegularExpression("^(?!222408)")),
                  (QStringList{"22240c:0", "22240c:0", "222410:0", "222404", "222414:0"}));
-        QVERIFY(!fakes.device->isHooked());
+        QVERIFY(!fakes.filterDevice->isHooked());
     }
     void hungDriverThreadDoesNotCrashShutdown()
     {
-        auto stuck = std::make_unique<StuckFilterDevice>();
-        StuckFilterDevice *device = stuck.get();
-        Fakes fakes(std::move(stuck));
+        FakeAgentPlatform fakes;
+        auto *device = new StuckFilterDevice;
+        fakes.platform.filterDevice.reset(device);
         LogCapture log;
         QElapsedTimer timer;
         timer.start();
@@ -211,7 +183,7 @@ private slots:
 private:
     // Runs the agent; `during` runs once its event loop is up, then the agent is
     // asked to close through its window title.
-    int runAndClose(Fakes &fakes, const std::function<void()> &during = {})
+    int runAndClose(FakeAgentPlatform &fakes, const std::function<void()> &during = {})
     {
         bool closed = false;
         QTimer::singleShot(0, [&] {
