@@ -152,7 +152,8 @@ private slots:
         // Hook with the semaphore, filter 0 then 0x1FE; at shutdown filter 0 twice,
         // keyboard filter 0, unhook, debug level 0.
         QCOMPARE(whileRunning, (QStringList{"222400:1f4", "22240c:0", "22240c:1fe"}));
-        QCOMPARE(describe(fakes.filterDevice->requests()).mid(3).filter(QRegularExpression("^(?!222408)")),
+        const QStringList atShutdown = describe(fakes.filterDevice->requests()).mid(3);
+        QCOMPARE(atShutdown.filter(QRegularExpression("^(?!222408)")), // reads left out
                  (QStringList{"22240c:0", "22240c:0", "222410:0", "222404", "222414:0"}));
         QVERIFY(!fakes.filterDevice->isHooked());
     }

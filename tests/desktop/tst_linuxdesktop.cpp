@@ -122,7 +122,7 @@ private slots:
         QTest::addColumn<bool>("wheel");
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("direction"); // wheels only
-        QTest::addColumn<QString>("check"); // the effect's kind, see `effect`
+        QTest::addColumn<QString>("check");     // the effect's kind, see `effect`
         QTest::addColumn<QStringList>("expected");
         auto key = [](int index, const char *check, const QStringList &expected) {
             QTest::addRow("key %d", index) << false << index << QString() << check << expected;
@@ -221,7 +221,8 @@ private slots:
              }},
             {"desktop",
              [&] {
-                 const bool shown = rootProperty("_NET_SHOWING_DESKTOP") == QVector<std::uint32_t>{1};
+                 const bool shown =
+                     rootProperty("_NET_SHOWING_DESKTOP") == QVector<std::uint32_t>{1};
                  return QStringList{shown ? "shown" : "not shown"};
              }},
             {"brightness",

@@ -51,8 +51,7 @@ Device Bed::addUsb(const std::string &name, std::uint16_t vendorId, std::uint16_
         d.paths.push_back("/sys" + hidPath);
         d.paths.push_back("/sys" + hidPath + "/hidraw/hidraw" + std::to_string(n));
         text += "P: " + iface + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n\n";
-        text += "P: " + hidPath +
-                "\nE: SUBSYSTEM=hid\nH: report_descriptor=" + descriptor + "\n\n";
+        text += "P: " + hidPath + "\nE: SUBSYSTEM=hid\nH: report_descriptor=" + descriptor + "\n\n";
         text += "P: " + hidPath + "/hidraw/hidraw" + std::to_string(n) + "\nN: hidraw" +
                 std::to_string(n) + "\nE: SUBSYSTEM=hidraw\nE: DEVNAME=" + d.hidraw + "\n\n";
         if (mouse) {
