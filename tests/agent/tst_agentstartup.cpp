@@ -1,12 +1,8 @@
 // The agent's whole life in-process: single instance, the close window, the
 // driver thread, and the order of shutdown, against the fake platform.
 #include "agentapp.h"
-#include "agentplatform.h"
 #include "appenv.h"
-#include "fake_filter_device.h"
-#include "fake_hid.h"
-#include "fake_instance_lock.h"
-#include "fake_message_window.h"
+#include "fake_agent_platform.h"
 #include "logcapture.h"
 #include "singletonglobalmousehook.h"
 #include "usbdriver.h"
@@ -61,30 +57,6 @@ private:
     bool m_reading = false;
 };
 
-struct Fakes
-{
-    AgentPlatform platform = AgentPlatform::native();
-    platform::fake::FakeInstanceLock *lock;
-    platform::fake::FakeMessageWindow *window;
-    FakeFilterDevice *device;
-    platform::fake::FakeHidSystem *hid;
-
-    explicit Fakes(std::unique_ptr<FakeFilterDevice> filter = std::make_unique<FakeFilterDevice>())
-    {
-        auto l = std::make_unique<platform::fake::FakeInstanceLock>();
-        auto w = std::make_unique<platform::fake::FakeMessageWindow>();
-        auto h = std::make_unique<platform::fake::FakeHidSystem>();
-        lock = l.get();
-        window = w.get();
-        device = filter.get();
-        hid = h.get();
-        platform.instanceLock = std::move(l);
-        platform.messageWindow = std::move(w);
-        platform.filterDevice = std::move(filter);
-        platform.hid = std::move(h);
-    }
-};
-
 // "code:input" per request, inputs left out where a request carries none.
 QStringList describe(const std::vector<Request> &requests)
 {
@@ -102,161 +74,133 @@ class TestAgentStartup : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        appenv::setApplicationDir(m_dir->path());
+    }
+    void cleanup() { appenv::setApplicationDir(QString()); }
 
-    void secondCopyEndsAtOnce();
-    void closeRequestEndsTheAgent_data();
-    void closeRequestEndsTheAgent();
-    void driverIsArmedAndDisarmed();
-    void recordsReachTheHubInOrder();
-    void hungDriverThreadDoesNotCrashShutdown();
+    void secondCopyEndsAtOnce()
+    {
+        platform::fake::FakeInstanceLock first;
+        QCOMPARE(first.acquire(kAgentInstanceLock), platform::LockResult::Acquired);
+        FakeAgentPlatform fakes;
+        LogCapture log;
+        QCOMPARE(runAgent(fakes.platform), 0);
+        QVERIFY(!fakes.messageWindow->isCreated());
+        QVERIFY(fakes.filterDevice->requests().empty());
+        QVERIFY(!fakes.filterDevice->hasSemaphore());
+        QVERIFY(log.lines().isEmpty());
+        QVERIFY(platform::fake::FakeInstanceLock::isHeld(kAgentInstanceLock));
+    }
+    void closeRequestEndsTheAgent_data()
+    {
+        QTest::addColumn<bool>("driverPresent");
+        QTest::newRow("with driver") << true;
+        QTest::newRow("without driver") << false;
+    }
+    void closeRequestEndsTheAgent()
+    {
+        QFETCH(bool, driverPresent);
+        FakeAgentPlatform fakes;
+        fakes.filterDevice->setPresent(driverPresent);
+        LogCapture log;
+        bool titled = false;
+        int visible = 0;
+        QCOMPARE(runAndClose(fakes,
+                             [&] {
+                                 titled = FakeWindowDirectory::find("VelkoOptions") != nullptr;
+                                 for (QWidget *w : QApplication::topLevelWidgets())
+                                     visible += w->isVisible();
+                             }),
+                 0);
+        QVERIFY(titled);
+        QCOMPARE(visible, 0); // neither the main window nor the device window is ever shown
+        QVERIFY(log.contains(QStringLiteral("是否有设备： false")));
+        const int exitLine = log.indexOf(QStringLiteral("正常退出"));
+        QVERIFY(exitLine >= 0);
+        // The driver thread ended before the exit line.
+        const int threadLine = log.indexOf(QStringLiteral("Thread exit!"));
+        QVERIFY(threadLine >= 0 && threadLine < exitLine);
+        QVERIFY(!log.contains(QStringLiteral("still running")));
+        const auto debugLines = fakes.filterDevice->debugLines();
+        const bool openFailed = !debugLines.empty() && debugLines.front() == "Vl Wireless Drv: Open driver failed.";
+        QCOMPARE(openFailed, !driverPresent);
+        QVERIFY(!fakes.filterDevice->isOpen());
+        QVERIFY(!fakes.filterDevice->hasSemaphore());
+    }
+    // Armed while running, its records reaching the hub (decoding: tst_usbdriver), and
+    // disarmed at shutdown.
+    void driverIsArmedAndDisarmed()
+    {
+        FakeAgentPlatform fakes;
+        QStringList whileRunning;
+        QList<int> seen;
+        auto connection = connect(SingletonGlobalMouseHook::instance(),
+                                  &SingletonGlobalMouseHook::sig_mouseHookParam, this,
+                                  [&](int type, int) { seen << type; });
+        QCOMPARE(runAndClose(fakes,
+                             [&] {
+                                 whileRunning = describe(fakes.filterDevice->requests());
+                                 for (std::uint32_t r : {0x04u, 0x00u, 0x1FFu})
+                                     QVERIFY(fakes.filterDevice->pushRecord(r));
+                                 QTRY_COMPARE(seen, (QList<int>{0, 1, 10}));
+                             }),
+                 0);
+        disconnect(connection);
+        // Hook with the semaphore, filter 0 then 0x1FE; at shutdown filter 0 twice,
+        // keyboard filter 0, unhook, debug level 0.
+        QCOMPARE(whileRunning, (QStringList{"222400:1f4", "22240c:0", "22240c:1fe"}));
+        const QStringList atShutdown = describe(fakes.filterDevice->requests()).mid(3);
+        QCOMPARE(atShutdown.filter(QRegularExpression("^(?!222408)")), // reads left out
+                 (QStringList{"22240c:0", "22240c:0", "222410:0", "222404", "222414:0"}));
+        QVERIFY(!fakes.filterDevice->isHooked());
+    }
+    void hungDriverThreadDoesNotCrashShutdown()
+    {
+        FakeAgentPlatform fakes;
+        auto *device = new StuckFilterDevice;
+        fakes.platform.filterDevice.reset(device);
+        LogCapture log;
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(runAndClose(fakes,
+                             [&] {
+                                 QVERIFY(device->pushRecord(0x04));
+                                 // Wait until the thread is inside the read that never returns.
+                                 QTRY_VERIFY(device->isReading());
+                             }),
+                 0);
+        QVERIFY(timer.elapsed() >= 3000);
+        QVERIFY(log.contains(QStringLiteral("正常退出")));
+        QVERIFY(log.contains(QStringLiteral("still running")));
+        // Let the orphaned thread finish before the fake it uses goes away.
+        device->unblock();
+        QTRY_VERIFY(log.contains(QStringLiteral("Thread exit!")));
+        QTest::qWait(50);
+    }
 
 private:
     // Runs the agent; `during` runs once its event loop is up, then the agent is
     // asked to close through its window title.
-    int runAndClose(Fakes &fakes, const std::function<void()> &during = {});
+    int runAndClose(FakeAgentPlatform &fakes, const std::function<void()> &during = {})
+    {
+        bool closed = false;
+        QTimer::singleShot(0, [&] {
+            if (during)
+                during();
+            FakeWindowDirectory directory;
+            closed = directory.requestClose(kAgentWindowTitle, 5000) == platform::CloseResult::Closed;
+        });
+        const int code = runAgent(fakes.platform);
+        if (!closed)
+            qWarning("the agent's window did not take the close request");
+        return closed ? code : -100;
+    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };
-
-void TestAgentStartup::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    appenv::setApplicationDir(m_dir->path());
-}
-
-void TestAgentStartup::cleanup()
-{
-    appenv::setApplicationDir(QString());
-}
-
-int TestAgentStartup::runAndClose(Fakes &fakes, const std::function<void()> &during)
-{
-    bool closed = false;
-    QTimer::singleShot(0, [&] {
-        if (during)
-            during();
-        FakeWindowDirectory directory;
-        closed = directory.requestClose(kAgentWindowTitle, 5000) == platform::CloseResult::Closed;
-    });
-    const int code = runAgent(fakes.platform);
-    if (!closed)
-        qWarning("the agent's window did not take the close request");
-    return closed ? code : -100;
-}
-
-void TestAgentStartup::secondCopyEndsAtOnce()
-{
-    platform::fake::FakeInstanceLock first;
-    QCOMPARE(first.acquire(kAgentInstanceLock), platform::LockResult::Acquired);
-    Fakes fakes;
-    LogCapture log;
-    QCOMPARE(runAgent(fakes.platform), 0);
-    QVERIFY(!fakes.window->isCreated());
-    QVERIFY(fakes.device->requests().empty());
-    QVERIFY(!fakes.device->hasSemaphore());
-    QVERIFY(log.lines().isEmpty());
-    QVERIFY(platform::fake::FakeInstanceLock::isHeld(kAgentInstanceLock));
-}
-
-void TestAgentStartup::closeRequestEndsTheAgent_data()
-{
-    QTest::addColumn<bool>("driverPresent");
-    QTest::newRow("with driver") << true;
-    QTest::newRow("without driver") << false;
-}
-
-void TestAgentStartup::closeRequestEndsTheAgent()
-{
-    QFETCH(bool, driverPresent);
-    Fakes fakes;
-    fakes.device->setPresent(driverPresent);
-    LogCapture log;
-    bool titled = false;
-    int visible = 0;
-    QCOMPARE(runAndClose(fakes,
-                         [&] {
-                             titled = FakeWindowDirectory::find("VelkoOptions") != nullptr;
-                             for (QWidget *w : QApplication::topLevelWidgets())
-                                 visible += w->isVisible();
-                         }),
-             0);
-    QVERIFY(titled);
-    QCOMPARE(visible, 0); // neither the main window nor the device window is ever shown
-    QVERIFY(log.contains(QStringLiteral("是否有设备： false")));
-    const int exitLine = log.indexOf(QStringLiteral("正常退出"));
-    QVERIFY(exitLine >= 0);
-    // The driver thread ended before the exit line.
-    const int threadLine = log.indexOf(QStringLiteral("Thread exit!"));
-    QVERIFY(threadLine >= 0 && threadLine < exitLine);
-    QVERIFY(!log.contains(QStringLiteral("still running")));
-    const auto debugLines = fakes.device->debugLines();
-    const bool openFailed = !debugLines.empty() && debugLines.front() == "Vl Wireless Drv: Open driver failed.";
-    QCOMPARE(openFailed, !driverPresent);
-    QVERIFY(!fakes.device->isOpen());
-    QVERIFY(!fakes.device->hasSemaphore());
-}
-
-void TestAgentStartup::driverIsArmedAndDisarmed()
-{
-    Fakes fakes;
-    QStringList whileRunning;
-    QCOMPARE(runAndClose(fakes, [&] { whileRunning = describe(fakes.device->requests()); }), 0);
-    // Hook with the semaphore, filter 0 then 0x1FE; at shutdown filter 0 twice,
-    // keyboard filter 0, unhook, debug level 0.
-    QCOMPARE(whileRunning, (QStringList{"222400:1f4", "22240c:0", "22240c:1fe"}));
-    QCOMPARE(describe(fakes.device->requests()).mid(3),
-             (QStringList{"22240c:0", "22240c:0", "222410:0", "222404", "222414:0"}));
-    QVERIFY(!fakes.device->isHooked());
-}
-
-void TestAgentStartup::recordsReachTheHubInOrder()
-{
-    Fakes fakes;
-    QList<int> seen;
-    auto connection = connect(SingletonGlobalMouseHook::instance(),
-                              &SingletonGlobalMouseHook::sig_mouseHookParam, this,
-                              [&](int type, int code) {
-                                  QCOMPARE(code, -1);
-                                  seen << type;
-                              });
-    QCOMPARE(runAndClose(fakes,
-                         [&] {
-                             for (std::uint32_t r : {0x04u, 0x00u, 0x201u, 0x0Au, 0x02u, 0x1FFu})
-                                 QVERIFY(fakes.device->pushRecord(r));
-                             QTRY_COMPARE(seen.size(), 7);
-                         }),
-             0);
-    disconnect(connection);
-    // middle down/up, side wheel right, right + side down (lower bit first), side down
-    // up, wheel down
-    QCOMPARE(seen, (QList<int>{0, 1, 3, 8, 6, 7, 10}));
-}
-
-void TestAgentStartup::hungDriverThreadDoesNotCrashShutdown()
-{
-    auto stuck = std::make_unique<StuckFilterDevice>();
-    StuckFilterDevice *device = stuck.get();
-    Fakes fakes(std::move(stuck));
-    LogCapture log;
-    QElapsedTimer timer;
-    timer.start();
-    QCOMPARE(runAndClose(fakes,
-                         [&] {
-                             QVERIFY(device->pushRecord(0x04));
-                             // Wait until the thread is inside the read that never returns.
-                             QTRY_VERIFY(device->isReading());
-                         }),
-             0);
-    QVERIFY(timer.elapsed() >= 3000);
-    QVERIFY(log.contains(QStringLiteral("正常退出")));
-    QVERIFY(log.contains(QStringLiteral("still running")));
-    // Let the orphaned thread finish before the fake it uses goes away.
-    device->unblock();
-    QTRY_VERIFY(log.contains(QStringLiteral("Thread exit!")));
-    QTest::qWait(50);
-}
 
 QTEST_MAIN(TestAgentStartup)
 #include "tst_agentstartup.moc"

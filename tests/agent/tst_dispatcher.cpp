@@ -110,13 +110,11 @@ private slots:
         row("42", extendedKey("0x5B")), row("43", extendedKey("0xB3")), row("44", extendedKey("0xB2"));
         row("45", extendedKey("0xB1")), row("46", extendedKey("0xB0")), row("47", kDoubleClick);
         row("48", L("mouse 0x10 0"), "mouse 0x8 0"), row("49", kNothing); // none; outside the list
-        add(kRight, "win7", "abc", kNothing, L("open wmplayer.exe 10")); // not a number: 0
         // Parameters are read for the key that was used; side up's is missing, side down's empty.
         add(kMid, "win10", "1", kNothing, L("open http://mid.example/ 10"));
         add(kSideUp, "win10", "1", kNothing, kNothing), add(kSideDown, "win10", "1", kNothing, kNothing);
         // "win8" pages lack "Switch application": stored 41 and above are one higher.
         add(kRight, "win8", "41", kNothing, extendedKey("0x5B"));
-        add(kRight, "WIN8", "41", kNothing, extendedKey("0x5B"));
         add(kRight, "win7", "41", kNothing, kSwitchApp), add(kRight, "win8", "40", kNothing, kZoomOut);
         add(kRight, "win8", "47", L("mouse 0x8 0"), L("mouse 0x10 0"));
         add(kRight, "win8", "48", kNothing, kNothing);

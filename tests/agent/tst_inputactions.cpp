@@ -76,11 +76,137 @@ public slots:
     void open(const QUrl &url) { m_opened.append(url); }
 
 private slots:
-    void init();
-    void cleanup();
-    void actions_data();
-    void actions();
-    void mediaPlayerPlaysAtFullVolume();
+    void init()
+    {
+        m_env = std::make_unique<Env>();
+        QVERIFY(m_env->ready && m_env->player);
+        m_opened.clear();
+        for (const char *scheme : kSchemes)
+            QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "open");
+    }
+    void cleanup()
+    {
+        for (const char *scheme : kSchemes)
+            QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+        m_env.reset();
+    }
+    void actions_data()
+    {
+        addActionColumns<Operation>();
+        const ActionRows<Operation> add;
+
+        // The catalogue's sequences themselves are checked through the dispatcher.
+        add("unknown shortcuts and keys", OP(for (int k : {4, -1, 0x303}) a.sendCtrlShortcut(k);
+                                             for (int vk : {0, -5, 0x1B3}) a.sendMediaKey(vk)), {});
+        add("right button logs", OP(a.rightButton(false); a.rightButton(true)),
+            {"mouse 0x8 0", "mouse 0x10 0"}, {}, {"鼠标右键点击"});
+        add("other buttons do not", OP(a.leftButton(false); a.middleButton(true)),
+            {"mouse 0x2 0", "mouse 0x40 0"}, {}, {"!鼠标右键点击"});
+        add("x buttons", OP(for (int b : {0, 1, 2, 3}) a.xButton(b, false)),
+            {"mouse 0x80 1", "mouse 0x80 2"});
+
+        // Ctrl with +/- where the class under the cursor (in any case) asks for it,
+        // Ctrl with the wheel elsewhere.
+        const QStringList keyZoom{"key 0x11 1", "key 0xBB 1", "key 0xBB 3", "key 0x11 3",
+                                  "key 0x11 1", "key 0xBD 1", "key 0xBD 3", "key 0x11 3"};
+        const QStringList wheelZoom{"key 0x11 1", "mouse 0x800 120",  "key 0x11 3",
+                                    "key 0x11 1", "mouse 0x800 -120", "key 0x11 3"};
+        for (const char *cls : {"MozillaWindowClass", "Windows.UI.Core.CoreWindow",
+                                "chrome_renderwidgethosthwnd"})
+            add(QByteArray("zoom ") + cls, OP(windowUnderCursor(f, cls); a.zoomIn(); a.zoomOut()),
+                keyZoom);
+        for (const char *cls : {"Notepad", "MozillaWindowClassX", "PSView", ""})
+            add(QByteArray("zoom ") + cls, OP(windowUnderCursor(f, cls); a.zoomIn(); a.zoomOut()),
+                wheelZoom);
+
+        // Web addresses reach the shell intact; wheels and unknown controls have none.
+        add("web", OP(a.openWebUrl(0)), {"open https://example.com/ 10"},
+            {"PATH/mid_web_url=https://example.com/"});
+        add("web, unicode", OP(a.openWebUrl(5)), {"open https://bücher.example/straße?q=日本 10"},
+            {"PATH/right_web_url=https://bücher.example/straße?q=日本"});
+        add("web, empty", OP(a.openWebUrl(0)), {}, {"PATH/mid_web_url="});
+        for (int control : {1, 6, -1})
+            add("web, control " + QByteArray::number(control), OP(a.openWebUrl(control)), {},
+                {"PATH/mid_web_url=https://example.com/"});
+        add("file", OP(a.openFile(0)), {"url file:///C:/Eigene Dateien/Bericht Ä.txt"},
+            {"PATH/mid_file_path=file:///C:/Eigene Dateien/Bericht Ä.txt"}, {"file_path", "!urlPath"});
+        add("web address as file", OP(a.openFile(2)), {"url https://example.com/a.pdf"},
+            {"PATH/slider_up_file_path=https://example.com/a.pdf"});
+        add("file missing", OP(a.openFile(0)), {}, {}, {"file_path"});
+        add("folder", OP(a.openFolder(3)), {"url file:///D:/Music"},
+            {"PATH/slider_down_folder_path=file:///D:/Music"}, {"floder_path", "urlPath"});
+        add("application", OP(a.openApplication(5)), {"url file:///C:/Apps/a b.exe"},
+            {"PATH/right_app_path=file:///C:/Apps/a b.exe"}, {"app_path", "urlPath"});
+        // Paths typed by hand open the file they name: "typed value>opened URL".
+        const std::pair<Operation, const char *> typed[] = {
+            {OP(a.openFile(0)), R"(mid_file_path=C:\Users\me\notes.txt>file:///C:/Users/me/notes.txt)"},
+            {OP(a.openFile(0)), "mid_file_path=c:/Users/me/notes.txt>file:///c:/Users/me/notes.txt"},
+            {OP(a.openFile(5)), "right_file_path=/home/me/notes.txt>file:///home/me/notes.txt"},
+            {OP(a.openFolder(2)), R"(slider_up_folder_path=\\server\docs>file://server/docs)"},
+            {OP(a.openApplication(3)),
+             R"(slider_down_app_path= "C:\Program Files\a b.exe" >file:///C:/Program Files/a b.exe)"},
+        };
+        for (const auto &t : typed) {
+            const QString row = QString::fromUtf8(t.second);
+            add("typed " + row.toUtf8(), t.first, {"url " + row.section('>', 1)},
+                {"PATH/" + row.section('>', 0, 0)});
+        }
+        // Sounds play from local files: "configured>played".
+        for (const QString s : {"file:///C:/a.wav", "file:///home/u/ding%20dong.wav>file:///home/u/ding dong.wav",
+                                "file:///home/u/Klänge/größe.wav", "/opt/s/a.wav>file:///opt/s/a.wav",
+                                "C:\\Sounds\\ding.wav>file:///C:/Sounds/ding.wav"})
+            add("sound " + s.toUtf8(), OP(a.playSound(0)), {"sound " + s.section('>', -1)},
+                {"PATH/mid_sound_path=" + s.section('>', 0, 0)}, {"sound_path"});
+
+        // WM_CLOSE to the front window unless untitled or the desktop.
+        const QString close = QStringLiteral("当前即将关闭的窗口");
+        for (const char *title : {"a.txt - Editor", "program manager", "Program Manager 2"})
+            add(QByteArray("close ") + title, OP(foreground(f, title); a.closeForegroundWindow()),
+                {"post 0x10 0 0 to front"}, {}, {close});
+        for (const QString &title : {QStringLiteral("Program Manager"), QString(""), QString()})
+            add("no close " + title.toUtf8() + (title.isNull() ? "(none)" : ""),
+                OP(foreground(f, title); a.closeForegroundWindow()), {}, {}, {close});
+
+        // The program between the open command's first two quotes, else the whole
+        // command; Internet Explorer without one.
+        const char *const browsers[][3] = {
+            {"", "", "iexplore.exe"}, {"ChromeHTML", "", "iexplore.exe"},
+            {"ChromeHTML", R"("C:\Program Files\chrome.exe" --single-argument %1)",
+             R"(C:\Program Files\chrome.exe)"},
+            {"OperaStable", R"(C:\Opera\launcher.exe)", R"(C:\Opera\launcher.exe)"},
+            {"Odd", R"(C:\odd\"browser.exe)", R"(C:\odd\"browser.exe)"}};
+        for (const auto &b : browsers)
+            add(QByteArray("browser ") + b[0] + " " + b[1],
+                OP(setBrowser(f, b[0], b[1]); a.openDefaultBrowser()),
+                {QStringLiteral("open %1 1").arg(b[2])});
+    }
+    void actions()
+    {
+        QFETCH(Operation, operation);
+        QFETCH(QStringList, values);
+        QFETCH(QStringList, expected);
+        QFETCH(QStringList, logged);
+        for (const QString &value : values)
+            m_env->folder.setModelValue(kModel, value.section('=', 0, 0), value.section('=', 1));
+
+        LogCapture log;
+        operation(m_env->actions, m_env->fakes);
+        QCOMPARE(effects(), expected);
+        verifyLogged(log, logged);
+    }
+    // One parentless player at volume 100 (none kept without a backend), handed each
+    // sound as configured at that moment.
+    void mediaPlayerPlaysAtFullVolume()
+    {
+        QVERIFY(!m_env->player->player()->parent());
+        if (m_env->player->player()->isAvailable())
+            QCOMPARE(m_env->player->player()->volume(), 100);
+        for (const char *file : {"file:///C:/ding.wav", "file:///C:/tada.wav"}) {
+            m_env->folder.setModelValue(kModel, "PATH/mid_sound_path", file);
+            m_env->actions.playSound(0);
+            QCOMPARE(effects(), QStringList(QStringLiteral("sound ") + file));
+        }
+    }
 
 private:
     // The fakes' effects, then "url <u>" per address opened and "sound <u>".
@@ -100,164 +226,6 @@ private:
     std::unique_ptr<Env> m_env;
     QList<QUrl> m_opened;
 };
-
-void TestInputActions::init()
-{
-    m_env = std::make_unique<Env>();
-    QVERIFY(m_env->ready && m_env->player);
-    m_opened.clear();
-    for (const char *scheme : kSchemes)
-        QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "open");
-}
-
-void TestInputActions::cleanup()
-{
-    for (const char *scheme : kSchemes)
-        QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
-    m_env.reset();
-}
-
-void TestInputActions::actions_data()
-{
-    addActionColumns<Operation>();
-    const ActionRows<Operation> add;
-
-    const std::pair<int, const char *> shortcuts[] = {
-        {0x301, "0x43"}, {0x300, "0x58"}, {0x302, "0x56"}, {0, "0x41"},
-        {1, "0x4E"},     {2, "0x53"},     {3, "0x50"}};
-    for (const auto &s : shortcuts)
-        add("ctrl shortcut " + QByteArray::number(s.first), OP(a.sendCtrlShortcut(s.first)),
-            {"key 0x11 0", QStringLiteral("key %1 0").arg(s.second), "pause 50",
-             QStringLiteral("key %1 2").arg(s.second), "key 0x11 2"});
-    add("unknown shortcuts and keys", OP(for (int k : {4, -1, 0x303}) a.sendCtrlShortcut(k);
-                                         for (int vk : {0, -5, 0x1B3}) a.sendMediaKey(vk)), {});
-    add("media key", OP(a.sendMediaKey(0xB3)), {"key 0xB3 1", "key 0xB3 3"});
-    add("run dialog", OP(a.openRunDialog()),
-        {"key 0x5B 0", "key 0x52 0", "key 0x52 2", "key 0x5B 2"});
-    add("windows key", OP(a.pressWindowsKey()), {"key 0x5B 1", "key 0x5B 3"});
-
-    using Button = void (InputActions::*)(bool);
-    const std::pair<Button, int> buttons[] = {{&InputActions::leftButton, 0x2},
-                                              {&InputActions::rightButton, 0x8},
-                                              {&InputActions::middleButton, 0x20}};
-    for (const auto &b : buttons)
-        for (bool up : {false, true})
-            add(QByteArray::number(b.second) + (up ? " release" : " press"), OP((a.*b.first)(up)),
-                {QString::asprintf("mouse 0x%X 0", up ? b.second * 2 : b.second)}, {},
-                {b.second == 0x8 ? "鼠标右键点击" : "!鼠标右键点击"});
-    add("x buttons",
-        OP(a.xButton(0, false); a.xButton(1, false); a.xButton(1, true); a.xButton(2, false);
-           a.xButton(2, true); a.xButton(3, true)),
-        {"mouse 0x80 1", "mouse 0x100 1", "mouse 0x80 2", "mouse 0x100 2"});
-    add("double click", OP(a.doubleClick()),
-        QString("mouse 0x2 0|pause 100|mouse 0x4 0|pause 100|mouse 0x2 0|pause 100|mouse 0x4 0").split('|'));
-    add("wheel, special folders", OP(a.wheelUp(); a.wheelDown(); a.openSpecialFolder(0x27); a.openSpecialFolder(0x0E)),
-        {"mouse 0x800 120", "mouse 0x800 -120", "special 0x27", "special 0xE"});
-
-    // Ctrl with +/- where the class under the cursor (in any case) asks for it,
-    // Ctrl with the wheel elsewhere.
-    const QStringList keyZoom{"key 0x11 1", "key 0xBB 1", "key 0xBB 3", "key 0x11 3",
-                              "key 0x11 1", "key 0xBD 1", "key 0xBD 3", "key 0x11 3"};
-    const QStringList wheelZoom{"key 0x11 1", "mouse 0x800 120",  "key 0x11 3",
-                                "key 0x11 1", "mouse 0x800 -120", "key 0x11 3"};
-    for (const char *cls : {"MozillaWindowClass", "Windows.UI.Core.CoreWindow",
-                            "chrome_renderwidgethosthwnd"})
-        add(QByteArray("zoom ") + cls, OP(windowUnderCursor(f, cls); a.zoomIn(); a.zoomOut()),
-            keyZoom);
-    for (const char *cls : {"Notepad", "MozillaWindowClassX", "PSView", ""})
-        add(QByteArray("zoom ") + cls, OP(windowUnderCursor(f, cls); a.zoomIn(); a.zoomOut()),
-            wheelZoom);
-
-    // Web addresses reach the shell intact; wheels and unknown controls have none.
-    add("web", OP(a.openWebUrl(0)), {"open https://example.com/ 10"},
-        {"PATH/mid_web_url=https://example.com/"});
-    add("web, unicode", OP(a.openWebUrl(5)), {"open https://bücher.example/straße?q=日本 10"},
-        {"PATH/right_web_url=https://bücher.example/straße?q=日本"});
-    add("web, empty", OP(a.openWebUrl(0)), {}, {"PATH/mid_web_url="});
-    for (int control : {1, 6, -1})
-        add("web, control " + QByteArray::number(control), OP(a.openWebUrl(control)), {},
-            {"PATH/mid_web_url=https://example.com/"});
-    add("file", OP(a.openFile(0)), {"url file:///C:/Eigene Dateien/Bericht Ä.txt"},
-        {"PATH/mid_file_path=file:///C:/Eigene Dateien/Bericht Ä.txt"}, {"file_path", "!urlPath"});
-    add("web address as file", OP(a.openFile(2)), {"url https://example.com/a.pdf"},
-        {"PATH/slider_up_file_path=https://example.com/a.pdf"});
-    add("file missing", OP(a.openFile(0)), {}, {}, {"file_path"});
-    add("folder", OP(a.openFolder(3)), {"url file:///D:/Music"},
-        {"PATH/slider_down_folder_path=file:///D:/Music"}, {"floder_path", "urlPath"});
-    add("application", OP(a.openApplication(5)), {"url file:///C:/Apps/a b.exe"},
-        {"PATH/right_app_path=file:///C:/Apps/a b.exe"}, {"app_path", "urlPath"});
-    // Paths typed by hand open the file they name: "typed value>opened URL".
-    const std::pair<Operation, const char *> typed[] = {
-        {OP(a.openFile(0)), R"(mid_file_path=C:\Users\me\notes.txt>file:///C:/Users/me/notes.txt)"},
-        {OP(a.openFile(0)), "mid_file_path=c:/Users/me/notes.txt>file:///c:/Users/me/notes.txt"},
-        {OP(a.openFile(5)), "right_file_path=/home/me/notes.txt>file:///home/me/notes.txt"},
-        {OP(a.openFolder(2)), R"(slider_up_folder_path=\\server\docs>file://server/docs)"},
-        {OP(a.openApplication(3)),
-         R"(slider_down_app_path= "C:\Program Files\a b.exe" >file:///C:/Program Files/a b.exe)"},
-    };
-    for (const auto &t : typed) {
-        const QString row = QString::fromUtf8(t.second);
-        add("typed " + row.toUtf8(), t.first, {"url " + row.section('>', 1)},
-            {"PATH/" + row.section('>', 0, 0)});
-    }
-    // Sounds play from local files: "configured>played".
-    for (const QString s : {"file:///C:/a.wav", "file:///home/u/ding%20dong.wav>file:///home/u/ding dong.wav",
-                            "file:///home/u/Klänge/größe.wav", "/opt/s/a.wav>file:///opt/s/a.wav",
-                            "C:\\Sounds\\ding.wav>file:///C:/Sounds/ding.wav"})
-        add("sound " + s.toUtf8(), OP(a.playSound(0)), {"sound " + s.section('>', -1)},
-            {"PATH/mid_sound_path=" + s.section('>', 0, 0)}, {"sound_path"});
-
-    // WM_CLOSE to the front window unless untitled or the desktop.
-    const QString close = QStringLiteral("当前即将关闭的窗口");
-    for (const char *title : {"a.txt - Editor", "program manager", "Program Manager 2"})
-        add(QByteArray("close ") + title, OP(foreground(f, title); a.closeForegroundWindow()),
-            {"post 0x10 0 0 to front"}, {}, {close});
-    for (const QString &title : {QStringLiteral("Program Manager"), QString(""), QString()})
-        add("no close " + title.toUtf8() + (title.isNull() ? "(none)" : ""),
-            OP(foreground(f, title); a.closeForegroundWindow()), {}, {}, {close});
-
-    // The program between the open command's first two quotes, else the whole
-    // command; Internet Explorer without one.
-    const char *const browsers[][3] = {
-        {"", "", "iexplore.exe"}, {"ChromeHTML", "", "iexplore.exe"},
-        {"ChromeHTML", R"("C:\Program Files\chrome.exe" --single-argument %1)",
-         R"(C:\Program Files\chrome.exe)"},
-        {"OperaStable", R"(C:\Opera\launcher.exe)", R"(C:\Opera\launcher.exe)"},
-        {"Odd", R"(C:\odd\"browser.exe)", R"(C:\odd\"browser.exe)"}};
-    for (const auto &b : browsers)
-        add(QByteArray("browser ") + b[0] + " " + b[1],
-            OP(setBrowser(f, b[0], b[1]); a.openDefaultBrowser()),
-            {QStringLiteral("open %1 1").arg(b[2])});
-}
-
-void TestInputActions::actions()
-{
-    QFETCH(Operation, operation);
-    QFETCH(QStringList, values);
-    QFETCH(QStringList, expected);
-    QFETCH(QStringList, logged);
-    for (const QString &value : values)
-        m_env->folder.setModelValue(kModel, value.section('=', 0, 0), value.section('=', 1));
-
-    LogCapture log;
-    operation(m_env->actions, m_env->fakes);
-    QCOMPARE(effects(), expected);
-    verifyLogged(log, logged);
-}
-
-// One parentless player at volume 100 (none kept without a backend), handed each
-// sound as configured at that moment.
-void TestInputActions::mediaPlayerPlaysAtFullVolume()
-{
-    QVERIFY(!m_env->player->player()->parent());
-    if (m_env->player->player()->isAvailable())
-        QCOMPARE(m_env->player->player()->volume(), 100);
-    for (const char *file : {"file:///C:/ding.wav", "file:///C:/tada.wav"}) {
-        m_env->folder.setModelValue(kModel, "PATH/mid_sound_path", file);
-        m_env->actions.playSound(0);
-        QCOMPARE(effects(), QStringList(QStringLiteral("sound ") + file));
-    }
-}
 
 QTEST_MAIN(TestInputActions)
 #include "tst_inputactions.moc"

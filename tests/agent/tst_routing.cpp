@@ -55,14 +55,10 @@ private slots:
         QTest::addColumn<int>("msgType");
         QTest::addColumn<QString>("logLine"); // empty: none
         QTest::addColumn<QStringList>("effects");
-        // "code|routing line|effects..."
-        for (const char *row : {"0|C_MID_MOUSE_MSG|mouse 0x20 0", "1|C_MID_MOUSE_MSG|mouse 0x40 0",
-                                "2|C_SLIDER_MOUSE_WHEEL|mute 0|volume 0.49", "3||mute 0|volume 0.51",
-                                "4|C_SLIDER_MOUSE_BEFORE|mouse 0x80 2", "5|C_SLIDER_MOUSE_BEFORE|mouse 0x100 2",
-                                "6|C_SLIDER_MOUSE_BEHIND|mouse 0x80 1", "7|C_SLIDER_MOUSE_BEHIND|mouse 0x100 1",
-                                "8|C_RIGHT_MOUSE_MSG|mouse 0x8 0", "9|C_RIGHT_MOUSE_MSG|mouse 0x10 0",
-                                "10|C_MID_MOUSE_WHEEL_DOWN|key 0xB0 1|key 0xB0 3",
-                                "11|C_MID_MOUSE_WHEEL_UP|key 0xB1 1|key 0xB1 3", "12|", "-1|"}) {
+        // "code|routing line|effects..."; every code's control is also checked, in
+        // one stream, by queuedDeferralKeepsTheOrder.
+        for (const char *row : {"0|C_MID_MOUSE_MSG|mouse 0x20 0", "2|C_SLIDER_MOUSE_WHEEL|mute 0|volume 0.49",
+                                "3||mute 0|volume 0.51", "12|", "-1|"}) {
             const QStringList f = QString(row).split('|');
             QTest::newRow(row) << f[0].toInt() << f[1] << QStringList(f.mid(2));
         }

@@ -45,136 +45,130 @@ class TestSwitching : public QObject
     Q_OBJECT
 
 private slots:
-    void actions_data();
-    void actions();
-    void holdTimersAreWiredAndRearmed();
+    void actions_data()
+    {
+        QTest::addColumn<QString>("title"); // of the window in front; null: none
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<bool>("zoomed");
+        for (const char *column : {"script", "expected", "holdsAfter", "released"})
+            QTest::addColumn<QString>(column);
+        const QString title = QStringLiteral("Document - Editor");
+        const auto win = [](const char *name, const QString &title, const char *cls, bool zoomed,
+                            const char *script, const char *expected) {
+            QTest::newRow(name) << title << cls << zoomed << script << expected << "000" << "";
+        };
+        const auto sw = [&](const char *name, const QString &script, const QString &expected,
+                            const QString &holdsAfter, const QString &released) {
+            QTest::newRow(name) << title << "Notepad" << false << script << expected << holdsAfter
+                                << released;
+        };
+
+        // k key step, n/p wheel next/previous; K, F, B the key, Alt and Shift holds
+        // running out. Held keys stay down across steps and go when the switcher does.
+        // Rows "script expected holdsAfter released", '-' for empty.
+        for (const char *row : {"- - 000 -", "k XU 100 a", "kkkK XUUUa 000 -", "kKk XUaXU 100 a",
+                                "nnnF ATTTa 000 -", "p AST 011 sa", "pF ASTa 001 s", "pn ASTsT 010 a",
+                                "np ATST 011 sa", "pFp ASTaAT 011 sa", "pBn ASTsT 010 a",
+                                "kn XUAT 110 aa", "kpKFB XUASTaas 000 -"}) {
+            const QStringList f = QString(row).replace('-', "").split(' ');
+            sw(row, f[0], f[1], f[2], f[3]);
+        }
+
+        // t/T Ctrl+(Shift+)Tab in dialog boxes only; 3/6/9 show commands, never on the
+        // desktop, no maximising the configurator or a maximised window; d the desktop.
+        const char *cls = "Notepad";
+        win("dialog, next tab", title, "#32770", false, "t", "CEc");
+        win("dialog, previous tab", title, "#32770", false, "T", "CHEhc");
+        win("no tabs, longer class", title, "#327700", false, "tT", "");
+        win("maximise", title, cls, false, "3", "M"); win("other command", title, cls, false, "9", "");
+        win("maximised", title, cls, true, "36", "m");
+        win("the desktop", "Program Manager", "Progman", false, "36", "");
+        win("the desktop worker", "", "WorkerW", false, "36", "");
+        win("the configurator", "VelkoOptionsGUI", "Qt5QWindowIcon", false, "36", "m");
+        win("a Qt own-DC window", title, "Qt5QWindowOwnDCIcon", false, "36", "m");
+        win("titles compare with case", "program manager", cls, false, "3", "M");
+        win("classes compare exactly", title, "WorkerWindow", false, "6", "m");
+        win("no window", QString(), "", false, "tT369", ""); win("desktop", title, cls, false, "dd", "DD");
+    }
+    void actions()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, className);
+        QFETCH(bool, zoomed);
+        QFETCH(QString, script);
+        QFETCH(QString, expected);
+        QFETCH(QString, holdsAfter);
+        QFETCH(QString, released);
+        FakeAgentPlatform fakes;
+        fakes.windows->addWindow(0, "Other", {0, 0, 100, 100});
+        platform::WindowId front = 0;
+        if (!title.isNull()) {
+            front = fakes.windows->addWindow(0, className.toStdString(), {10, 10, 400, 300}, 0,
+                                             title.toStdString());
+            fakes.windows->setZoomed(front, zoomed);
+            fakes.windows->setForeground(front);
+        }
+        auto d = std::make_unique<CDesktopWithWindow>(fakes.platform);
+        const QTimer *timers[] = {d->keySwitchTimer(), d->wheelForwardTimer(), d->wheelBackwardTimer()};
+        const char *runOuts[] = {"onStopSwitchWindow", "onWheelForwardStopSwitchApp",
+                                 "onWheelBackwardStopSwitchApp"};
+
+        LogCapture log;
+        for (const QChar c : script) {
+            const int hold = QStringLiteral("KFB").indexOf(c);
+            if (hold >= 0) {
+                QVERIFY(timers[hold]->isActive());
+                QMetaObject::invokeMethod(d.get(), runOuts[hold]);
+            } else if (c == 'k' || c == 'n' || c == 'p')
+                c == 'k' ? d->switchWindow() : d->wheelSwitchApp(c == 'n');
+            else if (c == 't' || c == 'T')
+                d->tabSwitch(c == 'T');
+            else
+                c == 'd' ? d->showDesktop() : d->setForegroundState(c.digitValue());
+        }
+        QStringList effects;
+        for (QString effect : fakes.effects())
+            if (!effect.endsWith(" on 0x0"))
+                effects << effect.replace("0x" + QString::number(front, 16).toUpper(), "front");
+        QCOMPARE(effects, events(expected));
+        QCOMPARE(holds(*d), holdsAfter);
+        const QStringList current = log.lines().filter(QStringLiteral("currentText"));
+        QCOMPARE(current.size(), script.count(QRegularExpression("[369]")));
+        QVERIFY(current.isEmpty() || current.first().contains(className));
+
+        fakes.clearEffects();
+        d.reset();
+        QCOMPARE(fakes.effects(), events(released));
+    }
+    // Each hold is 2.5 s from the last step re-arming it (previous steps only
+    // Shift's), and each time-out runs its slot, logging the key released.
+    void holdTimersAreWiredAndRearmed()
+    {
+        FakeAgentPlatform fakes;
+        CDesktopWithWindow d(fakes.platform);
+        d.switchWindow();
+        d.wheelSwitchApp(false);
+        QTest::qWait(600);
+        d.switchWindow();
+        d.wheelSwitchApp(false);
+        QVERIFY(d.keySwitchTimer()->remainingTime() > 2250);
+        QVERIFY(d.wheelBackwardTimer()->remainingTime() > 2250);
+        QVERIFY(d.wheelForwardTimer()->remainingTime() < 2150);
+        d.wheelSwitchApp(true);
+        QVERIFY(d.wheelForwardTimer()->remainingTime() > 2250);
+
+        fakes.clearEffects();
+        LogCapture log;
+        for (const QTimer *t : {d.keySwitchTimer(), d.wheelForwardTimer(), d.wheelBackwardTimer()}) {
+            QCOMPARE(t->interval(), 2500);
+            QMetaObject::invokeMethod(const_cast<QTimer *>(t), "timeout");
+        }
+        QCOMPARE(fakes.effects(), events("aas"));
+        QCOMPARE(log.lines(),
+                 (QStringList{"恢复按键弹起", "恢复按键弹起 VK_LMENU", "恢复按键弹起 VK_SHIFT"}));
+        QCOMPARE(holds(d), QStringLiteral("000"));
+    }
 };
-
-void TestSwitching::actions_data()
-{
-    QTest::addColumn<QString>("title"); // of the window in front; null: none
-    QTest::addColumn<QString>("className");
-    QTest::addColumn<bool>("zoomed");
-    for (const char *column : {"script", "expected", "holdsAfter", "released"})
-        QTest::addColumn<QString>(column);
-    const QString title = QStringLiteral("Document - Editor");
-    const auto win = [](const char *name, const QString &title, const char *cls, bool zoomed,
-                        const char *script, const char *expected) {
-        QTest::newRow(name) << title << cls << zoomed << script << expected << "000" << "";
-    };
-    const auto sw = [&](const char *name, const QString &script, const QString &expected,
-                        const QString &holdsAfter, const QString &released) {
-        QTest::newRow(name) << title << "Notepad" << false << script << expected << holdsAfter
-                            << released;
-    };
-
-    // k key step, n/p wheel next/previous; K, F, B the key, Alt and Shift holds
-    // running out. Held keys stay down across steps and go when the switcher does.
-    // Rows "script expected holdsAfter released", '-' for empty.
-    for (const char *row : {"- - 000 -", "k XU 100 a", "kkkK XUUUa 000 -", "kKk XUaXU 100 a",
-                            "nnnF ATTTa 000 -", "p AST 011 sa", "pF ASTa 001 s", "pn ASTsT 010 a",
-                            "np ATST 011 sa", "pFp ASTaAT 011 sa", "pBn ASTsT 010 a",
-                            "kn XUAT 110 aa", "kpKFB XUASTaas 000 -"}) {
-        const QStringList f = QString(row).replace('-', "").split(' ');
-        sw(row, f[0], f[1], f[2], f[3]);
-    }
-
-    // t/T Ctrl+(Shift+)Tab in dialog boxes only; 3/6/9 show commands, never on the
-    // desktop, no maximising the configurator or a maximised window; d the desktop.
-    const char *cls = "Notepad";
-    win("dialog, next tab", title, "#32770", false, "t", "CEc");
-    win("dialog, previous tab", title, "#32770", false, "T", "CHEhc");
-    win("no tabs, longer class", title, "#327700", false, "tT", "");
-    win("maximise", title, cls, false, "3", "M"); win("other command", title, cls, false, "9", "");
-    win("maximised", title, cls, true, "36", "m");
-    win("the desktop", "Program Manager", "Progman", false, "36", "");
-    win("the desktop worker", "", "WorkerW", false, "36", "");
-    win("the configurator", "VelkoOptionsGUI", "Qt5QWindowIcon", false, "36", "m");
-    win("a Qt own-DC window", title, "Qt5QWindowOwnDCIcon", false, "36", "m");
-    win("titles compare with case", "program manager", cls, false, "3", "M");
-    win("classes compare exactly", title, "WorkerWindow", false, "6", "m");
-    win("no window", QString(), "", false, "tT369", ""); win("desktop", title, cls, false, "dd", "DD");
-}
-
-void TestSwitching::actions()
-{
-    QFETCH(QString, title);
-    QFETCH(QString, className);
-    QFETCH(bool, zoomed);
-    QFETCH(QString, script);
-    QFETCH(QString, expected);
-    QFETCH(QString, holdsAfter);
-    QFETCH(QString, released);
-    FakeAgentPlatform fakes;
-    fakes.windows->addWindow(0, "Other", {0, 0, 100, 100});
-    platform::WindowId front = 0;
-    if (!title.isNull()) {
-        front = fakes.windows->addWindow(0, className.toStdString(), {10, 10, 400, 300}, 0,
-                                         title.toStdString());
-        fakes.windows->setZoomed(front, zoomed);
-        fakes.windows->setForeground(front);
-    }
-    auto d = std::make_unique<CDesktopWithWindow>(fakes.platform);
-    const QTimer *timers[] = {d->keySwitchTimer(), d->wheelForwardTimer(), d->wheelBackwardTimer()};
-    const char *runOuts[] = {"onStopSwitchWindow", "onWheelForwardStopSwitchApp",
-                             "onWheelBackwardStopSwitchApp"};
-
-    LogCapture log;
-    for (const QChar c : script) {
-        const int hold = QStringLiteral("KFB").indexOf(c);
-        if (hold >= 0) {
-            QVERIFY(timers[hold]->isActive());
-            QMetaObject::invokeMethod(d.get(), runOuts[hold]);
-        } else if (c == 'k' || c == 'n' || c == 'p')
-            c == 'k' ? d->switchWindow() : d->wheelSwitchApp(c == 'n');
-        else if (c == 't' || c == 'T')
-            d->tabSwitch(c == 'T');
-        else
-            c == 'd' ? d->showDesktop() : d->setForegroundState(c.digitValue());
-    }
-    QStringList effects;
-    for (QString effect : fakes.effects())
-        if (!effect.endsWith(" on 0x0"))
-            effects << effect.replace("0x" + QString::number(front, 16).toUpper(), "front");
-    QCOMPARE(effects, events(expected));
-    QCOMPARE(holds(*d), holdsAfter);
-    const QStringList current = log.lines().filter(QStringLiteral("currentText"));
-    QCOMPARE(current.size(), script.count(QRegularExpression("[369]")));
-    QVERIFY(current.isEmpty() || current.first().contains(className));
-
-    fakes.clearEffects();
-    d.reset();
-    QCOMPARE(fakes.effects(), events(released));
-}
-
-// Each hold is 2.5 s from the last step re-arming it (previous steps only
-// Shift's), and each time-out runs its slot, logging the key released.
-void TestSwitching::holdTimersAreWiredAndRearmed()
-{
-    FakeAgentPlatform fakes;
-    CDesktopWithWindow d(fakes.platform);
-    d.switchWindow();
-    d.wheelSwitchApp(false);
-    QTest::qWait(600);
-    d.switchWindow();
-    d.wheelSwitchApp(false);
-    QVERIFY(d.keySwitchTimer()->remainingTime() > 2250);
-    QVERIFY(d.wheelBackwardTimer()->remainingTime() > 2250);
-    QVERIFY(d.wheelForwardTimer()->remainingTime() < 2150);
-    d.wheelSwitchApp(true);
-    QVERIFY(d.wheelForwardTimer()->remainingTime() > 2250);
-
-    fakes.clearEffects();
-    LogCapture log;
-    for (const QTimer *t : {d.keySwitchTimer(), d.wheelForwardTimer(), d.wheelBackwardTimer()}) {
-        QCOMPARE(t->interval(), 2500);
-        QMetaObject::invokeMethod(const_cast<QTimer *>(t), "timeout");
-    }
-    QCOMPARE(fakes.effects(), events("aas"));
-    QCOMPARE(log.lines(),
-             (QStringList{"恢复按键弹起", "恢复按键弹起 VK_LMENU", "恢复按键弹起 VK_SHIFT"}));
-    QCOMPARE(holds(d), QStringLiteral("000"));
-}
 
 QTEST_GUILESS_MAIN(TestSwitching)
 #include "tst_switching.moc"

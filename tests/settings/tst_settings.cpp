@@ -16,345 +16,298 @@ class TestSettings : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        QDir().mkpath(systemDir());
+        appenv::setApplicationDir(m_dir->path());
+        appenv::setWindowsVersionClass(QStringLiteral("win10"));
+    }
+    void cleanup()
+    {
+        appenv::setApplicationDir(QString());
+        appenv::setWindowsVersionClass(QString());
+        m_dir.reset();
+    }
 
-    void firstChoiceWritesDefaults_data();
-    void firstChoiceWritesDefaults();
-    void choosingAgainKeepsAssignments();
-    void isConfIsComparedWithoutCase();
-    void pathGettersHandleNone_data();
-    void pathGettersHandleNone();
-    void setterAndGetterPairsUseTheSameKey();
-    void entryConversion_data();
-    void entryConversion();
-    void unboundConfiguratorAnswers();
-    void missingValuesPerReader();
-    void agentIndexParsing_data();
-    void agentIndexParsing();
-    void agentFollowsModelChange();
-    void agentWithoutModelReadsUnassigned();
-    void agentSeesSameSizeRewrite();
-    void utf8ValuesRoundTrip();
-    void versionClass_data();
-    void versionClass();
+    void firstChoiceWritesDefaults_data()
+    {
+        QTest::addColumn<QString>("versionClass");
+        QTest::addColumn<int>("keyIndex");
+        QTest::addColumn<int>("wheelIndex");
+        QTest::newRow("win10") << "win10" << 48 << 9;
+        QTest::newRow("win8") << "win8" << 47 << 8;
+        QTest::newRow("WIN8 in capitals") << "WIN8" << 47 << 8;
+    }
+    void firstChoiceWritesDefaults()
+    {
+        QFETCH(QString, versionClass);
+        QFETCH(int, keyIndex);
+        QFETCH(int, wheelIndex);
+        appenv::setWindowsVersionClass(versionClass);
+        {
+            OpFunConfFile conf;
+            conf.SetCurrentMouse(QStringLiteral("QX210"));
+        }
+        QSettings main(systemDir() + QStringLiteral("/mouse.ini"), QSettings::IniFormat);
+        QCOMPARE(main.value(QStringLiteral("SET/mouse")).toString(), QStringLiteral("QX210"));
 
-private:
-    QString systemDir() const { return m_dir->path() + QStringLiteral("/system"); }
-    void writeRaw(const QString &file, const QByteArray &content);
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-};
-
-void TestSettings::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    QDir().mkpath(systemDir());
-    appenv::setApplicationDir(m_dir->path());
-    appenv::setWindowsVersionClass(QStringLiteral("win10"));
-}
-
-void TestSettings::cleanup()
-{
-    appenv::setApplicationDir(QString());
-    appenv::setWindowsVersionClass(QString());
-    m_dir.reset();
-}
-
-void TestSettings::writeRaw(const QString &file, const QByteArray &content)
-{
-    QFile f(systemDir() + QLatin1Char('/') + file);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(content), qint64(content.size()));
-}
-
-void TestSettings::firstChoiceWritesDefaults_data()
-{
-    QTest::addColumn<QString>("versionClass");
-    QTest::addColumn<int>("keyIndex");
-    QTest::addColumn<int>("wheelIndex");
-    QTest::newRow("win10") << "win10" << 48 << 9;
-    QTest::newRow("win7") << "win7" << 48 << 9;
-    QTest::newRow("win8") << "win8" << 47 << 8;
-    QTest::newRow("WIN8 in capitals") << "WIN8" << 47 << 8;
-}
-
-void TestSettings::firstChoiceWritesDefaults()
-{
-    QFETCH(QString, versionClass);
-    QFETCH(int, keyIndex);
-    QFETCH(int, wheelIndex);
-    appenv::setWindowsVersionClass(versionClass);
+        QSettings model(systemDir() + QStringLiteral("/QX210.ini"), QSettings::IniFormat);
+        for (const controls::Control &c : controls::kControls) {
+            const int index = c.isWheel ? wheelIndex : keyIndex;
+            QCOMPARE(model.value(controls::setKeyPath(c)).toString(),
+                     QStringLiteral("none-%1-%2").arg(index).arg(QLatin1String(c.tag)));
+        }
+        int nones = 0, ones = 0;
+        model.beginGroup(QStringLiteral("PATH"));
+        const QStringList keys = model.childKeys();
+        for (const QString &k : keys) {
+            const QString v = model.value(k).toString();
+            nones += v == QLatin1String("none");
+            ones += v == QLatin1String("1") && k.endsWith(QLatin1String("_speed"));
+        }
+        model.endGroup();
+        QCOMPARE(keys.size(), 28);
+        QCOMPARE(nones, 20);
+        QCOMPARE(ones, 8);
+        QCOMPARE(model.value(QStringLiteral("SET/isConf")).toString(), QStringLiteral("Y"));
+    }
+    void choosingAgainKeepsAssignments()
+    {
+        OpFunConfFile conf;
+        conf.SetCurrentMouse(QStringLiteral("PL40"));
+        conf.SetMidKeyVal(QStringLiteral("Copy-12-midKey"));
+        conf.SetMidWebUrl(QStringLiteral("https://example.org"));
+        conf.syncIniToFile();
+        conf.SetCurrentMouse(QStringLiteral("QX330"));
+        conf.SetCurrentMouse(QStringLiteral("PL40"));
+        QCOMPARE(conf.GetMidKeyVal(),
+                 QStringLiteral("{\"index\":\"12\",\"name\":\"Copy\",\"tag\":\"midKey\"}"));
+        QCOMPARE(conf.GetMidWebUrl(), QStringLiteral("https://example.org"));
+    }
+    void isConfIsComparedWithoutCase()
+    {
+        writeRaw(QStringLiteral("QX460.ini"), "[SET]\nisConf=y\nMid_key=Paste-14-midKey\n");
+        OpFunConfFile conf;
+        conf.SetCurrentMouse(QStringLiteral("QX460"));
+        QCOMPARE(conf.GetMidKeyVal(),
+                 QStringLiteral("{\"index\":\"14\",\"name\":\"Paste\",\"tag\":\"midKey\"}"));
+        QCOMPARE(conf.GetRightKeyVal(), QString()); // no defaults were written
+    }
+    void pathGettersHandleNone_data()
+    {
+        QTest::addColumn<QByteArray>("stored"); // raw INI text after the key, or empty for absent
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("none") << QByteArray("none") << QString();
+        QTest::newRow("NONE") << QByteArray("NONE") << QString();
+        QTest::newRow("absent") << QByteArray() << QStringLiteral("NULL");
+        QTest::newRow("a path") << QByteArray("C:/a b.txt") << QStringLiteral("C:/a b.txt");
+        QTest::newRow("nonesuch") << QByteArray("nonesuch") << QStringLiteral("nonesuch");
+    }
+    void pathGettersHandleNone()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, expected);
+        QByteArray ini = "[SET]\nisConf=Y\n[PATH]\n";
+        if (!stored.isEmpty())
+            ini += "mid_file_path=" + stored + "\n";
+        writeRaw(QStringLiteral("PL20.ini"), ini);
+        OpFunConfFile conf;
+        conf.SetCurrentMouse(QStringLiteral("PL20"));
+        QCOMPARE(conf.GetMidFilePath(), expected);
+    }
+    // Every getter reads the key its setter writes, for all four prefixes and seven
+    // parameters (the page calls them by name).
+    void setterAndGetterPairsUseTheSameKey()
     {
         OpFunConfFile conf;
         conf.SetCurrentMouse(QStringLiteral("QX210"));
+        const QStringList prefixes{"Mid/mid", "Right/right", "SliderUp/slider_up", "SliderDown/slider_down"};
+        const QStringList params{"WebUrl/WebUrl/_web_url",       "FilePath/FilePath/_file_path",
+                                 "FolderPath/FloderPath/_folder_path", "AppPath/AppPath/_app_path",
+                                 "SoundPath/SoundPath/_sound_path", "MainSpeed/MainSpeed/_main_speed",
+                                 "SelfSpeed/SelfSpeed/_self_speed"};
+        QMap<QString, QString> written;
+        for (const QString &prefix : prefixes) {
+            for (const QString &param : params) {
+                const QStringList p = prefix.split('/'), q = param.split('/');
+                const QString value = QStringLiteral("v%1").arg(written.size());
+                QVERIFY(QMetaObject::invokeMethod(&conf, qPrintable("Set" + p[0] + q[0]),
+                                                  Q_ARG(QString, value)));
+                QString got;
+                QVERIFY(QMetaObject::invokeMethod(&conf, qPrintable("Get" + p[0] + q[1]),
+                                                  Q_RETURN_ARG(QString, got)));
+                QCOMPARE(got, value);
+                written.insert("PATH/" + p[1] + q[2], value);
+            }
+        }
+        conf.syncIniToFile();
+        QSettings model(systemDir() + QStringLiteral("/QX210.ini"), QSettings::IniFormat);
+        for (auto it = written.cbegin(); it != written.cend(); ++it)
+            QCOMPARE(model.value(it.key()).toString(), it.value());
     }
-    QSettings main(systemDir() + QStringLiteral("/mouse.ini"), QSettings::IniFormat);
-    QCOMPARE(main.value(QStringLiteral("SET/mouse")).toString(), QStringLiteral("QX210"));
-
-    QSettings model(systemDir() + QStringLiteral("/QX210.ini"), QSettings::IniFormat);
-    for (const controls::Control &c : controls::kControls) {
-        const int index = c.isWheel ? wheelIndex : keyIndex;
-        QCOMPARE(model.value(controls::setKeyPath(c)).toString(),
-                 QStringLiteral("none-%1-%2").arg(index).arg(QLatin1String(c.tag)));
+    void entryConversion_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("json");
+        QTest::newRow("default") << "none-48-midKey"
+                                 << "{\"index\":\"48\",\"name\":\"none\",\"tag\":\"midKey\"}";
+        QTest::newRow("translated name") << "复制-12-rightKey"
+                                         << "{\"index\":\"12\",\"name\":\"复制\",\"tag\":\"rightKey\"}";
+        QTest::newRow("empty parts kept") << "--" << "{\"index\":\"\",\"name\":\"\",\"tag\":\"\"}";
+        QTest::newRow("two parts") << "none-48" << QString();
+        QTest::newRow("four parts") << "a-b-1-midKey" << QString();
+        QTest::newRow("absent") << "NULL" << QString();
     }
-    int nones = 0, ones = 0;
-    model.beginGroup(QStringLiteral("PATH"));
-    const QStringList keys = model.childKeys();
-    for (const QString &k : keys) {
-        const QString v = model.value(k).toString();
-        nones += v == QLatin1String("none");
-        ones += v == QLatin1String("1") && k.endsWith(QLatin1String("_speed"));
+    void entryConversion()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, json);
+        QCOMPARE(controls::entryToJson(entry), json);
     }
-    model.endGroup();
-    QCOMPARE(keys.size(), 28);
-    QCOMPARE(nones, 20);
-    QCOMPARE(ones, 8);
-    QCOMPARE(model.value(QStringLiteral("SET/isConf")).toString(), QStringLiteral("Y"));
-}
+    void unboundConfiguratorAnswers()
+    {
+        writeRaw(QStringLiteral("mouse.ini"), "[SET]\nmouse=QX210\n");
+        writeRaw(QStringLiteral("QX210.ini"), "[SET]\nisConf=Y\nMid_key=Copy-12-midKey\n");
+        OpFunConfFile conf;
+        QCOMPARE(conf.GetCurrentMouse(), QStringLiteral("QX210"));
+        QCOMPARE(conf.GetMidWebUrl(), QStringLiteral("key error or unInit obj"));
+        QCOMPARE(conf.GetMidKeyVal(), QString());
+        conf.SetMidKeyVal(QStringLiteral("Paste-14-midKey"));
+        conf.syncIniToFile();
+        conf.syncMouseIni();
+        QCOMPARE(conf.GetMidKeyVal(),
+                 QStringLiteral("{\"index\":\"12\",\"name\":\"Copy\",\"tag\":\"midKey\"}"));
+    }
+    void missingValuesPerReader()
+    {
+        writeRaw(QStringLiteral("x.ini"), "[SET]\nstored=NULL\nnull=null\n");
+        OperateIni configurator(OperateIni::Reader::Configurator);
+        OperateIni agentReader(OperateIni::Reader::Agent);
+        QCOMPARE(configurator.getValue(QStringLiteral("/SET/a")), QStringLiteral("key error or unInit obj"));
+        QCOMPARE(agentReader.getValue(QStringLiteral("/SET/a")), QStringLiteral("key error or unInit obj"));
+        configurator.setSetIniPath(systemDir() + QStringLiteral("/x.ini"));
+        agentReader.setSetIniPath(systemDir() + QStringLiteral("/x.ini"));
+        QCOMPARE(configurator.getValue(QStringLiteral("/SET/absent")), QStringLiteral("NULL"));
+        QCOMPARE(agentReader.getValue(QStringLiteral("/SET/absent")), QStringLiteral("999"));
+        QCOMPARE(agentReader.getValue(QStringLiteral("/SET/stored")), QStringLiteral("999"));
+        QCOMPARE(agentReader.getValue(QStringLiteral("/SET/null")), QStringLiteral("null"));
+    }
+    void agentIndexParsing_data()
+    {
+        QTest::addColumn<QByteArray>("entry"); // empty: key absent
+        QTest::addColumn<int>("index");        // -1: unassigned
+        QTest::newRow("twelve") << QByteArray("Copy-12-midKey") << 12;
+        QTest::newRow("absent") << QByteArray() << -1;
+        QTest::newRow("stored NULL") << QByteArray("NULL") << -1;
+        QTest::newRow("not a number") << QByteArray("x-ab-midKey") << 0;
+        QTest::newRow("no separator") << QByteArray("Copy") << 0;
+        QTest::newRow("two parts") << QByteArray("Copy-7") << 7;
+        QTest::newRow("four parts") << QByteArray("a-b-3-midKey") << 0;
+        QTest::newRow("negative") << QByteArray("x--1-midKey") << 0;
+    }
+    void agentIndexParsing()
+    {
+        QFETCH(QByteArray, entry);
+        QFETCH(int, index);
+        writeRaw(QStringLiteral("mouse.ini"), "[SET]\nmouse=PL60\n");
+        QByteArray ini = "[SET]\n";
+        if (!entry.isEmpty())
+            ini += "Mid_key=" + entry + "\n";
+        writeRaw(QStringLiteral("PL60.ini"), ini);
+        agent::OpFunConfFile reader;
+        const std::optional<int> got = reader.catalogueIndex(controls::MidKey);
+        QCOMPARE(got.has_value() ? *got : -1, index);
+    }
+    void agentFollowsModelChange()
+    {
+        writeRaw(QStringLiteral("mouse.ini"), "[SET]\nmouse=QX210\n");
+        writeRaw(QStringLiteral("QX210.ini"), "[SET]\nRight_key=Copy-12-rightKey\n");
+        writeRaw(QStringLiteral("QX330.ini"), "[SET]\nisConf=Y\nRight_key=Paste-14-rightKey\n");
+        agent::OpFunConfFile reader;
+        QCOMPARE(reader.catalogueIndex(controls::RightKey).value_or(-1), 12);
 
-void TestSettings::choosingAgainKeepsAssignments()
-{
-    OpFunConfFile conf;
-    conf.SetCurrentMouse(QStringLiteral("PL40"));
-    conf.SetMidKeyVal(QStringLiteral("Copy-12-midKey"));
-    conf.SetMidWebUrl(QStringLiteral("https://example.org"));
-    conf.syncIniToFile();
-    conf.SetCurrentMouse(QStringLiteral("QX330"));
-    conf.SetCurrentMouse(QStringLiteral("PL40"));
-    QCOMPARE(conf.GetMidKeyVal(),
-             QStringLiteral("{\"index\":\"12\",\"name\":\"Copy\",\"tag\":\"midKey\"}"));
-    QCOMPARE(conf.GetMidWebUrl(), QStringLiteral("https://example.org"));
-}
+        OpFunConfFile configurator;
+        configurator.SetCurrentMouse(QStringLiteral("QX330"));
+        QCOMPARE(reader.catalogueIndex(controls::RightKey).value_or(-1), 14);
+        QCOMPARE(reader.boundModel(), QStringLiteral("QX330"));
+    }
+    void agentWithoutModelReadsUnassigned()
+    {
+        agent::OpFunConfFile reader;
+        QCOMPARE(reader.currentMouse(), QStringLiteral("999"));
+        QVERIFY(reader.boundModel() == QStringLiteral("999"));
+        for (const controls::Control &c : controls::kControls)
+            QVERIFY(!reader.catalogueIndex(c.number).has_value());
+        QCOMPARE(reader.pathValue(QStringLiteral("mid"), QStringLiteral("_web_url")), QStringLiteral("999"));
+    }
+    // A write by the other program that keeps the file's size and lands within the
+    // same time-stamp tick must still be seen by the agent at its next read. (Written
+    // as raw bytes: a writer in this process would share the toolkit's cached copy.)
+    void agentSeesSameSizeRewrite()
+    {
+        writeRaw(QStringLiteral("mouse.ini"), "[SET]\nmouse=QX210\n");
+        writeRaw(QStringLiteral("QX210.ini"), "[SET]\nMid_key=Copy-12-midKey\n");
+        const QString file = systemDir() + QStringLiteral("/QX210.ini");
+        const QDateTime stamp = QFileInfo(file).lastModified();
 
-void TestSettings::isConfIsComparedWithoutCase()
-{
-    writeRaw(QStringLiteral("QX460.ini"), "[SET]\nisConf=y\nMid_key=Paste-14-midKey\n");
-    OpFunConfFile conf;
-    conf.SetCurrentMouse(QStringLiteral("QX460"));
-    QCOMPARE(conf.GetMidKeyVal(),
-             QStringLiteral("{\"index\":\"14\",\"name\":\"Paste\",\"tag\":\"midKey\"}"));
-    QCOMPARE(conf.GetRightKeyVal(), QString()); // no defaults were written
-}
-
-void TestSettings::pathGettersHandleNone_data()
-{
-    QTest::addColumn<QByteArray>("stored"); // raw INI text after the key, or empty for absent
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("none") << QByteArray("none") << QString();
-    QTest::newRow("NONE") << QByteArray("NONE") << QString();
-    QTest::newRow("NoNe") << QByteArray("NoNe") << QString();
-    QTest::newRow("absent") << QByteArray() << QStringLiteral("NULL");
-    QTest::newRow("a path") << QByteArray("C:/a b.txt") << QStringLiteral("C:/a b.txt");
-    QTest::newRow("nonesuch") << QByteArray("nonesuch") << QStringLiteral("nonesuch");
-}
-
-void TestSettings::pathGettersHandleNone()
-{
-    QFETCH(QByteArray, stored);
-    QFETCH(QString, expected);
-    QByteArray ini = "[SET]\nisConf=Y\n[PATH]\n";
-    if (!stored.isEmpty())
-        ini += "mid_file_path=" + stored + "\n";
-    writeRaw(QStringLiteral("PL20.ini"), ini);
-    OpFunConfFile conf;
-    conf.SetCurrentMouse(QStringLiteral("PL20"));
-    QCOMPARE(conf.GetMidFilePath(), expected);
-}
-
-// Every getter reads the key its setter writes, for all four prefixes and seven
-// parameters (the page calls them by name).
-void TestSettings::setterAndGetterPairsUseTheSameKey()
-{
-    OpFunConfFile conf;
-    conf.SetCurrentMouse(QStringLiteral("QX210"));
-    const QStringList prefixes{"Mid/mid", "Right/right", "SliderUp/slider_up", "SliderDown/slider_down"};
-    const QStringList params{"WebUrl/WebUrl/_web_url",       "FilePath/FilePath/_file_path",
-                             "FolderPath/FloderPath/_folder_path", "AppPath/AppPath/_app_path",
-                             "SoundPath/SoundPath/_sound_path", "MainSpeed/MainSpeed/_main_speed",
-                             "SelfSpeed/SelfSpeed/_self_speed"};
-    QMap<QString, QString> written;
-    for (const QString &prefix : prefixes) {
-        for (const QString &param : params) {
-            const QStringList p = prefix.split('/'), q = param.split('/');
-            const QString value = QStringLiteral("v%1").arg(written.size());
-            QVERIFY(QMetaObject::invokeMethod(&conf, qPrintable("Set" + p[0] + q[0]),
-                                              Q_ARG(QString, value)));
-            QString got;
-            QVERIFY(QMetaObject::invokeMethod(&conf, qPrintable("Get" + p[0] + q[1]),
-                                              Q_RETURN_ARG(QString, got)));
-            QCOMPARE(got, value);
-            written.insert("PATH/" + p[1] + q[2], value);
+        agent::OpFunConfFile reader;
+        QCOMPARE(reader.catalogueIndex(controls::MidKey).value_or(-1), 12);
+        for (int round = 0; round < 20; ++round) {
+            const int index = round % 2 ? 13 : 10; // same length as 12
+            writeRaw(QStringLiteral("QX210.ini"),
+                     QStringLiteral("[SET]\nMid_key=Copy-%1-midKey\n").arg(index).toUtf8());
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(stamp, QFileDevice::FileModificationTime));
+            f.close();
+            QCOMPARE(QFileInfo(file).lastModified(), stamp);
+            QCOMPARE(reader.catalogueIndex(controls::MidKey).value_or(-1), index);
         }
     }
-    conf.syncIniToFile();
-    QSettings model(systemDir() + QStringLiteral("/QX210.ini"), QSettings::IniFormat);
-    for (auto it = written.cbegin(); it != written.cend(); ++it)
-        QCOMPARE(model.value(it.key()).toString(), it.value());
-}
-
-void TestSettings::entryConversion_data()
-{
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<QString>("json");
-    QTest::newRow("default") << "none-48-midKey"
-                             << "{\"index\":\"48\",\"name\":\"none\",\"tag\":\"midKey\"}";
-    QTest::newRow("translated name") << "复制-12-rightKey"
-                                     << "{\"index\":\"12\",\"name\":\"复制\",\"tag\":\"rightKey\"}";
-    QTest::newRow("empty parts kept") << "--" << "{\"index\":\"\",\"name\":\"\",\"tag\":\"\"}";
-    QTest::newRow("two parts") << "none-48" << QString();
-    QTest::newRow("four parts") << "a-b-1-midKey" << QString();
-    QTest::newRow("absent") << "NULL" << QString();
-}
-
-void TestSettings::entryConversion()
-{
-    QFETCH(QString, entry);
-    QFETCH(QString, json);
-    QCOMPARE(controls::entryToJson(entry), json);
-}
-
-void TestSettings::unboundConfiguratorAnswers()
-{
-    writeRaw(QStringLiteral("mouse.ini"), "[SET]\nmouse=QX210\n");
-    writeRaw(QStringLiteral("QX210.ini"), "[SET]\nisConf=Y\nMid_key=Copy-12-midKey\n");
-    OpFunConfFile conf;
-    QCOMPARE(conf.GetCurrentMouse(), QStringLiteral("QX210"));
-    QCOMPARE(conf.GetMidWebUrl(), QStringLiteral("key error or unInit obj"));
-    QCOMPARE(conf.GetMidKeyVal(), QString());
-    conf.SetMidKeyVal(QStringLiteral("Paste-14-midKey"));
-    conf.syncIniToFile();
-    conf.syncMouseIni();
-    QCOMPARE(conf.GetMidKeyVal(),
-             QStringLiteral("{\"index\":\"12\",\"name\":\"Copy\",\"tag\":\"midKey\"}"));
-}
-
-void TestSettings::missingValuesPerReader()
-{
-    writeRaw(QStringLiteral("x.ini"), "[SET]\nstored=NULL\nnull=null\n");
-    OperateIni configurator(OperateIni::Reader::Configurator);
-    OperateIni agentReader(OperateIni::Reader::Agent);
-    QCOMPARE(configurator.getValue(QStringLiteral("/SET/a")), QStringLiteral("key error or unInit obj"));
-    QCOMPARE(agentReader.getValue(QStringLiteral("/SET/a")), QStringLiteral("key error or unInit obj"));
-    configurator.setSetIniPath(systemDir() + QStringLiteral("/x.ini"));
-    agentReader.setSetIniPath(systemDir() + QStringLiteral("/x.ini"));
-    QCOMPARE(configurator.getValue(QStringLiteral("/SET/absent")), QStringLiteral("NULL"));
-    QCOMPARE(agentReader.getValue(QStringLiteral("/SET/absent")), QStringLiteral("999"));
-    QCOMPARE(agentReader.getValue(QStringLiteral("/SET/stored")), QStringLiteral("999"));
-    QCOMPARE(agentReader.getValue(QStringLiteral("/SET/null")), QStringLiteral("null"));
-}
-
-void TestSettings::agentIndexParsing_data()
-{
-    QTest::addColumn<QByteArray>("entry"); // empty: key absent
-    QTest::addColumn<int>("index");        // -1: unassigned
-    QTest::newRow("twelve") << QByteArray("Copy-12-midKey") << 12;
-    QTest::newRow("absent") << QByteArray() << -1;
-    QTest::newRow("stored NULL") << QByteArray("NULL") << -1;
-    QTest::newRow("not a number") << QByteArray("x-ab-midKey") << 0;
-    QTest::newRow("no separator") << QByteArray("Copy") << 0;
-    QTest::newRow("two parts") << QByteArray("Copy-7") << 7;
-    QTest::newRow("four parts") << QByteArray("a-b-3-midKey") << 0;
-    QTest::newRow("negative") << QByteArray("x--1-midKey") << 0;
-}
-
-void TestSettings::agentIndexParsing()
-{
-    QFETCH(QByteArray, entry);
-    QFETCH(int, index);
-    writeRaw(QStringLiteral("mouse.ini"), "[SET]\nmouse=PL60\n");
-    QByteArray ini = "[SET]\n";
-    if (!entry.isEmpty())
-        ini += "Mid_key=" + entry + "\n";
-    writeRaw(QStringLiteral("PL60.ini"), ini);
-    agent::OpFunConfFile reader;
-    const std::optional<int> got = reader.catalogueIndex(controls::MidKey);
-    QCOMPARE(got.has_value() ? *got : -1, index);
-}
-
-void TestSettings::agentFollowsModelChange()
-{
-    writeRaw(QStringLiteral("mouse.ini"), "[SET]\nmouse=QX210\n");
-    writeRaw(QStringLiteral("QX210.ini"), "[SET]\nRight_key=Copy-12-rightKey\n");
-    writeRaw(QStringLiteral("QX330.ini"), "[SET]\nisConf=Y\nRight_key=Paste-14-rightKey\n");
-    agent::OpFunConfFile reader;
-    QCOMPARE(reader.catalogueIndex(controls::RightKey).value_or(-1), 12);
-
-    OpFunConfFile configurator;
-    configurator.SetCurrentMouse(QStringLiteral("QX330"));
-    QCOMPARE(reader.catalogueIndex(controls::RightKey).value_or(-1), 14);
-    QCOMPARE(reader.boundModel(), QStringLiteral("QX330"));
-}
-
-void TestSettings::agentWithoutModelReadsUnassigned()
-{
-    agent::OpFunConfFile reader;
-    QCOMPARE(reader.currentMouse(), QStringLiteral("999"));
-    QVERIFY(reader.boundModel() == QStringLiteral("999"));
-    for (const controls::Control &c : controls::kControls)
-        QVERIFY(!reader.catalogueIndex(c.number).has_value());
-    QCOMPARE(reader.pathValue(QStringLiteral("mid"), QStringLiteral("_web_url")), QStringLiteral("999"));
-}
-
-// A write by the other program that keeps the file's size and lands within the
-// same time-stamp tick must still be seen by the agent at its next read. (Written
-// as raw bytes: a writer in this process would share the toolkit's cached copy.)
-void TestSettings::agentSeesSameSizeRewrite()
-{
-    writeRaw(QStringLiteral("mouse.ini"), "[SET]\nmouse=QX210\n");
-    writeRaw(QStringLiteral("QX210.ini"), "[SET]\nMid_key=Copy-12-midKey\n");
-    const QString file = systemDir() + QStringLiteral("/QX210.ini");
-    const QDateTime stamp = QFileInfo(file).lastModified();
-
-    agent::OpFunConfFile reader;
-    QCOMPARE(reader.catalogueIndex(controls::MidKey).value_or(-1), 12);
-    for (int round = 0; round < 20; ++round) {
-        const int index = round % 2 ? 13 : 10; // same length as 12
-        writeRaw(QStringLiteral("QX210.ini"),
-                 QStringLiteral("[SET]\nMid_key=Copy-%1-midKey\n").arg(index).toUtf8());
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadWrite));
-        QVERIFY(f.setFileTime(stamp, QFileDevice::FileModificationTime));
-        f.close();
-        QCOMPARE(QFileInfo(file).lastModified(), stamp);
-        QCOMPARE(reader.catalogueIndex(controls::MidKey).value_or(-1), index);
+    void utf8ValuesRoundTrip()
+    {
+        OpFunConfFile conf;
+        conf.SetCurrentMouse(QStringLiteral("QX210"));
+        const QString url = QStringLiteral("https://例子.测试/路径?q=\"a\";b=c");
+        conf.SetSliderUpWebUrl(url);
+        conf.SetSideUpkeyVal(QStringLiteral("打开网页-1-slideUpKey"));
+        conf.syncIniToFile();
+        agent::OpFunConfFile reader;
+        QCOMPARE(reader.pathValue(QStringLiteral("slider_up"), QStringLiteral("_web_url")), url);
+        QCOMPARE(reader.catalogueIndex(controls::SideUpKey).value_or(-1), 1);
     }
-}
+    void versionClass_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("expected");
+        for (const char *row : {"windows 8 win8", "windows 8.1 win8", "windows 10 win10",
+                                "windows xp win7", "debian 12 win7"}) {
+            const QStringList f = QString(row).split(' ');
+            QTest::newRow(row) << f[0] << f[1] << f[2];
+        }
+    }
+    void versionClass()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, version);
+        QFETCH(QString, expected);
+        QCOMPARE(appenv::versionClassFor(type, version), expected);
+    }
 
-void TestSettings::utf8ValuesRoundTrip()
-{
-    OpFunConfFile conf;
-    conf.SetCurrentMouse(QStringLiteral("QX210"));
-    const QString url = QStringLiteral("https://例子.测试/路径?q=\"a\";b=c");
-    conf.SetSliderUpWebUrl(url);
-    conf.SetSideUpkeyVal(QStringLiteral("打开网页-1-slideUpKey"));
-    conf.syncIniToFile();
-    agent::OpFunConfFile reader;
-    QCOMPARE(reader.pathValue(QStringLiteral("slider_up"), QStringLiteral("_web_url")), url);
-    QCOMPARE(reader.catalogueIndex(controls::SideUpKey).value_or(-1), 1);
-}
+private:
+    QString systemDir() const { return m_dir->path() + QStringLiteral("/system"); }
+    void writeRaw(const QString &file, const QByteArray &content)
+    {
+        QFile f(systemDir() + QLatin1Char('/') + file);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(f.write(content), qint64(content.size()));
+    }
 
-void TestSettings::versionClass_data()
-{
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("version");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("8") << "windows" << "8" << "win8";
-    QTest::newRow("8.1") << "windows" << "8.1" << "win8";
-    QTest::newRow("10") << "windows" << "10" << "win10";
-    QTest::newRow("7") << "windows" << "7" << "win7";
-    QTest::newRow("xp") << "windows" << "xp" << "win7";
-    QTest::newRow("linux") << "debian" << "12" << "win7";
-}
-
-void TestSettings::versionClass()
-{
-    QFETCH(QString, type);
-    QFETCH(QString, version);
-    QFETCH(QString, expected);
-    QCOMPARE(appenv::versionClassFor(type, version), expected);
-}
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
 
 QTEST_GUILESS_MAIN(TestSettings)
 #include "tst_settings.moc"

@@ -3,7 +3,6 @@
 #include "appenv.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSettings>
 
 using namespace platform::fake;
@@ -131,9 +130,4 @@ void SettingsFolder::setModelValues(const QString &model, const QMap<QString, QS
 void SettingsFolder::removeModelValue(const QString &model, const QString &key)
 {
     editIni(appenv::modelSettingsPath(model), [&](QSettings &ini) { ini.remove(key); });
-}
-
-void SettingsFolder::removeModelFile(const QString &model)
-{
-    QFile::remove(appenv::modelSettingsPath(model));
 }

@@ -72,7 +72,6 @@ public:
         setModelValues(model, {{key, value}});
     }
     void removeModelValue(const QString &model, const QString &key);
-    void removeModelFile(const QString &model);
 
 private:
     QTemporaryDir m_dir;

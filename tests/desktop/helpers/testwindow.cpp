@@ -66,6 +66,21 @@ QVector<std::uint32_t> property32(xcb_connection_t *c, xcb_window_t w, xcb_atom_
 }
 } // namespace
 
+QVector<std::uint32_t> rootProperty(const char *property)
+{
+    xcb_connection_t *c = xcb_connect(nullptr, nullptr);
+    QVector<std::uint32_t> values;
+    if (!xcb_connection_has_error(c)) {
+        xcb_intern_atom_reply_t *a = xcb_intern_atom_reply(
+            c, xcb_intern_atom(c, 0, std::uint16_t(std::strlen(property)), property), nullptr);
+        if (a)
+            values = property32(c, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root, a->atom);
+        free(a);
+    }
+    xcb_disconnect(c);
+    return values;
+}
+
 bool TestWindow::isActive() const
 {
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root;

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <xcb/xcb.h>
 
@@ -38,3 +39,6 @@ private:
     xcb_window_t m_window = 0;
     QStringList m_records;
 };
+
+// The 32-bit values of the root window's `property` on $DISPLAY; none when unreadable.
+QVector<std::uint32_t> rootProperty(const char *property);

@@ -11,24 +11,13 @@
 namespace testbed {
 
 const char kMouseDescriptor[] = "05010902A1010901A1000509190129051500250195057501810295017503810105"
-                                "01093009310938158125 7F750895038106C0C0";
+                                "010930093109381581257F750895038106C0C0";
 const char kReceiverDescriptor[] = "05010902A1010901A100050919012905150025019505750181029501750381"
                                    "0105010930093109381581257F750895038106C0C0"
-                                   "0600FF0901A10185BA150026FF0075089 51F0901810209019102C0";
+                                   "0600FF0901A10185BA150026FF007508951F0901810209019102C0";
 const char kKeyboardDescriptor[] =
-    "05010906A1010507 19E029E71500250175019508810295017508810195067508"
-    "1500256519002965 8100C0";
-
-namespace {
-std::string compact(const char *hex)
-{
-    std::string s;
-    for (const char *p = hex; *p; ++p)
-        if (*p != ' ')
-            s += *p;
-    return s;
-}
-} // namespace
+    "05010906A101050719E029E71500250175019508810295017508810195067508"
+    "15002565190029658100C0";
 
 Bed::Bed() : m_bed(umockdev_testbed_new()) {}
 
@@ -62,8 +51,7 @@ Device Bed::addUsb(const std::string &name, std::uint16_t vendorId, std::uint16_
         d.paths.push_back("/sys" + hidPath);
         d.paths.push_back("/sys" + hidPath + "/hidraw/hidraw" + std::to_string(n));
         text += "P: " + iface + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n\n";
-        text += "P: " + hidPath +
-                "\nE: SUBSYSTEM=hid\nH: report_descriptor=" + compact(descriptor) + "\n\n";
+        text += "P: " + hidPath + "\nE: SUBSYSTEM=hid\nH: report_descriptor=" + descriptor + "\n\n";
         text += "P: " + hidPath + "/hidraw/hidraw" + std::to_string(n) + "\nN: hidraw" +
                 std::to_string(n) + "\nE: SUBSYSTEM=hidraw\nE: DEVNAME=" + d.hidraw + "\n\n";
         if (mouse) {
