@@ -96,17 +96,14 @@ private slots:
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("tabAfterHold");
-        QTest::newRow("one character off") << "p1!b" << QByteArray()
-                                           << "Inconsistent password "
-                                              "before and after"
-                                           << "register";
-        QTest::newRow("accepted") << "p1!a" << QByteArray(R"({"code":0,"msg":"Registered"})")
-                                  << "Registered"
-                                  << "login";
-        QTest::newRow("accepted, no message") << "p1!a" << QByteArray(R"({"code":0})") << ""
-                                              << "login";
-        QTest::newRow("refused") << "p1!a" << QByteArray(R"({"code":2,"msg":"Taken"})") << "Taken"
-                                 << "register";
+        const auto row = [](const char *tag, const char *again, const char *reply, const char *line,
+                            const char *tabAfterHold) {
+            QTest::newRow(tag) << again << QByteArray(reply) << line << tabAfterHold;
+        };
+        row("one character off", "p1!b", "", "Inconsistent password before and after", "register");
+        row("accepted", "p1!a", R"({"code":0,"msg":"Registered"})", "Registered", "login");
+        row("accepted, no message", "p1!a", R"({"code":0})", "", "login");
+        row("refused", "p1!a", R"({"code":2,"msg":"Taken"})", "Taken", "register");
     }
 
     void registration()
