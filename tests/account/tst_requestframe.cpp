@@ -40,14 +40,10 @@ private slots:
         QFETCH(QString, base);
         AccountSandbox box;
         writeIni(box.mainFile(), QStringLiteral("/SET/server"), configured);
-        const QStringList paths = QStringLiteral("user/login user/register user/updatePassword "
-                                                 "user/findPassword user/validatePassword "
-                                                 "user/newPassword file/upload driver/config2/save "
-                                                 "driver/config2/get driver/latest/version")
-                                      .split(' ');
+        // Each kind's path on the wire: requestOnTheWire.
         VLAccountManage frame;
-        for (uint i = 0; i < 10; ++i)
-            QCOMPARE(frame.endpointUrl(i), base + "/v1/" + paths[int(i)]);
+        QCOMPARE(frame.endpointUrl(0), base + "/v1/user/login");
+        QCOMPARE(frame.endpointUrl(9), base + "/v1/driver/latest/version");
         QCOMPARE(frame.endpointUrl(10), QString());
         QCOMPARE(frame.endpointUrl(0xFFFFFFFFu), QString());
         QCOMPARE(frame.transferTimeout(), 15000);

@@ -48,30 +48,14 @@ private slots:
     }
     void cleanupTestCase() { ConfiguratorPlatform::installNative(); }
 
-    void typesAreRegisteredInTheirOrderUnderTheirModules()
+    // Each entry of the table is creatable under its module as that class (the pages,
+    // loaded by their own suites, catch a type missing or under another module).
+    void typesAreCreatableUnderTheirModules()
     {
-        // A word with '/' names the module of the words that follow it; a module ending in '.'
-        // is completed by each type's name.
-        QStringList order;
-        QString uri;
-        for (const QString &word :
-             QStringLiteral(
-                 "Model.QX./CheckProcess PairDoWork OpenBluetooth Account.Manager./LoginAccount "
-                 "RegisterAccount UpdatePasswdAccount FindPasswd ValidatePassword NewPassword "
-                 "SaveConfigInfo GetDriverConf Operate.Conf./OpFunConfFile OperateToken "
-                 "Account.Manager./GetSoftwareVersion an.utility/MyMenu MyAction MySeparator "
-                 "SystemTrayIcon PageNavigator AssignmentRules")
-                 .split(' ')) {
-            uri = word.contains('/') ? word.section('/', 0, 0) : uri;
-            const QString name = word.section('/', -1);
-            order << (uri.endsWith('.') ? uri + name : uri) + '/' + name;
-        }
         startup();
         registerConfiguratorTypes();
         QQmlEngine engine;
-        QStringList seen;
         for (const QmlTypeEntry &entry : configuratorTypes()) {
-            seen << QStringLiteral("%1/%2").arg(entry.uri, entry.name);
             QQmlComponent component(&engine);
             component.setData(
                 QStringLiteral("import %1 1.0\n%2 {}\n").arg(entry.uri, entry.name).toUtf8(),
@@ -80,7 +64,6 @@ private slots:
             QVERIFY2(object && QString(object->metaObject()->className()) == entry.name,
                      qPrintable(component.errorString()));
         }
-        QCOMPARE(seen, order);
     }
 
     void secondCopyShowsTheNoticeAndEnds()
@@ -104,10 +87,11 @@ private slots:
         QTest::addColumn<QString>("exitText");
         QTest::addColumn<QString>("folderText"); // misspelt key, corrected for English readers
         QTest::newRow("German, font") << QLocale(QLocale::German, QLocale::Germany) << true << "en"
-                                      << "exit" << "Open folder";
-        QTest::newRow("Chinese, no font") << QLocale(QLocale::Chinese, QLocale::China) << false
-                                          << "zh" << QStringLiteral("退出")
-                                          << QStringLiteral("打开文件夹");
+                                      << "exit"
+                                      << "Open folder";
+        QTest::newRow("Chinese, no font")
+            << QLocale(QLocale::Chinese, QLocale::China) << false << "zh" << QStringLiteral("退出")
+            << QStringLiteral("打开文件夹");
         QTest::newRow("Chinese, Taiwan, no font")
             << QLocale(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan)
             << false << "zh" << QStringLiteral("退出") << QStringLiteral("打开文件夹");

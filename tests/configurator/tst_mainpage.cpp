@@ -3,33 +3,24 @@
 // and what the assignment lists write into the model's settings file.
 #include "appenv.h"
 #include "configuratorapp.h"
-#include "fakeservices.h"
+#include "mainpagehost.h"
 #include "opfunconffile.h"
 #include "systemtrayicon.h"
 #include "typeregistry.h"
 
 #include <QtTest>
 
-#include <QQmlComponent>
-#include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
 
-class TestMainPage : public QObject
+class TestMainPage : public QObject, MainPageHost
 {
     Q_OBJECT
 
-    FakeServices fakes;
-    std::unique_ptr<fake::FakeReceiver> receiver;
-    std::unique_ptr<QTemporaryDir> folder;
-    std::unique_ptr<QQmlEngine> engine;
-    std::unique_ptr<QObject> root;
-
-    QObject *find(const char *name) const { return root->findChild<QObject *>(name); }
     // Repeater delegates are only reachable as child items.
     QQuickItem *item(const QString &name) const
     {
-        QList<QQuickItem *> todo{qobject_cast<QQuickWindow *>(root.get())->contentItem()};
+        QList<QQuickItem *> todo{window()->contentItem()};
         while (!todo.isEmpty()) {
             QQuickItem *i = todo.takeFirst();
             if (i->objectName() == name)
@@ -44,18 +35,11 @@ class TestMainPage : public QObject
         return spot && spot->isVisible();
     }
     QObject *nav() const { return find("navigator"); }
-    QString page() const { return nav()->property("page").toString(); }
     static QString modelFile() { return appenv::modelSettingsPath("QX210"); }
     static QByteArray bytes(const QString &path)
     {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    static void writeIni(const QString &path, const QMap<QString, QString> &values)
-    {
-        QSettings s(path, QSettings::IniFormat);
-        for (auto it = values.begin(); it != values.end(); ++it)
-            s.setValue(it.key(), it.value());
     }
     static QVariant call(QObject *object, const char *function, QVariantList args = {})
     {
@@ -87,33 +71,10 @@ class TestMainPage : public QObject
              platform::kDbtDevtypDeviceInterface,
              R"(\\?\USB#VID_2F6B&PID_1812#5&1a2b3c&0&2#{a5dcbf10-6530})"});
     }
-    // Starts the main page and waits for the page after the splash.
     bool start(bool present, const QString &model, const QString &version = "win10")
     {
         appenv::setWindowsVersionClass(version);
-        if (model != "NULL")
-            writeIni(appenv::mainSettingsPath(), {{"SET/mouse", model}});
-        if (present)
-            fake::addReceiverDevice(*fakes.hid, receiver.get(), 0x1812);
-        engine = std::make_unique<QQmlEngine>();
-        QQmlComponent component(engine.get(), QUrl("qrc:/main.qml"));
-        root.reset(component.create());
-        if (!root) {
-            qWarning() << component.errorString();
-            return false;
-        }
-        return QTest::qWaitFor([this] { return page() != "splash"; }, 10000);
-    }
-    // A user's pick in a list: the signal its page emits.
-    void pick(const char *pageName, int index)
-    {
-        QObject *p = find(pageName);
-        const QString name = call(p, "getIndexName", {index}).toString();
-        if (QByteArray(pageName).contains("Wheel"))
-            QMetaObject::invokeMethod(p, "sigSelIssue", Q_ARG(int, index), Q_ARG(QString, name));
-        else
-            QMetaObject::invokeMethod(p, "sigSelItemIndex", Q_ARG(int, index),
-                                      Q_ARG(QString, name));
+        return MainPageHost::start(present, model);
     }
     // A value of the current model's file as the settings class reads it.
     static QString stored(const char *getter)
@@ -139,8 +100,7 @@ private slots:
         fakes = FakeServices();
         fakes.install();
         receiver = fakes.makeReceiver();
-        folder = std::make_unique<QTemporaryDir>();
-        appenv::setApplicationDir(folder->path());
+        newFolder();
     }
     void cleanup()
     {
@@ -157,16 +117,15 @@ private slots:
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("page");
         QTest::addColumn<bool>("sideWheelSpot");
-        QTest::newRow("no receiver") << false << "QX210"
-                                     << "disconnect" << true;
-        QTest::newRow("no model") << true << "NULL"
-                                  << "choose" << true;
-        QTest::newRow("QX210") << true << "QX210"
-                               << "connect" << true;
-        QTest::newRow("QX460") << true << "QX460"
-                               << "connect" << true;
-        QTest::newRow("QX330") << true << "QX330"
-                               << "connect" << false;
+        const auto row = [](const char *tag, bool present, const char *model, const char *page,
+                            bool sideWheelSpot) {
+            QTest::newRow(tag) << present << model << page << sideWheelSpot;
+        };
+        row("no receiver", false, "QX210", "disconnect", true);
+        row("no model", true, "NULL", "choose", true);
+        row("QX210", true, "QX210", "connect", true);
+        row("QX460", true, "QX460", "connect", true);
+        row("QX330", true, "QX330", "connect", false);
     }
     void pageAfterSplash()
     {
@@ -182,20 +141,11 @@ private slots:
         }
     }
 
-    void plugAndUnplug_data()
-    {
-        QTest::addColumn<QString>("state"); // leads away from the connection page, or ""
-        QTest::newRow("connection page") << "";
-        QTest::newRow("about page") << "QXAbout";
-        QTest::newRow("model page") << "return_choose";
-        QTest::newRow("pairing preparation") << "QXPair";
-    }
+    // Which page an unplug leads to from each page: tst_pagenavigator.
     void plugAndUnplug()
     {
-        QFETCH(QString, state);
         QVERIFY(start(true, "QX330"));
-        if (!state.isEmpty())
-            call(root.get(), "onLogic", {state});
+        logic("QXPair");
         plug(false);
         QTRY_COMPARE(page(), QString("disconnect"));
         plug(true);
@@ -203,7 +153,7 @@ private slots:
         QCOMPARE(find("connectDevice")->property("modelText").toString(), QString("QX330"));
         QVERIFY(!find("connectDevice")->property("eightKeys").toBool());
         // Pairing now returns to the connection page, not to the page left on unplugging.
-        call(root.get(), "onLogic", {"QXPair"});
+        logic("QXPair");
         QMetaObject::invokeMethod(find("enterQXPair"), "sigRevClicked", Q_ARG(QString, "hidePair"));
         QCOMPARE(page(), QString("connect"));
     }
@@ -236,12 +186,11 @@ private slots:
     {
         QVERIFY(start(true, "QX210"));
         pick("midKeyPage", 12);
-        call(root.get(), "onLogic", {"QXAbout"});
-        auto *window = qobject_cast<QQuickWindow *>(root.get());
-        window->close(); // the close button
-        QVERIFY(!window->isVisible());
-        window->show();
-        QCloseEvent systemClose; // Alt+F4 or the task bar: the window system asks to close
+        logic("QXAbout");
+        QQuickWindow *window = this->window();
+        QVERIFY(window->isVisible());
+        // Alt+F4 or the task bar: the window system asks to close (the close button: tst_tray).
+        QCloseEvent systemClose;
         QCoreApplication::sendEvent(window, &systemClose);
         QVERIFY(!systemClose.isAccepted());
         QVERIFY(!window->isVisible());
@@ -266,7 +215,7 @@ private slots:
         QVERIFY(start(true, "QX210"));
         QObject *title = find("connectDevice")->property("titleBar").value<QObject *>();
         QVERIFY(title->property("signedIn").toBool());
-        call(root.get(), "onLogic", {"sign_in_clicked"});
+        logic("sign_in_clicked");
         QMetaObject::invokeMethod(find("updatePasswd"), "sigUpdatePwdRet", Q_ARG(int, code),
                                   Q_ARG(QString, "server says"));
         QVERIFY(nav()->property("infoVisible").toBool());
@@ -285,18 +234,17 @@ private slots:
         QTest::addColumn<QString>("page");
         QTest::addColumn<bool>("loginCover");
         QTest::addColumn<bool>("windowVisible");
-        QTest::newRow("about") << false << "sigAbout"
-                               << "about" << false << true;
-        QTest::newRow("nickname") << true << "sigSignIn"
-                                  << "account" << false << true;
-        QTest::newRow("log-in") << false << "sigLogReg"
-                                << "connect" << true << true;
-        QTest::newRow("sync, signed out") << false << "sigSync"
-                                          << "connect" << true << true;
-        QTest::newRow("sync, signed in") << true << "sigSync"
-                                         << "connect" << false << true;
-        QTest::newRow("close") << false << "sigHidden"
-                               << "connect" << false << false;
+        const auto row = [](const char *signal, bool signedIn, const char *page, bool loginCover,
+                            bool windowVisible = true) {
+            QTest::newRow(qPrintable(QString(signal) + (signedIn ? ", signed in" : "")))
+                << signedIn << signal << page << loginCover << windowVisible;
+        };
+        row("sigAbout", false, "about", false);
+        row("sigSignIn", true, "account", false);
+        row("sigLogReg", false, "connect", true);
+        row("sigSync", false, "connect", true);
+        row("sigSync", true, "connect", false);
+        row("sigHidden", false, "connect", false, false);
     }
     void titleBar()
     {
@@ -315,7 +263,7 @@ private slots:
         QCOMPARE(find("loginCover")->property("visible").toBool(), loginCover);
         QCOMPARE(sync.count(), signal == "sigSync" && signedIn ? 1 : 0);
         QCOMPARE(find("syncCover")->property("visible").toBool(), sync.count() == 1);
-        QCOMPARE(qobject_cast<QWindow *>(root.get())->isVisible(), windowVisible);
+        QCOMPARE(window()->isVisible(), windowVisible);
     }
 
     void restoreDefaults_data()
@@ -377,21 +325,16 @@ private slots:
         QTest::addColumn<QString>("getter");
         QTest::addColumn<QString>("entry"); // name-index-tag as stored
         QTest::addColumn<bool>("labelShown");
-        QTest::newRow("Windows menu, win10") << "win10"
-                                             << "midKeyPage" << 42 << "GetMidKeyVal"
-                                             << "Windows menu-42-midKey" << true;
-        QTest::newRow("Windows menu, win8") << "win8"
-                                            << "midKeyPage" << 41 << "GetMidKeyVal"
-                                            << "Windows menu-41-midKey" << true;
-        QTest::newRow("None, right key") << "win10"
-                                         << "rightKeyPage" << 48 << "GetRightKeyVal"
-                                         << "None-48-rightKey" << false;
-        QTest::newRow("None, win8 wheel") << "win8"
-                                          << "midWheelPage" << 8 << "GetMidWheelVal"
-                                          << "None-8-midWheel" << false;
-        QTest::newRow("Stop, win8 side wheel") << "win8"
-                                               << "sideWheelPage" << 7 << "GetSideWheel"
-                                               << "Stop-7-slideWheel" << true;
+        const auto row = [](const char *version, const char *page, int index, const char *getter,
+                            const char *entry, bool labelShown) {
+            QTest::newRow(qPrintable(QString("%1 %2").arg(entry, version)))
+                << version << page << index << getter << entry << labelShown;
+        };
+        row("win10", "midKeyPage", 42, "GetMidKeyVal", "Windows menu-42-midKey", true);
+        row("win8", "midKeyPage", 41, "GetMidKeyVal", "Windows menu-41-midKey", true);
+        row("win10", "rightKeyPage", 48, "GetRightKeyVal", "None-48-rightKey", false);
+        row("win8", "midWheelPage", 8, "GetMidWheelVal", "None-8-midWheel", false);
+        row("win8", "sideWheelPage", 7, "GetSideWheel", "Stop-7-slideWheel", true);
     }
     void pickingWritesTheEntry()
     {

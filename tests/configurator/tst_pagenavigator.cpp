@@ -102,6 +102,8 @@ private slots:
         QTest::newRow("unplugged at home") << "" << false << "disconnect" << false;
         QTest::newRow("unplugged with a box open")
             << "default_set" << false << "disconnect" << false;
+        for (const char *states : {"QXAbout", "return_choose", "QXPair"})
+            QTest::newRow(states) << states << false << "disconnect" << false;
         QTest::newRow("plugged on the about page") << "QXAbout" << true << "connect" << true;
         QTest::newRow("plugged while pairing") << "QXPair enterSuccess" << true << "pair" << true;
     }

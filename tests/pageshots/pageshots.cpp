@@ -3,19 +3,14 @@
 // language is the system's (LANGUAGE/LC_ALL), as in the configurator.
 #include "appenv.h"
 #include "configuratorapp.h"
-#include "fakeservices.h"
+#include "mainpagehost.h"
 #include "typeregistry.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFontDatabase>
 #include <QLocale>
-#include <QQmlComponent>
-#include <QQmlEngine>
 #include <QQuickWindow>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 #include <QTranslator>
 
@@ -25,25 +20,16 @@
 
 namespace {
 
-struct Shooter
+struct Shooter : MainPageHost
 {
-    QString folder;
+    QString outFolder;
     QString prefix;
-    FakeServices fakes;
-    std::unique_ptr<fake::FakeReceiver> receiver = fakes.makeReceiver();
-    std::unique_ptr<QTemporaryDir> appDir;
-    std::unique_ptr<QQmlEngine> engine;
-    std::unique_ptr<QObject> root;
     int saved = 0;
-
-    QObject *find(const char *name) const { return root->findChild<QObject *>(name); }
-    QQuickWindow *window() const { return qobject_cast<QQuickWindow *>(root.get()); }
-    QString page() const { return find("navigator")->property("page").toString(); }
 
     void shot(const QString &name)
     {
         QTest::qWait(150);
-        const QString path = QDir(folder).filePath(prefix + name + ".png");
+        const QString path = QDir(outFolder).filePath(prefix + name + ".png");
         if (window()->grabWindow().save(path)) {
             ++saved;
             std::printf("%s\n", qPrintable(path));
@@ -57,51 +43,22 @@ struct Shooter
         root.reset();
         engine.reset();
         fakes.hid->clear();
-        appDir = std::make_unique<QTemporaryDir>();
-        appenv::setApplicationDir(appDir->path());
-        if (!model.isEmpty())
-            QSettings(appenv::mainSettingsPath(), QSettings::IniFormat)
-                .setValue("SET/mouse", model);
-        QSettings modelIni(appenv::modelSettingsPath(model.isEmpty() ? "QX210" : model),
-                           QSettings::IniFormat);
-        for (auto it = stored.begin(); it != stored.end(); ++it)
-            modelIni.setValue(it.key(), it.value());
-        modelIni.sync();
-        if (present)
-            fake::addReceiverDevice(*fakes.hid, receiver.get(), 0x1812);
+        newFolder();
+        writeIni(appenv::modelSettingsPath(model.isEmpty() ? "QX210" : model), stored);
         if (duringSplash)
             QTimer::singleShot(400, duringSplash);
-        engine = std::make_unique<QQmlEngine>();
-        QQmlComponent component(engine.get(), QUrl("qrc:/main.qml"));
-        root.reset(component.create());
-        if (!root) {
-            std::fprintf(stderr, "%s\n", qPrintable(component.errorString()));
-            std::exit(1);
-        }
-        if (!QTest::qWaitFor([this] { return page() != "splash"; }, 10000))
+        if (!MainPageHost::start(present, model.isEmpty() ? "NULL" : model)) {
+            if (!root)
+                std::exit(1);
             std::fprintf(stderr, "the splash stayed\n");
+        }
         QTest::qWait(100);
     }
-    void logic(const char *state)
+    void pick(const char *pageName, int index) // a key list's, marked as a click marks it
     {
-        QMetaObject::invokeMethod(root.get(), "onLogic", Q_ARG(QVariant, QString(state)));
-    }
-    void pick(const char *pageName, int index)
-    {
-        QObject *p = find(pageName);
-        QVariant name;
-        QMetaObject::invokeMethod(p, "getIndexName", Q_RETURN_ARG(QVariant, name),
-                                  Q_ARG(QVariant, index));
-        if (QByteArray(pageName).contains("Wheel")) {
-            QMetaObject::invokeMethod(p, "wheelIsSelectItem", Q_ARG(QVariant, index));
-            QMetaObject::invokeMethod(p, "sigSelIssue", Q_ARG(int, index),
-                                      Q_ARG(QString, name.toString()));
-        } else {
-            QMetaObject::invokeMethod(p, "keyIsSelectItem", Q_ARG(QVariant, index),
-                                      Q_ARG(QVariant, QString()));
-            QMetaObject::invokeMethod(p, "sigSelItemIndex", Q_ARG(int, index),
-                                      Q_ARG(QString, name.toString()));
-        }
+        QMetaObject::invokeMethod(find(pageName), "keyIsSelectItem", Q_ARG(QVariant, index),
+                                  Q_ARG(QVariant, QString()));
+        MainPageHost::pick(pageName, index);
     }
     void openList(const char *action)
     {
@@ -197,9 +154,9 @@ int main(int argc, char *argv[])
     QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     appenv::setWindowsVersionClass("win10");
     Shooter shooter;
-    shooter.folder = QString::fromLocal8Bit(argv[1]);
+    shooter.outFolder = QString::fromLocal8Bit(argv[1]);
     shooter.prefix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
-    QDir().mkpath(shooter.folder);
+    QDir().mkpath(shooter.outFolder);
     shooter.fakes.install();
     registerConfiguratorTypes();
     shooter.run();

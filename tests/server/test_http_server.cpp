@@ -81,6 +81,15 @@ protected:
         return response;
     }
 
+    http::response<http::string_body> registerAnn()
+    {
+        const json account{{"nickname", "Ann"},
+                           {"email", "ann@example.com"},
+                           {"password", "secret1!x"},
+                           {"rePassword", "secret1!x"}};
+        return send(http::verb::post, "/v1/user/register", account.dump());
+    }
+
     static int codeOf(const http::response<http::string_body> &response)
     {
         return json::parse(response.body()).at("code").get<int>();
@@ -96,11 +105,7 @@ protected:
 
 TEST_F(HttpServerTest, TheLogInTokenTravelsInTheAuthorizationHeaders)
 {
-    const json account{{"nickname", "Ann"},
-                       {"email", "ann@example.com"},
-                       {"password", "secret1!x"},
-                       {"rePassword", "secret1!x"}};
-    ASSERT_EQ(codeOf(send(http::verb::post, "/v1/user/register", account.dump())), 0);
+    ASSERT_EQ(codeOf(registerAnn()), 0);
     const auto login = send(http::verb::post, "/v1/user/login",
                             R"({"email":"ann@example.com","password":"secret1!x"})");
     ASSERT_EQ(codeOf(login), 0);
@@ -197,11 +202,7 @@ TEST_F(HttpServerTest, SlowAndIdleClientsAreCutOff)
 
 TEST_F(HttpServerTest, StopEndsTheRunPromptlyAndKeepsWhatWasStored)
 {
-    const json account{{"nickname", "Ann"},
-                       {"email", "ann@example.com"},
-                       {"password", "secret1!x"},
-                       {"rePassword", "secret1!x"}};
-    ASSERT_EQ(codeOf(send(http::verb::post, "/v1/user/register", account.dump())), 0);
+    ASSERT_EQ(codeOf(registerAnn()), 0);
     const auto before = std::chrono::steady_clock::now();
     server->stop();
     server->wait();
