@@ -228,49 +228,31 @@ int main(int argc, char *argv[])
     // the previous one's action is complete.
     input->clear();
     const std::size_t firstStep = burstDone % kEvents.size();
-    std::vector<double> latencies;
-    int written = 0;
-    Clock::time_point stamp;
-    std::function<void()> writeNext = [&] {
-        if (written == latencyEvents) {
-            app.quit();
-            return;
-        }
-        const input_event e =
-            stamped(kEvents[(firstStep + std::size_t(written)) % kEvents.size()], Clock::now());
-        ++written;
-        stamp = stampOf(e);
-        if (!testbed::writeEvents(node, {e, testbed::event(EV_SYN, SYN_REPORT, 0)}))
-            app.exit(2);
-    };
-    input->expect(firstStep, [&](Clock::time_point t) {
-        latencies.push_back(micros(t - stamp));
-        QTimer::singleShot(0, writeNext);
-    });
-    QTimer::singleShot(0, writeNext);
-    const int latencyExit = app.exec();
+    const std::vector<double> latencies = measureOneAtATime(
+        app, *input, firstStep, latencyEvents,
+        [&](std::size_t step) -> std::optional<Clock::time_point> {
+            const input_event e = stamped(kEvents[step % kEvents.size()], Clock::now());
+            if (!testbed::writeEvents(node, {e, testbed::event(EV_SYN, SYN_REPORT, 0)}))
+                return std::nullopt;
+            return stampOf(e);
+        });
     const bool latencyInOrder =
         inputMatches(input->describedEvents(), firstStep, latencies.size(), mismatch);
     driver.stop();
     driver.wait(3000);
 
-    if (latencyExit != 0 || int(latencies.size()) != latencyEvents) {
+    if (int(latencies.size()) != latencyEvents) {
         std::printf("latency: only %zu of %d events completed\n", latencies.size(), latencyEvents);
         return 1;
     }
-    std::vector<double> measured(latencies.begin() + warmUp, latencies.end());
-    std::sort(measured.begin(), measured.end());
-    const auto at = [&](double q) { return quantile(measured, q); };
-    std::printf("latency, event time stamp to action: %zu events (after %d warm-up), %s, "
-                "median %.1f us, p99 %.1f us, max %.1f us\n",
-                measured.size(), warmUp, latencyInOrder ? "in order" : "OUT OF ORDER", at(0.5),
-                at(0.99), measured.back());
+    const double p99 =
+        printLatency("latency, event time stamp to action", latencies, warmUp, latencyInOrder);
     const std::vector<double> transport = nodeTransport(5000);
     if (!transport.empty())
         std::printf("of which the emulated node's transport alone (pseudo-terminal): median %.1f "
                     "us, p99 %.1f us\n",
                     transport[transport.size() / 2], transport[transport.size() * 99 / 100]);
     std::printf("resident memory (VmRSS): %s\n", qPrintable(residentMemory()));
-    std::printf("goal p99 < 100 us: %s\n", at(0.99) < 100.0 ? "met" : "NOT met");
+    std::printf("goal p99 < 100 us: %s\n", p99 < 100.0 ? "met" : "NOT met");
     return burstInOrder && latencyInOrder && burstDone == burst ? 0 : 1;
 }

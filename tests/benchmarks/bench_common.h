@@ -5,14 +5,18 @@
 
 #include "fake_input.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QString>
 #include <QMap>
+#include <QTimer>
 
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,27 +28,27 @@ using Clock = std::chrono::steady_clock;
 // between; step k is driven by each benchmark's own trigger k. What the function
 // configured by kSettings sends for each step.
 inline const std::array<std::vector<const char *>, 12> kCycleInput = {{
-    {"mouse 0x20 0"},              // middle key down, "None"
-    {"mouse 0x40 0"},              // middle key up
-    {"key 0xB1 1", "key 0xB1 3"},  // wheel up, previous song
-    {"mouse 0x8 0"},               // right key down, "Mouse right click"
-    {"mouse 0x10 0"},              // right key up
-    {"key 0xB0 1", "key 0xB0 3"},  // wheel down, next song
-    {"mouse 0x80 1"},              // side down key down, "None"
-    {"mouse 0x100 1"},             // side down key up
-    {"key 0xB3 1", "key 0xB3 3"},  // side wheel right, play/pause
-    {"mouse 0x80 2"},              // side up key down, "None"
-    {"mouse 0x100 2"},             // side up key up
-    {"key 0xB3 1", "key 0xB3 3"},  // side wheel left, play/pause
+    {"mouse 0x20 0"},             // middle key down, "None"
+    {"mouse 0x40 0"},             // middle key up
+    {"key 0xB1 1", "key 0xB1 3"}, // wheel up, previous song
+    {"mouse 0x8 0"},              // right key down, "Mouse right click"
+    {"mouse 0x10 0"},             // right key up
+    {"key 0xB0 1", "key 0xB0 3"}, // wheel down, next song
+    {"mouse 0x80 1"},             // side down key down, "None"
+    {"mouse 0x100 1"},            // side down key up
+    {"key 0xB3 1", "key 0xB3 3"}, // side wheel right, play/pause
+    {"mouse 0x80 2"},             // side up key down, "None"
+    {"mouse 0x100 2"},            // side up key up
+    {"key 0xB3 1", "key 0xB3 3"}, // side wheel left, play/pause
 }};
 
 inline const QMap<QString, QString> kSettings = {{"SET/Mid_key", "none-48-midKey"},
-                                      {"SET/Right_key", "Mouse right click-35-rightKey"},
-                                      {"SET/Side_upkey", "none-48-slideUpKey"},
-                                      {"SET/Side_downkey", "none-48-slideDownKey"},
-                                      {"SET/Mid_wheel", "Song Previous/Next-6-midWheel"},
-                                      {"SET/Side_wheel", "Play/Pause-7-slideWheel"},
-                                      {"SET/isConf", "Y"}};
+                                                 {"SET/Right_key", "Mouse right click-35-rightKey"},
+                                                 {"SET/Side_upkey", "none-48-slideUpKey"},
+                                                 {"SET/Side_downkey", "none-48-slideDownKey"},
+                                                 {"SET/Mid_wheel", "Song Previous/Next-6-midWheel"},
+                                                 {"SET/Side_wheel", "Play/Pause-7-slideWheel"},
+                                                 {"SET/isConf", "Y"}};
 
 inline void dropMessages(QtMsgType, const QMessageLogContext &, const QString &) {}
 
@@ -87,8 +91,8 @@ private:
 
 // Whether `seen` is the input of steps [first, first + count); `mismatchAt`: the
 // first input event that differs.
-inline bool inputMatches(const std::vector<std::string> &seen, std::size_t first,
-                         std::size_t count, std::size_t &mismatchAt)
+inline bool inputMatches(const std::vector<std::string> &seen, std::size_t first, std::size_t count,
+                         std::size_t &mismatchAt)
 {
     std::size_t k = 0;
     for (std::size_t i = first; i < first + count; ++i)
@@ -123,6 +127,51 @@ inline double micros(Clock::duration d)
 inline double quantile(const std::vector<double> &sorted, double q)
 {
     return sorted[std::min(sorted.size() - 1, std::size_t(q * double(sorted.size())))];
+}
+
+// Drives `count` steps of the cycle one at a time from `firstStep`: `send(step)`
+// starts one and answers the time its latency counts from (nothing: it failed);
+// the next starts once the previous one's action is complete. Answers each step's
+// latency in microseconds; fewer than `count` when a step failed or `app` quit.
+inline std::vector<double>
+measureOneAtATime(QCoreApplication &app, TimingInput &input, std::size_t firstStep, int count,
+                  const std::function<std::optional<Clock::time_point>(std::size_t)> &send)
+{
+    std::vector<double> latencies;
+    latencies.reserve(std::size_t(count));
+    int sent = 0;
+    Clock::time_point from;
+    std::function<void()> next = [&] {
+        if (sent == count) {
+            app.quit();
+            return;
+        }
+        const std::optional<Clock::time_point> at = send(firstStep + std::size_t(sent++));
+        if (!at)
+            app.exit(2);
+        else
+            from = *at;
+    };
+    input.expect(firstStep, [&](Clock::time_point t) {
+        latencies.push_back(micros(t - from));
+        QTimer::singleShot(0, next);
+    });
+    QTimer::singleShot(0, next);
+    app.exec();
+    input.expect(0, nullptr);
+    return latencies;
+}
+
+// Prints median, p99 and maximum of `latencies` after the first `warmUp`; answers the p99.
+inline double printLatency(const char *label, const std::vector<double> &latencies, int warmUp,
+                           bool inOrder)
+{
+    std::vector<double> measured(latencies.begin() + warmUp, latencies.end());
+    std::sort(measured.begin(), measured.end());
+    std::printf("%s: %zu events (after %d warm-up), %s, median %.1f us, p99 %.1f us, max %.1f us\n",
+                label, measured.size(), warmUp, inOrder ? "in order" : "OUT OF ORDER",
+                quantile(measured, 0.5), quantile(measured, 0.99), measured.back());
+    return quantile(measured, 0.99);
 }
 
 } // namespace bench
