@@ -52,6 +52,7 @@ bool PageNavigator::handle(const QString &state, const QString &argument)
             setPage(QStringLiteral("enterPair"));
         };
     };
+    const auto back = [this] { setPage(pageAfterPairing()); };
     const std::map<QString, Handler> table = {
         {QStringLiteral("QXAbout"), show("about")},
         {QStringLiteral("hide_about"), show("connect")},
@@ -74,8 +75,8 @@ bool PageNavigator::handle(const QString &state, const QString &argument)
         {QStringLiteral("DisconnPair"), pair(0)},
         // Back from the preparation page, wherever pairing was entered from: the
         // receiver may have been plugged in meanwhile.
-        {QStringLiteral("toDisconnect"), [this] { setPage(pageAfterPairing()); }},
-        {QStringLiteral("hidePair"), [this] { setPage(pageAfterPairing()); }},
+        {QStringLiteral("toDisconnect"), back},
+        {QStringLiteral("hidePair"), back},
         {QStringLiteral("enterSuccess"), show("pair")},
         {QStringLiteral("enterFailure"),
          [this] {
