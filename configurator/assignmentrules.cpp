@@ -188,6 +188,16 @@ int speedFromStored(const QString &stored)
     return ok ? std::clamp(speed, kMinSpeed, kMaxSpeed) : 0;
 }
 
+int storedIndex(const QString &stored)
+{
+    if (stored.isEmpty() || stored.size() > 9)
+        return -1;
+    for (const QChar c : stored)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+    return stored.toInt();
+}
+
 Chooser chooserFor(int index, platform::SystemFamily family, const QString &home,
                    const QString &music)
 {

@@ -77,6 +77,10 @@ QString getterName(const QString &tag, int index, int speedType = 0);
 // for "", "NULL", "none" and anything else that is not a number, which leaves
 // the slider where it is.
 int speedFromStored(const QString &stored);
+// The list index of a stored entry's index part: its decimal digits, or -1 for an
+// empty, signed or non-numeric part (such an entry is unusable: no label, nothing
+// marked).
+int storedIndex(const QString &stored);
 
 // What the chooser of a text panel starts in and offers.
 struct Chooser
@@ -135,6 +139,10 @@ public:
     Q_INVOKABLE QString textSetterName(const QString &tag, int index) const;
     Q_INVOKABLE QString speedSetterName(const QString &tag, int speedType) const;
     Q_INVOKABLE int speedFromStored(const QString &stored) const;
+    Q_INVOKABLE int storedIndex(const QString &stored) const
+    {
+        return assignment::storedIndex(stored);
+    }
 
     Q_INVOKABLE bool chooserPicksFolder(int index) const;
     Q_INVOKABLE QUrl chooserFolder(int index) const;

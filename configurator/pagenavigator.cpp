@@ -52,6 +52,7 @@ bool PageNavigator::handle(const QString &state, const QString &argument)
             setPage(QStringLiteral("enterPair"));
         };
     };
+    const auto back = [this] { setPage(pageAfterPairing()); };
     const std::map<QString, Handler> table = {
         {QStringLiteral("QXAbout"), show("about")},
         {QStringLiteral("hide_about"), show("connect")},
@@ -72,14 +73,10 @@ bool PageNavigator::handle(const QString &state, const QString &argument)
         {QStringLiteral("sign_out"), signOut},
         {QStringLiteral("QXPair"), pair(1)},
         {QStringLiteral("DisconnPair"), pair(0)},
-        {QStringLiteral("toDisconnect"), show("disconnect")},
-        {QStringLiteral("hidePair"),
-         [this] {
-             if (m_connectPageState)
-                 setPage(QStringLiteral("connect"));
-             else if (m_disconnectPageState)
-                 setPage(QStringLiteral("disconnect"));
-         }},
+        // Back from the preparation page, wherever pairing was entered from: the
+        // receiver may have been plugged in meanwhile.
+        {QStringLiteral("toDisconnect"), back},
+        {QStringLiteral("hidePair"), back},
         {QStringLiteral("enterSuccess"), show("pair")},
         {QStringLiteral("enterFailure"),
          [this] {
@@ -90,11 +87,9 @@ bool PageNavigator::handle(const QString &state, const QString &argument)
         {QStringLiteral("pairSuccess"),
          [this] {
              showInfo(tr("Mouse match success"), true, kPairResultMs);
-             // Paired with no model chosen yet: the model page comes first.
-             afterPairResult(assignment::hasModel(m_currentModel) ? QStringLiteral("connect")
-                                                                   : QStringLiteral("choose"));
              m_connectPageState = true;
              m_disconnectPageState = false;
+             afterPairResult(pageAfterPairing());
          }},
         {QStringLiteral("pairFailure"),
          [this] {
@@ -111,6 +106,15 @@ bool PageNavigator::handle(const QString &state, const QString &argument)
     }
     it->second();
     return true;
+}
+
+QString PageNavigator::pageAfterPairing() const
+{
+    if (m_disconnectPageState)
+        return QStringLiteral("disconnect");
+    // With no model chosen yet the model page comes first.
+    return assignment::hasModel(m_currentModel) ? QStringLiteral("connect")
+                                                : QStringLiteral("choose");
 }
 
 void PageNavigator::afterPairResult(const QString &page)
@@ -155,10 +159,15 @@ void PageNavigator::receiverChanged(bool present, const QString &storedModel)
     if (m_page == QLatin1String("connect"))
         return;
     // Pairing goes on across the receiver's own re-plugging; its pages return to
-    // the connection page afterwards.
+    // the connection page of the stored model afterwards.
     if (m_page == QLatin1String("enterPair") || m_page == QLatin1String("pair")) {
         m_connectPageState = true;
         m_disconnectPageState = false;
+        if (assignment::hasModel(storedModel) && storedModel != m_currentModel) {
+            m_currentModel = storedModel;
+            m_eightKeys = assignment::isEightKeyModel(storedModel);
+            emit sigShowModel(m_currentModel, m_eightKeys);
+        }
         emit changed();
         return;
     }

@@ -80,6 +80,8 @@ private:
     void setPage(const QString &page);
     void showSelectedByReceiver(bool present, const QString &storedModel);
     void afterPairResult(const QString &page);
+    // Where the pairing pages lead back to: the page the receiver selected last.
+    QString pageAfterPairing() const;
 
     QString m_page = QStringLiteral("splash");
     bool m_connectPageState = false;

@@ -9,6 +9,18 @@
 
 const QString OperateIni::kUnbound = QStringLiteral("key error or unInit obj");
 
+namespace {
+// The log shows that a secret was read or written, never the secret: the session
+// token and anything named like a password or a recovery code.
+QString loggable(const QString &key, const QString &value)
+{
+    const QString name = key.section(QLatin1Char('/'), -1).toLower();
+    const bool secret = name == QLatin1String("token") || name.contains(QLatin1String("passw")) ||
+                        name.contains(QLatin1String("pwd")) || name.contains(QLatin1String("code"));
+    return secret && !value.isEmpty() ? QStringLiteral("***") : value;
+}
+} // namespace
+
 OperateIni::OperateIni(Reader reader, QObject *parent) : QObject(parent), m_reader(reader) {}
 
 OperateIni::~OperateIni()
@@ -105,8 +117,8 @@ QString OperateIni::getValue(const QString &key)
     if (!m_settings)
         return kUnbound;
     QString value = m_settings->value(key, QStringLiteral("NULL")).toString();
-    qDebug().noquote() << "getValue:" << key << value << static_cast<const void *>(m_settings.get())
-                       << m_path;
+    qDebug().noquote() << "getValue:" << key << loggable(key, value)
+                       << static_cast<const void *>(m_settings.get()) << m_path;
     if (m_reader == Reader::Agent && value == QLatin1String("NULL"))
         value = QStringLiteral("999");
     return value;
@@ -114,8 +126,8 @@ QString OperateIni::getValue(const QString &key)
 
 void OperateIni::setValue(const QString &key, const QString &value)
 {
-    qDebug().noquote() << "setValue:" << key << value << static_cast<const void *>(m_settings.get())
-                       << m_path;
+    qDebug().noquote() << "setValue:" << key << loggable(key, value)
+                       << static_cast<const void *>(m_settings.get()) << m_path;
     if (m_settings)
         m_settings->setValue(key, value);
 }

@@ -85,6 +85,19 @@ QUrl documentUrl(const QString &value)
     return QUrl(value, QUrl::TolerantMode);
 }
 
+// A web address as the system should open it: what the user typed, with
+// "https://" in front when it names no scheme ("example.org", "example.org:8080/x")
+// and is not a path, which the system would otherwise take for a file name.
+QString webAddress(const QString &typed)
+{
+    const QString text = typed.trimmed();
+    static const QRegularExpression scheme(QStringLiteral(R"(^[A-Za-z][A-Za-z0-9+.-]*:(?!\d))"));
+    static const QRegularExpression path(QStringLiteral(R"(^([A-Za-z]:[\\/]|\\\\|/|~))"));
+    if (text.isEmpty() || path.match(text).hasMatch() || scheme.match(text).hasMatch())
+        return text;
+    return QStringLiteral("https://") + text;
+}
+
 // A "Play sound" value as a local path: file URLs ("file:///C:/a.wav",
 // "file:///home/u/a.wav", percent-encoded or not) and typed paths become the
 // file's path, any other text is taken as a path.
@@ -247,7 +260,7 @@ void InputActions::openWebUrl(int control)
         return;
     // The address goes on as Unicode, so that non-ASCII host names and paths
     // reach the browser intact.
-    runProgram(url);
+    runProgram(webAddress(url));
 }
 
 void InputActions::openPathParameter(int control, const char *suffix, const char *logLabel,

@@ -36,7 +36,7 @@ Window {
 
     function showFromTray() {
         checkProcess.RestartOption()
-        mainWindow.show()
+        mainWindow.showNormal() // a minimised window comes back too
         mainWindow.raise()
         mainWindow.requestActivate()
     }
@@ -57,8 +57,13 @@ Window {
             else
                 connectDevice.f_changeMode7()
             chooseVersion.f_selectModel(model)
-            connectDevice.f_initMouseConf()
         }
+        // Lists and the sync panel belong to the connection page: leaving it (an
+        // unplug among others) closes them, so no pick lands while it is away.
+        onChanged: if (page !== "connect") {
+                       mainWindow.closeList()
+                       syncCover.close()
+                   }
         onSigSignOut: connectDevice.f_operateAccount("sign_out")
         onSigRestoreDefaults: mainWindow.restoreDefaults()
     }
@@ -179,7 +184,9 @@ Window {
         onSigInitConf: mainWindow.showStored(tag, index, name)
         loginPopupSource: "qrc:/infoWidgets/LoginAndRegister.qml"
         onSigSyncRequested: syncCover.open()
-        onVisibleChanged: if (visible) f_initMouseConf()
+        // Each switch to the page shows the stored configuration once; before the
+        // lists are trimmed adjustLists does it.
+        onVisibleChanged: if (visible && mainWindow.versionClass !== "") f_initMouseConf()
         Component.onCompleted: checkProcess.CheckTargetPro()
     }
 
@@ -286,14 +293,14 @@ Window {
         conf[setter](String(speed))
         conf.syncIniToFile()
     }
-    // A stored entry: its label and the marked item. Entries whose index is not in
-    // the list leave the control as it was.
+    // A stored entry: its label and the marked item. Entries whose index is empty,
+    // not a number or not in the list leave the control as it was.
     function showStored(tag, index, name) {
         var page = pageFor(tag)
         if (!page || versionClass === "")
             return
-        var i = Number(index)
-        if (!Number.isInteger(i))
+        var i = rules.storedIndex(index)
+        if (i < 0)
             return
         var label = rules.labelFor(tag, i, countOf(tag), page.getIndexName(i))
         if (label.text === undefined)
@@ -353,32 +360,34 @@ Window {
         onClicked: mainWindow.closeList()
     }
 
+    // Each list opens on the side of the window away from its control's label, so
+    // the label stays in sight while the list is open: the lists of the controls
+    // labelled on the right open on the left, and the other way round.
+    readonly property int rightListX: 660
     MouseKeyPress {
         id: midKeyPage
         objectName: "midKeyPage"
-        x: connectDevice.eightKeys ? 660 : 660
+        x: 30
         y: 70
         visible: false
         onSigSelItemIndex: mainWindow.onPicked("midKey", itemIndex, itemName)
         onSigUsrIndexUrl: mainWindow.onParameter("midKey", index, fileUrl)
         onSigUsrSpeed: mainWindow.onSpeed("midKey", speedType, speed)
-        onWidthChanged: x = Math.min(660, mainWindow.width - width - 10)
     }
     MouseKeyPress {
         id: rightKeyPage
         objectName: "rightKeyPage"
-        x: 660
+        x: 30
         y: 70
         visible: false
         onSigSelItemIndex: mainWindow.onPicked("rightKey", itemIndex, itemName)
         onSigUsrIndexUrl: mainWindow.onParameter("rightKey", index, fileUrl)
         onSigUsrSpeed: mainWindow.onSpeed("rightKey", speedType, speed)
-        onWidthChanged: x = Math.min(660, mainWindow.width - width - 10)
     }
     MouseKeyPress {
         id: sideUpKeyPage
         objectName: "sideUpKeyPage"
-        x: 30
+        x: Math.min(mainWindow.rightListX, mainWindow.width - width - 10)
         y: connectDevice.eightKeys ? 90 : 80
         visible: false
         onSigSelItemIndex: mainWindow.onPicked("slideUpKey", itemIndex, itemName)
@@ -388,7 +397,7 @@ Window {
     MouseKeyPress {
         id: sideDownKeyPage
         objectName: "sideDownKeyPage"
-        x: 30
+        x: Math.min(mainWindow.rightListX, mainWindow.width - width - 10)
         y: connectDevice.eightKeys ? 110 : 100
         visible: false
         onSigSelItemIndex: mainWindow.onPicked("slideDownKey", itemIndex, itemName)
@@ -398,7 +407,7 @@ Window {
     MouseWheelAction {
         id: midWheelPage
         objectName: "midWheelPage"
-        x: 660
+        x: 30
         y: 120
         visible: false
         onSigSelIssue: mainWindow.onPicked("midWheel", issueIndex, issueName)
@@ -406,7 +415,7 @@ Window {
     MouseWheelAction {
         id: sideWheelPage
         objectName: "sideWheelPage"
-        x: 30
+        x: Math.min(mainWindow.rightListX, mainWindow.width - width - 10)
         y: 100
         visible: false
         onSigSelIssue: mainWindow.onPicked("slideWheel", issueIndex, issueName)

@@ -126,8 +126,11 @@ private slots:
             QTRY_VERIFY(pages.text("register/mailbox").isEmpty());
         QTRY_COMPARE(pages.text("register/error"), line);
         QCOMPARE(pages.text("register/mailbox").isEmpty(), accepted);
+        QCOMPARE(pages.item("register/error")->property("success").toBool(), accepted);
         QTest::qWait(kHoldMs + 100);
         QCOMPARE(pages.item("popup")->property("page").toString(), tabAfterHold);
+        if (accepted) // ready to log in with the address just registered
+            QCOMPARE(pages.text("login/mailbox"), QStringLiteral("ann@example.com"));
         QCOMPARE(server.received.size(), reply.isEmpty() ? 0 : 1);
         if (accepted)
             QCOMPARE(server.received[0].body,
@@ -276,6 +279,20 @@ private slots:
         QCOMPARE(pages.root()->property("result").toString(), QStringLiteral("sign_out"));
         pages.click("backButton");
         QCOMPARE(pages.root()->property("result").toString(), QStringLiteral("hide_signOut_page"));
+    }
+
+    void leavingTheAccountPageForgetsTheTyping()
+    {
+        AccountSandbox box;
+        Pages pages(kAccountPage);
+        for (const char *field : {"field0", "field1", "field2"})
+            pages.type(field, "p1!a");
+        QVERIFY(pages.item("saveButton")->isEnabled());
+        pages.root()->setProperty("visible", false); // back, sign-out, password changed
+        pages.root()->setProperty("visible", true);
+        for (const char *field : {"field0", "field1", "field2"})
+            QCOMPARE(pages.text(field), QString());
+        QVERIFY(!pages.item("saveButton")->isEnabled());
     }
 };
 

@@ -1,4 +1,5 @@
 #include "accountsandbox.h"
+#include "logcapture.h"
 #include "operatetoken.h"
 
 #include <QtTest>
@@ -72,6 +73,19 @@ private slots:
         QCOMPARE(other.GetEmail(), QStringLiteral("ann@example.com"));
         QCOMPARE(other.GetNickName(), QStringLiteral("Ann"));
         QCOMPARE(readIni(box.mainFile(), "/SET/mouse"), QStringLiteral("PL40")); // other keys kept
+    }
+
+    void theTokenIsMaskedInTheLog()
+    {
+        AccountSandbox box;
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=true"));
+        LogCapture log;
+        OperateToken session;
+        session.SetToken(QStringLiteral("s3cr3t-t0k"));
+        QCOMPARE(session.GetToken(), QStringLiteral("s3cr3t-t0k"));
+        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+        QVERIFY(log.contains(QStringLiteral("/INFO/token")));
+        QVERIFY(!log.lines().join('\n').contains(QStringLiteral("s3cr3t")));
     }
 };
 

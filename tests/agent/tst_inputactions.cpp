@@ -125,6 +125,11 @@ private slots:
         add("web, unicode", OP(a.openWebUrl(5)), {"open https://bücher.example/straße?q=日本 10"},
             {"PATH/right_web_url=https://bücher.example/straße?q=日本"});
         add("web, empty", OP(a.openWebUrl(0)), {}, {"PATH/mid_web_url="});
+        // Typed without a scheme: opened as https, not as a file name.
+        add("web, no scheme", OP(a.openWebUrl(0)), {"open https://example.org:8080/a 10"},
+            {"PATH/mid_web_url=example.org:8080/a"});
+        add("web, mail", OP(a.openWebUrl(0)), {"open mailto:ann@example.org 10"},
+            {"PATH/mid_web_url=mailto:ann@example.org"});
         for (int control : {1, 6, -1})
             add("web, control " + QByteArray::number(control), OP(a.openWebUrl(control)), {},
                 {"PATH/mid_web_url=https://example.com/"});

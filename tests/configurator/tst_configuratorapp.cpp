@@ -1,6 +1,7 @@
 #include "appenv.h"
 #include "configuratorapp.h"
 #include "fake_instance_lock.h"
+#include "qmlwarninggate.h"
 #include "fakeservices.h"
 #include "languagecode.h"
 #include "openbluetooth.h"
@@ -38,7 +39,11 @@ class TestConfiguratorApp : public QObject
     }
 
 private slots:
-    void initTestCase() { fakes.install(); }
+    void initTestCase()
+    {
+        qmlgate::install();
+        fakes.install();
+    }
     void cleanup()
     {
         appenv::setApplicationDir(QString());
@@ -152,6 +157,7 @@ private slots:
         ConfiguratorStartup s = startup();
         s.mainPage = QUrl::fromLocalFile(folder->filePath("missing.qml"));
         LogCapture log;
+        qmlgate::Expected missing;
         QCOMPARE(runConfigurator(*qApp, s), 1);
         QVERIFY(!s.reachedEventLoop);
         QVERIFY(log.contains("the main page could not be loaded"));

@@ -8,6 +8,8 @@
 #include "systemtrayicon.h"
 #include "typeregistry.h"
 
+#include "qmlwarninggate.h"
+
 #include <QtTest>
 
 #include <QQuickItem>
@@ -28,6 +30,11 @@ class TestMainPage : public QObject, MainPageHost
             todo << i->childItems();
         }
         return nullptr;
+    }
+    void typeKeys(const QString &keys) const
+    {
+        for (const QChar c : keys)
+            QTest::keyClick(window(), c.toLatin1());
     }
     bool sideWheelSpotShown() const
     {
@@ -91,6 +98,7 @@ class TestMainPage : public QObject, MainPageHost
 private slots:
     void initTestCase()
     {
+        qmlgate::install();
         initConfiguratorResources();
         QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
         registerConfiguratorTypes();
@@ -168,6 +176,89 @@ private slots:
         auto *back = find("enterQXPair")->findChild<QObject *>("backButton");
         QMetaObject::invokeMethod(back, "clicked");
         QCOMPARE(page(), QString("disconnect"));
+    }
+
+    void pairingAfterPluggingInOnThePreparationPageShowsTheStoredModel()
+    {
+        QVERIFY(start(false, "QX330"));
+        logic("DisconnPair");
+        plug(true);
+        logic("enterSuccess");
+        logic("pairSuccess");
+        QTRY_COMPARE(page(), QString("connect"));
+        QCOMPARE(find("connectDevice")->property("modelText").toString(), QString("QX330"));
+        QVERIFY(!sideWheelSpotShown());
+    }
+
+    void unpluggingClosesTheListAndTheSyncPanel()
+    {
+        QVERIFY(start(true, "QX210"));
+        QMetaObject::invokeMethod(find("connectDevice"), "sigActionClicked",
+                                  Q_ARG(QString, "mid_key_press"));
+        QMetaObject::invokeMethod(find("syncCover"), "open");
+        plug(false);
+        QTRY_COMPARE(page(), QString("disconnect"));
+        for (const char *overlay : {"midKeyPage", "listCover", "syncCover"})
+            QVERIFY2(!find(overlay)->property("visible").toBool(), overlay);
+    }
+
+    void theStoredConfigurationIsReadOncePerReturn()
+    {
+        QVERIFY(start(true, "QX210"));
+        QTRY_VERIFY(!root->property("versionClass").toString().isEmpty());
+        plug(false);
+        QTRY_COMPARE(page(), QString("disconnect"));
+        LogCapture log;
+        plug(true);
+        QTRY_COMPARE(page(), QString("connect"));
+        QCOMPARE(log.count("Mid_wheel:"), 1);
+    }
+
+    void anOpenListLeavesItsLabelInSight()
+    {
+        QVERIFY(start(true, "QX210"));
+        const QStringList lists = {"mid_key_press midKeyPage midKey",
+                                   "right_key_press rightKeyPage rightKey",
+                                   "side_upKey_press sideUpKeyPage slideUpKey",
+                                   "side_downKey_press sideDownKeyPage slideDownKey",
+                                   "mid_wheel_wheel midWheelPage midWheel",
+                                   "side_wheel sideWheelPage slideWheel"};
+        for (const QString &row : lists) {
+            const QString action = row.section(' ', 0, 0), tag = row.section(' ', 2, 2);
+            const QByteArray pageName = row.section(' ', 1, 1).toLatin1();
+            auto *list = qobject_cast<QQuickItem *>(find(pageName.constData()));
+            if (tag.contains("Wheel"))
+                pick(pageName.constData(), 1);
+            else // as a click picks it: with its detail panel, the widest list
+                QMetaObject::invokeMethod(list, "pickItem", Q_ARG(QVariant, 1));
+            QMetaObject::invokeMethod(find("connectDevice"), "sigActionClicked",
+                                      Q_ARG(QString, action));
+            QVERIFY(list->isVisible());
+            QQuickItem *label = item("label_" + tag);
+            QVERIFY(label && label->isVisible());
+            const QRectF listArea = list->mapRectToScene(list->boundingRect());
+            QVERIFY2(!listArea.intersects(label->mapRectToScene(label->boundingRect())),
+                     qPrintable(action));
+        }
+    }
+
+    void strayTypingLeavesTheWebAddressAlone()
+    {
+        writeIni(modelFile(), {{"SET/Right_key", "Open Web page-1-rightKey"},
+                               {"PATH/right_web_url", "example.net"}});
+        QVERIFY(start(true, "QX210"));
+        window()->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window()));
+        QTRY_VERIFY(labelShown("rightKey")); // shown on its hidden list
+        QMetaObject::invokeMethod(find("connectDevice"), "sigActionClicked",
+                                  Q_ARG(QString, "mid_key_press"));
+        QMetaObject::invokeMethod(find("midKeyPage"), "pickItem", Q_ARG(QVariant, 1));
+        typeKeys("example.org");
+        QCOMPARE(stored("GetMidWebUrl"), QString("example.org"));
+        QMetaObject::invokeMethod(root.get(), "closeList");
+        typeKeys("zzz");
+        QCOMPARE(stored("GetMidWebUrl"), QString("example.org"));
+        QCOMPARE(stored("GetRightWebUrl"), QString("example.net"));
     }
 
     void pairingResultsDriveThePages()
@@ -415,6 +506,7 @@ private slots:
                                {"SET/Side_wheel", "Scroll horizontally-1"},
                                {"SET/Side_upkey", "Beyond-99-slideUpKey"},
                                {"SET/Mid_wheel", "Volume control-0-midWheel"},
+                               {"SET/Side_downkey", "Media Player--slideDownKey"},
                                {"PATH/mid_web_url", "example.com"}});
         const QByteArray before = bytes(modelFile());
         QVERIFY(start(true, "QX210"));
@@ -424,6 +516,8 @@ private slots:
         QVERIFY(!labelShown("rightKey"));
         QVERIFY(!labelShown("slideWheel")); // no three parts: left as it was
         QVERIFY(!labelShown("slideUpKey")); // no such index: left as it was
+        QVERIFY(!labelShown("slideDownKey")); // no index: nothing marked either
+        QCOMPARE(find("sideDownKeyPage")->property("usrCurrentIndex").toInt(), -1);
         QCOMPARE(find("midKeyPage")->property("usrCurrentIndex").toInt(), 1);
         QCOMPARE(bytes(modelFile()), before);
     }

@@ -8,7 +8,8 @@ class TestPageNavigator : public QObject
     Q_OBJECT
 
 private slots:
-    // Each row: where the receiver check put the window, then states handled in turn.
+    // Each row: where the receiver check put the window, then states handled in turn
+    // ("+plug": the receiver is plugged in).
     void states_data()
     {
         QTest::addColumn<QString>("start"); // "connect", "disconnect" or "choose"
@@ -31,6 +32,8 @@ private slots:
         row("pair from home, back", "connect", "QXPair hidePair", "connect");
         row("pair from no device, back", "disconnect", "DisconnPair toDisconnect", "disconnect");
         row("hidePair from no device", "disconnect", "DisconnPair hidePair", "disconnect");
+        row("plugged in while preparing, back", "disconnect", "DisconnPair +plug toDisconnect",
+            "connect");
         row("entered pairing", "connect", "QXPair enterSuccess", "pair");
         row("entering failed", "connect", "QXPair enterFailure", "enterPair");
         row("choose again", "connect", "return_choose", "choose");
@@ -47,8 +50,12 @@ private slots:
         QSignalSpy out(&nav, &PageNavigator::sigSignOut);
         nav.receiverChecked(start != "disconnect", start == "choose" ? "NULL" : "QX210");
         QCOMPARE(nav.page(), start);
-        for (const QString &state : states.split(' '))
-            QCOMPARE(nav.handle(state, "PL40"), state != "nonsense");
+        for (const QString &state : states.split(' ')) {
+            if (state == "+plug")
+                nav.receiverChanged(true, "QX210");
+            else
+                QCOMPARE(nav.handle(state, "PL40"), state != "nonsense");
+        }
         QCOMPARE(nav.page(), page);
         QCOMPARE(nav.box(), box);
         QCOMPARE(nav.darkCover(), !box.isEmpty());
@@ -64,15 +71,19 @@ private slots:
         QTest::addColumn<QString>("result");
         QTest::addColumn<QString>("page");
         QTest::addColumn<bool>("success");
+        QTest::addColumn<bool>("pluggedWhilePreparing");
         QTest::newRow("paired") << "QX330"
                                 << "pairSuccess"
-                                << "connect" << true;
+                                << "connect" << true << false;
         QTest::newRow("paired, no model yet") << "NULL"
                                               << "pairSuccess"
-                                              << "choose" << true;
+                                              << "choose" << true << false;
         QTest::newRow("failed") << "QX330"
                                 << "pairFailure"
-                                << "enterPair" << false;
+                                << "enterPair" << false << false;
+        QTest::newRow("paired, plugged in while preparing") << "QX330"
+                                                            << "pairSuccess"
+                                                            << "connect" << true << true;
     }
     void pairResults()
     {
@@ -80,10 +91,15 @@ private slots:
         QFETCH(QString, result);
         QFETCH(QString, page);
         QFETCH(bool, success);
+        QFETCH(bool, pluggedWhilePreparing);
         PageNavigator nav;
+        QSignalSpy shown(&nav, &PageNavigator::sigShowModel);
         nav.receiverChecked(false, storedModel);
-        nav.receiverChanged(true, storedModel);
+        if (!pluggedWhilePreparing)
+            nav.receiverChanged(true, storedModel);
         nav.handle("DisconnPair");
+        if (pluggedWhilePreparing)
+            nav.receiverChanged(true, storedModel);
         nav.handle("enterSuccess");
         nav.handle(result);
         QVERIFY(nav.infoVisible());
@@ -91,6 +107,8 @@ private slots:
         QCOMPARE(nav.page(), QString("pair"));
         QTRY_COMPARE(nav.page(), page);
         QVERIFY(!nav.infoVisible());
+        QCOMPARE(shown.count(), storedModel == "NULL" ? 0 : 1);
+        QCOMPARE(nav.currentModel(), storedModel);
     }
 
     void receiverChanges_data()

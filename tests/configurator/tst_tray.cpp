@@ -5,6 +5,8 @@
 #include "systemtrayicon.h"
 #include "typeregistry.h"
 
+#include "qmlwarninggate.h"
+
 #include <QtTest>
 
 #include <QMenu>
@@ -21,6 +23,7 @@ class TestTray : public QObject
 private slots:
     void initTestCase()
     {
+        qmlgate::install();
         initConfiguratorResources();
         QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
         fakes.install();
@@ -88,6 +91,15 @@ private slots:
         QCOMPARE(actions[0]->text(), QStringLiteral("show"));
         actions[0]->trigger();
         QVERIFY(window->isVisible());
+        // A minimised window comes back in its normal state, from either.
+        for (int i = 0; i < 2; ++i) {
+            window->showMinimized();
+            if (i == 0)
+                emit tray->trayIcon()->activated(QSystemTrayIcon::Trigger);
+            else
+                actions[0]->trigger();
+            QCOMPARE(window->windowStates(), Qt::WindowNoState);
+        }
         // "exit" closes the agent from the running loop, then ends it with 0.
         QCOMPARE(actions[1]->text(), QStringLiteral("exit"));
         QTimer::singleShot(0, actions[1], &QAction::trigger);

@@ -4,6 +4,7 @@
 #include "appenv.h"
 #include "configuratorapp.h"
 #include "mainpagehost.h"
+#include "qmlwarninggate.h"
 #include "typeregistry.h"
 
 #include <QApplication>
@@ -140,6 +141,7 @@ struct Shooter : MainPageHost
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    qmlgate::install(); // a QML warning fails the run
     if (argc < 2) {
         std::fprintf(stderr, "usage: velko_page_shots <folder> [prefix]\n");
         return 2;
@@ -163,5 +165,7 @@ int main(int argc, char *argv[])
     shooter.root.reset();
     shooter.engine.reset();
     ConfiguratorPlatform::installNative();
-    return shooter.saved == 19 ? 0 : 1;
+    if (qmlgate::count().loadAcquire() > 0)
+        std::fprintf(stderr, "QML warnings: %d\n", qmlgate::count().loadAcquire());
+    return shooter.saved == 19 && qmlgate::count().loadAcquire() == 0 ? 0 : 1;
 }

@@ -53,8 +53,6 @@ Item {
         pIndex = Number(pIndex)
         panelIndex = rules.panelFor(pIndex)
         width = rules.pageWidth(pIndex)
-        if (panelIndex === 1)
-            webPanel.takeFocus()
     }
 
     function proDataFromIni(pIndex, tag) {
@@ -92,6 +90,9 @@ Item {
         titleText = getIndexName(pIndex)
         usrCurrentIndex = pIndex
         proUsrSelInput(pIndex)
+        // Only the user's own pick of "Open Web page" puts the cursor in its address.
+        if (panelIndex === 1)
+            webPanel.takeFocus()
         sigSelItemIndex(pIndex, titleText)
     }
 

@@ -1,7 +1,9 @@
 // The detail panel of a key function that takes a text: a web address, or the
 // path of a file, folder, program or sound, which an add button can also fill
-// from a chooser. Only the user's own edits are reported (edited); load() puts
-// a stored value or a chooser's answer in without reporting it.
+// from a chooser. Only the user's own edits in the shown panel are reported
+// (edited); load() puts a stored value or a chooser's answer in without
+// reporting it. A hidden panel gives its focus up, so stray typing elsewhere
+// never lands in it.
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 
@@ -19,8 +21,11 @@ Item {
         input.text = value
     }
     function takeFocus() {
-        input.forceActiveFocus()
+        if (textPanel.visible)
+            input.forceActiveFocus()
     }
+
+    onVisibleChanged: if (!visible) input.focus = false
 
     x: 326
     y: 56
@@ -37,9 +42,10 @@ Item {
         selectByMouse: true
         placeholderText: textPanel.panel === 1 ? qsTr("Enter a web address")
                                                : qsTr("Type a path or press +")
-        onTextEdited: textPanel.edited(textPanel.panel, text)
-        ToolTip.text: text
-        ToolTip.visible: hovered && contentWidth > availableWidth
+        onTextEdited: if (textPanel.visible && activeFocus)
+                          textPanel.edited(textPanel.panel, text)
+        ToolTip.text: input.text
+        ToolTip.visible: input.hovered && input.contentWidth > input.availableWidth
         ToolTip.delay: 600
     }
     Button {

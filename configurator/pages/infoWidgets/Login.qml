@@ -11,6 +11,8 @@ Item {
     signal sigForgetPasswd()
 
     function showError(text) { error.show(text) }
+    // The address just registered, ready to log in with.
+    function setMailbox(text) { mailbox.text = text }
 
     Column {
         anchors.horizontalCenter: parent.horizontalCenter

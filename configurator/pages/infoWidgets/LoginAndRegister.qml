@@ -123,7 +123,10 @@ Rectangle {
         visible: popup.page === "register"
         onSigRegisterAccountData: registerAccount.VlPostRegisiterJson(nickname, email, password,
                                                                       rePassword)
-        onSigRegistered: popup.page = "login"
+        onSigRegistered: {
+            loginPage.setMailbox(email)
+            popup.page = "login"
+        }
     }
     ForgetPasswd {
         id: forgetPage

@@ -1,5 +1,6 @@
-// The Register tab. A registration the server accepted clears the fields; once its
-// message has been shown, sigRegistered() leads back to the Login tab.
+// The Register tab. A registration the server accepted clears the fields and shows
+// its message as a success; once that has been shown, sigRegistered(email) leads
+// back to the Login tab with the address just registered.
 import QtQuick 2.15
 import Account.Pages 1.0
 
@@ -9,13 +10,16 @@ Item {
     height: 274
 
     property bool registered: false
+    property string registeredEmail: ""
 
     signal sigRegisterAccountData(string nickname, string email, string password, string rePassword)
-    signal sigRegistered()
+    signal sigRegistered(string email)
 
     function showResult(code, text) {
+        error.success = code === 0
         if (code === 0) {
             registered = true
+            registeredEmail = email.text
             for (const field of [nickname, email, password, rePassword])
                 field.clear()
         }
@@ -25,7 +29,7 @@ Item {
     }
     function finish() {
         registered = false
-        sigRegistered()
+        sigRegistered(registeredEmail)
     }
 
     Column {
@@ -68,6 +72,7 @@ Item {
             onClicked: {
                 const failed = AccountForms.firstError(AccountForms.Register,
                         [nickname.text, email.text, password.text, rePassword.text])
+                error.success = false
                 error.show(failed)
                 if (failed === "")
                     registerPage.sigRegisterAccountData(nickname.text, email.text,

@@ -20,6 +20,17 @@ FullPage {
 
     CompletedFields { id: completed }
 
+    // Whatever was typed goes when the page is left (back, sign-out, a password
+    // change): the next user finds the fields empty and "Save" disabled.
+    function clearFields() {
+        for (let i = 0; i < fields.count; ++i) {
+            fields.itemAt(i).focus = false
+            fields.itemAt(i).clear()
+        }
+        completed.reset()
+    }
+    onVisibleChanged: if (!visible) clearFields()
+
     IconButton {
         objectName: "backButton"
         x: 60
@@ -86,9 +97,7 @@ FullPage {
                         return
                     }
                     signOutPage.sigUpdatePwd(typed[0], typed[2])
-                    for (let i = 0; i < 3; ++i)
-                        fields.itemAt(i).clear()
-                    completed.reset()
+                    signOutPage.clearFields()
                 }
             }
             Button {

@@ -5,6 +5,7 @@
 
 #include "appenv.h"
 #include "opfunconffile.h"
+#include "qmlwarninggate.h"
 
 #include <QDir>
 #include <QLoggingCategory>
@@ -54,9 +55,11 @@ inline QByteArray bytesOf(const QString &file)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// For initTestCase: no proxy between the tests and their server, no debug lines.
+// For initTestCase: no proxy between the tests and their server, no debug lines,
+// and no QML warning let through.
 inline void quietAccountTests()
 {
+    qmlgate::install();
     QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
 }
