@@ -4,6 +4,7 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstring>
 #include <initializer_list>
@@ -25,6 +26,7 @@ CREATE TABLE IF NOT EXISTS sessions (
     token_hash TEXT PRIMARY KEY,
     account_id BIGINT NOT NULL REFERENCES accounts(id) ON DELETE CASCADE,
     last_used BIGINT NOT NULL);
+ALTER TABLE sessions ADD COLUMN IF NOT EXISTS created BIGINT;
 CREATE INDEX IF NOT EXISTS sessions_account ON sessions(account_id);
 CREATE TABLE IF NOT EXISTS recovery_codes (
     account_id BIGINT PRIMARY KEY REFERENCES accounts(id) ON DELETE CASCADE,
@@ -174,21 +176,33 @@ public:
                       {passwordHash, std::to_string(accountId)});
     }
 
-    void addSession(std::int64_t accountId, const std::string &tokenHash, std::int64_t now) override
+    void addSession(std::int64_t accountId, const std::string &tokenHash, std::int64_t now,
+                    const SessionLimits &limits) override
     {
-        borrow()->run("INSERT INTO sessions (token_hash, account_id, last_used) "
-                      "VALUES ($1, $2, $3)",
-                      {tokenHash, std::to_string(accountId), std::to_string(now)});
+        // One statement, so one transaction. The deletion does not see the new
+        // row, and leaves it alone in any case.
+        borrow()->run(
+            "WITH added AS (INSERT INTO sessions (token_hash, account_id, last_used, created) "
+            "VALUES ($1, $2, $3, $3)) "
+            "DELETE FROM sessions WHERE account_id = $2 AND token_hash <> $1 AND ("
+            "last_used < $4 OR COALESCE(created, last_used) < $5 OR token_hash NOT IN ("
+            "SELECT token_hash FROM sessions WHERE account_id = $2 AND token_hash <> $1 "
+            "ORDER BY COALESCE(created, last_used) DESC, last_used DESC LIMIT $6))",
+            {tokenHash, std::to_string(accountId), std::to_string(now),
+             std::to_string(now - limits.maxIdle), std::to_string(now - limits.maxAge),
+             std::to_string(std::max(0, limits.perAccount - 1))});
     }
 
     std::optional<Account> useSession(const std::string &tokenHash, std::int64_t now,
-                                      std::int64_t maxIdle) override
+                                      const SessionLimits &limits) override
     {
         auto lease = borrow();
         Result result = lease->run("SELECT a.id, a.email, a.nickname, a.password_hash, s.last_used "
                                    "FROM sessions s JOIN accounts a ON a.id = s.account_id "
-                                   "WHERE s.token_hash = $1 AND s.last_used >= $2",
-                                   {tokenHash, std::to_string(now - maxIdle)});
+                                   "WHERE s.token_hash = $1 AND s.last_used >= $2 "
+                                   "AND COALESCE(s.created, s.last_used) >= $3",
+                                   {tokenHash, std::to_string(now - limits.maxIdle),
+                                    std::to_string(now - limits.maxAge)});
         if (result.rows() != 1)
             return std::nullopt;
         if (result.integer(0, 4) < now - 60)
@@ -196,6 +210,11 @@ public:
                        {std::to_string(now), tokenHash});
         return Account{result.integer(0, 0), result.text(0, 1), result.text(0, 2),
                        result.text(0, 3)};
+    }
+
+    void endSession(const std::string &tokenHash) override
+    {
+        borrow()->run("DELETE FROM sessions WHERE token_hash = $1", {tokenHash});
     }
 
     void putRecoveryCode(std::int64_t accountId, const std::string &codeHash,

@@ -35,6 +35,13 @@ struct RecoveryCode
     int failedTries = 0;
 };
 
+struct SessionLimits
+{
+    std::int64_t maxIdle = 30 * 86400; // a session unused this long ends
+    std::int64_t maxAge = 90 * 86400;  // and any session this long after log-in
+    int perAccount = 10;               // live sessions an account may hold
+};
+
 class Repository
 {
 public:
@@ -53,12 +60,18 @@ public:
     // and drops the recovery code of the account.
     virtual void changePassword(std::int64_t accountId, const std::string &passwordHash) = 0;
 
+    // Adds the session and, in the same transaction, ends the account's other
+    // sessions that are past their limits (see SessionLimits) and all but the
+    // newest limits.perAccount - 1 of the rest, so an account never holds more.
     virtual void addSession(std::int64_t accountId, const std::string &tokenHash,
-                            std::int64_t now) = 0;
-    // The account of a session last used at or after now - maxIdle; marks it used
-    // (at most once a minute, to keep reads cheap). nullopt for unknown or idle ones.
+                            std::int64_t now, const SessionLimits &limits) = 0;
+    // The account of a session used within limits.maxIdle and begun within
+    // limits.maxAge; marks it used (at most once a minute, to keep reads cheap).
+    // nullopt for unknown or ended ones.
     virtual std::optional<Account> useSession(const std::string &tokenHash, std::int64_t now,
-                                              std::int64_t maxIdle) = 0;
+                                              const SessionLimits &limits) = 0;
+    // Ends the session at once (sign-out); nothing happens for an unknown one.
+    virtual void endSession(const std::string &tokenHash) = 0;
 
     // Stores a fresh code for the account, replacing any earlier one.
     virtual void putRecoveryCode(std::int64_t accountId, const std::string &codeHash,
