@@ -81,6 +81,8 @@ void RateLimiter::roll(std::int64_t now)
     if (index != m_windowIndex) {
         m_windowIndex = index;
         m_events.clear();
+        if (m_store)
+            m_store->dropEventsBefore(index);
     }
 }
 
@@ -96,6 +98,13 @@ bool RateLimiter::exceeded(const std::string &key, std::int64_t now)
 bool RateLimiter::take(const std::string &key, std::int64_t now)
 {
     const std::string shortened = shortKey(key);
+    if (m_store) {
+        {
+            std::lock_guard lock(m_mutex);
+            roll(now);
+        }
+        return m_store->takeEvent(m_name + shortened, now / m_window, m_limit);
+    }
     std::lock_guard lock(m_mutex);
     roll(now);
     const auto it = m_events.find(shortened);
@@ -116,6 +125,8 @@ bool RateLimiter::take(const std::string &key, std::int64_t now)
 void RateLimiter::giveBack(const std::string &key, std::int64_t now)
 {
     const std::string shortened = shortKey(key);
+    if (m_store)
+        return m_store->giveBackEvent(m_name + shortened, now / m_window);
     std::lock_guard lock(m_mutex);
     roll(now);
     const auto it = m_events.find(shortened);
@@ -202,6 +213,12 @@ AccountService::AccountService(Repository &repository, Mailer &mailer, ServiceOp
     m_dummyHash = hashPassword("velko-no-such-account-1!", m_options.hashCost);
     if (m_options.codeKey.empty())
         m_options.codeKey = newDigestKey();
+    // On a store several servers share, the limits are counted there.
+    m_loginFailuresPerAccount.share(m_repository, "login-account:");
+    m_loginFailuresPerClient.share(m_repository, "login-client:");
+    m_registrationsPerClient.share(m_repository, "register-client:");
+    m_codeRequestsPerEmail.share(m_repository, "code-address:");
+    m_codeRequestsPerClient.share(m_repository, "code-client:");
 }
 
 AccountService::Handler AccountService::handlerFor(const std::string &path)

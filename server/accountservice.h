@@ -63,6 +63,13 @@ public:
         : m_limit(limit), m_window(windowSeconds), m_maxKeys(maxKeys)
     {
     }
+    // Counts in the store when it keeps shared counters (several servers on one
+    // PostgreSQL database), under keys that begin with `name`.
+    void share(Repository &store, std::string name)
+    {
+        m_store = store.sharesEvents() ? &store : nullptr;
+        m_name = std::move(name);
+    }
     // Whether the key has used up its events; adds nothing.
     bool exceeded(const std::string &key, std::int64_t now);
     // Takes one event when the key has one left, in one step with the check, so
@@ -80,6 +87,8 @@ private:
     int m_limit;
     std::int64_t m_window;
     std::size_t m_maxKeys;
+    Repository *m_store = nullptr;
+    std::string m_name;
     std::mutex m_mutex;
     std::int64_t m_windowIndex = -1;
     std::unordered_map<std::string, int> m_events;

@@ -33,6 +33,11 @@ CREATE TABLE IF NOT EXISTS recovery_codes (
     code_hash TEXT NOT NULL,
     expires_at BIGINT NOT NULL,
     failed_tries INTEGER NOT NULL DEFAULT 0);
+CREATE TABLE IF NOT EXISTS limit_events (
+    key TEXT PRIMARY KEY,
+    window_index BIGINT NOT NULL,
+    events INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS limit_events_window ON limit_events(window_index);
 CREATE TABLE IF NOT EXISTS configs (
     account_id BIGINT NOT NULL REFERENCES accounts(id) ON DELETE CASCADE,
     model TEXT NOT NULL,
@@ -210,6 +215,34 @@ public:
                        {std::to_string(now), tokenHash});
         return Account{result.integer(0, 0), result.text(0, 1), result.text(0, 2),
                        result.text(0, 3)};
+    }
+
+    bool sharesEvents() const override { return true; }
+
+    bool takeEvent(const std::string &key, std::int64_t window, int limit) override
+    {
+        // One statement: the row lock makes check and count one step across servers.
+        Result result = borrow()->run(
+            "INSERT INTO limit_events (key, window_index, events) VALUES ($1, $2, 1) "
+            "ON CONFLICT (key) DO UPDATE SET events = CASE WHEN limit_events.window_index = "
+            "excluded.window_index THEN limit_events.events + 1 ELSE 1 END, window_index = "
+            "excluded.window_index WHERE limit_events.window_index <> excluded.window_index "
+            "OR limit_events.events < $3 RETURNING events",
+            {key, std::to_string(window), std::to_string(limit)});
+        return result.rows() == 1;
+    }
+
+    void giveBackEvent(const std::string &key, std::int64_t window) override
+    {
+        borrow()->run("UPDATE limit_events SET events = events - 1 "
+                      "WHERE key = $1 AND window_index = $2 AND events > 0",
+                      {key, std::to_string(window)});
+    }
+
+    void dropEventsBefore(std::int64_t window) override
+    {
+        borrow()->run("DELETE FROM limit_events WHERE window_index < $1",
+                      {std::to_string(window)});
     }
 
     void endSession(const std::string &tokenHash) override

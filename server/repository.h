@@ -84,6 +84,25 @@ public:
     virtual bool takeTry(std::int64_t accountId, int limit) = 0;
     virtual void returnTry(std::int64_t accountId) = 0;
 
+    // Limit counters shared by every server on the store (PostgreSQL), so that a
+    // limit holds however requests are spread. A store without them (SQLite: one
+    // server per file, whose counters live in its memory) answers false to
+    // sharesEvents() and is not asked for the others.
+    virtual bool sharesEvents() const { return false; }
+    // Counts one event of the key in the window when fewer than `limit` were
+    // counted there, atomically across servers: false when none is left.
+    virtual bool takeEvent(const std::string &key, std::int64_t window, int limit)
+    {
+        (void)key, (void)window, (void)limit;
+        return false;
+    }
+    virtual void giveBackEvent(const std::string &key, std::int64_t window)
+    {
+        (void)key, (void)window;
+    }
+    // Forgets the counters of windows before `window`.
+    virtual void dropEventsBefore(std::int64_t window) { (void)window; }
+
     // Stores the document for the account and model, replacing the earlier one.
     virtual void saveConfig(std::int64_t accountId, const std::string &model,
                             const std::string &content, std::int64_t now) = 0;

@@ -504,6 +504,35 @@ TEST_P(AccountServiceTest, AFloodOfHugeAddressesLeavesTheLimitersSmall)
     EXPECT_LE(service->limiterEntries(), 1u);
 }
 
+// Two servers on one PostgreSQL database count one limit.
+TEST(SharedStore, TheLogInLimitHoldsAcrossServers)
+{
+    VELKO_REQUIRE_STORE(Store::Postgres);
+    sodiumInit();
+    TempFolder folder;
+    const std::string url = freshPostgresUrl();
+    OutboxMailer mailer((folder.path() / "outbox").string(), "t@localhost");
+    ServiceOptions options;
+    options.hashCost = testHashCost();
+    std::vector<std::unique_ptr<Repository>> stores;
+    std::vector<std::unique_ptr<AccountService>> servers;
+    for (int i = 0; i < 2; ++i) {
+        stores.push_back(openPostgresRepository(url, 2));
+        servers.push_back(std::make_unique<AccountService>(*stores.back(), mailer, options));
+    }
+    const auto code = [&](int server, const char *password) {
+        const json body{{"email", "ann@example.com"}, {"password", password}};
+        return servers[std::size_t(server)]->handle({kLogin, body.dump(), "en", "", "10.0.0.9"}).code;
+    };
+    const json account{{"nickname", "Ann"}, {"email", "ann@example.com"},
+                       {"password", kPassword}, {"rePassword", kPassword}};
+    ASSERT_EQ(servers[0]->handle({kRegister, account.dump(), "en", "", "10.0.0.1"}).code, 0);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(code(i % 2, "wrong1!pw"), int(Code::WrongCredentials)) << i;
+    EXPECT_EQ(code(0, kPassword), int(Code::RateLimited));
+    EXPECT_EQ(code(1, kPassword), int(Code::RateLimited));
+}
+
 TEST(RateLimiter, HoldsAtMostItsKeysAndForgetsThemWhenTheWindowEnds)
 {
     sodiumInit();
