@@ -13,7 +13,10 @@
 #include <boost/beast/ssl.hpp>
 #include <boost/beast/version.hpp>
 
+#include <array>
 #include <atomic>
+#include <cstdio>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <unordered_map>
@@ -92,6 +95,65 @@ int connectionCap(int wanted)
     return int(std::max(1L, std::min(long(wanted), room)));
 }
 
+// What GET /metrics reports, in the Prometheus text format: requests by path and
+// status, a latency histogram, and (filled in when asked) the open connections
+// and the hashing queue.
+class Metrics
+{
+public:
+    void record(const std::string &path, int status, double seconds)
+    {
+        std::lock_guard lock(m_mutex);
+        ++m_requests[{path, status}];
+        for (std::size_t i = 0; i < kBounds.size(); ++i)
+            m_buckets[i] += seconds <= kBounds[i];
+        m_sum += seconds;
+        ++m_count;
+    }
+
+    std::string text(int connections, std::size_t hashQueue, int connectionLimit)
+    {
+        std::lock_guard lock(m_mutex);
+        std::string out = "# HELP velko_requests_total Requests answered, by path and status.\n"
+                          "# TYPE velko_requests_total counter\n";
+        for (const auto &[key, count] : m_requests)
+            out += "velko_requests_total{path=\"" + key.first + "\",status=\"" +
+                   std::to_string(key.second) + "\"} " + std::to_string(count) + "\n";
+        out += "# HELP velko_request_seconds Time from a request's arrival to its answer.\n"
+               "# TYPE velko_request_seconds histogram\n";
+        for (std::size_t i = 0; i < kBounds.size(); ++i) {
+            char bound[32];
+            std::snprintf(bound, sizeof bound, "%g", kBounds[i]);
+            out += std::string("velko_request_seconds_bucket{le=\"") + bound + "\"} " +
+                   std::to_string(m_buckets[i]) + "\n";
+        }
+        char sum[64];
+        std::snprintf(sum, sizeof sum, "%.6f", m_sum);
+        out += "velko_request_seconds_bucket{le=\"+Inf\"} " + std::to_string(m_count) + "\n" +
+               "velko_request_seconds_sum " + sum + "\n" + "velko_request_seconds_count " +
+               std::to_string(m_count) + "\n";
+        out += "# HELP velko_open_connections Connections open now.\n"
+               "# TYPE velko_open_connections gauge\n"
+               "velko_open_connections " + std::to_string(connections) + "\n"
+               "# HELP velko_connection_limit Connections allowed at once.\n"
+               "# TYPE velko_connection_limit gauge\n"
+               "velko_connection_limit " + std::to_string(connectionLimit) + "\n"
+               "# HELP velko_hash_queue_length Requests waiting for a hashing thread.\n"
+               "# TYPE velko_hash_queue_length gauge\n"
+               "velko_hash_queue_length " + std::to_string(hashQueue) + "\n";
+        return out;
+    }
+
+private:
+    static constexpr std::array<double, 10> kBounds = {0.001, 0.005, 0.01, 0.025, 0.05,
+                                                       0.1,   0.25,  0.5,  1,     2.5};
+    std::mutex m_mutex;
+    std::map<std::pair<std::string, int>, unsigned long long> m_requests;
+    std::array<unsigned long long, kBounds.size()> m_buckets{};
+    double m_sum = 0;
+    unsigned long long m_count = 0;
+};
+
 // "application/json", with parameters or not, in any letter case.
 bool isJson(beast::string_view type)
 {
@@ -119,6 +181,7 @@ struct HttpServer::Impl
     int connectionLimit;
     std::mutex clientsMutex;
     std::unordered_map<std::string, int> connectionsPerClient;
+    Metrics metrics;
     ThrottledLog acceptLog;
     ThrottledLog refusalLog;
     // Destroyed before the io context: its jobs hold sessions.
@@ -254,6 +317,20 @@ private:
             coding != request.end() && !beast::iequals(coding->value(), "chunked"))
             return write(request, http::status::not_implemented, ServiceReply{0, "{}", {}},
                          false);
+        if (target == "/metrics") {
+            if (request.method() != http::verb::get)
+                return write(request, http::status::method_not_allowed, ServiceReply{0, "{}", {}},
+                             keepAlive);
+            // For the operator's own scraper, not for the world.
+            beast::error_code ignored;
+            const auto peer = asio::ip::make_address(m_peer, ignored);
+            if (ignored || (!peer.is_loopback() && m_peer != m_server.options.metricsFrom))
+                return write(request, http::status::forbidden, ServiceReply{0, "{}", {}},
+                             keepAlive);
+            const std::string text = m_server.metrics.text(
+                m_server.sessions, m_server.hashing.waiting(), m_server.connectionLimit);
+            return write(request, http::status::ok, ServiceReply{0, text, {}}, keepAlive);
+        }
         if (target == "/health") {
             if (request.method() != http::verb::get && request.method() != http::verb::head)
                 return write(request, http::status::method_not_allowed, ServiceReply{0, "{}", {}},
@@ -316,7 +393,9 @@ private:
         auto response =
             std::make_shared<Response>(status, request.version() ? request.version() : 11);
         response->set(http::field::server, "velko-account-server");
-        response->set(http::field::content_type, "application/json");
+        const bool metrics = request.target() == "/metrics" && status == http::status::ok;
+        response->set(http::field::content_type,
+                      metrics ? "text/plain; version=0.0.4" : "application/json");
         response->set(http::field::cache_control, "no-store");
         if (!reply.sessionToken.empty())
             response->set(http::field::authorization, reply.sessionToken);
@@ -331,6 +410,12 @@ private:
         const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
                               std::chrono::steady_clock::now() - m_started)
                               .count();
+        const std::string target(request.target());
+        m_server.metrics.record(target == "/health" || target == "/metrics" ||
+                                        AccountService::knows(target)
+                                    ? target
+                                    : std::string("other"),
+                                int(status), double(took) / 1e6);
         logLine(m_client + " " + printable(request.method_string()) + " " +
                 printable(request.target()) + " " + std::to_string(int(status)) + " code " +
                 std::to_string(reply.code) + " " + std::to_string(took / 1000) + "." +

@@ -2,7 +2,7 @@
 // connection, reading one request at a time with a size limit and a deadline.
 // POST to an account path goes to AccountService (the requests that hash a
 // password on a bounded pool of their own threads); GET "/health" answers
-// {"status":"ok"}. Every request leaves one log line without its body or headers.
+// {"status":"ok"}; GET "/metrics" the figures in Prometheus's text format. Every request leaves one log line without its body or headers.
 #pragma once
 
 #include "accountservice.h"
@@ -39,6 +39,8 @@ struct ServerOptions
     // "X-Forwarded-For" header names the real client. Empty: the header is ignored.
     // Connections from it are not held to maxConnectionsPerClient.
     std::string trustedProxy;
+    // GET /metrics answers loopback clients and this address (the scraper's).
+    std::string metricsFrom;
     // How long running requests may take to finish once stop() is called.
     std::chrono::milliseconds shutdownGrace{5000};
 };

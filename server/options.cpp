@@ -44,6 +44,8 @@ const char *usageText()
                             past it the answer is "busy" at once
   --trusted-proxy ADDRESS   a reverse proxy whose X-Forwarded-For names the client
                             (limits then count that client, not the proxy)
+  --metrics-from ADDRESS    also answer GET /metrics to this address (always to
+                            loopback clients)
   --no-rate-limits          for load tests only
   --quiet                   no log lines
   --help                    this text
@@ -110,6 +112,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &arguments)
         {"--max-connections-per-client", number(s.server.maxConnectionsPerClient, 1, 1000000)},
         {"--hash-queue", number(s.server.hashQueue, 1, 100000)},
         {"--trusted-proxy", text(s.server.trustedProxy)},
+        {"--metrics-from", text(s.server.metricsFrom)},
     };
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string &name = arguments[i];

@@ -176,6 +176,19 @@ TEST_F(HttpServerTest, ABodyOverTheLimitIsRefusedWithItsCode)
     EXPECT_EQ(codeOf(send(http::verb::post, "/v1/user/login", fits)), int(Code::WrongCredentials));
 }
 
+TEST_F(HttpServerTest, MetricsCountRequestsByPathAndStatus)
+{
+    send(http::verb::get, "/health", "");
+    send(http::verb::post, "/v1/user/nothing", "{}");
+    const auto metrics = send(http::verb::get, "/metrics", "");
+    EXPECT_EQ(metrics[http::field::content_type], "text/plain; version=0.0.4");
+    for (const char *line : {"velko_requests_total{path=\"/health\",status=\"200\"} 1\n",
+                             "velko_requests_total{path=\"other\",status=\"404\"} 1\n",
+                             "velko_request_seconds_count 2\n", "velko_open_connections 1\n",
+                             "velko_hash_queue_length 0\n"})
+        EXPECT_NE(metrics.body().find(line), std::string::npos) << line << metrics.body();
+}
+
 TEST_F(HttpServerTest, RequestsThatCouldBeMisreadAreRefused)
 {
     const auto exchange = [this](const std::string &bytes) {
@@ -341,10 +354,28 @@ TEST(ListenPolicy, PlainHttpOnlyOnLoopbackUnlessAllowed)
 class ServerProcess
 {
 public:
-    ServerProcess(const TempFolder &folder, rlim_t openFiles)
+    // Data and log in folder/name; `extra` options follow the test's own.
+    ServerProcess(const TempFolder &folder, rlim_t openFiles, const std::string &name = "data",
+                  std::vector<std::string> extra = {})
     {
-        const std::string log = (folder.path() / "log").string();
-        const std::string data = (folder.path() / "data").string();
+        const std::string log = (folder.path() / (name + ".log")).string();
+        const std::string data = (folder.path() / name).string();
+        std::vector<std::string> arguments = {VELKO_ACCOUNT_SERVER_BINARY,
+                                              "--port",
+                                              "0",
+                                              "--data",
+                                              data,
+                                              "--threads",
+                                              "2",
+                                              "--argon2-memory-kib",
+                                              "64",
+                                              "--argon2-passes",
+                                              "1"};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        std::vector<char *> argv;
+        for (std::string &argument : arguments)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
         m_log = log;
         m_pid = ::fork();
         if (m_pid == 0) {
@@ -353,9 +384,7 @@ public:
             ::umask(0); // the server makes its files private itself
             const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             ::dup2(fd, 2);
-            ::execl(VELKO_ACCOUNT_SERVER_BINARY, VELKO_ACCOUNT_SERVER_BINARY, "--port", "0",
-                    "--data", data.c_str(), "--threads", "2", "--argon2-memory-kib", "64",
-                    "--argon2-passes", "1", static_cast<char *>(nullptr));
+            ::execv(argv[0], argv.data());
             ::_exit(127);
         }
         for (int i = 0; i < 100 && m_port == 0; ++i) {
@@ -367,10 +396,14 @@ public:
                 m_port = std::atoi(text.c_str() + at + 17);
         }
     }
-    ~ServerProcess()
+    ~ServerProcess() { kill(); }
+    void kill()
     {
-        ::kill(m_pid, SIGKILL);
-        ::waitpid(m_pid, nullptr, 0);
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+        m_pid = -1;
     }
     int port() const { return m_port; }
     // User and system CPU time so far, in seconds.
@@ -443,6 +476,162 @@ TEST(ServerLimits, TheDataFolderIsPrivateWhateverTheUmask)
         EXPECT_EQ(fs::status(data / file).permissions(),
                   fs::perms::owner_read | fs::perms::owner_write)
             << file;
+}
+
+// One POST (or GET without a body) on a connection of its own: the envelope's
+// code, or -1 when no usable answer came (refused, reset, a balancer's error).
+struct Exchange
+{
+    int code = -1;
+    json data;
+    std::string token;
+};
+
+Exchange exchange(unsigned short port, const std::string &target, const json &body,
+                  const std::string &token = "token_fail")
+{
+    Exchange result;
+    try {
+        asio::io_context ioc;
+        beast::tcp_stream stream(ioc);
+        stream.expires_after(std::chrono::seconds(5));
+        stream.connect(tcp::endpoint(asio::ip::make_address("127.0.0.1"), port));
+        http::request<http::string_body> request(http::verb::post, target, 11);
+        request.set(http::field::host, "127.0.0.1");
+        request.set(http::field::content_type, "application/json");
+        request.set(http::field::authorization, token);
+        request.body() = body.dump();
+        request.prepare_payload();
+        http::write(stream, request);
+        beast::flat_buffer buffer;
+        http::response<http::string_body> response;
+        http::read(stream, buffer, response);
+        if (response.result() != http::status::ok)
+            return result;
+        const json envelope = json::parse(response.body());
+        result.code = envelope.at("code").get<int>();
+        result.data = envelope.at("data");
+        result.token = std::string(response[http::field::authorization]);
+    } catch (const std::exception &) {
+    }
+    return result;
+}
+
+TEST(TwoInstances, BehindHaproxyTheLimitsHoldAndAKilledInstanceLosesNothingAcknowledged)
+{
+    VELKO_REQUIRE_STORE(Store::Postgres);
+    if (std::system("command -v haproxy >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "haproxy is not installed (tools/install-deps)";
+    TempFolder folder;
+    const std::string url = freshPostgresUrl();
+    const std::string key = (folder.path() / "code.key").string();
+    std::vector<std::unique_ptr<ServerProcess>> servers;
+    for (const char *name : {"a", "b"}) {
+        servers.push_back(std::make_unique<ServerProcess>(
+            folder, 1024, name, std::vector<std::string>{"--database", url, "--code-key-file", key}));
+        ASSERT_NE(servers.back()->port(), 0) << name;
+    }
+    // The configuration the README gives, on loopback ports.
+    asio::io_context ioc;
+    tcp::acceptor probe(ioc, tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0));
+    const unsigned short port = probe.local_endpoint().port();
+    probe.close();
+    const std::string config = (folder.path() / "haproxy.cfg").string();
+    std::ofstream(config) << "defaults\n  mode http\n  timeout connect 1s\n  timeout client 5s\n"
+                             "  timeout server 5s\n  retries 3\n  option redispatch\n"
+                             "frontend api\n  bind 127.0.0.1:" << port << "\n"
+                             "  default_backend servers\n"
+                             "backend servers\n  balance roundrobin\n  option forwardfor\n"
+                             "  option httpchk GET /health\n"
+                             "  default-server check inter 200ms fall 1 rise 1\n"
+                             "  server a 127.0.0.1:" << servers[0]->port() << "\n"
+                             "  server b 127.0.0.1:" << servers[1]->port() << "\n";
+    const pid_t balancer = ::fork();
+    if (balancer == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 1);
+        ::dup2(null, 2);
+        ::execlp("haproxy", "haproxy", "-db", "-f", config.c_str(), static_cast<char *>(nullptr));
+        ::_exit(127);
+    }
+    struct Reap
+    {
+        pid_t pid;
+        ~Reap()
+        {
+            ::kill(pid, SIGTERM);
+            ::waitpid(pid, nullptr, 0);
+        }
+    } reap{balancer};
+    int registered = -1;
+    for (int i = 0; i < 50 && registered == -1; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        registered = exchange(port, "/v1/user/register",
+                              {{"nickname", "Ann"}, {"email", "ann@example.com"},
+                               {"password", "secret1!x"}, {"rePassword", "secret1!x"}})
+                         .code;
+    }
+    ASSERT_EQ(registered, 0);
+
+    // Code tries and the log-in limit, whichever instance answers.
+    ASSERT_EQ(exchange(port, "/v1/user/findPassword", {{"email", "ann@example.com"}}).code, 0);
+    std::string code; // mailed from the queue of whichever instance answered
+    for (int i = 0; i < 40 && code.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        for (const char *name : {"a", "b"}) {
+            if (code.empty())
+                code = newestCode(folder.path() / name / "outbox");
+        }
+    }
+    ASSERT_EQ(code.size(), 6u);
+    const std::string wrong = code == "000000" ? "000001" : "000000";
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(exchange(port, "/v1/user/validatePassword",
+                           {{"email", "ann@example.com"}, {"captcha", wrong}})
+                      .code,
+                  int(Code::WrongCode));
+    EXPECT_EQ(exchange(port, "/v1/user/validatePassword",
+                       {{"email", "ann@example.com"}, {"captcha", code}})
+                  .code,
+              int(Code::TooManyTries));
+    const Exchange login =
+        exchange(port, "/v1/user/login", {{"email", "ann@example.com"}, {"password", "secret1!x"}});
+    ASSERT_EQ(login.code, 0);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(exchange(port, "/v1/user/login",
+                           {{"email", "ann@example.com"}, {"password", "wrong1!pw"}})
+                      .code,
+                  int(Code::WrongCredentials));
+    for (int i = 0; i < 2; ++i) // both instances refuse
+        EXPECT_EQ(exchange(port, "/v1/user/login",
+                           {{"email", "ann@example.com"}, {"password", "secret1!x"}})
+                      .code,
+                  int(Code::RateLimited));
+
+    // A stream of uploads and downloads; one instance dies in the middle.
+    int acknowledged = -1, answeredAfterKill = 0;
+    for (int i = 0; i < 120; ++i) {
+        if (i == 40)
+            servers[0]->kill();
+        const json document{{"n", std::to_string(i)}};
+        const Exchange saved = exchange(
+            port, "/v1/driver/config2/save",
+            {{"filePath", ""}, {"configContent", document.dump()}, {"configType", "QX210"}},
+            login.token);
+        if (saved.code == 0)
+            acknowledged = i;
+        const Exchange loaded =
+            exchange(port, "/v1/driver/config2/get", {{"configType", "QX210"}}, login.token);
+        if (loaded.code == 0) {
+            const int stored = std::stoi(json::parse(loaded.data.at("configContent").get<std::string>())
+                                             .at("n")
+                                             .get<std::string>());
+            EXPECT_GE(stored, acknowledged) << i; // never older than what was acknowledged
+            answeredAfterKill += i >= 40;
+        }
+    }
+    EXPECT_GE(acknowledged, 100);
+    EXPECT_GE(answeredAfterKill, 60); // the survivor serves on
 }
 #endif
 
