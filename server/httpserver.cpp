@@ -170,17 +170,19 @@ struct HttpServer::Impl
 {
     AccountService &service;
     ServerOptions options;
+    // Before the io context: sessions still queued in it when it is destroyed
+    // count themselves out here.
+    std::atomic<bool> stopping{false};
+    std::atomic<int> sessions{0};
+    std::mutex clientsMutex;
+    std::unordered_map<std::string, int> connectionsPerClient;
     asio::io_context ioc;
     std::optional<ssl::context> tls;
     tcp::acceptor acceptor;
     asio::signal_set signals;
     asio::steady_timer graceTimer;
     asio::steady_timer acceptRetry;
-    std::atomic<bool> stopping{false};
-    std::atomic<int> sessions{0};
     int connectionLimit;
-    std::mutex clientsMutex;
-    std::unordered_map<std::string, int> connectionsPerClient;
     Metrics metrics;
     ThrottledLog acceptLog;
     ThrottledLog refusalLog;
