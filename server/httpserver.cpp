@@ -43,6 +43,13 @@ std::string listenPolicyError(const ServerOptions &options)
     const auto address = asio::ip::make_address(options.address, ec);
     if (ec)
         return "not an IP address: " + options.address;
+    for (const std::string *peer : {&options.trustedProxy, &options.metricsFrom}) {
+        boost::system::error_code peerError;
+        if (!peer->empty())
+            asio::ip::make_address(*peer, peerError);
+        if (peerError)
+            return "not an IP address: " + *peer;
+    }
     if (!https && !address.is_loopback() && !options.allowPlainHttpEverywhere)
         return "refusing plain http on " + options.address +
                ": give a certificate and key, or --allow-plain-http";
@@ -200,6 +207,11 @@ struct HttpServer::Impl
         const std::string policy = listenPolicyError(options);
         if (!policy.empty())
             throw std::runtime_error(policy);
+        // Compared with peers in the same spelling.
+        for (std::string *peer : {&options.trustedProxy, &options.metricsFrom}) {
+            if (!peer->empty())
+                *peer = asio::ip::make_address(*peer).to_string();
+        }
         if (!options.certificateFile.empty()) {
             tls.emplace(ssl::context::tls_server);
             tls->set_options(ssl::context::default_workarounds | ssl::context::no_sslv2 |

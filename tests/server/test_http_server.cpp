@@ -347,6 +347,9 @@ TEST(ListenPolicy, PlainHttpOnlyOnLoopbackUnlessAllowed)
     ServerOptions halfTls;
     halfTls.certificateFile = "cert.pem";
     EXPECT_FALSE(listenPolicyError(halfTls).empty());
+    ServerOptions namedProxy;
+    namedProxy.trustedProxy = "proxy.example.com";
+    EXPECT_FALSE(listenPolicyError(namedProxy).empty());
 }
 
 #ifdef VELKO_ACCOUNT_SERVER_BINARY
