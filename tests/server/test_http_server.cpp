@@ -176,6 +176,34 @@ TEST_F(HttpServerTest, ABodyOverTheLimitIsRefusedWithItsCode)
     EXPECT_EQ(codeOf(send(http::verb::post, "/v1/user/login", fits)), int(Code::WrongCredentials));
 }
 
+TEST_F(HttpServerTest, BehindTheTrustedProxyLimitsCountTheClientItNames)
+{
+    ASSERT_EQ(codeOf(registerAnn()), 0);
+    ServiceOptions serviceOptions;
+    serviceOptions.hashCost = testHashCost();
+    ServerOptions options = serverOptions();
+    options.trustedProxy = "127.0.0.1";
+    restart(serviceOptions, options);
+    const auto logIn = [this](const char *client, const char *password) {
+        tcp::socket socket = connect();
+        http::request<http::string_body> request(http::verb::post, "/v1/user/login", 11);
+        request.set(http::field::host, "127.0.0.1");
+        request.set(http::field::content_type, "application/json");
+        request.set("X-Forwarded-For", std::string("192.0.2.7, ") + client);
+        request.body() = json{{"email", "ann@example.com"}, {"password", password}}.dump();
+        request.prepare_payload();
+        http::write(socket, request);
+        beast::flat_buffer buffer;
+        http::response<http::string_body> response;
+        http::read(socket, buffer, response);
+        return codeOf(response);
+    };
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(logIn("10.0.0.9", "wrong1!pw"), int(Code::WrongCredentials));
+    EXPECT_EQ(logIn("10.0.0.9", "secret1!x"), int(Code::RateLimited));
+    EXPECT_EQ(logIn("10.0.0.1", "secret1!x"), 0); // the owner, behind the same proxy
+}
+
 TEST_F(HttpServerTest, MetricsCountRequestsByPathAndStatus)
 {
     send(http::verb::get, "/health", "");
