@@ -20,4 +20,8 @@ inline constexpr std::array<const char *, 10> kAccountEndpointPaths = {
     "/v1/driver/latest/version",
 };
 
+// Sign-out: ends the session named by the "Authorization" header on the server.
+// Not one of the numbered endpoints above; the body is an empty JSON object.
+inline constexpr const char kSignOutPath[] = "/v1/user/logout";
+
 } // namespace velko

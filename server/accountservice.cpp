@@ -1,8 +1,10 @@
 #include "accountservice.h"
 
 #include "accountendpoints.h"
+#include "mousemodels.h"
 #include "log.h"
 
+#include <boost/asio/ip/address.hpp>
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -67,29 +69,87 @@ bool isAsciiAlnum(char c)
 
 } // namespace
 
+std::string RateLimiter::shortKey(const std::string &key)
+{
+    // 16 hex digits of the digest: 64 bits, plenty to keep keys apart.
+    return digest(key).substr(0, 16);
+}
+
+void RateLimiter::roll(std::int64_t now)
+{
+    const std::int64_t index = now / m_window;
+    if (index != m_windowIndex) {
+        m_windowIndex = index;
+        m_events.clear();
+        if (m_store)
+            m_store->dropEventsBefore(index);
+    }
+}
+
 bool RateLimiter::exceeded(const std::string &key, std::int64_t now)
 {
+    const std::string shortened = shortKey(key);
     std::lock_guard lock(m_mutex);
-    return windowOf(key, now).events >= m_limit;
+    roll(now);
+    const auto it = m_events.find(shortened);
+    return it != m_events.end() && it->second >= m_limit;
 }
 
-void RateLimiter::count(const std::string &key, std::int64_t now)
+bool RateLimiter::take(const std::string &key, std::int64_t now)
 {
-    std::lock_guard lock(m_mutex);
-    ++windowOf(key, now).events;
-}
-
-RateLimiter::Window &RateLimiter::windowOf(const std::string &key, std::int64_t now)
-{
-    // Keep the table bounded: forget windows that have ended.
-    if (m_windows.size() > 100000) {
-        for (auto it = m_windows.begin(); it != m_windows.end();)
-            it = now - it->second.start >= m_window ? m_windows.erase(it) : std::next(it);
+    const std::string shortened = shortKey(key);
+    if (m_store) {
+        {
+            std::lock_guard lock(m_mutex);
+            roll(now);
+        }
+        return m_store->takeEvent(m_name + shortened, now / m_window, m_limit);
     }
-    Window &window = m_windows[key];
-    if (now - window.start >= m_window)
-        window = Window{now, 0};
-    return window;
+    std::lock_guard lock(m_mutex);
+    roll(now);
+    const auto it = m_events.find(shortened);
+    if (it == m_events.end()) {
+        // A full table refuses new keys rather than grow: the keys already in it are
+        // the clients that were busy this window.
+        if (m_events.size() >= m_maxKeys)
+            return false;
+        m_events.emplace(shortened, 1);
+        return true;
+    }
+    if (it->second >= m_limit)
+        return false;
+    ++it->second;
+    return true;
+}
+
+void RateLimiter::giveBack(const std::string &key, std::int64_t now)
+{
+    const std::string shortened = shortKey(key);
+    if (m_store)
+        return m_store->giveBackEvent(m_name + shortened, now / m_window);
+    std::lock_guard lock(m_mutex);
+    roll(now);
+    const auto it = m_events.find(shortened);
+    if (it != m_events.end() && --it->second <= 0)
+        m_events.erase(it);
+}
+
+std::size_t RateLimiter::size()
+{
+    std::lock_guard lock(m_mutex);
+    return m_events.size();
+}
+
+std::string clientGroup(const std::string &address)
+{
+    // IPv6 clients usually hold a whole /64: group them by it.
+    boost::system::error_code ec;
+    const auto parsed = boost::asio::ip::make_address(address, ec);
+    if (ec || !parsed.is_v6() || parsed.to_v6().is_v4_mapped())
+        return address;
+    auto bytes = parsed.to_v6().to_bytes();
+    std::fill(bytes.begin() + 8, bytes.end(), 0);
+    return boost::asio::ip::address_v6(bytes).to_string() + "/64";
 }
 
 bool isValidEmail(const std::string &email)
@@ -131,9 +191,8 @@ bool isValidNickname(const std::string &nickname)
 
 bool isValidModel(const std::string &model)
 {
-    return !model.empty() && model.size() <= 32 &&
-           std::all_of(model.begin(), model.end(),
-                       [](char c) { return isAsciiAlnum(c) || c == '_' || c == '-'; });
+    return std::any_of(kMouseModels.begin(), kMouseModels.end(),
+                       [&model](const char *known) { return model == known; });
 }
 
 std::string emailKey(const std::string &email)
@@ -152,6 +211,14 @@ AccountService::AccountService(Repository &repository, Mailer &mailer, ServiceOp
       m_clock(clock ? std::move(clock) : Clock(systemNow))
 {
     m_dummyHash = hashPassword("velko-no-such-account-1!", m_options.hashCost);
+    if (m_options.codeKey.empty())
+        m_options.codeKey = newDigestKey();
+    // On a store several servers share, the limits are counted there.
+    m_loginFailuresPerAccount.share(m_repository, "login-account:");
+    m_loginFailuresPerClient.share(m_repository, "login-client:");
+    m_registrationsPerClient.share(m_repository, "register-client:");
+    m_codeRequestsPerEmail.share(m_repository, "code-address:");
+    m_codeRequestsPerClient.share(m_repository, "code-client:");
 }
 
 AccountService::Handler AccountService::handlerFor(const std::string &path)
@@ -174,7 +241,19 @@ AccountService::Handler AccountService::handlerFor(const std::string &path)
         if (path == kAccountEndpointPaths[i])
             return handlers[i];
     }
+    if (path == kSignOutPath)
+        return &AccountService::signOut;
     return nullptr;
+}
+
+bool AccountService::hashes(const std::string &path)
+{
+    // Log-in, registration, password change and reset.
+    for (const std::size_t index : {0, 1, 2, 5}) {
+        if (path == kAccountEndpointPaths[index])
+            return true;
+    }
+    return false;
 }
 
 bool AccountService::knows(const std::string &path)
@@ -185,6 +264,13 @@ bool AccountService::knows(const std::string &path)
 ServiceReply AccountService::refusal(Code code, const std::string &lang)
 {
     return failure(code, languageOf(lang));
+}
+
+std::size_t AccountService::limiterEntries()
+{
+    return m_loginFailuresPerAccount.size() + m_loginFailuresPerClient.size() +
+           m_registrationsPerClient.size() + m_codeRequestsPerEmail.size() +
+           m_codeRequestsPerClient.size();
 }
 
 ServiceReply AccountService::handle(const ServiceRequest &request)
@@ -241,7 +327,7 @@ std::optional<Account> AccountService::sessionAccount(const Call &call)
     const std::string &token = call.request.authorization;
     if (token.empty() || token.size() > 256)
         return std::nullopt;
-    return m_repository.useSession(digest(token), m_clock(), m_options.sessionIdleSeconds);
+    return m_repository.useSession(digest(token), m_clock(), m_options.sessions);
 }
 
 ServiceReply AccountService::login(Call &call)
@@ -251,24 +337,33 @@ ServiceReply AccountService::login(Call &call)
     if (!email || !password)
         return failure(Code::BadField, call.language);
     const std::int64_t now = m_clock();
-    const std::string key = emailKey(*email);
-    const std::string &client = call.request.clientAddress;
-    if (m_options.rateLimits && (m_loginFailuresPerEmail.exceeded(key, now) ||
-                                 m_loginFailuresPerClient.exceeded(client, now)))
-        return failure(Code::RateLimited, call.language);
-
-    // Only a well-formed address can have an account (and reach the store).
-    const std::optional<Account> account = password->size() <= 128 && isValidEmail(*email)
-                                               ? m_repository.findAccount(key)
-                                               : std::nullopt;
+    const std::string client = clientGroup(call.request.clientAddress);
+    // Only a well-formed address can have an account, be a limiter key or reach the
+    // store; anything else is a wrong log-in counted against the client alone.
+    const bool wellFormed = password->size() <= 128 && isValidEmail(*email);
+    const std::string key = wellFormed ? emailKey(*email) + "\n" + client : std::string();
+    // The tries are taken before the password is checked, so parallel guesses share
+    // the limits; a right password gives them back. Failures count per account and
+    // client: a stranger's guesses slow the stranger, not the owner elsewhere.
+    if (m_options.rateLimits) {
+        if (!m_loginFailuresPerClient.take(client, now))
+            return failure(Code::RateLimited, call.language);
+        if (wellFormed && !m_loginFailuresPerAccount.take(key, now)) {
+            m_loginFailuresPerClient.giveBack(client, now);
+            return failure(Code::RateLimited, call.language);
+        }
+    }
+    const std::optional<Account> account =
+        wellFormed ? m_repository.findAccount(emailKey(*email)) : std::nullopt;
     const bool match = verify(*password, account ? account->passwordHash : m_dummyHash);
-    if (!account || !match) {
-        m_loginFailuresPerEmail.count(key, now);
-        m_loginFailuresPerClient.count(client, now);
+    if (!account || !match)
         return failure(Code::WrongCredentials, call.language);
+    if (m_options.rateLimits) {
+        m_loginFailuresPerClient.giveBack(client, now);
+        m_loginFailuresPerAccount.giveBack(key, now);
     }
     const std::string token = newSessionToken();
-    m_repository.addSession(account->id, digest(token), now);
+    m_repository.addSession(account->id, digest(token), now, m_options.sessions);
     ServiceReply reply = answer(Code::Ok, "", {{"nickname", account->nickname}});
     reply.sessionToken = token;
     return reply;
@@ -291,10 +386,9 @@ ServiceReply AccountService::registerAccount(Call &call)
     if (*password != *rePassword)
         return failure(Code::PasswordsDiffer, call.language);
     const std::int64_t now = m_clock();
-    const std::string &client = call.request.clientAddress;
-    if (m_options.rateLimits && m_registrationsPerClient.exceeded(client, now))
+    if (m_options.rateLimits &&
+        !m_registrationsPerClient.take(clientGroup(call.request.clientAddress), now))
         return failure(Code::RateLimited, call.language);
-    m_registrationsPerClient.count(client, now);
     if (!m_repository.createAccount(emailKey(*email), *email, *nickname, hash(*password), now))
         return failure(Code::EmailTaken, call.language);
     return success(Note::Registered, call.language);
@@ -314,13 +408,14 @@ ServiceReply AccountService::updatePassword(Call &call)
         return failure(Code::BadPassword, call.language);
     // Guessing the current password with a stolen session counts as failed log-ins.
     const std::int64_t now = m_clock();
-    const std::string key = emailKey(account->email);
-    if (m_options.rateLimits && m_loginFailuresPerEmail.exceeded(key, now))
+    const std::string key =
+        emailKey(account->email) + "\n" + clientGroup(call.request.clientAddress);
+    if (m_options.rateLimits && !m_loginFailuresPerAccount.take(key, now))
         return failure(Code::RateLimited, call.language);
-    if (current->size() > 128 || !verify(*current, account->passwordHash)) {
-        m_loginFailuresPerEmail.count(key, now);
+    if (current->size() > 128 || !verify(*current, account->passwordHash))
         return failure(Code::WrongCredentials, call.language);
-    }
+    if (m_options.rateLimits)
+        m_loginFailuresPerAccount.giveBack(key, now);
     m_repository.changePassword(account->id, hash(*replacement));
     return success(Note::PasswordChanged, call.language);
 }
@@ -334,17 +429,19 @@ ServiceReply AccountService::findPassword(Call &call)
         return failure(Code::BadEmail, call.language);
     const std::int64_t now = m_clock();
     const std::string key = emailKey(*email);
-    const std::string &client = call.request.clientAddress;
-    if (m_options.rateLimits && (m_codeRequestsPerEmail.exceeded(key, now) ||
-                                 m_codeRequestsPerClient.exceeded(client, now)))
+    if (m_options.rateLimits &&
+        !m_codeRequestsPerClient.take(clientGroup(call.request.clientAddress), now))
         return failure(Code::RateLimited, call.language);
-    m_codeRequestsPerEmail.count(key, now);
-    m_codeRequestsPerClient.count(client, now);
+    // Past the mails an address may get in a window the answer stays the same but
+    // nothing is sent and the code already sent stays valid: a stranger can limit
+    // the mails, not the owner's use of the code in the mailbox.
+    if (m_options.rateLimits && !m_codeRequestsPerEmail.take(key, now))
+        return success(Note::CodeSent, call.language);
 
     // The same answer whether or not the address has an account.
     if (const std::optional<Account> account = m_repository.findAccount(key)) {
         const std::string code = newRecoveryCode();
-        m_repository.putRecoveryCode(account->id, digest(code),
+        m_repository.putRecoveryCode(account->id, keyedDigest(m_options.codeKey, code),
                                      now + m_options.codeLifetimeSeconds);
         const bool chinese = call.language == Language::Chinese;
         const std::string minutes = std::to_string(m_options.codeLifetimeSeconds / 60);
@@ -366,7 +463,7 @@ Code AccountService::checkRecoveryCode(const Account &account, const std::string
     // The try is taken before the comparison, so that parallel guesses share the limit.
     if (!m_repository.takeTry(account.id, m_options.codeTries))
         return Code::TooManyTries;
-    if (code.size() > 16 || !sameSecret(digest(code), stored->codeHash))
+    if (code.size() > 16 || !sameSecret(keyedDigest(m_options.codeKey, code), stored->codeHash))
         return Code::WrongCode;
     m_repository.returnTry(account.id);
     return Code::Ok;
@@ -441,6 +538,16 @@ ServiceReply AccountService::getConfig(Call &call)
     if (!content)
         return failure(Code::NoConfig, call.language);
     return answer(Code::Ok, "", {{"configContent", *content}});
+}
+
+ServiceReply AccountService::signOut(Call &call)
+{
+    // The same answer for a token that is unknown or already ended: signing out
+    // twice is not an error, and the answer tells nothing about other tokens.
+    const std::string &token = call.request.authorization;
+    if (!token.empty() && token.size() <= 256)
+        m_repository.endSession(digest(token));
+    return success(Note::SignedOut, call.language);
 }
 
 ServiceReply AccountService::latestVersion(Call &call)

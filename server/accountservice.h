@@ -24,9 +24,12 @@ struct ServiceOptions
 {
     HashCost hashCost;                            // Argon2id: 2 passes, 19 MiB
     int concurrentHashes = 1;                     // each holds hashCost.memoryKiB while it runs
-    std::int64_t sessionIdleSeconds = 30 * 86400; // a session unused this long ends
+    SessionLimits sessions; // 30 days idle, 90 days in all, 10 per account
     std::int64_t codeLifetimeSeconds = 600;
     int codeTries = 5; // wrong codes before the code is void
+    // The key recovery codes are stored under (keyedDigest); every instance on one
+    // store needs the same. Empty: a random key for this process.
+    std::string codeKey;
     std::size_t maxConfigBytes = 32 * 1024;
     bool rateLimits = true; // off only for load tests
     std::string latestVersion = "0.9";
@@ -49,34 +52,56 @@ struct ServiceReply
     std::string sessionToken; // set only by a successful log-in
 };
 
-// Counts events per key in fixed windows: allow() is false once `limit` events
-// of one key fell into the current window. Thread-safe.
+// Counts events per key in fixed windows. Keys are stored as a short digest, so
+// an entry costs the same whatever the caller's text; windows end by time (the
+// table of the previous window is dropped whole, O(1)), and the table never holds
+// more than maxKeys entries. Thread-safe.
 class RateLimiter
 {
 public:
-    RateLimiter(int limit, std::int64_t windowSeconds) : m_limit(limit), m_window(windowSeconds) {}
+    RateLimiter(int limit, std::int64_t windowSeconds, std::size_t maxKeys = 100000)
+        : m_limit(limit), m_window(windowSeconds), m_maxKeys(maxKeys)
+    {
+    }
+    // Counts in the store when it keeps shared counters (several servers on one
+    // PostgreSQL database), under keys that begin with `name`.
+    void share(Repository &store, std::string name)
+    {
+        m_store = store.sharesEvents() ? &store : nullptr;
+        m_name = std::move(name);
+    }
+    // Whether the key has used up its events; adds nothing.
     bool exceeded(const std::string &key, std::int64_t now);
-    void count(const std::string &key, std::int64_t now);
+    // Takes one event when the key has one left, in one step with the check, so
+    // that concurrent callers cannot pass the limit together: false when none is left.
+    bool take(const std::string &key, std::int64_t now);
+    // Gives back an event taken for an attempt that turned out right.
+    void giveBack(const std::string &key, std::int64_t now);
+    // Entries held (for tests and metrics).
+    std::size_t size();
 
 private:
-    struct Window
-    {
-        std::int64_t start = 0;
-        int events = 0;
-    };
-    Window &windowOf(const std::string &key, std::int64_t now);
+    void roll(std::int64_t now);
+    static std::string shortKey(const std::string &key);
 
     int m_limit;
     std::int64_t m_window;
+    std::size_t m_maxKeys;
+    Repository *m_store = nullptr;
+    std::string m_name;
     std::mutex m_mutex;
-    std::unordered_map<std::string, Window> m_windows;
+    std::int64_t m_windowIndex = -1;
+    std::unordered_map<std::string, int> m_events;
 };
 
 // The client's input rules, applied again here.
 bool isValidEmail(const std::string &email);
 bool isValidPassword(const std::string &password);
 bool isValidNickname(const std::string &nickname);
+// One of the product's mouse models (protocol/mousemodels.h): nothing else is stored.
 bool isValidModel(const std::string &model);
+// The client a limit counts: the address, an IPv6 one cut to its /64.
+std::string clientGroup(const std::string &address);
 // The key under which an address is unique: ASCII letters in lower case.
 std::string emailKey(const std::string &email);
 
@@ -90,9 +115,14 @@ public:
 
     // Whether the path is one this service answers.
     static bool knows(const std::string &path);
+    // Whether answering the path computes a password hash (the slow requests).
+    static bool hashes(const std::string &path);
+    const ServiceOptions &options() const { return m_options; }
     ServiceReply handle(const ServiceRequest &request);
     // The envelope of a failure found before the request reaches handle().
     static ServiceReply refusal(Code code, const std::string &lang);
+    // Entries all the limiters hold together (for tests and metrics).
+    std::size_t limiterEntries();
 
 private:
     struct Call;
@@ -108,6 +138,7 @@ private:
     ServiceReply saveConfig(Call &call);
     ServiceReply getConfig(Call &call);
     ServiceReply latestVersion(Call &call);
+    ServiceReply signOut(Call &call);
 
     std::optional<Account> sessionAccount(const Call &call);
     // Code::Ok when the code is the account's live one, else why not (counting a
@@ -128,7 +159,7 @@ private:
     std::condition_variable m_hashFree;
     int m_hashing = 0;
 
-    RateLimiter m_loginFailuresPerEmail{10, 900};
+    RateLimiter m_loginFailuresPerAccount{10, 900}; // keyed by account and client
     RateLimiter m_loginFailuresPerClient{50, 900};
     RateLimiter m_registrationsPerClient{20, 3600};
     RateLimiter m_codeRequestsPerEmail{5, 3600};

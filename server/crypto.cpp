@@ -46,9 +46,24 @@ std::string newRecoveryCode()
 
 std::string digest(const std::string &secret)
 {
+    return keyedDigest({}, secret);
+}
+
+std::string newDigestKey()
+{
+    unsigned char key[32];
+    randombytes_buf(key, sizeof key);
+    return std::string(reinterpret_cast<const char *>(key), sizeof key);
+}
+
+std::string keyedDigest(const std::string &key, const std::string &secret)
+{
     unsigned char out[32];
+    // BLAKE2b takes keys of 16 to 64 bytes; longer ones are digested first.
+    const std::string usable = key.size() > crypto_generichash_KEYBYTES_MAX ? digest(key) : key;
     crypto_generichash(out, sizeof out, reinterpret_cast<const unsigned char *>(secret.data()),
-                       secret.size(), nullptr, 0);
+                       secret.size(), reinterpret_cast<const unsigned char *>(usable.data()),
+                       usable.size());
     char hex[sizeof out * 2 + 1];
     sodium_bin2hex(hex, sizeof hex, out, sizeof out);
     return hex;

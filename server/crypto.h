@@ -30,6 +30,12 @@ std::string newRecoveryCode();
 // What the store keeps of a token or code: its BLAKE2b digest in hex. Tokens
 // carry 256 random bits, so a leaked table does not give them away.
 std::string digest(const std::string &secret);
+// The same digest keyed with a secret of the server (BLAKE2b as a MAC): for the
+// six-digit recovery codes, which a copy of the table would otherwise give away
+// by trying all million. An empty key gives digest().
+std::string keyedDigest(const std::string &key, const std::string &secret);
+// 32 random bytes, a key for keyedDigest().
+std::string newDigestKey();
 // Compares two strings in time independent of where they differ.
 bool sameSecret(const std::string &a, const std::string &b);
 

@@ -1,7 +1,8 @@
 // The HTTP(S) front of the account server, on Boost.Beast: one session object per
 // connection, reading one request at a time with a size limit and a deadline.
-// POST to an account path goes to AccountService; GET "/health" answers
-// {"status":"ok"}. Every request leaves one log line without its body or headers.
+// POST to an account path goes to AccountService (the requests that hash a
+// password on a bounded pool of their own threads); GET "/health" answers
+// {"status":"ok"}; GET "/metrics" the figures in Prometheus's text format. Every request leaves one log line without its body or headers.
 #pragma once
 
 #include "accountservice.h"
@@ -25,6 +26,21 @@ struct ServerOptions
     // after it too.
     std::chrono::milliseconds requestTimeout{10000};
     int threads = 4;
+    // Connections open at once, in total and from one client address; more are
+    // closed as soon as they are accepted. The total is also kept below the
+    // process's limit of open files, so that accepting never runs out of them.
+    int maxConnections = 4096;
+    int maxConnectionsPerClient = 64;
+    // Requests that hash a password wait in a queue of this length for the
+    // hashing threads (ServiceOptions::concurrentHashes); past it they are
+    // answered "busy" at once. Other requests never wait behind them.
+    std::size_t hashQueue = 64;
+    // The address of a reverse proxy (TLS terminator, load balancer) whose
+    // "X-Forwarded-For" header names the real client. Empty: the header is ignored.
+    // Connections from it are not held to maxConnectionsPerClient.
+    std::string trustedProxy;
+    // GET /metrics answers loopback clients and this address (the scraper's).
+    std::string metricsFrom;
     // How long running requests may take to finish once stop() is called.
     std::chrono::milliseconds shutdownGrace{5000};
 };

@@ -21,9 +21,28 @@ std::string formatMessage(const MailMessage &message, const std::string &from)
            message.body + "\r\n";
 }
 
-OutboxMailer::OutboxMailer(std::string folder, std::string from)
-    : m_folder(std::move(folder)), m_from(std::move(from))
+OutboxMailer::OutboxMailer(std::string folder, std::string from, long long keepSeconds)
+    : m_folder(std::move(folder)), m_from(std::move(from)), m_keepSeconds(keepSeconds)
 {
+}
+
+void OutboxMailer::dropExpired(long long nowMs)
+{
+    namespace fs = std::filesystem;
+    if (m_keepSeconds <= 0)
+        return;
+    std::error_code error;
+    for (fs::directory_iterator it(m_folder, error), end; !error && it != end; it.increment(error)) {
+        // The name begins with the time it was written, in milliseconds.
+        const std::string name = it->path().filename().string();
+        if (name.size() < 14 || name[13] != '-' || it->path().extension() != ".eml" ||
+            name.find_first_not_of("0123456789") != 13)
+            continue;
+        if (std::stoll(name.substr(0, 13)) < nowMs - m_keepSeconds * 1000) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
 }
 
 void OutboxMailer::send(const MailMessage &message)
@@ -39,6 +58,7 @@ void OutboxMailer::send(const MailMessage &message)
     char name[64];
     std::snprintf(name, sizeof name, "%013lld-%06u-%08x.eml", static_cast<long long>(stamp),
                   ++sequence % 1000000, randombytes_random());
+    dropExpired(stamp);
     const fs::path path = fs::path(m_folder) / name;
     std::ofstream out(path, std::ios::binary);
     out << formatMessage(message, m_from);

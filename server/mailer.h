@@ -32,12 +32,17 @@ public:
 class OutboxMailer : public Mailer
 {
 public:
-    OutboxMailer(std::string folder, std::string from);
+    // keepSeconds > 0: each send also deletes the messages older than that (the
+    // codes in them have expired).
+    OutboxMailer(std::string folder, std::string from, long long keepSeconds = 0);
     void send(const MailMessage &message) override;
 
 private:
+    void dropExpired(long long nowMs);
+
     std::string m_folder;
     std::string m_from;
+    long long m_keepSeconds;
 };
 
 struct SmtpSettings

@@ -13,7 +13,7 @@ struct Texts
     const char *chinese;
 };
 
-const std::array<Texts, 20> kCodeTexts = {{
+const std::array<Texts, 21> kCodeTexts = {{
     {Code::Ok, "", ""},
     {Code::MalformedRequest, "The request is not a valid JSON object", "请求不是有效的 JSON 对象"},
     {Code::BadField, "A required field is missing or not text", "缺少必填字段或字段不是文本"},
@@ -37,10 +37,11 @@ const std::array<Texts, 20> kCodeTexts = {{
     {Code::NoConfig, "No configuration has been saved for this mouse", "该鼠标尚未保存配置"},
     {Code::BadModel, "Unknown mouse model", "未知的鼠标型号"},
     {Code::UnknownSoftware, "Unknown software type", "未知的软件类型"},
+    {Code::Busy, "The server is busy, please try again later", "服务器繁忙，请稍后再试"},
     {Code::ServerError, "Server error, please try again later", "服务器错误，请稍后再试"},
 }};
 
-const std::array<std::pair<const char *, const char *>, 6> kNoteTexts = {{
+const std::array<std::pair<const char *, const char *>, 7> kNoteTexts = {{
     {"Registration successful", "注册成功"},
     {"Password changed, please log in again", "密码已修改，请重新登录"},
     {"If this address has an account, a verification code has been sent to it",
@@ -48,6 +49,7 @@ const std::array<std::pair<const char *, const char *>, 6> kNoteTexts = {{
     {"Verification successful", "验证成功"},
     {"Password reset, please log in", "密码已重置，请登录"},
     {"Configuration saved", "配置已保存"},
+    {"Signed out", "已退出登录"},
 }};
 
 } // namespace

@@ -27,6 +27,7 @@ enum class Code : int {
     NoConfig = 2013,
     BadModel = 2014,
     UnknownSoftware = 2015,
+    Busy = 2016, // the hashing queue is full: try again shortly
     ServerError = 5000,
 };
 
@@ -38,6 +39,7 @@ enum class Note {
     CodeAccepted,
     PasswordReset,
     ConfigSaved,
+    SignedOut,
 };
 
 enum class Language { English, Chinese };

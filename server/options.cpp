@@ -17,6 +17,9 @@ const char *usageText()
                             (default ./velko-account-data)
   --database URL            PostgreSQL connection URL (postgresql://user@host/db);
                             default: SQLite file DIR/accounts.sqlite3
+  --code-key-file FILE      key the recovery codes are stored under (made when
+                            missing; default DIR/code.key). Instances sharing
+                            one PostgreSQL database need the same file.
   --tls-cert FILE           certificate chain (PEM); with --tls-key serves https
   --tls-key FILE            private key (PEM)
   --allow-plain-http        serve plain http on an address other than loopback
@@ -33,11 +36,23 @@ const char *usageText()
   --argon2-passes N         Argon2id passes (default 2)
   --hash-slots N            Argon2id computations at once (default 1); each
                             holds its memory while it runs
+  --max-connections N       connections at once (default 4096; kept below the
+                            limit of open files less 64)
+  --max-connections-per-client N
+                            connections at once from one address (default 64)
+  --hash-queue N            requests waiting for a hashing slot (default 64);
+                            past it the answer is "busy" at once
+  --trusted-proxy ADDRESS   a reverse proxy whose X-Forwarded-For names the client
+                            (limits then count that client, not the proxy)
+  --metrics-from ADDRESS    also answer GET /metrics to this address (always to
+                            loopback clients)
   --no-rate-limits          for load tests only
   --quiet                   no log lines
   --help                    this text
 
-Mail without --smtp-url is written to DIR/outbox, one file per message.
+Mail without --smtp-url is written to DIR/outbox, one file per message; a
+message is deleted once its code has expired. DIR and every file in it are made
+private to the server's user (0700/0600) at start, whatever the umask.
 )";
 }
 
@@ -80,6 +95,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &arguments)
         {"--port", number(s.server.port, 0, 65535)},
         {"--data", text(s.dataFolder)},
         {"--database", text(s.databaseUrl)},
+        {"--code-key-file", text(s.codeKeyFile)},
         {"--tls-cert", text(s.server.certificateFile)},
         {"--tls-key", text(s.server.keyFile)},
         {"--smtp-url", text(s.smtp.url)},
@@ -92,6 +108,11 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &arguments)
         {"--argon2-memory-kib", number(s.service.hashCost.memoryKiB, 8, 4u << 20)},
         {"--argon2-passes", number(s.service.hashCost.passes, 1, 100)},
         {"--hash-slots", number(s.service.concurrentHashes, 1, 64)},
+        {"--max-connections", number(s.server.maxConnections, 1, 1000000)},
+        {"--max-connections-per-client", number(s.server.maxConnectionsPerClient, 1, 1000000)},
+        {"--hash-queue", number(s.server.hashQueue, 1, 100000)},
+        {"--trusted-proxy", text(s.server.trustedProxy)},
+        {"--metrics-from", text(s.server.metricsFrom)},
     };
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string &name = arguments[i];

@@ -16,6 +16,7 @@ struct Settings
     ServiceOptions service;
     std::string dataFolder = "velko-account-data";
     std::string databaseUrl; // empty: SQLite file in the data folder
+    std::string codeKeyFile; // empty: code.key in the data folder
     SmtpSettings smtp;       // url empty: outbox folder in the data folder
     std::string mailFrom = "Velko Options <no-reply@localhost>";
     bool quiet = false;

@@ -4,6 +4,7 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstring>
 #include <initializer_list>
@@ -25,12 +26,18 @@ CREATE TABLE IF NOT EXISTS sessions (
     token_hash TEXT PRIMARY KEY,
     account_id BIGINT NOT NULL REFERENCES accounts(id) ON DELETE CASCADE,
     last_used BIGINT NOT NULL);
+ALTER TABLE sessions ADD COLUMN IF NOT EXISTS created BIGINT;
 CREATE INDEX IF NOT EXISTS sessions_account ON sessions(account_id);
 CREATE TABLE IF NOT EXISTS recovery_codes (
     account_id BIGINT PRIMARY KEY REFERENCES accounts(id) ON DELETE CASCADE,
     code_hash TEXT NOT NULL,
     expires_at BIGINT NOT NULL,
     failed_tries INTEGER NOT NULL DEFAULT 0);
+CREATE TABLE IF NOT EXISTS limit_events (
+    key TEXT PRIMARY KEY,
+    window_index BIGINT NOT NULL,
+    events INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS limit_events_window ON limit_events(window_index);
 CREATE TABLE IF NOT EXISTS configs (
     account_id BIGINT NOT NULL REFERENCES accounts(id) ON DELETE CASCADE,
     model TEXT NOT NULL,
@@ -174,21 +181,33 @@ public:
                       {passwordHash, std::to_string(accountId)});
     }
 
-    void addSession(std::int64_t accountId, const std::string &tokenHash, std::int64_t now) override
+    void addSession(std::int64_t accountId, const std::string &tokenHash, std::int64_t now,
+                    const SessionLimits &limits) override
     {
-        borrow()->run("INSERT INTO sessions (token_hash, account_id, last_used) "
-                      "VALUES ($1, $2, $3)",
-                      {tokenHash, std::to_string(accountId), std::to_string(now)});
+        // One statement, so one transaction. The deletion does not see the new
+        // row, and leaves it alone in any case.
+        borrow()->run(
+            "WITH added AS (INSERT INTO sessions (token_hash, account_id, last_used, created) "
+            "VALUES ($1, $2, $3, $3)) "
+            "DELETE FROM sessions WHERE account_id = $2 AND token_hash <> $1 AND ("
+            "last_used < $4 OR COALESCE(created, last_used) < $5 OR token_hash NOT IN ("
+            "SELECT token_hash FROM sessions WHERE account_id = $2 AND token_hash <> $1 "
+            "ORDER BY COALESCE(created, last_used) DESC, last_used DESC LIMIT $6))",
+            {tokenHash, std::to_string(accountId), std::to_string(now),
+             std::to_string(now - limits.maxIdle), std::to_string(now - limits.maxAge),
+             std::to_string(std::max(0, limits.perAccount - 1))});
     }
 
     std::optional<Account> useSession(const std::string &tokenHash, std::int64_t now,
-                                      std::int64_t maxIdle) override
+                                      const SessionLimits &limits) override
     {
         auto lease = borrow();
         Result result = lease->run("SELECT a.id, a.email, a.nickname, a.password_hash, s.last_used "
                                    "FROM sessions s JOIN accounts a ON a.id = s.account_id "
-                                   "WHERE s.token_hash = $1 AND s.last_used >= $2",
-                                   {tokenHash, std::to_string(now - maxIdle)});
+                                   "WHERE s.token_hash = $1 AND s.last_used >= $2 "
+                                   "AND COALESCE(s.created, s.last_used) >= $3",
+                                   {tokenHash, std::to_string(now - limits.maxIdle),
+                                    std::to_string(now - limits.maxAge)});
         if (result.rows() != 1)
             return std::nullopt;
         if (result.integer(0, 4) < now - 60)
@@ -196,6 +215,39 @@ public:
                        {std::to_string(now), tokenHash});
         return Account{result.integer(0, 0), result.text(0, 1), result.text(0, 2),
                        result.text(0, 3)};
+    }
+
+    bool sharesEvents() const override { return true; }
+
+    bool takeEvent(const std::string &key, std::int64_t window, int limit) override
+    {
+        // One statement: the row lock makes check and count one step across servers.
+        Result result = borrow()->run(
+            "INSERT INTO limit_events (key, window_index, events) VALUES ($1, $2, 1) "
+            "ON CONFLICT (key) DO UPDATE SET events = CASE WHEN limit_events.window_index = "
+            "excluded.window_index THEN limit_events.events + 1 ELSE 1 END, window_index = "
+            "excluded.window_index WHERE limit_events.window_index <> excluded.window_index "
+            "OR limit_events.events < $3 RETURNING events",
+            {key, std::to_string(window), std::to_string(limit)});
+        return result.rows() == 1;
+    }
+
+    void giveBackEvent(const std::string &key, std::int64_t window) override
+    {
+        borrow()->run("UPDATE limit_events SET events = events - 1 "
+                      "WHERE key = $1 AND window_index = $2 AND events > 0",
+                      {key, std::to_string(window)});
+    }
+
+    void dropEventsBefore(std::int64_t window) override
+    {
+        borrow()->run("DELETE FROM limit_events WHERE window_index < $1",
+                      {std::to_string(window)});
+    }
+
+    void endSession(const std::string &tokenHash) override
+    {
+        borrow()->run("DELETE FROM sessions WHERE token_hash = $1", {tokenHash});
     }
 
     void putRecoveryCode(std::int64_t accountId, const std::string &codeHash,

@@ -35,6 +35,13 @@ struct RecoveryCode
     int failedTries = 0;
 };
 
+struct SessionLimits
+{
+    std::int64_t maxIdle = 30 * 86400; // a session unused this long ends
+    std::int64_t maxAge = 90 * 86400;  // and any session this long after log-in
+    int perAccount = 10;               // live sessions an account may hold
+};
+
 class Repository
 {
 public:
@@ -53,12 +60,18 @@ public:
     // and drops the recovery code of the account.
     virtual void changePassword(std::int64_t accountId, const std::string &passwordHash) = 0;
 
+    // Adds the session and, in the same transaction, ends the account's other
+    // sessions that are past their limits (see SessionLimits) and all but the
+    // newest limits.perAccount - 1 of the rest, so an account never holds more.
     virtual void addSession(std::int64_t accountId, const std::string &tokenHash,
-                            std::int64_t now) = 0;
-    // The account of a session last used at or after now - maxIdle; marks it used
-    // (at most once a minute, to keep reads cheap). nullopt for unknown or idle ones.
+                            std::int64_t now, const SessionLimits &limits) = 0;
+    // The account of a session used within limits.maxIdle and begun within
+    // limits.maxAge; marks it used (at most once a minute, to keep reads cheap).
+    // nullopt for unknown or ended ones.
     virtual std::optional<Account> useSession(const std::string &tokenHash, std::int64_t now,
-                                              std::int64_t maxIdle) = 0;
+                                              const SessionLimits &limits) = 0;
+    // Ends the session at once (sign-out); nothing happens for an unknown one.
+    virtual void endSession(const std::string &tokenHash) = 0;
 
     // Stores a fresh code for the account, replacing any earlier one.
     virtual void putRecoveryCode(std::int64_t accountId, const std::string &codeHash,
@@ -70,6 +83,25 @@ public:
     // the limit.
     virtual bool takeTry(std::int64_t accountId, int limit) = 0;
     virtual void returnTry(std::int64_t accountId) = 0;
+
+    // Limit counters shared by every server on the store (PostgreSQL), so that a
+    // limit holds however requests are spread. A store without them (SQLite: one
+    // server per file, whose counters live in its memory) answers false to
+    // sharesEvents() and is not asked for the others.
+    virtual bool sharesEvents() const { return false; }
+    // Counts one event of the key in the window when fewer than `limit` were
+    // counted there, atomically across servers: false when none is left.
+    virtual bool takeEvent(const std::string &key, std::int64_t window, int limit)
+    {
+        (void)key, (void)window, (void)limit;
+        return false;
+    }
+    virtual void giveBackEvent(const std::string &key, std::int64_t window)
+    {
+        (void)key, (void)window;
+    }
+    // Forgets the counters of windows before `window`.
+    virtual void dropEventsBefore(std::int64_t window) { (void)window; }
 
     // Stores the document for the account and model, replacing the earlier one.
     virtual void saveConfig(std::int64_t accountId, const std::string &model,

@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <mutex>
 
 namespace velko::server {
@@ -23,7 +24,8 @@ CREATE TABLE IF NOT EXISTS accounts (
 CREATE TABLE IF NOT EXISTS sessions (
     token_hash TEXT PRIMARY KEY,
     account_id INTEGER NOT NULL REFERENCES accounts(id) ON DELETE CASCADE,
-    last_used INTEGER NOT NULL);
+    last_used INTEGER NOT NULL,
+    created INTEGER);
 CREATE INDEX IF NOT EXISTS sessions_account ON sessions(account_id);
 CREATE TABLE IF NOT EXISTS recovery_codes (
     account_id INTEGER PRIMARY KEY REFERENCES accounts(id) ON DELETE CASCADE,
@@ -37,6 +39,15 @@ CREATE TABLE IF NOT EXISTS configs (
     saved_at INTEGER NOT NULL,
     PRIMARY KEY (account_id, model));
 )sql";
+
+// The account's sessions other than the new one that are idle or old past the
+// limits, or not among the newest that may stay. Sessions from before the
+// "created" column count from their last use.
+const char kPruneSessions[] =
+    "DELETE FROM sessions WHERE account_id = ?1 AND token_hash <> ?2 AND ("
+    "last_used < ?3 OR COALESCE(created, last_used) < ?4 OR token_hash NOT IN ("
+    "SELECT token_hash FROM sessions WHERE account_id = ?1 AND token_hash <> ?2 "
+    "ORDER BY COALESCE(created, last_used) DESC, last_used DESC LIMIT ?5))";
 
 class Statement
 {
@@ -110,6 +121,12 @@ public:
         }
         sqlite3_busy_timeout(m_db, 5000);
         exec(kSchema);
+        // Stores made before sessions had an absolute lifetime lack the column.
+        bool hasCreated = false;
+        Statement columns(m_db, "SELECT 1 FROM pragma_table_info('sessions') WHERE name = 'created'");
+        hasCreated = columns.step();
+        if (!hasCreated)
+            exec("ALTER TABLE sessions ADD COLUMN created INTEGER");
     }
     ~SqliteRepository() override { sqlite3_close(m_db); }
 
@@ -161,24 +178,40 @@ public:
         }
     }
 
-    void addSession(std::int64_t accountId, const std::string &tokenHash, std::int64_t now) override
+    void addSession(std::int64_t accountId, const std::string &tokenHash, std::int64_t now,
+                    const SessionLimits &limits) override
     {
         std::lock_guard lock(m_mutex);
-        Statement insert(m_db, "INSERT INTO sessions (token_hash, account_id, last_used) "
-                               "VALUES (?1, ?2, ?3)");
-        insert.bind(1, tokenHash).bind(2, accountId).bind(3, now).step();
-        if (insert.constraintFailed())
-            throw StoreError("session token collision");
+        exec("BEGIN IMMEDIATE");
+        try {
+            Statement insert(m_db, "INSERT INTO sessions (token_hash, account_id, last_used, "
+                                   "created) VALUES (?1, ?2, ?3, ?3)");
+            insert.bind(1, tokenHash).bind(2, accountId).bind(3, now).step();
+            if (insert.constraintFailed())
+                throw StoreError("session token collision");
+            Statement prune(m_db, kPruneSessions);
+            prune.bind(1, accountId)
+                .bind(2, tokenHash)
+                .bind(3, now - limits.maxIdle)
+                .bind(4, now - limits.maxAge)
+                .bind(5, std::int64_t(std::max(0, limits.perAccount - 1)))
+                .step();
+            exec("COMMIT");
+        } catch (...) {
+            exec("ROLLBACK");
+            throw;
+        }
     }
 
     std::optional<Account> useSession(const std::string &tokenHash, std::int64_t now,
-                                      std::int64_t maxIdle) override
+                                      const SessionLimits &limits) override
     {
         std::lock_guard lock(m_mutex);
         Statement query(m_db, "SELECT a.id, a.email, a.nickname, a.password_hash, s.last_used "
                               "FROM sessions s JOIN accounts a ON a.id = s.account_id "
-                              "WHERE s.token_hash = ?1 AND s.last_used >= ?2");
-        query.bind(1, tokenHash).bind(2, now - maxIdle);
+                              "WHERE s.token_hash = ?1 AND s.last_used >= ?2 "
+                              "AND COALESCE(s.created, s.last_used) >= ?3");
+        query.bind(1, tokenHash).bind(2, now - limits.maxIdle).bind(3, now - limits.maxAge);
         if (!query.step())
             return std::nullopt;
         Account account{query.integer(0), query.text(1), query.text(2), query.text(3)};
@@ -187,6 +220,13 @@ public:
             touch.bind(1, now).bind(2, tokenHash).step();
         }
         return account;
+    }
+
+    void endSession(const std::string &tokenHash) override
+    {
+        std::lock_guard lock(m_mutex);
+        Statement remove(m_db, "DELETE FROM sessions WHERE token_hash = ?1");
+        remove.bind(1, tokenHash).step();
     }
 
     void putRecoveryCode(std::int64_t accountId, const std::string &codeHash,

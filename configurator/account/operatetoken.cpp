@@ -1,5 +1,7 @@
 #include "operatetoken.h"
 
+#include "signoutaccount.h"
+
 #include "appenv.h"
 
 const QString OperateToken::kNoSession = QStringLiteral("token_fail");
@@ -31,6 +33,11 @@ void OperateToken::store(const QString &key, const QString &value)
 {
     m_mainIni.setValue(key, value);
     m_mainIni.sync();
+}
+
+void OperateToken::SignOut()
+{
+    SignOutAccount::signOut(*this);
 }
 
 void OperateToken::SetToken(const QString &token)

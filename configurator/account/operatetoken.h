@@ -27,6 +27,9 @@ public:
     Q_INVOKABLE void SetToken(const QString &token);
     Q_INVOKABLE void SetEmail(const QString &email);
     Q_INVOKABLE void SetNickName(const QString &nickName);
+    // The "Sign out" button: asks the server to end the session (when one is
+    // stored), then writes an empty token at once, whatever the server answers.
+    Q_INVOKABLE void SignOut();
 
 private:
     void store(const QString &key, const QString &value);

@@ -92,7 +92,12 @@ QString VLAccountManage::endpointUrl(uint index) const
 
 void VLAccountManage::postJson(uint index, const QByteArray &body)
 {
-    QNetworkRequest request(QUrl(endpointUrl(index), QUrl::TolerantMode));
+    postJsonTo(endpointUrl(index), body);
+}
+
+void VLAccountManage::postJsonTo(const QString &url, const QByteArray &body)
+{
+    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
     request.setRawHeader("lang", appenv::languageCode().toUtf8());
     request.setRawHeader("Authorization", m_tokenStore.GetToken().toUtf8());

@@ -70,6 +70,9 @@ signals:
     void sigFinished(QNetworkReply *reply);
 
 protected:
+    // As postJson(), to a whole URL (for the requests outside the endpoint table).
+    void postJsonTo(const QString &url, const QByteArray &body);
+
     // The common part of reply handling. A reply with a network error yields
     // (-1, "Network Error, please try again later"); a body that is not one JSON
     // object, or one larger than kMaxReplyBodyBytes (abandoned unread), yields

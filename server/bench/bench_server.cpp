@@ -3,7 +3,10 @@
 // production Argon2 cost, then measures with concurrent keep-alive clients:
 //   log-ins per second, configuration downloads per second with their median and
 //   p99 latency, and the server's resident memory (now and peak).
+// With a PostgreSQL URL the servers use that database (its tables must be empty
+// or absent); with 2 instances they run behind HAProxy, which the clients reach.
 // Usage: velko_server_bench [server-binary] [download-clients] [seconds] [hash-slots]
+//                           [postgresql-url|-] [instances]
 #include <boost/asio/connect.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/beast/core.hpp>
@@ -123,18 +126,68 @@ int main(int argc, char **argv)
     const double seconds = argc > 3 ? std::stod(argv[3]) : 5.0;
     const std::string hashSlots = argc > 4 ? argv[4] : "1";
 
+    const std::string database = argc > 5 && std::string(argv[5]) != "-" ? argv[5] : "";
+    const int instances = argc > 6 ? std::max(1, std::min(2, std::stoi(argv[6]))) : 1;
+
     char pattern[] = "/tmp/velko-bench-XXXXXX";
     const fs::path data = ::mkdtemp(pattern);
-    const unsigned short port = freePort();
-    const pid_t server = ::fork();
-    if (server == 0) {
-        const std::string portText = std::to_string(port);
-        ::execl(binary.c_str(), binary.c_str(), "--port", portText.c_str(), "--data", data.c_str(),
-                "--no-rate-limits", "--quiet", "--hash-slots", hashSlots.c_str(),
-                static_cast<char *>(nullptr));
-        std::perror("exec");
-        ::_exit(127);
+    std::vector<pid_t> servers;
+    std::vector<unsigned short> serverPorts;
+    for (int i = 0; i < instances; ++i) {
+        const unsigned short serverPort = freePort();
+        const std::string folder = (data / std::to_string(i)).string();
+        const std::string key = (data / "code.key").string();
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            const std::string portText = std::to_string(serverPort);
+            std::vector<std::string> arguments = {binary,        "--port",     portText,
+                                                  "--data",      folder,       "--no-rate-limits",
+                                                  "--quiet",     "--hash-slots", hashSlots,
+                                                  "--code-key-file", key};
+            if (!database.empty()) {
+                arguments.push_back("--database");
+                arguments.push_back(database);
+            }
+            std::vector<char *> argv;
+            for (std::string &argument : arguments)
+                argv.push_back(argument.data());
+            argv.push_back(nullptr);
+            ::execv(argv[0], argv.data());
+            std::perror("exec");
+            ::_exit(127);
+        }
+        servers.push_back(pid);
+        serverPorts.push_back(serverPort);
+        if (i == 0 && instances > 1)
+            std::this_thread::sleep_for(std::chrono::milliseconds(500)); // makes the key file
     }
+    unsigned short port = serverPorts[0];
+    pid_t balancer = -1;
+    if (instances > 1) {
+        port = freePort();
+        const std::string config = (data / "haproxy.cfg").string();
+        std::ofstream out(config);
+        out << "global\n  maxconn 4096\ndefaults\n  mode http\n  timeout connect 1s\n"
+               "  timeout client 10s\n  timeout server 10s\n  option http-keep-alive\n"
+               "frontend api\n  bind 127.0.0.1:"
+            << port << "\n  default_backend servers\nbackend servers\n  balance roundrobin\n";
+        for (int i = 0; i < instances; ++i)
+            out << "  server s" << i << " 127.0.0.1:" << serverPorts[std::size_t(i)] << "\n";
+        out.close();
+        balancer = ::fork();
+        if (balancer == 0) {
+            ::execlp("haproxy", "haproxy", "-db", "-f", config.c_str(),
+                     static_cast<char *>(nullptr));
+            std::perror("haproxy");
+            ::_exit(127);
+        }
+    }
+    const auto memory = [&](const char *field) {
+        std::string text;
+        for (const pid_t pid : servers)
+            text += (text.empty() ? "" : " + ") + std::to_string(statusKiB(pid, field));
+        return text;
+    };
     std::unique_ptr<Client> probe;
     for (int i = 0; i < 100 && !probe; ++i) {
         try {
@@ -156,15 +209,16 @@ int main(int argc, char **argv)
     const std::string credentials =
         json{{"email", "bench@example.com"}, {"password", password}}.dump();
     const auto login = probe->post("/v1/user/login", credentials);
-    const std::string token(login[http::field::authorization]);
+    std::string token(login[http::field::authorization]);
     probe->post(
         "/v1/driver/config2/save",
         json{{"filePath", ""}, {"configContent", sampleDocument()}, {"configType", "QX210"}}.dump(),
         token);
-    std::printf("velko-account-server on 127.0.0.1:%u, SQLite, Argon2id 19 MiB x 2 passes, "
-                "%s hash slot(s)\n",
-                port, hashSlots.c_str());
-    std::printf("idle: RSS %ld KiB\n", statusKiB(server, "VmRSS:"));
+    std::printf("velko-account-server on 127.0.0.1:%u, %s, %d instance(s)%s, Argon2id 19 MiB x 2 "
+                "passes, %s hash slot(s)\n",
+                port, database.empty() ? "SQLite" : "PostgreSQL", instances,
+                instances > 1 ? " behind HAProxy" : "", hashSlots.c_str());
+    std::printf("idle: RSS %s KiB\n", memory("VmRSS:").c_str());
 
     // Log-ins: as many clients as cores; each is one Argon2id verification.
     std::atomic<long> logins{0};
@@ -176,8 +230,10 @@ int main(int argc, char **argv)
                 ++logins;
         }
     });
-    std::printf("log-ins: %d clients, %.0f per second (%ld in %.1f s), RSS %ld KiB\n", loginClients,
-                logins / loginTime, logins.load(), loginTime, statusKiB(server, "VmRSS:"));
+    std::printf("log-ins: %d clients, %.0f per second (%ld in %.1f s), RSS %s KiB\n", loginClients,
+                logins / loginTime, logins.load(), loginTime, memory("VmRSS:").c_str());
+    // An account keeps its ten newest sessions: the downloads use a fresh one.
+    token = std::string(probe->post("/v1/user/login", credentials)[http::field::authorization]);
 
     // Downloads: many keep-alive clients, every latency recorded; first as fast as
     // they go, then paced at the goal's rate (latency counted from each request's
@@ -218,15 +274,22 @@ int main(int argc, char **argv)
                     all.size(), took, failures.load(), percentile(0.5), percentile(0.99),
                     all.empty() ? 0.0 : all.back());
     }
-    std::printf("server memory: RSS %ld KiB, peak %ld KiB\n", statusKiB(server, "VmRSS:"),
-                statusKiB(server, "VmHWM:"));
+    std::printf("server memory: RSS %s KiB, peak %s KiB\n", memory("VmRSS:").c_str(),
+                memory("VmHWM:").c_str());
 
     probe.reset();
-    ::kill(server, SIGTERM);
-    int status = 0;
-    ::waitpid(server, &status, 0);
-    std::printf("server stopped on SIGTERM: %s\n",
-                WIFEXITED(status) && WEXITSTATUS(status) == 0 ? "exit 0" : "abnormal end");
+    if (balancer > 0) {
+        ::kill(balancer, SIGTERM);
+        ::waitpid(balancer, nullptr, 0);
+    }
+    bool clean = true;
+    for (const pid_t pid : servers) {
+        ::kill(pid, SIGTERM);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        clean = clean && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    std::printf("server stopped on SIGTERM: %s\n", clean ? "exit 0" : "abnormal end");
     std::error_code ignored;
     fs::remove_all(data, ignored);
     return 0;

@@ -1,6 +1,7 @@
 #include "accountsandbox.h"
 #include "logcapture.h"
 #include "operatetoken.h"
+#include "scriptedhttpserver.h"
 
 #include <QtTest>
 
@@ -86,6 +87,30 @@ private slots:
         QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
         QVERIFY(log.contains(QStringLiteral("/INFO/token")));
         QVERIFY(!log.lines().join('\n').contains(QStringLiteral("s3cr3t")));
+    }
+
+    void signOutEndsTheServersSessionAndForgetsTheTokenWhateverTheAnswer_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::newRow("ended") << 200;
+        QTest::newRow("server error") << 500;
+    }
+
+    void signOutEndsTheServersSessionAndForgetsTheTokenWhateverTheAnswer()
+    {
+        QFETCH(int, status);
+        ScriptedHttpServer server;
+        server.enqueue(R"({"code":0,"msg":"Signed out","data":{}})", status);
+        AccountSandbox box(server.baseUrl());
+        OperateToken session;
+        session.SetToken(QStringLiteral("tok"));
+        session.SignOut();
+        QCOMPARE(session.GetToken(), QStringLiteral("token_fail")); // at once
+        QTRY_COMPARE(server.received.size(), 1);
+        QCOMPARE(server.received.at(0).path, QByteArray("/v1/user/logout"));
+        QCOMPARE(server.received.at(0).header("Authorization"), QByteArray("tok"));
+        QTest::qWait(50); // the answer arrives; the signed-out state stays
+        QCOMPARE(OperateToken().GetToken(), QStringLiteral("token_fail"));
     }
 };
 

@@ -165,16 +165,17 @@ std::string postgresProblem()
                                                    : PostgresCluster::instance().failure();
 }
 
+std::string freshPostgresUrl()
+{
+    std::lock_guard lock(g_clusterMutex);
+    return PostgresCluster::instance().freshSchemaUrl();
+}
+
 std::unique_ptr<Repository> openStore(Store kind, const TempFolder &folder)
 {
     if (kind == Store::Sqlite)
         return openSqliteRepository((folder.path() / "accounts.sqlite3").string());
-    std::string url;
-    {
-        std::lock_guard lock(g_clusterMutex);
-        url = PostgresCluster::instance().freshSchemaUrl();
-    }
-    return openPostgresRepository(url, 4);
+    return openPostgresRepository(freshPostgresUrl(), 4);
 }
 
 std::vector<std::string> outboxMessages(const fs::path &folder)

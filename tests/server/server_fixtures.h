@@ -34,6 +34,8 @@ private:
 
 // Empty when the PostgreSQL cluster runs; else why it could not be started.
 std::string postgresProblem();
+// The connection string of a fresh, empty PostgreSQL schema (the cluster runs).
+std::string freshPostgresUrl();
 // A fresh, empty store of the kind.
 std::unique_ptr<Repository> openStore(Store kind, const TempFolder &folder);
 

@@ -1,6 +1,7 @@
 // The account operations and their security rules, on both stores.
 #include "server_fixtures.h"
 
+#include "accountendpoints.h"
 #include "accountservice.h"
 #include "crypto.h"
 #include "mailer.h"
@@ -214,6 +215,8 @@ TEST_P(AccountServiceTest, EachFaultyRequestGetsItsCode)
         {kSave, R"({"filePath":"","configContent":{},"configType":"QX210"})", true, Code::BadField},
         {kSave, R"({"filePath":"","configContent":"{}","configType":"../QX210"})", true,
          Code::BadModel},
+        {kSave, R"({"filePath":"","configContent":"{}","configType":"QX210-copy-17"})", true,
+         Code::BadModel}, // names outside the product's models would grow storage without end
         {kGet, R"({"configType":"QX210"})", false, Code::NotSignedIn},
         {kGet, R"({"configType":"PL40"})", true, Code::NoConfig},
         {kVersion, R"({"versionType":"other"})", false, Code::UnknownSoftware},
@@ -352,6 +355,38 @@ TEST_P(AccountServiceTest, OnlyTheExactLiveTokenIsASession)
     EXPECT_EQ(saveWith(token), 0);
 }
 
+TEST_P(AccountServiceTest, AnAccountHoldsTenSessionsAtMostAndNoneForOverNinetyDays)
+{
+    registerAccount("ann@example.com");
+    std::vector<std::string> tokens;
+    for (int i = 0; i < 12; ++i) {
+        tokens.push_back(logIn("ann@example.com"));
+        clock.now += 1;
+    }
+    EXPECT_EQ(saveWith(tokens[0]), int(Code::NotSignedIn)); // the oldest ended
+    EXPECT_EQ(saveWith(tokens[1]), int(Code::NotSignedIn));
+    for (int i = 2; i < 12; ++i)
+        EXPECT_EQ(saveWith(tokens[std::size_t(i)]), 0) << i;
+    // Use keeps a session from idling out, not past its lifetime.
+    for (int month = 1; month <= 3; ++month) { // 87 days
+        clock.now += 29 * 86400;
+        EXPECT_EQ(saveWith(tokens[11]), 0) << month;
+    }
+    clock.now += 4 * 86400;
+    EXPECT_EQ(saveWith(tokens[11]), int(Code::NotSignedIn));
+}
+
+TEST_P(AccountServiceTest, SignOutEndsTheSessionOnTheServer)
+{
+    registerAccount("ann@example.com");
+    const std::string signedOut = logIn("ann@example.com");
+    const std::string other = logIn("ann@example.com");
+    EXPECT_EQ(send(kSignOutPath, "{}", signedOut).code, 0);
+    EXPECT_EQ(saveWith(signedOut), int(Code::NotSignedIn));
+    EXPECT_EQ(saveWith(other), 0);
+    EXPECT_EQ(send(kSignOutPath, "{}", signedOut).code, 0); // again, or unknown: the same
+}
+
 TEST_P(AccountServiceTest, ASessionEndsAfterThirtyDaysWithoutUse)
 {
     registerAccount("ann@example.com");
@@ -390,8 +425,9 @@ TEST_P(AccountServiceTest, RepeatedAttemptsAreRefusedWithAClearMessage)
         return t.send(kLogin, json{{"email", "ann@example.com"}, {"password", "wrong1!pw"}}.dump(),
                       "", "en", "10.0.0.9");
     };
-    const auto codeRequest = [](AccountServiceTest &t, int) {
-        return t.send(kFind, json{{"email", "ann@example.com"}}.dump(), "", "en", "10.0.0.9");
+    const auto codeRequest = [](AccountServiceTest &t, int i) {
+        return t.send(kFind, json{{"email", "n" + std::to_string(i) + "@example.com"}}.dump(), "",
+                      "en", "10.0.0.7");
     };
     const auto registration = [](AccountServiceTest &t, int i) {
         const json body{{"nickname", "N"},
@@ -407,9 +443,9 @@ TEST_P(AccountServiceTest, RepeatedAttemptsAreRefusedWithAClearMessage)
             {"email", "bob@example.com"}, {"password", "wrong1!pw"}, {"rePassword", "new1!pass"}};
         return t.send(kUpdate, body.dump(), bobsToken);
     };
-    for (const LimitRow &row : {LimitRow{"log-in failures per address", 10, wrongLogin},
+    for (const LimitRow &row : {LimitRow{"log-in failures per account and client", 10, wrongLogin},
                                 LimitRow{"wrong current passwords", 10, wrongCurrent},
-                                LimitRow{"code requests per address", 5, codeRequest},
+                                LimitRow{"code requests per client", 20, codeRequest},
                                 LimitRow{"registrations per client", 20, registration}}) {
         for (int i = 0; i < row.allowed; ++i)
             EXPECT_NE(row.request(*this, i).code, int(Code::RateLimited)) << row.name << " " << i;
@@ -417,11 +453,99 @@ TEST_P(AccountServiceTest, RepeatedAttemptsAreRefusedWithAClearMessage)
         EXPECT_EQ(refused.code, int(Code::RateLimited)) << row.name;
         EXPECT_EQ(refused.msg, "Too many attempts, please try again later");
     }
-    // Even the right password waits until the window has passed.
-    EXPECT_EQ(post(kLogin, json{{"email", "ann@example.com"}, {"password", kPassword}}).code,
+    // The guesser's address waits until the window has passed, even with the right
+    // password; the owner elsewhere is not locked out by a stranger.
+    EXPECT_EQ(send(kLogin, json{{"email", "ann@example.com"}, {"password", kPassword}}.dump(), "",
+                   "en", "10.0.0.9")
+                  .code,
               int(Code::RateLimited));
-    clock.now += 3600;
     logIn("ann@example.com");
+    clock.now += 3600;
+    EXPECT_EQ(wrongLogin(*this, 0).code, int(Code::WrongCredentials));
+}
+
+TEST_P(AccountServiceTest, AStrangersCodeRequestsLimitTheMailsNotTheOwnersCode)
+{
+    registerAccount("ann@example.com");
+    for (int i = 0; i < 5; ++i)
+        requestCode("ann@example.com");
+    const std::string sent = newestCode(outbox());
+    EXPECT_EQ(post(kFind, json{{"email", "ann@example.com"}}).code, 0); // answered alike
+    EXPECT_EQ(outboxMessages(outbox()).size(), 5u);                     // but not mailed
+    EXPECT_EQ(validate("ann@example.com", sent), 0);
+}
+
+TEST_P(AccountServiceTest, ParallelLogInsCannotPassTheLimitTogether)
+{
+    registerAccount("ann@example.com");
+    std::atomic<int> checked{0}, refused{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 40; ++i) {
+        threads.emplace_back([&] {
+            const int code = post(kLogin, json{{"email", "ann@example.com"}, {"password", "wr0ng!pw"}}).code;
+            checked += code == int(Code::WrongCredentials);
+            refused += code == int(Code::RateLimited);
+        });
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+    EXPECT_EQ(checked, 10);
+    EXPECT_EQ(refused, 30);
+}
+
+TEST_P(AccountServiceTest, AFloodOfHugeAddressesLeavesTheLimitersSmall)
+{
+    // Distinct 30 KB "addresses" once grew a limiter entry each, refused or not.
+    for (int i = 0; i < 300; ++i) {
+        const std::string email = std::to_string(i) + std::string(30 * 1024, 'a') + "@x.org";
+        const int code = post(kLogin, json{{"email", email}, {"password", "x"}}).code;
+        ASSERT_TRUE(code == int(Code::WrongCredentials) || code == int(Code::RateLimited)) << code;
+    }
+    EXPECT_LE(service->limiterEntries(), 1u);
+}
+
+// Two servers on one PostgreSQL database count one limit.
+TEST(SharedStore, TheLogInLimitHoldsAcrossServers)
+{
+    VELKO_REQUIRE_STORE(Store::Postgres);
+    sodiumInit();
+    TempFolder folder;
+    const std::string url = freshPostgresUrl();
+    OutboxMailer mailer((folder.path() / "outbox").string(), "t@localhost");
+    ServiceOptions options;
+    options.hashCost = testHashCost();
+    std::vector<std::unique_ptr<Repository>> stores;
+    std::vector<std::unique_ptr<AccountService>> servers;
+    for (int i = 0; i < 2; ++i) {
+        stores.push_back(openPostgresRepository(url, 2));
+        servers.push_back(std::make_unique<AccountService>(*stores.back(), mailer, options));
+    }
+    const auto code = [&](int server, const char *password) {
+        const json body{{"email", "ann@example.com"}, {"password", password}};
+        return servers[std::size_t(server)]->handle({kLogin, body.dump(), "en", "", "10.0.0.9"}).code;
+    };
+    const json account{{"nickname", "Ann"}, {"email", "ann@example.com"},
+                       {"password", kPassword}, {"rePassword", kPassword}};
+    ASSERT_EQ(servers[0]->handle({kRegister, account.dump(), "en", "", "10.0.0.1"}).code, 0);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(code(i % 2, "wrong1!pw"), int(Code::WrongCredentials)) << i;
+    EXPECT_EQ(code(0, kPassword), int(Code::RateLimited));
+    EXPECT_EQ(code(1, kPassword), int(Code::RateLimited));
+}
+
+TEST(RateLimiter, HoldsAtMostItsKeysAndForgetsThemWhenTheWindowEnds)
+{
+    sodiumInit();
+    RateLimiter limiter(3, 60, 100);
+    for (int i = 0; i < 1000; ++i)
+        limiter.take("client " + std::to_string(i), 600);
+    EXPECT_EQ(limiter.size(), 100u);
+    EXPECT_FALSE(limiter.exceeded("client 5", 610));
+    EXPECT_TRUE(limiter.take("client 5", 610));
+    limiter.take("client 5", 610);
+    EXPECT_FALSE(limiter.take("client 5", 610));
+    EXPECT_TRUE(limiter.take("client 5", 660)); // the next window
+    EXPECT_EQ(limiter.size(), 1u);
 }
 
 TEST_P(AccountServiceTest, SqlMetacharactersAreDataInEveryField)

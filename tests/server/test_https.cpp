@@ -63,6 +63,7 @@ TEST(Https, ServesTls12AndRefusesPlainRequests)
 
     http::request<http::string_body> request(http::verb::post, "/v1/driver/latest/version", 11);
     request.set(http::field::host, "127.0.0.1");
+    request.set(http::field::content_type, "application/json");
     request.body() = R"({"versionType":"qx210-software"})";
     request.prepare_payload();
     http::write(stream, request);
@@ -70,6 +71,17 @@ TEST(Https, ServesTls12AndRefusesPlainRequests)
     http::response<http::string_body> response;
     http::read(stream, buffer, response);
     EXPECT_EQ(response.body(), R"({"code":0,"data":{"downloadUrl":"","version":"0.9"},"msg":""})");
+
+    // A client offering only suites without forward secrecy or without AEAD is
+    // refused.
+    ssl::context weak(ssl::context::tls_client);
+    SSL_CTX_set_max_proto_version(weak.native_handle(), TLS1_2_VERSION);
+    SSL_CTX_set_cipher_list(weak.native_handle(), "ECDHE-ECDSA-AES128-SHA:AES128-GCM-SHA256");
+    beast::ssl_stream<beast::tcp_stream> weakStream(ioc, weak);
+    beast::get_lowest_layer(weakStream).connect(endpoint);
+    beast::error_code weakError;
+    weakStream.handshake(ssl::stream_base::client, weakError);
+    EXPECT_TRUE(weakError);
 
     // Plain http to the https port gets no answer.
     beast::tcp_stream plain(ioc);

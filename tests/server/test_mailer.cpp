@@ -9,6 +9,7 @@
 #include <boost/asio/streambuf.hpp>
 #include <boost/asio/write.hpp>
 
+#include <fstream>
 #include <thread>
 
 namespace velko::server::test {
@@ -90,6 +91,22 @@ TEST(Mailer, TheOutboxKeepsEveryMessageInOrder)
     EXPECT_EQ(messages[0].rfind("From: Velko <no-reply@example.com>\r\nTo: ann@example.com\r\n", 0),
               0u);
     EXPECT_EQ(newestCode(folder.path() / "out"), "000002");
+}
+
+TEST(Mailer, TheOutboxDropsMessagesWhoseCodeHasExpired)
+{
+    setLogQuiet(true);
+    TempFolder folder;
+    const auto out = folder.path() / "out";
+    std::filesystem::create_directories(out);
+    const auto old = out / "0000000000001-000001-00000000.eml";
+    const auto other = out / "notes.txt";
+    for (const auto &path : {old, other})
+        std::ofstream(path) << "Your verification code is 123456.";
+    OutboxMailer(out.string(), "t@localhost", 600).send({"ann@example.com", "Code", "x"});
+    EXPECT_FALSE(std::filesystem::exists(old));
+    EXPECT_TRUE(std::filesystem::exists(other));
+    EXPECT_EQ(outboxMessages(out).size(), 2u); // the new one and the other file
 }
 
 } // namespace

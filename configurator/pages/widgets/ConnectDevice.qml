@@ -81,7 +81,7 @@ Rectangle {
         if (code !== "sign_out")
             return
         titleBar.slots_loginRegister("sign_out", "")
-        token.SetToken("")
+        token.SignOut()
     }
 
     function f_setCurrentMouse(mouseName) {
