@@ -31,7 +31,7 @@ Item {
     Column {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 12
-        spacing: 10
+        spacing: 8
 
         LineInput {
             id: nickname
@@ -77,7 +77,6 @@ Item {
         ErrorLine {
             id: error
             objectName: "error"
-            height: 16
             onCleared: if (registerPage.registered) registerPage.finish()
         }
     }
