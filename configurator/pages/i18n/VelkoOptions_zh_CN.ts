@@ -746,7 +746,8 @@ Are you sure you want to restore the default?</source>
     </message>
     <message>
         <source>It will be the current mouse model automatically next time log in</source>
-        <translation>下次启动时将自动使用此鼠标型号</translation>
+        <translation>下次启动时将自动
+使用此鼠标型号</translation>
     </message>
     <message>
         <source>New version update</source>
