@@ -2,13 +2,13 @@
 // platform with a simulated receiver: velko_page_shots <folder> [prefix]. The
 // language is the system's (LANGUAGE/LC_ALL), as in the configurator.
 #include "appenv.h"
+#include "applicationfont.h"
 #include "configuratorapp.h"
 #include "mainpagehost.h"
 #include "typeregistry.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFontDatabase>
 #include <QLocale>
 #include <QQuickWindow>
 #include <QTimer>
@@ -132,6 +132,9 @@ struct Shooter : MainPageHost
         QMetaObject::invokeMethod(find("syncCover"), "close");
         logic("sign_in_clicked");
         shot("19-account-page");
+        QMetaObject::invokeMethod(find("updatePrompt"), "versionAnswered", Q_ARG(int, 0),
+                                  Q_ARG(QString, "https://example.com/velko-options"));
+        shot("20-update-prompt");
     }
 };
 
@@ -149,8 +152,7 @@ int main(int argc, char *argv[])
     const QLocale locale;
     if (loadChineseTranslation(translator, locale) || loadEnglishCorrections(translator, locale))
         app.installTranslator(&translator);
-    QFontDatabase::addApplicationFont(QCoreApplication::applicationDirPath() + "/font/" +
-                                      kFontFileName);
+    applyApplicationFont(QCoreApplication::applicationDirPath() + "/font/" + kFontFileName);
     QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     appenv::setWindowsVersionClass("win10");
     Shooter shooter;
@@ -163,5 +165,5 @@ int main(int argc, char *argv[])
     shooter.root.reset();
     shooter.engine.reset();
     ConfiguratorPlatform::installNative();
-    return shooter.saved == 19 ? 0 : 1;
+    return shooter.saved == 20 ? 0 : 1;
 }
