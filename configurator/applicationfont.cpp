@@ -32,15 +32,17 @@ QStringList applyApplicationFont(const QString &bundledFontPath)
         qDebug() << "font not registered:" << bundledFontPath;
     const QStringList bundled = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
     const QFontDatabase database;
+    const QString system = systemUiFontFamily();
     const QStringList families =
-        applicationFontFamilies(systemUiFontFamily(), bundled.value(0),
+        applicationFontFamilies(system, bundled.value(0),
                                 [&](const QString &family) { return database.hasFamily(family); });
+    qDebug() << "application font:" << families.join(QLatin1String(", "))
+             << "(the system's dialog font:" << system << ")";
     if (families.isEmpty())
         return families;
     QFont font = QGuiApplication::font();
     font.setFamily(families.first());
     font.setFamilies(families);
     QGuiApplication::setFont(font);
-    qDebug() << "application font:" << families.join(QLatin1String(", "));
     return families;
 }
