@@ -105,7 +105,7 @@
     </message>
     <message>
         <source>Please make sure the connected device is turned on</source>
-        <translation>请确认已连接的设备已打开</translation>
+        <translation>请确认已连接的设备已开启</translation>
     </message>
     <message>
         <source>Pair</source>
@@ -655,7 +655,7 @@ and right keys simultaneously</source>
     <name>UnrecvCode</name>
     <message>
         <source>Incorrect email address.</source>
-        <translation>邮箱地址不正确。</translation>
+        <translation>邮箱地址填写错误。</translation>
     </message>
     <message>
         <source>The verification email has not been issued due to delays and other reasons.</source>
