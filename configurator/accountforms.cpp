@@ -9,6 +9,14 @@ namespace {
 
 constexpr int kEmpty = -1;
 
+// A message and, where one English text serves two meanings, the note that gives
+// each its own translation.
+struct Message
+{
+    const char *source;
+    const char *disambiguation = nullptr;
+};
+
 // One check of a form: the field must not be empty (other == kEmpty), or must
 // equal the other field. A form's checks run in the order listed.
 struct Check
@@ -16,12 +24,13 @@ struct Check
     AccountForms::Form form;
     int field;
     int other;
-    const char *message;
+    Message message;
 };
 
 const Check kChecks[] = {
+    // The log-in form's first field is the mailbox.
     {AccountForms::Login, 0, kEmpty,
-     QT_TRANSLATE_NOOP("AccountForms", "Username can not be empty")},
+     QT_TRANSLATE_NOOP3("AccountForms", "Username can not be empty", "log-in mailbox")},
     {AccountForms::Login, 1, kEmpty,
      QT_TRANSLATE_NOOP("AccountForms", "Password can not be blank")},
     {AccountForms::Register, 0, kEmpty,
@@ -57,7 +66,8 @@ QString AccountForms::firstError(Form form, const QStringList &fields) const
         const bool failed =
             check.other == kEmpty ? text.isEmpty() : text != fields.value(check.other);
         if (failed)
-            return QCoreApplication::translate("AccountForms", check.message);
+            return QCoreApplication::translate("AccountForms", check.message.source,
+                                               check.message.disambiguation);
     }
     return QString();
 }

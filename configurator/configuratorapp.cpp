@@ -1,6 +1,7 @@
 #include "configuratorapp.h"
 
 #include "appenv.h"
+#include "applicationfont.h"
 #include "checkprocess.h"
 #include "configuratorplatform.h"
 #include "instance_lock.h"
@@ -9,7 +10,6 @@
 
 #include <QApplication>
 #include <QDebug>
-#include <QFontDatabase>
 #include <QLocale>
 #include <QMessageBox>
 #include <QOpenGLContext>
@@ -69,10 +69,8 @@ int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
     if (chinese)
         appenv::setLanguageCode(QStringLiteral("zh"));
 
-    const QString fontPath =
-        appenv::applicationDir() + QStringLiteral("/font/") + QLatin1String(kFontFileName);
-    if (QFontDatabase::addApplicationFont(fontPath) < 0)
-        qDebug() << "font not registered:" << fontPath;
+    applyApplicationFont(appenv::applicationDir() + QStringLiteral("/font/") +
+                         QLatin1String(kFontFileName));
 
     registerConfiguratorTypes();
 

@@ -25,6 +25,7 @@ ConfiguratorPlatform ConfiguratorPlatform::native()
     p.pairingWizard = platform::createPairingWizard();
     p.createMessageWindow = [] { return platform::createMessageWindow(); };
     p.createWorkerWait = [] { return std::make_unique<ThreadWait>(); };
+    p.shell = platform::createShell();
     return p;
 }
 

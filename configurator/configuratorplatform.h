@@ -8,6 +8,7 @@
 #include "message_window.h"
 #include "pairing_wizard.h"
 #include "process.h"
+#include "shell.h"
 
 #include <QStringList>
 
@@ -27,6 +28,8 @@ struct ConfiguratorPlatform
     std::function<std::unique_ptr<platform::MessageWindow>()> createMessageWindow;
     // The waits of a pairing worker (one per PairDoWork).
     std::function<std::unique_ptr<WorkerWait>()> createWorkerWait;
+    // Opens the download address the version query names (may be null: nothing opens).
+    std::shared_ptr<platform::Shell> shell;
 
     // What the agent is started with.
     QStringList agentArguments{QString()};

@@ -16,6 +16,7 @@
 #include "pagenavigator.h"
 #include "pairdowork.h"
 #include "systemtrayicon.h"
+#include "updateprompt.h"
 
 #include <QtQml>
 
@@ -51,6 +52,7 @@ const std::vector<QmlTypeEntry> &configuratorTypes()
         {"an.utility", "SystemTrayIcon", &registerType<SystemTrayIcon>},
         {"an.utility", "PageNavigator", &registerType<PageNavigator>},
         {"an.utility", "AssignmentRules", &registerType<AssignmentRules>},
+        {"an.utility", "UpdatePrompt", &registerType<UpdatePrompt>},
     };
     return table;
 }

@@ -98,7 +98,12 @@ Window {
     }
     GetSoftwareVersion {
         id: softwareVersion
+        onSigGetSoftwareVer: updatePrompt.versionAnswered(rCode, rMsg)
         Component.onCompleted: vlGetSoftwareVersion()
+    }
+    UpdatePrompt {
+        id: updatePrompt
+        objectName: "updatePrompt"
     }
 
     SystemTrayIcon {
@@ -436,7 +441,7 @@ Window {
     Rectangle {
         objectName: "darkCover"
         anchors.fill: parent
-        visible: navigator.darkCover
+        visible: navigator.darkCover || updatePrompt.shown
         color: "black"
         opacity: 0.8
         MouseArea { anchors.fill: parent } // swallows clicks while a box is open
@@ -462,6 +467,15 @@ Window {
             conf.SetCurrentMouse(navigator.confirmTitle)
             navigator.modelConfirmed(navigator.confirmTitle)
         }
+    }
+    QXMsgBox {
+        objectName: "updateBox"
+        anchors.centerIn: parent
+        visible: updatePrompt.shown
+        title: qsTr("New version update")
+        text: qsTr("The current software is not the latest version, please\ngo to the official website to download the latest version")
+        onSigCancleClicked: updatePrompt.cancel()
+        onSigSureClicked: updatePrompt.confirm()
     }
     InformationBox {
         objectName: "infoBox"

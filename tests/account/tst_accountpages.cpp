@@ -241,7 +241,7 @@ private slots:
         const QString network = pages.text("login/error");
         QCoreApplication::removeTranslator(&chinese);
         QCOMPARE(pages.text("login/loginButton"), QStringLiteral("登录"));
-        QCOMPARE(check, QStringLiteral("用户名不能为空"));
+        QCOMPARE(check, QStringLiteral("邮箱不能为空"));
         QCOMPARE(network, QStringLiteral("网络错误，请稍后再试"));
     }
 

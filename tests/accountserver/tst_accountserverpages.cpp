@@ -1,9 +1,11 @@
 // The account pages driven offscreen against the real account server, started as a
-// process on a free loopback port with its own data folder and mail outbox.
+// process on a free loopback port with its own data folder and mail outbox, naming
+// a newer version than the running one; and the main page's update box against it.
 #include "accountdocuments.h"
 #include "accountforms.h"
 #include "accountsandbox.h"
 #include "configuratorapp.h"
+#include "mainpagehost.h"
 #include "operatetoken.h"
 #include "pagedriver.h"
 #include "requestkinds.h"
@@ -22,6 +24,7 @@ const QString kMailbox = QStringLiteral("ann@example.com");
 const QString kFirst = QStringLiteral("first!pw1");
 const QString kRecovered = QStringLiteral("second!pw2");
 const QString kChanged = QStringLiteral("third!pw3");
+const QString kDownloadUrl = QStringLiteral("https://example.com/velko-options-1.0.exe");
 
 // The server binary with the cheapest hashing it accepts; stopped when destroyed.
 class AccountServer
@@ -32,7 +35,8 @@ public:
         m_process.setProcessChannelMode(QProcess::MergedChannels);
         m_process.start(qEnvironmentVariable("VELKO_BIN_DIR") + "/velko-account-server",
                         {"--listen", "127.0.0.1", "--port", "0", "--data", m_data.path(),
-                         "--argon2-memory-kib", "8", "--argon2-passes", "1"});
+                         "--argon2-memory-kib", "8", "--argon2-passes", "1",
+                         "--latest-version", "1.0", "--download-url", kDownloadUrl});
         const QRegularExpression listening(QStringLiteral("listening on http://127.0.0.1:(\\d+)"));
         QByteArray output;
         while (m_process.waitForReadyRead(5000)) {
@@ -186,6 +190,27 @@ private slots:
         logIn(pages, kRecovered);
         QTRY_COMPARE(pages.text("login/error"), QStringLiteral("Incorrect email or password"));
         QCOMPARE(signState.size(), 0);
+    }
+
+    // Last: the main page takes the application folder over.
+    void updatePromptOpensDownload()
+    {
+        MainPageHost host;
+        host.fakes.install();
+        host.newFolder();
+        MainPageHost::writeIni(appenv::mainSettingsPath(), {{"SET/server", m_server.baseUrl()}});
+        QVERIFY(host.start(false, "NULL"));
+        QObject *box = host.find("updateBox");
+        QTRY_VERIFY(box->property("visible").toBool());
+        QVERIFY(host.find("darkCover")->property("visible").toBool());
+        auto *sure = box->findChild<QQuickItem *>("sureButton");
+        QTest::mouseClick(host.window(), Qt::LeftButton, {},
+                          sure->mapToScene(QPointF(sure->width() / 2, sure->height() / 2)).toPoint());
+        QTRY_VERIFY(!box->property("visible").toBool());
+        QCOMPARE(host.fakes.shell->opened().size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(host.fakes.shell->opened().front().file), kDownloadUrl);
+        host.root.reset();
+        ConfiguratorPlatform::installNative();
     }
 
 private:

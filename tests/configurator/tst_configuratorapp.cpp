@@ -1,4 +1,5 @@
 #include "appenv.h"
+#include "applicationfont.h"
 #include "configuratorapp.h"
 #include "fake_instance_lock.h"
 #include "qmlwarninggate.h"
@@ -128,8 +129,37 @@ private slots:
         QCOMPARE(seenFolder, folderText);
         QCOMPARE(QCoreApplication::translate("main", "exit"), QStringLiteral("exit"));
         QCOMPARE(log.contains("font not registered"), !withFont);
+        if (withFont)
+            QVERIFY(QGuiApplication::font().families().contains("WenQuanYi Micro Hei"));
         // The main page asked for the agent, which is not in this folder.
         QVERIFY(log.contains(QStringLiteral("启动进程失败")));
+    }
+
+    // The system's dialog family where the font database has it, the bundled one
+    // behind it for the glyphs it lacks, the bundled one alone otherwise.
+    void fontChoice_data()
+    {
+        QTest::addColumn<QString>("system");
+        QTest::addColumn<QString>("bundled");
+        QTest::addColumn<QStringList>("families");
+        const QString wqy = "WenQuanYi Micro Hei";
+        QTest::newRow("Windows 10") << "Segoe UI" << wqy << QStringList{"Segoe UI", wqy};
+        QTest::newRow("Wine") << "Tahoma" << wqy << QStringList{"Tahoma", wqy};
+        QTest::newRow("name not installed") << "MS Shell Dlg 2" << wqy << QStringList{wqy};
+        QTest::newRow("no system name") << "" << wqy << QStringList{wqy};
+        QTest::newRow("system uses the bundled one") << wqy << wqy << QStringList{wqy};
+        QTest::newRow("bundled not registered") << "Segoe UI" << "" << QStringList{"Segoe UI"};
+        QTest::newRow("neither") << "MS Shell Dlg 2" << "" << QStringList{};
+    }
+    void fontChoice()
+    {
+        QFETCH(QString, system);
+        QFETCH(QString, bundled);
+        QFETCH(QStringList, families);
+        const QStringList installed{"Segoe UI", "Tahoma", "WenQuanYi Micro Hei"};
+        QCOMPARE(applicationFontFamilies(system, bundled,
+                                         [&](const QString &f) { return installed.contains(f); }),
+                 families);
     }
 
     void closeRequestClosesTheAgentAndEnds()

@@ -2,6 +2,7 @@
 // platform with a simulated receiver: velko_page_shots <folder> [prefix]. The
 // language is the system's (LANGUAGE/LC_ALL), as in the configurator.
 #include "appenv.h"
+#include "applicationfont.h"
 #include "configuratorapp.h"
 #include "mainpagehost.h"
 #include "qmlwarninggate.h"
@@ -9,7 +10,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFontDatabase>
 #include <QLocale>
 #include <QQuickWindow>
 #include <QTimer>
@@ -133,6 +133,9 @@ struct Shooter : MainPageHost
         QMetaObject::invokeMethod(find("syncCover"), "close");
         logic("sign_in_clicked");
         shot("19-account-page");
+        QMetaObject::invokeMethod(find("updatePrompt"), "versionAnswered", Q_ARG(int, 0),
+                                  Q_ARG(QString, "https://example.com/velko-options"));
+        shot("20-update-prompt");
     }
 };
 
@@ -151,8 +154,7 @@ int main(int argc, char *argv[])
     const QLocale locale;
     if (loadChineseTranslation(translator, locale) || loadEnglishCorrections(translator, locale))
         app.installTranslator(&translator);
-    QFontDatabase::addApplicationFont(QCoreApplication::applicationDirPath() + "/font/" +
-                                      kFontFileName);
+    applyApplicationFont(QCoreApplication::applicationDirPath() + "/font/" + kFontFileName);
     QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     appenv::setWindowsVersionClass("win10");
     Shooter shooter;
@@ -166,6 +168,7 @@ int main(int argc, char *argv[])
     shooter.engine.reset();
     ConfiguratorPlatform::installNative();
     if (qmlgate::count().loadAcquire() > 0)
-        std::fprintf(stderr, "QML warnings: %d\n", qmlgate::count().loadAcquire());
-    return shooter.saved == 19 && qmlgate::count().loadAcquire() == 0 ? 0 : 1;
+        std::fprintf(stderr, "QML warnings: %d
+", qmlgate::count().loadAcquire());
+    return shooter.saved == 20 && qmlgate::count().loadAcquire() == 0 ? 0 : 1;
 }

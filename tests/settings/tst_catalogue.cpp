@@ -49,10 +49,10 @@ private slots:
     {
         // "key|wheel class index|English|Chinese"
         for (const char *row : {"key win10 3|Open floder|打开文件夹", // the pages' own spelling
-                                "key win7 36|Roll forward|鼠标前滚", "key win7 38|Run|运行",
-                                "key win10 41|Switch application|切换应用", "key win8 41|Windows menu|WIN键",
+                                "key win7 36|Roll forward|滚轮向前滚动", "key win7 38|Run|运行",
+                                "key win10 41|Switch application|切换应用", "key win8 41|Windows menu|开始菜单",
                                 "key win8 47|None|无", "key win10 48|None|无",
-                                "wheel win10 2|Switch applications|切换应用程序",
+                                "wheel win10 2|Switch applications|切换应用",
                                 "wheel win8 2|Brightness control|亮度控制", "wheel win8 8|None|无"}) {
             const QStringList f = QString::fromUtf8(row).split('|'), where = f[0].split(' ');
             const List list = where[0] == "key" ? List::Keys : List::Wheels;

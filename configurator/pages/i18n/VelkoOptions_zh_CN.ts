@@ -21,15 +21,15 @@
     </message>
     <message>
         <source>Email address cannot be empty</source>
-        <translation>邮箱地址不能为空</translation>
+        <translation>邮箱不能为空</translation>
     </message>
     <message>
         <source>Inconsistent password before and after</source>
-        <translation>前后密码不一致</translation>
+        <translation>两次输入的密码不一致</translation>
     </message>
     <message>
         <source>Mailbox address cannot be empty</source>
-        <translation>邮箱地址不能为空</translation>
+        <translation>邮箱不能为空</translation>
     </message>
     <message>
         <source>The verification code is not empty</source>
@@ -37,7 +37,12 @@
     </message>
     <message>
         <source>Password inconsistency</source>
-        <translation>密码不一致</translation>
+        <translation>两次输入的密码不一致</translation>
+    </message>
+    <message>
+        <source>Username can not be empty</source>
+        <comment>log-in mailbox</comment>
+        <translation>邮箱不能为空</translation>
     </message>
 </context>
 <context>
@@ -100,7 +105,7 @@
     </message>
     <message>
         <source>Please make sure the connected device is turned on</source>
-        <translation>请确认已连接的设备已打开</translation>
+        <translation>请确认已连接的设备已开启</translation>
     </message>
     <message>
         <source>Pair</source>
@@ -212,7 +217,7 @@ steps below to try again</source>
     </message>
     <message>
         <source>Mouse speed</source>
-        <translation>鼠标灵敏度</translation>
+        <translation>鼠标速度</translation>
     </message>
     <message>
         <source>My picture</source>
@@ -324,11 +329,11 @@ steps below to try again</source>
     </message>
     <message>
         <source>Mouse left click</source>
-        <translation>鼠标左击</translation>
+        <translation>左键单击</translation>
     </message>
     <message>
         <source>Mouse right click</source>
-        <translation>鼠标右击</translation>
+        <translation>右键单击</translation>
     </message>
     <message>
         <source>Forward</source>
@@ -340,19 +345,19 @@ steps below to try again</source>
     </message>
     <message>
         <source>Roll forward</source>
-        <translation>鼠标前滚</translation>
+        <translation>滚轮向前滚动</translation>
     </message>
     <message>
         <source>Roll back</source>
-        <translation>鼠标后滚</translation>
+        <translation>滚轮向后滚动</translation>
     </message>
     <message>
         <source>Roll left</source>
-        <translation>鼠标左摆</translation>
+        <translation>滚轮向左滚动</translation>
     </message>
     <message>
         <source>Roll right</source>
-        <translation>鼠标右摆</translation>
+        <translation>滚轮向右滚动</translation>
     </message>
     <message>
         <source>Run</source>
@@ -372,7 +377,7 @@ steps below to try again</source>
     </message>
     <message>
         <source>Windows menu</source>
-        <translation>WIN键</translation>
+        <translation>开始菜单</translation>
     </message>
     <message>
         <source>Play/Pause</source>
@@ -412,7 +417,7 @@ steps below to try again</source>
     </message>
     <message>
         <source>Press button to switch the speed of mouse between main and self</source>
-        <translation>按下按键，鼠标速度在主速度与自定义速度之间切换</translation>
+        <translation>按下此键，鼠标速度在主速度与自定义速度之间切换</translation>
     </message>
     <message>
         <source>Please choose a file</source>
@@ -431,7 +436,7 @@ steps below to try again</source>
     </message>
     <message>
         <source>Switch applications</source>
-        <translation>切换应用程序</translation>
+        <translation>切换应用</translation>
     </message>
     <message>
         <source>Brightness control</source>
@@ -439,7 +444,7 @@ steps below to try again</source>
     </message>
     <message>
         <source>Tab Previous/Next</source>
-        <translation>选项卡上一个/下一个</translation>
+        <translation>上一个/下一个标签页</translation>
     </message>
     <message>
         <source>Zoom in/out</source>
@@ -620,7 +625,7 @@ and right keys simultaneously</source>
     </message>
     <message>
         <source>Type a path or press +</source>
-        <translation>输入路径或按 +</translation>
+        <translation>输入路径或点击 +</translation>
     </message>
     <message>
         <source>Add</source>
@@ -650,7 +655,7 @@ and right keys simultaneously</source>
     <name>UnrecvCode</name>
     <message>
         <source>Incorrect email address.</source>
-        <translation>邮箱地址不正确。</translation>
+        <translation>邮箱地址填写错误。</translation>
     </message>
     <message>
         <source>The verification email has not been issued due to delays and other reasons.</source>
@@ -670,7 +675,7 @@ and right keys simultaneously</source>
     </message>
     <message>
         <source>Previous</source>
-        <translation>上一步</translation>
+        <translation>返回</translation>
     </message>
 </context>
 <context>
@@ -741,7 +746,18 @@ Are you sure you want to restore the default?</source>
     </message>
     <message>
         <source>It will be the current mouse model automatically next time log in</source>
-        <translation>下次登录时将自动使用此鼠标型号</translation>
+        <translation>下次启动时将自动
+使用此鼠标型号</translation>
+    </message>
+    <message>
+        <source>New version update</source>
+        <translation>版本更新</translation>
+    </message>
+    <message>
+        <source>The current software is not the latest version, please
+go to the official website to download the latest version</source>
+        <translation>当前软件不是最新版本，请
+前往官网下载最新版本</translation>
     </message>
 </context>
 </TS>

@@ -1,4 +1,6 @@
 // A page's line of error text, cleared 3 s after it was set (see TimedMessage).
+// Room for two lines: a longer message wraps, and one that still does not fit is
+// drawn smaller rather than cut.
 import QtQuick 2.15
 import Account.Pages 1.0
 
@@ -12,11 +14,14 @@ Text {
 
     text: timed.text
     width: 300
-    height: 20
+    height: 32
     color: success ? "#1f9d55" : "#e5484d"
     font.pixelSize: 12
     horizontalAlignment: Text.AlignHCenter
-    elide: Text.ElideRight
+    verticalAlignment: Text.AlignTop
+    wrapMode: Text.Wrap
+    fontSizeMode: Text.Fit
+    minimumPixelSize: 8
 
     TimedMessage {
         id: timed

@@ -35,7 +35,7 @@ Item {
     Column {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 12
-        spacing: 10
+        spacing: 8
 
         LineInput {
             id: nickname
@@ -82,7 +82,6 @@ Item {
         ErrorLine {
             id: error
             objectName: "error"
-            height: 16
             onCleared: if (registerPage.registered) registerPage.finish()
         }
     }

@@ -1,4 +1,5 @@
-// A one-line result: success icon when `bMark` is set, failure icon otherwise.
+// A result: success icon when `bMark` is set, failure icon otherwise. A long text
+// wraps and the box grows downwards to hold it.
 import QtQuick 2.15
 
 Rectangle {
@@ -7,11 +8,12 @@ Rectangle {
     property alias text: message.text
 
     width: 330
-    height: 60
+    height: Math.max(60, content.height + 24)
     radius: 6
     color: "#262b34"
     border.color: bMark ? "#27ae60" : "#eb5757"
     Row {
+        id: content
         anchors.centerIn: parent
         spacing: 10
         Image {
@@ -23,7 +25,7 @@ Rectangle {
             objectName: "infoText"
             anchors.verticalCenter: parent.verticalCenter
             width: Math.min(implicitWidth, root.width - 70)
-            wrapMode: Text.WordWrap
+            wrapMode: Text.Wrap
             color: "#e6ebf2"
             font.pixelSize: 14
         }

@@ -7,7 +7,7 @@
 
 ConfiguratorPlatform FakeServices::platform() const
 {
-    ConfiguratorPlatform p{processes, windows, hid, wizard, {}, {}};
+    ConfiguratorPlatform p{processes, windows, hid, wizard, {}, {}, shell};
     p.createMessageWindow = [created = messageWindows] {
         auto window = std::make_unique<fake::FakeMessageWindow>();
         created->push_back(window.get());

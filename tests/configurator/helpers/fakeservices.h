@@ -7,6 +7,7 @@
 #include "fake_message_window.h"
 #include "fake_process.h"
 #include "fake_receiver.h"
+#include "fake_shell.h"
 #include "virtualtime.h"
 
 #include <QString>
@@ -24,6 +25,7 @@ struct FakeServices
     Ptr<fake::FakeWindowDirectory> windows = std::make_shared<fake::FakeWindowDirectory>();
     Ptr<fake::FakePairingWizard> wizard = std::make_shared<fake::FakePairingWizard>();
     Ptr<VirtualTime> time = std::make_shared<VirtualTime>();
+    Ptr<fake::FakeShell> shell = std::make_shared<fake::FakeShell>();
     // The notification windows created so far (owned by their filters).
     Ptr<std::vector<fake::FakeMessageWindow *>> messageWindows =
         std::make_shared<std::vector<fake::FakeMessageWindow *>>();

@@ -1,0 +1,38 @@
+#include "updateprompt.h"
+
+#include "configuratorplatform.h"
+#include "shell.h"
+
+UpdatePrompt::UpdatePrompt(QObject *parent) : QObject(parent) {}
+
+bool UpdatePrompt::offersUpdate(int rCode, const QString &rMsg)
+{
+    return rCode == 0 && rMsg != QLatin1String("pass");
+}
+
+void UpdatePrompt::versionAnswered(int rCode, const QString &rMsg)
+{
+    if (!offersUpdate(rCode, rMsg))
+        return;
+    m_downloadUrl = rMsg;
+    m_shown = true;
+    emit changed();
+}
+
+void UpdatePrompt::confirm()
+{
+    cancel();
+    // Nothing to open: the shell would take an empty name as the current folder.
+    if (m_downloadUrl.trimmed().isEmpty())
+        return;
+    if (const auto &shell = ConfiguratorPlatform::current().shell)
+        shell->open(m_downloadUrl.toStdString(), kShowNormal);
+}
+
+void UpdatePrompt::cancel()
+{
+    if (!m_shown)
+        return;
+    m_shown = false;
+    emit changed();
+}

@@ -1,0 +1,41 @@
+// The box that offers a newer version after the start-up version query: whether it
+// shows, and what its buttons do. The main page feeds it the query's result.
+// Qt Quick type an.utility.UpdatePrompt 1.0. Main thread only.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class UpdatePrompt : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool shown READ shown NOTIFY changed)
+    // The address the server named with the other version (may be empty).
+    Q_PROPERTY(QString downloadUrl READ downloadUrl NOTIFY changed)
+
+public:
+    static constexpr int kShowNormal = 1; // the shell's "show normal" (SW_SHOWNORMAL)
+
+    explicit UpdatePrompt(QObject *parent = nullptr);
+
+    // Code 0 with anything but "pass" names another version; failures show nothing.
+    static bool offersUpdate(int rCode, const QString &rMsg);
+
+    bool shown() const { return m_shown; }
+    QString downloadUrl() const { return m_downloadUrl; }
+
+    // The result of GetSoftwareVersion::sigGetSoftwareVer.
+    Q_INVOKABLE void versionAnswered(int rCode, const QString &rMsg);
+    // Hides the box and opens the download address through the system's shell
+    // (its default browser); an empty address is not handed on.
+    Q_INVOKABLE void confirm();
+    // Hides the box.
+    Q_INVOKABLE void cancel();
+
+signals:
+    void changed();
+
+private:
+    bool m_shown = false;
+    QString m_downloadUrl;
+};
