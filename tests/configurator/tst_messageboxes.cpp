@@ -4,6 +4,7 @@
 #include "applicationfont.h"
 #include "configuratorapp.h"
 #include "fakeservices.h"
+#include "qmlwarninggate.h"
 #include "typeregistry.h"
 #include "updateprompt.h"
 
@@ -62,6 +63,7 @@ class TestMessageBoxes : public QObject
 private slots:
     void initTestCase()
     {
+        qmlgate::install();
         QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
         initConfiguratorResources();
         registerConfiguratorTypes();

@@ -168,7 +168,6 @@ int main(int argc, char *argv[])
     shooter.engine.reset();
     ConfiguratorPlatform::installNative();
     if (qmlgate::count().loadAcquire() > 0)
-        std::fprintf(stderr, "QML warnings: %d
-", qmlgate::count().loadAcquire());
+        std::fprintf(stderr, "QML warnings: %d\n", qmlgate::count().loadAcquire());
     return shooter.saved == 20 && qmlgate::count().loadAcquire() == 0 ? 0 : 1;
 }
