@@ -21,8 +21,11 @@ CheckProcess::CheckProcess(QObject *parent) : CheckProcess(ConfiguratorPlatform:
 CheckProcess::CheckProcess(const ConfiguratorPlatform &services, QObject *parent)
     : QObject(parent), m_processes(services.processes), m_windows(services.windows),
       m_agentArguments(services.agentArguments), m_process(new QProcess),
-      m_timer(new QTimer(this))
+      m_timer(new QTimer(this)),
+      m_startHidden(services.quietStart && services.trayAvailable && services.trayAvailable())
 {
+    if (services.quietStart && !m_startHidden)
+        qDebug() << "no tray to wait in: the window shows";
     // The agent writes its log to the configurator's own output instead of a pipe
     // that nobody empties and that would break when the configurator ends.
     m_process->setProcessChannelMode(QProcess::ForwardedChannels);

@@ -19,6 +19,9 @@ class WindowDirectory;
 class CheckProcess : public QObject
 {
     Q_OBJECT
+    // True when the window is to stay hidden at start: started quietly (at log-in)
+    // and a tray is there to bring it back. Without a tray it shows as always.
+    Q_PROPERTY(bool startHidden READ startHidden CONSTANT)
 public:
     // Values of sigServerState beside QProcess::ProcessError (0 to 5).
     static constexpr int kStarted = 6;
@@ -49,6 +52,8 @@ public:
     static QString agentFileName();
     static QString agentPath();
 
+    bool startHidden() const { return m_startHidden; }
+
     QProcess *agentProcess() const { return m_process; }
     // Whether restarts were given up after repeated failed starts.
     bool restartsGivenUp() const { return m_gaveUp; }
@@ -77,5 +82,6 @@ private:
     bool m_closingPrevious = false;
     bool m_restartQueued = false;
     bool m_gaveUp = false;
+    bool m_startHidden = false;
     int m_failedStarts = 0;
 };

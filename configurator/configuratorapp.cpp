@@ -99,7 +99,7 @@ int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
             // "exit" in the tray menu does: a close request to this hidden window
             // closes the agent, then ends the event loop.
             std::unique_ptr<platform::MessageWindow> exitWindow =
-                ConfiguratorPlatform::current().createMessageWindow();
+                ConfiguratorPlatform::current().createCloseWindow();
             exitWindow->setCloseHandler([] {
                 CheckProcess agent;
                 agent.CloseVelkoOptions();

@@ -5,6 +5,8 @@
 #include "startoptions.h"
 #include "workerwait.h"
 
+#include <QSystemTrayIcon>
+
 namespace {
 // How long after entering pairing mode the simulated receiver finds its mouse.
 constexpr std::int64_t kSimulatedPairDelayMs = 2000;
@@ -26,6 +28,8 @@ ConfiguratorPlatform ConfiguratorPlatform::native()
     p.createMessageWindow = [] { return platform::createMessageWindow(); };
     p.createWorkerWait = [] { return std::make_unique<ThreadWait>(); };
     p.shell = platform::createShell();
+    p.createCloseWindow = [] { return platform::createMessageWindow(); };
+    p.trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
     return p;
 }
 
@@ -33,6 +37,7 @@ ConfiguratorPlatform ConfiguratorPlatform::forOptions(const StartOptions &option
 {
     ConfiguratorPlatform p = native();
     p.agentArguments = options.agentArguments();
+    p.quietStart = options.quiet;
     if (!options.simulatedMouse)
         return p;
     p.hid = std::make_shared<platform::fake::SimulatedReceiver>(kSimulatedPairDelayMs);

@@ -34,6 +34,14 @@ struct ConfiguratorPlatform
     // What the agent is started with.
     QStringList agentArguments{QString()};
 
+    // The hidden window through which other programs (the uninstaller) end the
+    // configurator. Always the system's own: no simulated device replaces it.
+    std::function<std::unique_ptr<platform::MessageWindow>()> createCloseWindow;
+
+    // Started at log-in: the window stays hidden while the tray can bring it back.
+    bool quietStart = false;
+    std::function<bool()> trayAvailable;
+
     static ConfiguratorPlatform native();
     // The native services, with the receiver and its plug notifications swapped
     // for the simulated receiver when the options ask for it, and the options the

@@ -120,8 +120,9 @@ Section "${PRODUCT}" SecProgram
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
+; At log-on the configurator starts the agent and waits in the tray.
 Section /o "$(NameAutostart)" SecAutostart
-    WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\${GUI_EXE}"'
+    WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\${GUI_EXE}" --quiet'
 SectionEnd
 
 Function .onInit
@@ -144,10 +145,17 @@ Section "un.${PRODUCT}" SecUnProgram
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    ; The compiled pages that Qt Quick kept for the configurator.
+    RMDir /r "$LOCALAPPDATA\VelkoOptionsGUI\cache\qmlcache"
+    RMDir "$LOCALAPPDATA\VelkoOptionsGUI\cache"
+    RMDir "$LOCALAPPDATA\VelkoOptionsGUI"
 SectionEnd
 
 Section /o "un.$(NameSettings)" SecUnSettings
     RMDir /r "$INSTDIR\system"
+    ; Where the programs' folder could not be written they kept them here.
+    RMDir /r "$APPDATA\${PRODUCT}\system"
+    RMDir "$APPDATA\${PRODUCT}"
 SectionEnd
 
 Section "-un.Folder"

@@ -1,7 +1,13 @@
 #include "appenv.h"
 
+#include "user_folders.h"
+
 #include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
 #include <QSysInfo>
+#include <QTemporaryFile>
 
 namespace appenv {
 namespace {
@@ -14,6 +20,78 @@ QString &versionOverride()
 {
     static QString version;
     return version;
+}
+std::optional<QString> &userFolderOverride()
+{
+    static std::optional<QString> folder;
+    return folder;
+}
+
+const QString kSystem = QStringLiteral("system");
+
+// Whether a file can be made in `dir`: the only answer that holds for every
+// system's permissions (access control lists, read-only mounts).
+std::function<bool(const QString &)> &probeOverride()
+{
+    static std::function<bool(const QString &)> probe;
+    return probe;
+}
+
+bool canWriteIn(const QString &dir)
+{
+    if (probeOverride())
+        return probeOverride()(dir);
+    if (!QFileInfo(dir).isDir())
+        return false;
+    QTemporaryFile probe(dir + QStringLiteral("/.velko-write-probe-XXXXXX"));
+    return probe.open();
+}
+
+// Copies the settings files of `from` that `to` lacks; nothing in `from` changes.
+void copySettingsFiles(const QString &from, const QString &to)
+{
+    const QDir source(from);
+    for (const QString &name : source.entryList({QStringLiteral("*.ini")}, QDir::Files)) {
+        const QString target = to + QLatin1Char('/') + name;
+        if (!QFileInfo::exists(target) && !QFile::copy(source.filePath(name), target))
+            qWarning().noquote() << "settings file not copied:" << source.filePath(name) << "to"
+                                 << target;
+    }
+}
+
+struct Decision
+{
+    QString programDir;
+    QString userFolder;
+    QString settingsDir;
+};
+
+Decision &lastDecision()
+{
+    static Decision last;
+    return last;
+}
+
+QString decide(const QString &programDir, const QString &userFolder)
+{
+    const QString beside = programDir + QLatin1Char('/') + kSystem;
+    SettingsFolderFacts facts;
+    facts.besideExists = QFileInfo(beside).isDir();
+    facts.besideWritable = facts.besideExists && canWriteIn(beside);
+    facts.programDirWritable = !facts.besideExists && canWriteIn(programDir);
+    facts.userFolderKnown = !userFolder.isEmpty();
+    if (settingsPlaceFor(facts) == SettingsPlace::BesideProgram)
+        return beside;
+
+    const QString user = userFolder + QLatin1Char('/') + kSystem;
+    if (!QFileInfo(user).isDir()) {
+        if (!QDir().mkpath(user))
+            qWarning().noquote() << "settings folder not created:" << user;
+        else if (facts.besideExists)
+            copySettingsFiles(beside, user);
+    }
+    qDebug().noquote() << "settings folder:" << user;
+    return user;
 }
 } // namespace
 
@@ -50,14 +128,52 @@ void setWindowsVersionClass(const QString &versionClass)
     versionOverride() = versionClass;
 }
 
+SettingsPlace settingsPlaceFor(const SettingsFolderFacts &facts)
+{
+    if (!facts.userFolderKnown)
+        return SettingsPlace::BesideProgram; // nowhere else to go
+    if (facts.besideExists)
+        return facts.besideWritable ? SettingsPlace::BesideProgram : SettingsPlace::UserFolder;
+    return facts.programDirWritable ? SettingsPlace::BesideProgram : SettingsPlace::UserFolder;
+}
+
+QString userSettingsFolder()
+{
+    if (userFolderOverride())
+        return *userFolderOverride();
+    return QDir::fromNativeSeparators(QString::fromStdString(platform::userSettingsFolder()));
+}
+
+void setUserSettingsFolder(std::optional<QString> folder)
+{
+    userFolderOverride() = folder;
+}
+
+void setWriteProbe(std::function<bool(const QString &dir)> probe)
+{
+    probeOverride() = std::move(probe);
+    lastDecision() = {};
+}
+
+QString settingsDir()
+{
+    Decision &last = lastDecision();
+    const QString programDir = applicationDir();
+    const QString userFolder = userSettingsFolder();
+    if (last.settingsDir.isEmpty() || last.programDir != programDir ||
+        last.userFolder != userFolder)
+        last = {programDir, userFolder, decide(programDir, userFolder)};
+    return last.settingsDir;
+}
+
 QString mainSettingsPath()
 {
-    return applicationDir() + QStringLiteral("/system/mouse.ini");
+    return settingsDir() + QStringLiteral("/mouse.ini");
 }
 
 QString modelSettingsPath(const QString &model)
 {
-    return applicationDir() + QStringLiteral("/system/") + model + QStringLiteral(".ini");
+    return settingsDir() + QLatin1Char('/') + model + QStringLiteral(".ini");
 }
 
 } // namespace appenv

@@ -7,6 +7,7 @@ namespace {
 const QString kSimulatedMouse = QStringLiteral("simulated-mouse");
 const QString kRecordEffects = QStringLiteral("record-effects");
 const QString kPress = QStringLiteral("press");
+const QString kQuiet = QStringLiteral("quiet");
 } // namespace
 
 QStringList StartOptions::agentArguments() const
@@ -25,12 +26,14 @@ StartOptions parseStartOptions(const QStringList &arguments)
     parser.addOption({kSimulatedMouse, QString()});
     parser.addOption({kRecordEffects, QString(), QStringLiteral("file")});
     parser.addOption({kPress, QString(), QStringLiteral("control")});
+    parser.addOption({kQuiet, QString()});
 
     StartOptions options;
     if (!parser.parse(arguments))
         options.error = parser.errorText();
     options.simulatedMouse = parser.isSet(kSimulatedMouse);
     options.press = parser.value(kPress);
+    options.quiet = parser.isSet(kQuiet);
     const QString effects = parser.value(kRecordEffects);
     if (effects.isEmpty())
         return options;

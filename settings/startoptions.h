@@ -7,6 +7,8 @@
 //   --record-effects <file>   with --simulated-mouse: the agent's keyboard, mouse
 //                             and shell output is not performed but written to
 //                             <file>, one line per effect
+//   --quiet                   (configurator) starts the agent and waits in the
+//                             tray without showing its window, as at log-in
 //   --press <control>         (agent) presses a control of the simulated mouse of
 //                             the agent running from the same folder, then exits
 #pragma once
@@ -17,6 +19,7 @@
 struct StartOptions
 {
     bool simulatedMouse = false;
+    bool quiet = false;     // the configurator's window stays hidden at start
     QString recordEffects; // absolute path; empty: effects are performed
     QString press;         // the control to press; empty: run the program
     QString error;         // what was not understood (then ignored); empty when all was

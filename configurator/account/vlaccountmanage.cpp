@@ -7,6 +7,9 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QDir>
+#include <QSslCertificate>
+#include <QSslError>
 #include <QHostAddress>
 #include <QJsonDocument>
 #include <QJsonParseError>
@@ -20,6 +23,7 @@
 
 const QString VLAccountManage::kDefaultBaseUrl = QStringLiteral("http://127.0.0.1:8790");
 const QString VLAccountManage::kServerKey = QStringLiteral("/SET/server");
+const QString VLAccountManage::kAuthoritiesKey = QStringLiteral("/SET/serverAuthorities");
 
 namespace {
 
@@ -81,6 +85,16 @@ VLAccountManage::VLAccountManage(QObject *parent)
         configured.chop(1);
     m_baseUrl = (configured.isEmpty() || configured == QLatin1String("NULL")) ? kDefaultBaseUrl
                                                                               : configured;
+
+    const QString authorities = mainIni.getValue(kAuthoritiesKey).trimmed();
+    if (!authorities.isEmpty() && authorities != QLatin1String("NULL")) {
+        const QString path = QDir(appenv::settingsDir()).absoluteFilePath(authorities);
+        const QList<QSslCertificate> added = QSslCertificate::fromPath(path, QSsl::Pem);
+        if (added.isEmpty())
+            qWarning().noquote() << QStringLiteral("%1: no certificate authority read from \"%2\"")
+                                        .arg(QLatin1String(metaObject()->className()), path);
+        m_tls.addCaCertificates(added);
+    }
 }
 
 QString VLAccountManage::endpointUrl(uint index) const
@@ -105,6 +119,7 @@ void VLAccountManage::postJsonTo(const QString &url, const QByteArray &body)
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);
     request.setTransferTimeout(m_transferTimeoutMs);
+    request.setSslConfiguration(m_tls);
 
     if (!isSafeDestination(request.url())) {
         qWarning().noquote() << QStringLiteral("%1: refused to send %2 to \"%3\": only https, or "
@@ -121,6 +136,15 @@ void VLAccountManage::postJsonTo(const QString &url, const QByteArray &body)
 
 void VLAccountManage::bound(QNetworkReply *reply)
 {
+    // Nothing ignores these errors: the request fails, and the log says why.
+    connect(reply, &QNetworkReply::sslErrors, this, [this, reply](const QList<QSslError> &errors) {
+        QStringList why;
+        for (const QSslError &error : errors)
+            why << error.errorString();
+        qWarning().noquote() << QStringLiteral("%1: the certificate of %2 was refused: %3")
+                                    .arg(QLatin1String(metaObject()->className()),
+                                         reply->url().host(), why.join(QStringLiteral("; ")));
+    });
     // The transfer time-out above only counts time without progress; this one ends
     // the request at its deadline whatever arrives meanwhile.
     auto *deadline = new QTimer(reply);

@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <QObject>
+#include <QSslConfiguration>
 #include <QString>
 
 class QNetworkAccessManager;
@@ -37,6 +38,10 @@ public:
     // one under kServerKey (scheme, host, port; for example "https://host:8443").
     static const QString kDefaultBaseUrl; // "http://127.0.0.1:8790"
     static const QString kServerKey;      // "/SET/server"
+    // A PEM file of certificate authorities that https servers are also verified
+    // against, beside the system's (a self-hosted server with a private authority).
+    // A relative path is taken from the settings folder.
+    static const QString kAuthoritiesKey; // "/SET/serverAuthorities"
     static constexpr int kDefaultTransferTimeoutMs = 15000;
     // The largest reply body a request reads; the real documents are a few kilobytes.
     static constexpr qint64 kMaxReplyBodyBytes = 1024 * 1024;
@@ -45,7 +50,9 @@ public:
     // to a loopback address ("localhost", 127.0.0.0/8, ::1). Nothing else.
     static bool isSafeDestination(const QUrl &url);
 
-    // Reads the base URL from the main settings file of the application folder.
+    // Reads the base URL and the extra authorities from the main settings file.
+    // The server's certificate and host name are always verified: a request whose
+    // server fails that ends with the network error and one warning saying why.
     explicit VLAccountManage(QObject *parent = nullptr);
 
     // baseUrl followed by the endpoint's path; empty above index 9.
@@ -107,6 +114,8 @@ private:
 
     QNetworkAccessManager *m_manager = nullptr;
     QString m_baseUrl;
+    // The system's authorities and the configured ones; used for https.
+    QSslConfiguration m_tls = QSslConfiguration::defaultConfiguration();
     OperateToken m_tokenStore;
     int m_transferTimeoutMs = kDefaultTransferTimeoutMs;
 };

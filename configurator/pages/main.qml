@@ -21,7 +21,7 @@ Window {
     objectName: "mainWindow"
     width: 1000
     height: 700
-    visible: true
+    visible: !checkProcess.startHidden
     flags: Qt.Window | Qt.FramelessWindowHint | Qt.WindowMinimizeButtonHint
     title: qsTr("Velko Options")
     color: "#1f232b"

@@ -13,6 +13,7 @@
 #include <functional>
 #include <limits.h>
 #include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 #include <vector>
@@ -68,7 +69,16 @@ std::string executableName(const std::string &pid)
     return name;
 }
 
-// Calls `visit` with the id of every live process whose executable is `fileName`.
+// Whether the process runs as this user. Another user's programs are theirs: each
+// user who logs in has an agent of their own, and nobody else's is ended.
+bool ownedByThisUser(const std::string &pid)
+{
+    struct stat info {};
+    return ::stat(("/proc/" + pid).c_str(), &info) == 0 && info.st_uid == ::getuid();
+}
+
+// Calls `visit` with the id of every live process of this user whose executable is
+// `fileName`.
 void forEachMatch(const std::string &fileName, const std::function<bool(pid_t)> &visit)
 {
     DIR *proc = ::opendir("/proc");
@@ -80,6 +90,8 @@ void forEachMatch(const std::string &fileName, const std::function<bool(pid_t)> 
             continue;
         const char state = processState(pid);
         if (state == '?' || state == 'Z' || state == 'X')
+            continue;
+        if (!ownedByThisUser(pid))
             continue;
         if (!equalsIgnoringCase(executableName(pid), fileName))
             continue;

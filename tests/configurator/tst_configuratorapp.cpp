@@ -6,9 +6,12 @@
 #include "fakeservices.h"
 #include "languagecode.h"
 #include "openbluetooth.h"
+#include "startoptions.h"
 #include "typeregistry.h"
 
 #include <QtTest>
+
+#include <algorithm>
 
 #include <QApplication>
 #include <QQmlComponent>
@@ -180,6 +183,54 @@ private slots:
         QVERIFY(closed);
         QCOMPARE(fakes.windows->requests.size(), std::size_t(1));
         QCOMPARE(fakes.windows->requests[0].title, std::string("VelkoOptions"));
+    }
+
+    // Started at log-in the window stays hidden while a tray can bring it back; the
+    // agent is started either way.
+    void quietStartHidesTheWindow_data()
+    {
+        QTest::addColumn<bool>("quiet");
+        QTest::addColumn<bool>("tray");
+        QTest::addColumn<bool>("visible");
+        QTest::newRow("started by the user") << false << true << true;
+        QTest::newRow("at log-in") << true << true << false;
+        QTest::newRow("at log-in, no tray") << true << false << true;
+    }
+    void quietStartHidesTheWindow()
+    {
+        QFETCH(bool, quiet);
+        QFETCH(bool, tray);
+        QFETCH(bool, visible);
+        ConfiguratorPlatform services = fakes.platform();
+        services.quietStart = quiet;
+        services.trayAvailable = [tray] { return tray; };
+        ConfiguratorPlatform::install(services);
+        ConfiguratorStartup s = startup();
+        LogCapture log;
+        bool shown = !visible;
+        QTimer::singleShot(0, qApp, [&] {
+            const QWindowList windows = QGuiApplication::topLevelWindows();
+            shown = std::any_of(windows.begin(), windows.end(),
+                                [](QWindow *w) { return w->isVisible(); });
+            QCoreApplication::exit(0);
+        });
+        QCOMPARE(runConfigurator(*qApp, s), 0);
+        fakes.install();
+        QCOMPARE(shown, visible);
+        QVERIFY(log.contains(QStringLiteral("启动进程失败"))); // the agent start was tried
+    }
+
+    // The uninstaller's close request reaches a configurator on the simulated mouse
+    // too: only the device notifications are simulated.
+    void simulatedMouseKeepsTheSystemsCloseWindow()
+    {
+        StartOptions options;
+        options.simulatedMouse = true;
+        const ConfiguratorPlatform services = ConfiguratorPlatform::forOptions(options);
+        const std::string title = "VelkoOptionsGUI-close-test";
+        std::unique_ptr<platform::MessageWindow> window = services.createCloseWindow();
+        QVERIFY(window->create(title));
+        QVERIFY(services.windows->exists(title));
     }
 
     void unloadableMainPageEndsWithAnError()

@@ -26,6 +26,8 @@ private slots:
     }
     void cleanup()
     {
+        appenv::setWriteProbe({});
+        appenv::setUserSettingsFolder(std::nullopt);
         appenv::setApplicationDir(QString());
         appenv::setWindowsVersionClass(QString());
         m_dir.reset();
@@ -278,6 +280,61 @@ private slots:
         QCOMPARE(reader.pathValue(QStringLiteral("slider_up"), QStringLiteral("_web_url")), url);
         QCOMPARE(reader.catalogueIndex(controls::SideUpKey).value_or(-1), 1);
     }
+    // Which "system" folder both programs use: beside them where it can be written,
+    // else the user's folder, with the files found beside them copied, not moved.
+    void settingsFolder_data()
+    {
+        QTest::addColumn<bool>("besideExists");
+        QTest::addColumn<bool>("besideWritable");
+        QTest::addColumn<bool>("programDirWritable");
+        QTest::addColumn<bool>("userFolderKnown");
+        QTest::addColumn<bool>("expectUserFolder");
+        QTest::newRow("portable folder") << true << true << true << true << false;
+        QTest::newRow("first start, writable") << false << false << true << true << false;
+        QTest::newRow("installed under /usr") << false << false << false << true << true;
+        QTest::newRow("read-only system folder") << true << false << false << true << true;
+        QTest::newRow("read-only, no user folder") << true << false << false << false << false;
+    }
+    void settingsFolder()
+    {
+        QFETCH(bool, besideExists);
+        QFETCH(bool, besideWritable);
+        QFETCH(bool, programDirWritable);
+        QFETCH(bool, userFolderKnown);
+        QFETCH(bool, expectUserFolder);
+        const QString programDir = m_dir->path() + QStringLiteral("/programs");
+        const QString beside = programDir + QStringLiteral("/system");
+        const QString user = m_dir->path() + QStringLiteral("/config/velko-options");
+        QDir().mkpath(programDir);
+        const QByteArray earlier("[SET]\nmouse=PL40\n");
+        if (besideExists) {
+            QDir().mkpath(beside);
+            QFile f(beside + QStringLiteral("/mouse.ini"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(earlier);
+        }
+        appenv::setApplicationDir(programDir);
+        appenv::setUserSettingsFolder(userFolderKnown ? user : QString());
+        appenv::setWriteProbe([&](const QString &dir) {
+            return dir == beside ? besideWritable : dir == programDir && programDirWritable;
+        });
+
+        const QString expected = expectUserFolder ? user + QStringLiteral("/system") : beside;
+        QCOMPARE(appenv::settingsDir(), expected);
+        OpFunConfFile conf;
+        // Settings found beside the programs are still the user's.
+        QCOMPARE(conf.GetCurrentMouse(), besideExists ? QStringLiteral("PL40") : QStringLiteral("NULL"));
+        conf.SetCurrentMouse(QStringLiteral("QX210"));
+        agent::OpFunConfFile reader;
+        QCOMPARE(reader.currentMouse(), QStringLiteral("QX210"));
+        QVERIFY(QFileInfo::exists(expected + QStringLiteral("/QX210.ini")));
+        if (expectUserFolder && besideExists) {
+            QFile f(beside + QStringLiteral("/mouse.ini"));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), earlier);
+        }
+    }
+
     void versionClass_data()
     {
         QTest::addColumn<QString>("type");

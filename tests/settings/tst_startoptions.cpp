@@ -24,6 +24,8 @@ private slots:
         // Recording would swallow the real mouse's effects.
         QTest::newRow("recorded without simulation")
             << QStringList{"--record-effects", "e.txt"} << QStringList{""} << true;
+        QTest::newRow("quiet, at log-in") << QStringList{"--quiet", "--simulated-mouse"}
+                                          << QStringList{"--simulated-mouse"} << false;
         QTest::newRow("unknown option kept apart") << QStringList{"--bogus", "--simulated-mouse"}
                                                    << QStringList{"--simulated-mouse"} << true;
     }
@@ -35,6 +37,8 @@ private slots:
         const StartOptions options = parseStartOptions(QStringList{"program"} + arguments);
         QCOMPARE(options.agentArguments(), agentArguments);
         QCOMPARE(!options.error.isEmpty(), error);
+        // The window's quiet start stays the configurator's own.
+        QCOMPARE(options.quiet, arguments.contains("--quiet"));
     }
 };
 

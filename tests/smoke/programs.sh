@@ -102,14 +102,17 @@ t0=$(now)
 echo "silent install: $(($(now) - t0)) ms"
 home=$(installed)
 [ -n "$home" ] || fail "nothing installed under the user's programs folder"
-for f in VelkoOptions.exe VelkoOptionsGUI.exe Uninstall.exe platforms/qwindows.dll system; do
+for f in VelkoOptions.exe VelkoOptionsGUI.exe Uninstall.exe platforms/qwindows.dll system \
+    libssl-3-x64.dll libcrypto-3-x64.dll; do
     [ -e "$home/$f" ] || fail "installed folder lacks $f"
 done
 find "$users" -name 'Velko Options.lnk' | grep -q 'Start Menu' || fail "no Start-menu entry"
 "${wine[@]}" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v 'Velko Options' \
     >"$logs/reg.log" 2>&1 || fail "no start at log-on"
+grep -q -- '--quiet' "$logs/reg.log" || fail "the start at log-on shows the window"
 
-start VelkoOptionsGUI "$home" installed
+# On the simulated mouse: the uninstaller's close request must reach it all the same.
+"${wine[@]}" "$home/VelkoOptionsGUI$exe" --simulated-mouse >"$logs/installed.log" 2>&1 &
 gui=$!
 probe wait VelkoOptionsGUI 90000 >/dev/null || fail "the installed configurator did not start"
 probe wait VelkoOptions 30000 >/dev/null || fail "the installed configurator did not start the agent"
@@ -117,6 +120,8 @@ errors=$(qml_errors installed)
 [ -z "$errors" ] || fail "QML errors in the installed configurator: $errors"
 echo "[SET]" >"$home/system/kept.ini"
 
+find "$users" -path '*/AppData/Local/VelkoOptionsGUI/cache/qmlcache' | grep -q . ||
+    fail "the configurator kept no compiled pages (nothing for the uninstaller to remove)"
 # The uninstaller stops both programs itself; it runs from a copy, so wait for
 # the files to go.
 "${wine[@]}" "$home/Uninstall.exe" /S >"$logs/uninstall.log" 2>&1 || fail "the uninstaller failed"
@@ -129,6 +134,8 @@ done
 left=$(cd "$home" && find . -mindepth 1 ! -path './system*')
 [ -z "$left" ] || fail "the uninstaller left: $left"
 find "$users" -name 'Velko Options.lnk' | grep -q . && fail "the Start-menu entry is left"
+cache=$(find "$users" -path '*/AppData/Local/VelkoOptionsGUI' 2>/dev/null)
+[ -z "$cache" ] || fail "the uninstaller left the configurator's cache: $cache"
 
 # Asked to, it removes the settings and the folder too.
 "${wine[@]}" "$installer" /S >"$logs/setup2.log" 2>&1 || fail "the second install failed"

@@ -7,12 +7,19 @@
 
 ConfiguratorPlatform FakeServices::platform() const
 {
-    ConfiguratorPlatform p{processes, windows, hid, wizard, {}, {}, shell};
+    ConfiguratorPlatform p;
+    p.processes = processes;
+    p.windows = windows;
+    p.hid = hid;
+    p.pairingWizard = wizard;
+    p.shell = shell;
     p.createMessageWindow = [created = messageWindows] {
         auto window = std::make_unique<fake::FakeMessageWindow>();
         created->push_back(window.get());
         return std::unique_ptr<platform::MessageWindow>(std::move(window));
     };
+    p.createCloseWindow = p.createMessageWindow;
+    p.trayAvailable = [] { return true; };
     p.createWorkerWait = [t = time] { return std::unique_ptr<WorkerWait>(new VirtualWait(t)); };
     return p;
 }

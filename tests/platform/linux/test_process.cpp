@@ -15,6 +15,15 @@ extern char **environ;
 
 namespace {
 
+// "running the copy" once `pid` runs the executable the fixture made.
+std::string processState(pid_t pid)
+{
+    std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
+    std::string name;
+    std::getline(comm, name);
+    return name.rfind("VelkoT", 0) == 0 ? "running the copy" : name;
+}
+
 // A minute-long copy of sleep(1) under a name of at most 15 characters, the kernel's limit.
 class ProcessTable : public ::testing::Test
 {
@@ -55,6 +64,28 @@ TEST_F(ProcessTable, FindsAndForceKillsProgramsByFileNameInAnyLetterCase)
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     pid = -1; // reaped
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    EXPECT_FALSE(table->forceKill(name));
+}
+
+// Another user's program of that name is theirs: not seen, not ended.
+TEST_F(ProcessTable, AnotherUsersProgramIsNotThisUsers)
+{
+    if (::getuid() != 0)
+        GTEST_SKIP() << "starting a program as another user needs root";
+    ASSERT_TRUE(table->forceKill(name));
+    ::waitpid(pid, nullptr, 0);
+    pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        char *argv[] = {path.data(), const_cast<char *>("60"), nullptr};
+        if (::setgid(65534) == 0 && ::setuid(65534) == 0)
+            ::execv(path.c_str(), argv);
+        ::_exit(127);
+    }
+    for (int i = 0; i < 100 && processState(pid) != "running the copy"; ++i)
+        ::usleep(10000);
+    EXPECT_EQ(processState(pid), "running the copy");
+    EXPECT_FALSE(table->isRunning(name));
     EXPECT_FALSE(table->forceKill(name));
 }
 
