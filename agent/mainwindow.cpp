@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "agentlog.h"
 #include "agentplatform.h"
 #include "controls.h"
 #include "singletonglobalmousehook.h"
@@ -57,7 +58,7 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::onHookMouseMsg(int msgType, int msgCode)
 {
-    qDebug() << "MainWindow::onHookMouseMsg" << msgType << msgCode;
+    qCDebug(lcAgentEvents) << "MainWindow::onHookMouseMsg" << msgType << msgCode;
     // Negative codes travel as large unsigned numbers, as in a window message.
     const auto wParam = std::uintptr_t(std::intptr_t(msgType));
     if (m_messages && m_messages->canPost()) {
@@ -84,7 +85,7 @@ void MainWindow::route(std::uintptr_t msgType)
     if (r.kind == Kind::Ignored)
         return;
     if (r.logLine)
-        qDebug() << r.logLine;
+        qCDebug(lcAgentEvents) << r.logLine;
     if (r.kind == Kind::Key)
         m_dispatcher.onKeyEvent(r.control, r.released);
     else

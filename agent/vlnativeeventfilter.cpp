@@ -1,5 +1,6 @@
 #include "vlnativeeventfilter.h"
 
+#include "agentlog.h"
 #include "hid.h"
 #include "message_window.h"
 #include "receiverid.h"
@@ -35,7 +36,7 @@ bool VLNativeEventFilter::parseIds(const QString &name, unsigned &vendorId, unsi
 
 void VLNativeEventFilter::handleMessage(const platform::WindowMessage &m)
 {
-    qDebug() << "message" << m.message << "wParam" << quint64(m.wParam) << "lParam"
+    qCDebug(lcAgentEvents) << "message" << m.message << "wParam" << quint64(m.wParam) << "lParam"
              << qint64(m.lParam);
     if (m.message != platform::kWmDeviceChange || !m.hasBroadcast ||
         m.deviceType != platform::kDbtDevtypDeviceInterface)

@@ -2,10 +2,15 @@
 
 #include <QDebug>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <cstring>
+
+// The line of every read: off by default (the agent reads for every mouse event);
+// QT_LOGGING_RULES="velko.settings.read.debug=true" shows it.
+Q_LOGGING_CATEGORY(lcSettingsRead, "velko.settings.read", QtInfoMsg)
 
 const QString OperateIni::kUnbound = QStringLiteral("key error or unInit obj");
 
@@ -105,7 +110,7 @@ QString OperateIni::getValue(const QString &key)
     if (!m_settings)
         return kUnbound;
     QString value = m_settings->value(key, QStringLiteral("NULL")).toString();
-    qDebug().noquote() << "getValue:" << key << value << static_cast<const void *>(m_settings.get())
+    qCDebug(lcSettingsRead).noquote() << "getValue:" << key << value << static_cast<const void *>(m_settings.get())
                        << m_path;
     if (m_reader == Reader::Agent && value == QLatin1String("NULL"))
         value = QStringLiteral("999");

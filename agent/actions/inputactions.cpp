@@ -1,5 +1,6 @@
 #include "inputactions.h"
 
+#include "agentlog.h"
 #include "agentconffile.h"
 #include "agentplatform.h"
 #include "controls.h"
@@ -188,7 +189,7 @@ void InputActions::leftButton(bool up)
 
 void InputActions::rightButton(bool up)
 {
-    qDebug() << "鼠标右键点击";
+    qCDebug(lcAgentActions) << "鼠标右键点击";
     m_platform.input->mouseEvent(up ? platform::kMouseRightUp : platform::kMouseRightDown, 0);
 }
 
@@ -254,12 +255,12 @@ void InputActions::openPathParameter(int control, const char *suffix, const char
                                      bool logUrl)
 {
     const QString value = pathParameter(control, suffix);
-    qDebug() << logLabel << value;
+    qCDebug(lcAgentActions) << logLabel << value;
     if (value.isEmpty())
         return;
     const QUrl url = documentUrl(value);
     if (logUrl)
-        qDebug() << "urlPath" << url;
+        qCDebug(lcAgentActions) << "urlPath" << url;
     QDesktopServices::openUrl(url);
 }
 
@@ -281,7 +282,7 @@ void InputActions::openApplication(int control)
 void InputActions::playSound(int control)
 {
     const QString value = pathParameter(control, "_sound_path");
-    qDebug() << "sound_path " << value;
+    qCDebug(lcAgentActions) << "sound_path " << value;
     if (value.isEmpty() || !m_player)
         return;
     m_player->play(QUrl::fromLocalFile(soundFilePath(value)));
@@ -302,7 +303,7 @@ void InputActions::closeForegroundWindow()
     const platform::WindowId window = m_platform.windows->foregroundWindow();
     const std::string title =
         window ? m_platform.windows->title(window, kTitleChars) : std::string();
-    qDebug() << "当前即将关闭的窗口" << QString::fromStdString(title);
+    qCDebug(lcAgentActions) << "当前即将关闭的窗口" << QString::fromStdString(title);
     if (title.empty() || title == "Program Manager")
         return;
     m_platform.windows->postMessage(window, platform::kWmClose, 0, 0);
