@@ -1,7 +1,10 @@
 #include "operateini.h"
 
+#include "file_change.h"
+
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -14,6 +17,19 @@ Q_LOGGING_CATEGORY(lcSettingsRead, "velko.settings.read", QtInfoMsg)
 
 const QString OperateIni::kUnbound = QStringLiteral("key error or unInit obj");
 
+namespace {
+OperateIni::ChangeWatchFactory &changeWatchFactory()
+{
+    static OperateIni::ChangeWatchFactory factory = nullptr;
+    return factory;
+}
+} // namespace
+
+void OperateIni::setChangeWatchFactory(ChangeWatchFactory factory)
+{
+    changeWatchFactory() = factory;
+}
+
 OperateIni::OperateIni(Reader reader, QObject *parent) : QObject(parent), m_reader(reader) {}
 
 OperateIni::~OperateIni()
@@ -23,6 +39,7 @@ OperateIni::~OperateIni()
 
 void OperateIni::release()
 {
+    m_watch.reset();
     if (!m_settings)
         return;
     m_settings->sync();
@@ -51,6 +68,10 @@ void OperateIni::setSetIniPath(const QString &path)
     }
     if (!m_snapshotDir)
         m_snapshotDir = std::make_unique<QTemporaryDir>();
+    // The watch is in place before the first read, so no write after that read
+    // goes unreported.
+    const std::string file = QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
+    m_watch = changeWatchFactory() ? changeWatchFactory()(file) : platform::watchFileChanges(file);
     // Parse an empty state first so that the object counts as bound even when the
     // file does not exist yet; the first read loads it.
     m_snapshotExists = true; // forces the comparison below to rebuild
@@ -62,7 +83,8 @@ void OperateIni::setSetIniPath(const QString &path)
 // time-stamp tick would go unseen. The agent therefore compares the file's bytes
 // with those it parsed last and, when they differ, parses them from a private
 // copy under a new name. The configurator replaces the file atomically, so the
-// bytes read are always one whole version of it.
+// bytes read are always one whole version of it. (sync() skips all this while the
+// file's change watch reports that nothing has touched the file.)
 void OperateIni::refreshSnapshot()
 {
     // This runs for every mouse event: read straight into a reused buffer.
@@ -129,8 +151,10 @@ void OperateIni::sync()
 {
     if (!m_settings)
         return;
-    if (m_reader == Reader::Agent)
+    if (m_reader == Reader::Agent) {
+        if (m_watch && m_watch->poll() == platform::FileChange::None)
+            return; // nothing touched the file since its last read
         refreshSnapshot();
-    else
+    } else
         m_settings->sync();
 }
