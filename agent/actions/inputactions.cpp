@@ -101,7 +101,7 @@ QString soundFilePath(const QString &value)
 
 InputActions::InputActions(AgentPlatform &platform, agent::OpFunConfFile &settings, QObject *parent)
     : QObject(parent), m_platform(platform), m_settings(settings),
-      m_player(std::make_unique<MediaSoundPlayer>())
+      m_player(std::make_unique<ModuleSoundPlayer>())
 {
 }
 

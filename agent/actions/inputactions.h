@@ -20,7 +20,8 @@ class InputActions : public QObject
 {
     Q_OBJECT
 public:
-    // Creates the sound player (volume 100); it lives as long as this object.
+    // Creates the sound player, which loads the media player at the first sound
+    // (volume 100); it lives as long as this object.
     InputActions(AgentPlatform &platform, agent::OpFunConfFile &settings,
                  QObject *parent = nullptr);
     ~InputActions() override;
