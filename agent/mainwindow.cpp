@@ -37,13 +37,13 @@ MainWindow::Route MainWindow::routeFor(std::uintptr_t msgType)
     return msgType < kRoutes.size() ? kRoutes[msgType] : Route();
 }
 
-MainWindow::MainWindow(AgentPlatform &platform, QWidget *parent)
-    : QMainWindow(parent), m_messages(platform.nativeMessages.get()),
+MainWindow::MainWindow(AgentPlatform &platform)
+    : AgentWindowBase(nullptr), m_messages(platform.nativeMessages.get()),
       m_deviceWindow(*platform.messageWindow, *platform.hid), m_dispatcher(platform)
 {
     setObjectName(QStringLiteral("MainWindow"));
     resize(733, 434);
-    auto *central = new QWidget(this);
+    auto *central = new AgentWidgetBase(this);
     central->setObjectName(QStringLiteral("centralWidget"));
     setCentralWidget(central);
     setWindowTitle(tr("MainWindow"));

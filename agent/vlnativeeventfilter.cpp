@@ -12,8 +12,8 @@ extern const char kAgentWindowTitle[];
 
 
 VLNativeEventFilter::VLNativeEventFilter(platform::MessageWindow &window,
-                                         platform::HidSystem &hid, QWidget *parent)
-    : QWidget(parent), m_window(window), m_hid(hid)
+                                         platform::HidSystem &hid, AgentWidgetBase *parent)
+    : AgentWidgetBase(parent), m_window(window), m_hid(hid)
 {
     // The title is the process-control contract, whatever the executable is called.
     if (!m_window.create(kAgentWindowTitle))

@@ -9,6 +9,7 @@
 
 #include <QDebug>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -261,7 +262,12 @@ void InputActions::openPathParameter(int control, const char *suffix, const char
     const QUrl url = documentUrl(value);
     if (logUrl)
         qCDebug(lcAgentActions) << "urlPath" << url;
-    QDesktopServices::openUrl(url);
+    // Where no GUI application runs (the agent on Linux) the toolkit has no desktop
+    // services: the system's shell opens the address.
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        QDesktopServices::openUrl(url);
+    else
+        m_platform.shell->open(url.toString().toStdString(), kShowNormal);
 }
 
 void InputActions::openFile(int control)

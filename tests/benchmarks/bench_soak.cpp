@@ -17,7 +17,7 @@
 #include "mainwindow.h"
 #include "usbdriver.h"
 
-#include <QApplication>
+#include "agentwindowbase.h"
 #include <QDir>
 #include <QProcess>
 #include <QSaveFile>
@@ -112,7 +112,7 @@ int main(int argc, char *argv[])
         !platform::createNativeMessages()->canPost())
         qputenv("QT_QPA_PLATFORM", "offscreen");
     prepareAgentProcess();
-    QApplication app(argc, argv);
+    AgentApplication app(argc, argv); // as the agent runs on this system
     qInstallMessageHandler(dropMessages);
     const long total = argc > 1 ? std::max(kWarmUp * 2, atol(argv[1])) : 1000000;
 
