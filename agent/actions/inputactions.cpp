@@ -3,13 +3,12 @@
 #include "agentlog.h"
 #include "agentconffile.h"
 #include "agentplatform.h"
+#include "agentwindowbase.h"
 #include "controls.h"
 #include "defaultbrowser.h"
 #include "soundplayer.h"
 
 #include <QDebug>
-#include <QDesktopServices>
-#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -107,6 +106,8 @@ InputActions::InputActions(AgentPlatform &platform, agent::OpFunConfFile &settin
 }
 
 InputActions::~InputActions() = default;
+
+InputActions::UrlOpener InputActions::s_urlOpener = nullptr;
 
 void InputActions::setSoundPlayer(std::unique_ptr<SoundPlayer> player)
 {
@@ -262,12 +263,15 @@ void InputActions::openPathParameter(int control, const char *suffix, const char
     const QUrl url = documentUrl(value);
     if (logUrl)
         qCDebug(lcAgentActions) << "urlPath" << url;
-    // Where no GUI application runs (the agent on Linux) the toolkit has no desktop
-    // services: the system's shell opens the address.
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        QDesktopServices::openUrl(url);
+    if (const UrlOpener open = s_urlOpener ? s_urlOpener : kSystemUrlOpener)
+        open(url);
     else
         m_platform.shell->open(url.toString().toStdString(), kShowNormal);
+}
+
+void InputActions::setUrlOpener(UrlOpener opener)
+{
+    s_urlOpener = opener;
 }
 
 void InputActions::openFile(int control)

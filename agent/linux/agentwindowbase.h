@@ -31,3 +31,8 @@ protected:
 
 // Stands in for the device-notification widget.
 using AgentWidgetBase = QObject;
+
+class QUrl;
+// No desktop services without a GUI application: the platform's shell opens files,
+// folders and programs.
+inline void (*const kSystemUrlOpener)(const QUrl &) = nullptr;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QMainWindow>
 #include <QWidget>
 
@@ -12,3 +13,8 @@ using AgentApplication = QApplication;
 using AgentWindowBase = QMainWindow;
 // The base of the device-notification window.
 using AgentWidgetBase = QWidget;
+
+// How the agent opens files, folders and programs: the toolkit's desktop services.
+inline void (*const kSystemUrlOpener)(const QUrl &) = [](const QUrl &url) {
+    QDesktopServices::openUrl(url);
+};

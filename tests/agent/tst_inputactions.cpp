@@ -94,11 +94,13 @@ private slots:
         m_opened.clear();
         for (const char *scheme : kSchemes)
             QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "open");
+        InputActions::setUrlOpener([](const QUrl &url) { QDesktopServices::openUrl(url); });
     }
     void cleanup()
     {
         for (const char *scheme : kSchemes)
             QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+        InputActions::setUrlOpener(nullptr);
         m_env.reset();
     }
     void actions_data()
