@@ -3,11 +3,12 @@
 (median of N starts), and resident memory after 1,000 events of every control
 (simulated mouse, effects recorded to a file, not performed).
    agent_figures.py <VelkoOptions binary> [starts]"""
-import hashlib, os, shutil, socket, statistics, subprocess, sys, tempfile, time
+import atexit, hashlib, os, shutil, socket, statistics, subprocess, sys, tempfile, time
 
 binary = os.path.abspath(sys.argv[1])
 starts = int(sys.argv[2]) if len(sys.argv) > 2 else 5
 work = tempfile.mkdtemp(prefix="velko-figures-")
+atexit.register(shutil.rmtree, work, True)
 shutil.copy(binary, os.path.join(work, "VelkoOptions"))
 os.makedirs(os.path.join(work, "system"))
 with open(os.path.join(work, "system", "mouse.ini"), "w") as f:
@@ -38,17 +39,26 @@ def start():
                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     while True:
         s = connect(window)
-        if s:
+        if s and p.poll() is None:
             return p, (time.perf_counter() - t0) * 1000, s
+        if s:
+            s.close()
         if p.poll() is not None:
-            sys.exit("the agent ended at start")
+            sys.exit("the agent ended at start (is another agent running for this user?)")
         time.sleep(0.0005)
 
 def close(p, s):
-    s.sendall(b"close\n")
-    s.recv(64)
+    try:
+        s.sendall(b"close\n")
+        s.recv(64)
+    except OSError:
+        pass
     s.close()
-    p.wait(10)
+    try:
+        p.wait(10)
+    except subprocess.TimeoutExpired:
+        p.kill()
+        p.wait()
 
 def rss(pid):
     for line in open("/proc/%d/status" % pid):
@@ -94,4 +104,3 @@ after = rss(p.pid)
 print("agent resident memory: idle %.1f MB, after 1,000 events of each of 8 controls %.1f MB "
       "(%d effect lines)" % (idle / 1024, after / 1024, last))
 close(p, s)
-shutil.rmtree(work)
