@@ -6,7 +6,7 @@
 #include "simulatedmouseserver.h"
 #include "usbdriver.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDebug>
 
 const char kAgentWindowTitle[] = "VelkoOptions";
@@ -34,7 +34,7 @@ int runAgent(AgentPlatform &platform)
         mouseServer->listen(SimulatedMouseServer::socketName(appenv::applicationDir()));
     }
 
-    const int code = QApplication::exec();
+    const int code = QCoreApplication::exec();
     mouseServer.reset();
 
     driver->stop();

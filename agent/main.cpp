@@ -4,7 +4,8 @@
 #include "simulatedmouseserver.h"
 #include "startoptions.h"
 
-#include <QApplication>
+#include "agentwindowbase.h"
+
 #include <QDebug>
 
 int main(int argc, char *argv[])
@@ -25,7 +26,7 @@ int main(int argc, char *argv[])
     }
 
     prepareAgentProcess();
-    QApplication app(argc, argv);
+    AgentApplication app(argc, argv);
     if (!options.error.isEmpty())
         qWarning().noquote() << "VelkoOptions: ignoring the options:" << options.error;
     AgentPlatform platform = AgentPlatform::forOptions(options);

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "agentlog.h"
 #include "agentplatform.h"
 #include "controls.h"
 #include "singletonglobalmousehook.h"
@@ -36,13 +37,13 @@ MainWindow::Route MainWindow::routeFor(std::uintptr_t msgType)
     return msgType < kRoutes.size() ? kRoutes[msgType] : Route();
 }
 
-MainWindow::MainWindow(AgentPlatform &platform, QWidget *parent)
-    : QMainWindow(parent), m_messages(platform.nativeMessages.get()),
+MainWindow::MainWindow(AgentPlatform &platform)
+    : AgentWindowBase(nullptr), m_messages(platform.nativeMessages.get()),
       m_deviceWindow(*platform.messageWindow, *platform.hid), m_dispatcher(platform)
 {
     setObjectName(QStringLiteral("MainWindow"));
     resize(733, 434);
-    auto *central = new QWidget(this);
+    auto *central = new AgentWidgetBase(this);
     central->setObjectName(QStringLiteral("centralWidget"));
     setCentralWidget(central);
     setWindowTitle(tr("MainWindow"));
@@ -57,7 +58,7 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::onHookMouseMsg(int msgType, int msgCode)
 {
-    qDebug() << "MainWindow::onHookMouseMsg" << msgType << msgCode;
+    qCDebug(lcAgentEvents) << "MainWindow::onHookMouseMsg" << msgType << msgCode;
     // Negative codes travel as large unsigned numbers, as in a window message.
     const auto wParam = std::uintptr_t(std::intptr_t(msgType));
     if (m_messages && m_messages->canPost()) {
@@ -84,7 +85,7 @@ void MainWindow::route(std::uintptr_t msgType)
     if (r.kind == Kind::Ignored)
         return;
     if (r.logLine)
-        qDebug() << r.logLine;
+        qCDebug(lcAgentEvents) << r.logLine;
     if (r.kind == Kind::Key)
         m_dispatcher.onKeyEvent(r.control, r.released);
     else

@@ -7,13 +7,14 @@
 // window's native window, and nativeEvent routes it when it comes back, so the
 // dispatcher and its action always start from the event loop, one event at a
 // time, in the order the events arrived. Where the system has no private window
-// messages the deferral goes through the toolkit's event loop instead.
+// messages the deferral goes through the toolkit's event loop instead; there (Linux)
+// the window is a plain object (agentwindowbase.h).
 #pragma once
 
 #include "actions/promousefunc.h"
 #include "vlnativeeventfilter.h"
 
-#include <QMainWindow>
+#include "agentwindowbase.h"
 
 #include <cstdint>
 
@@ -22,7 +23,7 @@ namespace platform {
 class NativeMessages;
 }
 
-class MainWindow : public QMainWindow
+class MainWindow : public AgentWindowBase
 {
     Q_OBJECT
 public:
@@ -43,7 +44,7 @@ public:
     // (-1 among them) are ignored.
     static Route routeFor(std::uintptr_t msgType);
 
-    explicit MainWindow(AgentPlatform &platform, QWidget *parent = nullptr);
+    explicit MainWindow(AgentPlatform &platform);
     ~MainWindow() override;
 
     VLNativeEventFilter &deviceWindow() { return m_deviceWindow; }

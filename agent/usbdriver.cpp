@@ -1,6 +1,7 @@
 #include "usbdriver.h"
 
 #include "agentconffile.h"
+#include "agentlog.h"
 #include "controls.h"
 #include "filter_device.h"
 #include "singletonglobalmousehook.h"
@@ -104,19 +105,19 @@ QVector<int> USBDriver::decodeRecord(std::uint32_t record, std::uint32_t &previo
     QVector<int> keys;
     switch (record) {
     case 0x101:
-        qDebug() << "DeviceMessageEvent:滚轮上滚\r\n";
+        qCDebug(lcAgentEvents) << "DeviceMessageEvent:滚轮上滚\r\n";
         keys << 9;
         break;
     case 0x1FF:
-        qDebug() << "DeviceMessageEvent:滚轮下滚\r\n";
+        qCDebug(lcAgentEvents) << "DeviceMessageEvent:滚轮下滚\r\n";
         keys << 10;
         break;
     case 0x201:
-        qDebug() << "DeviceMessageEvent:滚轮右滚\r\n";
+        qCDebug(lcAgentEvents) << "DeviceMessageEvent:滚轮右滚\r\n";
         keys << 11;
         break;
     case 0x2FF:
-        qDebug() << "DeviceMessageEvent:滚轮左滚\r\n";
+        qCDebug(lcAgentEvents) << "DeviceMessageEvent:滚轮左滚\r\n";
         keys << 12;
         break;
     default:
@@ -128,16 +129,16 @@ QVector<int> USBDriver::decodeRecord(std::uint32_t record, std::uint32_t &previo
             if ((record & bit) == (previousBitmap & bit))
                 continue;
             if (record & bit) {
-                qDebug("按下 %d", i);
+                qCDebug(lcAgentEvents, "按下 %d", i);
                 keys << 2 * i - 1;
             } else {
-                qDebug("松开 %d", i);
+                qCDebug(lcAgentEvents, "松开 %d", i);
                 keys << 2 * i;
             }
         }
         previousBitmap = record;
     }
-    qDebug("lDataRead %lx", static_cast<unsigned long>(record));
+    qCDebug(lcAgentEvents, "lDataRead %lx", static_cast<unsigned long>(record));
     return keys;
 }
 
@@ -171,14 +172,15 @@ void USBDriver::run()
 
 void USBDriver::slot_mouseClicked(int key)
 {
-    if (!m_settingsReady) {
-        m_settings = std::make_unique<agent::OpFunConfFile>();
-        m_settingsReady = true;
-    }
-    m_settings->mainValue(QStringLiteral("/SET/mouse"));
-    if (key == 4) {
+    // The middle key's release logs its entry's index; the settings are read for
+    // that line only, so only when its category is on.
+    if (key == 4 && lcAgentEvents().isDebugEnabled()) {
+        if (!m_settingsReady) {
+            m_settings = std::make_unique<agent::OpFunConfFile>();
+            m_settingsReady = true;
+        }
         const auto index = m_settings->catalogueIndex(controls::MidKey);
-        qDebug() << "Mid_key index" << (index ? *index : -1);
+        qCDebug(lcAgentEvents) << "Mid_key index" << (index ? *index : -1);
     }
     SingletonGlobalMouseHook::instance()->emitMouseHookParam(msgTypeForKey(key), -1);
 }

@@ -1,5 +1,6 @@
 #include "vlnativeeventfilter.h"
 
+#include "agentlog.h"
 #include "hid.h"
 #include "message_window.h"
 #include "receiverid.h"
@@ -11,8 +12,8 @@ extern const char kAgentWindowTitle[];
 
 
 VLNativeEventFilter::VLNativeEventFilter(platform::MessageWindow &window,
-                                         platform::HidSystem &hid, QWidget *parent)
-    : QWidget(parent), m_window(window), m_hid(hid)
+                                         platform::HidSystem &hid, AgentWidgetBase *parent)
+    : AgentWidgetBase(parent), m_window(window), m_hid(hid)
 {
     // The title is the process-control contract, whatever the executable is called.
     if (!m_window.create(kAgentWindowTitle))
@@ -35,7 +36,7 @@ bool VLNativeEventFilter::parseIds(const QString &name, unsigned &vendorId, unsi
 
 void VLNativeEventFilter::handleMessage(const platform::WindowMessage &m)
 {
-    qDebug() << "message" << m.message << "wParam" << quint64(m.wParam) << "lParam"
+    qCDebug(lcAgentEvents) << "message" << m.message << "wParam" << quint64(m.wParam) << "lParam"
              << qint64(m.lParam);
     if (m.message != platform::kWmDeviceChange || !m.hasBroadcast ||
         m.deviceType != platform::kDbtDevtypDeviceInterface)

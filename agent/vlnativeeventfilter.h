@@ -3,7 +3,7 @@
 // receives the USB plug notifications that are logged here.
 #pragma once
 
-#include <QWidget>
+#include "agentwindowbase.h"
 
 namespace platform {
 class HidSystem;
@@ -11,13 +11,13 @@ class MessageWindow;
 struct WindowMessage;
 } // namespace platform
 
-class VLNativeEventFilter : public QWidget
+class VLNativeEventFilter : public AgentWidgetBase
 {
     Q_OBJECT
 public:
     // Creates the native window; a close request quits the application.
     VLNativeEventFilter(platform::MessageWindow &window, platform::HidSystem &hid,
-                        QWidget *parent = nullptr);
+                        AgentWidgetBase *parent = nullptr);
 
     // Registers for USB device-interface arrival and removal; logs "注册失败" and
     // the system error code on failure.

@@ -27,6 +27,7 @@ set(VELKO_OWN_QML_MODULES Model.QX Account Operate.Conf an.utility)
 set(VELKO_UNUSED_STYLE_QML_MODULES QtGraphicalEffects)
 
 install(TARGETS VelkoOptions VelkoOptionsGUI RUNTIME DESTINATION .)
+install(TARGETS VelkoOptionsSound LIBRARY DESTINATION .)
 install(DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/font DESTINATION .)
 install(CODE "
     set(VELKO_QT_ROOT \"${VELKO_QT_ROOT}\")
@@ -34,7 +35,7 @@ install(CODE "
     set(VELKO_DEPLOY_QML_ROOTS \"${VELKO_DEPLOY_QML_ROOTS}\")
     set(VELKO_OWN_QML_MODULES \"${VELKO_OWN_QML_MODULES}\")
     set(VELKO_UNUSED_STYLE_QML_MODULES \"${VELKO_UNUSED_STYLE_QML_MODULES}\")
-    set(VELKO_DEPLOY_EXECUTABLES \"$<TARGET_FILE:VelkoOptions>;$<TARGET_FILE:VelkoOptionsGUI>\")
+    set(VELKO_DEPLOY_EXECUTABLES \"$<TARGET_FILE:VelkoOptions>;$<TARGET_FILE:VelkoOptionsGUI>;$<TARGET_FILE:VelkoOptionsSound>\")
     set(VELKO_OBJDUMP \"${CMAKE_OBJDUMP}\")
 ")
 install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/windows-deploy-step.cmake)
@@ -43,7 +44,7 @@ set(VELKO_DEPLOY_DIR ${CMAKE_BINARY_DIR}/deploy)
 add_custom_target(deploy
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${VELKO_DEPLOY_DIR}
     COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${VELKO_DEPLOY_DIR}
-    DEPENDS VelkoOptions VelkoOptionsGUI
+    DEPENDS VelkoOptions VelkoOptionsGUI VelkoOptionsSound
     COMMENT "Laying out the deployable folder in ${VELKO_DEPLOY_DIR}"
     VERBATIM)
 

@@ -1,11 +1,19 @@
 #include "operateini.h"
 
+#include "file_change.h"
+
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <cstring>
+
+// The line of every read: off by default (the agent reads for every mouse event);
+// QT_LOGGING_RULES="velko.settings.read.debug=true" shows it.
+Q_LOGGING_CATEGORY(lcSettingsRead, "velko.settings.read", QtInfoMsg)
 
 const QString OperateIni::kUnbound = QStringLiteral("key error or unInit obj");
 
@@ -19,7 +27,18 @@ QString loggable(const QString &key, const QString &value)
                         name.contains(QLatin1String("pwd")) || name.contains(QLatin1String("code"));
     return secret && !value.isEmpty() ? QStringLiteral("***") : value;
 }
+
+OperateIni::ChangeWatchFactory &changeWatchFactory()
+{
+    static OperateIni::ChangeWatchFactory factory = nullptr;
+    return factory;
+}
 } // namespace
+
+void OperateIni::setChangeWatchFactory(ChangeWatchFactory factory)
+{
+    changeWatchFactory() = factory;
+}
 
 OperateIni::OperateIni(Reader reader, QObject *parent) : QObject(parent), m_reader(reader) {}
 
@@ -30,6 +49,7 @@ OperateIni::~OperateIni()
 
 void OperateIni::release()
 {
+    m_watch.reset();
     if (!m_settings)
         return;
     m_settings->sync();
@@ -58,6 +78,10 @@ void OperateIni::setSetIniPath(const QString &path)
     }
     if (!m_snapshotDir)
         m_snapshotDir = std::make_unique<QTemporaryDir>();
+    // The watch is in place before the first read, so no write after that read
+    // goes unreported.
+    const std::string file = QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
+    m_watch = changeWatchFactory() ? changeWatchFactory()(file) : platform::watchFileChanges(file);
     // Parse an empty state first so that the object counts as bound even when the
     // file does not exist yet; the first read loads it.
     m_snapshotExists = true; // forces the comparison below to rebuild
@@ -69,7 +93,8 @@ void OperateIni::setSetIniPath(const QString &path)
 // time-stamp tick would go unseen. The agent therefore compares the file's bytes
 // with those it parsed last and, when they differ, parses them from a private
 // copy under a new name. The configurator replaces the file atomically, so the
-// bytes read are always one whole version of it.
+// bytes read are always one whole version of it. (sync() skips all this while the
+// file's change watch reports that nothing has touched the file.)
 void OperateIni::refreshSnapshot()
 {
     // This runs for every mouse event: read straight into a reused buffer.
@@ -117,8 +142,8 @@ QString OperateIni::getValue(const QString &key)
     if (!m_settings)
         return kUnbound;
     QString value = m_settings->value(key, QStringLiteral("NULL")).toString();
-    qDebug().noquote() << "getValue:" << key << loggable(key, value)
-                       << static_cast<const void *>(m_settings.get()) << m_path;
+    qCDebug(lcSettingsRead).noquote() << "getValue:" << key << loggable(key, value)
+                                    << static_cast<const void *>(m_settings.get()) << m_path;
     if (m_reader == Reader::Agent && value == QLatin1String("NULL"))
         value = QStringLiteral("999");
     return value;
@@ -136,8 +161,10 @@ void OperateIni::sync()
 {
     if (!m_settings)
         return;
-    if (m_reader == Reader::Agent)
+    if (m_reader == Reader::Agent) {
+        if (m_watch && m_watch->poll() == platform::FileChange::None)
+            return; // nothing touched the file since its last read
         refreshSnapshot();
-    else
+    } else
         m_settings->sync();
 }

@@ -6,9 +6,13 @@
 #include <QString>
 
 #include <memory>
+#include <string>
 
 class QSettings;
 class QTemporaryDir;
+namespace platform {
+class FileChangeWatch;
+}
 
 class OperateIni : public QObject
 {
@@ -18,8 +22,15 @@ public:
     // and reads the file through the settings object's cache. The agent answers it
     // with "999" (a stored "NULL" too) and must see every write the configurator
     // completes, also one that keeps the file's size and time stamp, so it reads
-    // the file's bytes and parses them afresh whenever they change.
+    // the file's bytes and parses them afresh whenever they change. Where the
+    // system reports changes to the file's folder, it reads the file only when
+    // something may have changed since its last read.
     enum class Reader { Configurator, Agent };
+
+    // Makes the agent reader's change watch for a file (absolute, local encoding)
+    // when it binds one; production: platform::watchFileChanges. Tests swap it.
+    using ChangeWatchFactory = std::unique_ptr<platform::FileChangeWatch> (*)(const std::string &);
+    static void setChangeWatchFactory(ChangeWatchFactory factory); // null: production
 
     static const QString kUnbound; // "key error or unInit obj"
 
@@ -51,4 +62,5 @@ private:
     QString m_snapshotFile;
     quint64 m_snapshotSerial = 0;
     std::unique_ptr<QTemporaryDir> m_snapshotDir;
+    std::unique_ptr<platform::FileChangeWatch> m_watch;
 };

@@ -1,5 +1,6 @@
 #include "cdesktopwithwindow.h"
 
+#include "agentlog.h"
 #include "agentplatform.h"
 
 #include <QDebug>
@@ -39,7 +40,7 @@ CDesktopWithWindow::~CDesktopWithWindow()
 void CDesktopWithWindow::switchWindow()
 {
     platform::InputInjector &input = *m_platform.input;
-    qDebug() << "start switch window";
+    qCDebug(lcAgentActions) << "start switch window";
     if (m_keySwitchReady) {
         m_keySwitchReady = false;
         input.keyEvent(kVkLeftAlt, platform::kKeyExtended);
@@ -57,7 +58,7 @@ void CDesktopWithWindow::switchWindow()
 
 void CDesktopWithWindow::onStopSwitchWindow()
 {
-    qDebug() << "恢复按键弹起";
+    qCDebug(lcAgentActions) << "恢复按键弹起";
     m_platform.input->keyEvent(kVkLeftAlt, platform::kKeyUp);
     m_keySwitchReady = true;
     m_keySwitchTimer->stop();
@@ -94,7 +95,7 @@ void CDesktopWithWindow::wheelSwitchApp(bool next)
 
 void CDesktopWithWindow::onWheelForwardStopSwitchApp()
 {
-    qDebug() << "恢复按键弹起 VK_LMENU";
+    qCDebug(lcAgentActions) << "恢复按键弹起 VK_LMENU";
     m_platform.input->keyEvent(kVkLeftAlt, platform::kKeyUp);
     m_wheelAltReady = true;
     m_wheelForwardTimer->stop();
@@ -102,7 +103,7 @@ void CDesktopWithWindow::onWheelForwardStopSwitchApp()
 
 void CDesktopWithWindow::onWheelBackwardStopSwitchApp()
 {
-    qDebug() << "恢复按键弹起 VK_SHIFT";
+    qCDebug(lcAgentActions) << "恢复按键弹起 VK_SHIFT";
     m_platform.input->keyEvent(kVkLeftShift, platform::kKeyUp);
     m_wheelShiftReady = true;
     m_wheelBackwardTimer->stop();
@@ -132,12 +133,12 @@ void CDesktopWithWindow::tabSwitch(bool previous)
 
 void CDesktopWithWindow::setForegroundState(int showCmd)
 {
-    qDebug() << "-----" << showCmd;
+    qCDebug(lcAgentActions) << "-----" << showCmd;
     platform::WindowSystem &windows = *m_platform.windows;
     const platform::WindowId window = windows.foregroundWindow();
     m_foregroundTitle = QString::fromStdString(windows.title(window, 1024));
     m_foregroundClass = QString::fromStdString(windows.className(window, 260));
-    qDebug() << "currentText" << m_foregroundTitle << m_foregroundClass;
+    qCDebug(lcAgentActions) << "currentText" << m_foregroundTitle << m_foregroundClass;
 
     const bool desktop = m_foregroundTitle == QLatin1String("Program Manager") ||
                          m_foregroundClass == QLatin1String("WorkerW");

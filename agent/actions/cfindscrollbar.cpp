@@ -1,5 +1,6 @@
 #include "cfindscrollbar.h"
 
+#include "agentlog.h"
 #include "input.h"
 
 #include <QDebug>
@@ -37,7 +38,7 @@ bool FindTopParent(platform::WindowSystem &windows, platform::WindowId window)
 {
     for (platform::WindowId p = windows.parent(window); p != 0; p = windows.parent(p)) {
         if (contains(windows.className(p, kClassChars), "Progman")) {
-            qDebug() << "FindTopParent";
+            qCDebug(lcAgentActions) << "FindTopParent";
             return true;
         }
     }
@@ -48,7 +49,7 @@ bool EnumChildProc2(platform::WindowId window, CFindScrollBar &finder)
 {
     platform::WindowSystem &windows = finder.windows();
     const std::string className = windows.className(window, kClassChars);
-    qDebug() << "EnumChildProc2 " << q(className);
+    qCDebug(lcAgentActions) << "EnumChildProc2 " << q(className);
     if (!isScrollBarClass(className) ||
         !finder.CheckSourceStyle(window, CFindScrollBar::kHorizontal))
         return true;
@@ -59,7 +60,7 @@ bool EnumChildProc2(platform::WindowId window, CFindScrollBar &finder)
     ScrollBarSearchScratch &scratch = scrollBarSearchScratch();
     if (bar.left >= scratch.referenceRect.left - kEnumerationTolerance &&
         bar.right <= scratch.referenceRect.right + kEnumerationTolerance) {
-        qDebug() << "g_rect " << q(className);
+        qCDebug(lcAgentActions) << "g_rect " << q(className);
         scratch.scrollBar = window;
         return false;
     }
@@ -90,7 +91,7 @@ bool CFindScrollBar::CheckValidWindow(platform::WindowId window)
 bool CFindScrollBar::CheckSourceStyle(platform::WindowId window, int barType)
 {
     const std::string className = m_windows.className(window, kClassChars);
-    qDebug() << "CheckSourceStyle  " << q(className) << " BarType " << barType;
+    qCDebug(lcAgentActions) << "CheckSourceStyle  " << q(className) << " BarType " << barType;
     if (contains(className, "Internet Explorer_Server"))
         return true;
     if (isScrollBarClass(className)) {
@@ -98,7 +99,7 @@ bool CFindScrollBar::CheckSourceStyle(platform::WindowId window, int barType)
         if (!m_windows.screenRect(window, rect))
             return false;
         if (rect.width() > rect.height()) {
-            qDebug() << "tempQRect " << m_x << rect.right;
+            qCDebug(lcAgentActions) << "tempQRect " << m_x << rect.right;
             return m_x < rect.right;
         }
         return false;
@@ -115,7 +116,7 @@ platform::WindowId CFindScrollBar::CheckChild(platform::WindowId window, int bar
         return 0;
     if (CheckSourceStyle(child, barType))
         return child;
-    qDebug() << "CheckChild CheckSourceStyle";
+    qCDebug(lcAgentActions) << "CheckChild CheckSourceStyle";
     return CheckSibling(child, barType);
 }
 
@@ -167,7 +168,7 @@ platform::WindowId CFindScrollBar::CheckSibling(platform::WindowId window, int b
 platform::WindowId CFindScrollBar::GetHScrollBar(platform::WindowId window)
 {
     if (!CheckValidWindow(window)) {
-        qDebug() << "GetHScrollBar CheckValidWindow";
+        qCDebug(lcAgentActions) << "GetHScrollBar CheckValidWindow";
         return 0;
     }
 
@@ -178,12 +179,12 @@ platform::WindowId CFindScrollBar::GetHScrollBar(platform::WindowId window)
 
     platform::WindowId result = 0;
     if (CheckSourceStyle(probe, kHorizontal)) {
-        qDebug() << "CheckSourceStyle yes";
+        qCDebug(lcAgentActions) << "CheckSourceStyle yes";
         result = probe;
     }
 
     const std::string className = m_windows.className(probe, kClassChars);
-    qDebug() << "GetHScrollBar ClassNameStr" << q(className);
+    qCDebug(lcAgentActions) << "GetHScrollBar ClassNameStr" << q(className);
 
     if (contains(className, "MozillaWindowClass"))
         result = m_windows.parent(probe);
@@ -191,26 +192,26 @@ platform::WindowId CFindScrollBar::GetHScrollBar(platform::WindowId window)
     if (contains(className, "DirectUIHWND")) {
         const platform::WindowId child1 = m_windows.findChild(probe, 0);
         if (result == 0) {
-            qDebug() << "GetHScrollBar DirectUIHWND hChildWind1";
+            qCDebug(lcAgentActions) << "GetHScrollBar DirectUIHWND hChildWind1";
             result = CheckChild(child1, kHorizontal);
         }
         const platform::WindowId child2 = m_windows.findChild(probe, child1);
         if (result == 0) {
-            qDebug() << "GetHScrollBar DirectUIHWND hChildWind2";
+            qCDebug(lcAgentActions) << "GetHScrollBar DirectUIHWND hChildWind2";
             result = CheckChild(child2, kHorizontal);
         }
     }
 
     if (contains(className, "ScrollBar") && result == 0) {
-        qDebug() << "GetHScrollBar ScrollBar CheckChild";
+        qCDebug(lcAgentActions) << "GetHScrollBar ScrollBar CheckChild";
         result = CheckChild(probe, kHorizontal);
         if (result == 0) {
-            qDebug() << "GetHScrollBar ScrollBar CheckSibling";
+            qCDebug(lcAgentActions) << "GetHScrollBar ScrollBar CheckSibling";
             result = CheckSibling(probe, kHorizontal);
         }
     }
 
-    qDebug() << "ClassNameStr" << q(className);
+    qCDebug(lcAgentActions) << "ClassNameStr" << q(className);
 
     if (result == 0) {
         ScrollBarSearchScratch &scratch = scrollBarSearchScratch();
@@ -223,7 +224,7 @@ platform::WindowId CFindScrollBar::GetHScrollBar(platform::WindowId window)
                 [this](platform::WindowId child) { return EnumChildProc2(child, *this); }, error))
             qDebug() << error;
         m_input.pause(1);
-        qDebug() << "g_scrollBar" << scratch.scrollBar;
+        qCDebug(lcAgentActions) << "g_scrollBar" << scratch.scrollBar;
         result = scratch.scrollBar;
     }
     return result;

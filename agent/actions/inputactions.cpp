@@ -1,13 +1,14 @@
 #include "inputactions.h"
 
+#include "agentlog.h"
 #include "agentconffile.h"
 #include "agentplatform.h"
+#include "agentwindowbase.h"
 #include "controls.h"
 #include "defaultbrowser.h"
 #include "soundplayer.h"
 
 #include <QDebug>
-#include <QDesktopServices>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -113,11 +114,13 @@ QString soundFilePath(const QString &value)
 
 InputActions::InputActions(AgentPlatform &platform, agent::OpFunConfFile &settings, QObject *parent)
     : QObject(parent), m_platform(platform), m_settings(settings),
-      m_player(std::make_unique<MediaSoundPlayer>())
+      m_player(std::make_unique<ModuleSoundPlayer>())
 {
 }
 
 InputActions::~InputActions() = default;
+
+InputActions::UrlOpener InputActions::s_urlOpener = nullptr;
 
 void InputActions::setSoundPlayer(std::unique_ptr<SoundPlayer> player)
 {
@@ -201,7 +204,7 @@ void InputActions::leftButton(bool up)
 
 void InputActions::rightButton(bool up)
 {
-    qDebug() << "鼠标右键点击";
+    qCDebug(lcAgentActions) << "鼠标右键点击";
     m_platform.input->mouseEvent(up ? platform::kMouseRightUp : platform::kMouseRightDown, 0);
 }
 
@@ -267,13 +270,21 @@ void InputActions::openPathParameter(int control, const char *suffix, const char
                                      bool logUrl)
 {
     const QString value = pathParameter(control, suffix);
-    qDebug() << logLabel << value;
+    qCDebug(lcAgentActions) << logLabel << value;
     if (value.isEmpty())
         return;
     const QUrl url = documentUrl(value);
     if (logUrl)
-        qDebug() << "urlPath" << url;
-    QDesktopServices::openUrl(url);
+        qCDebug(lcAgentActions) << "urlPath" << url;
+    if (const UrlOpener open = s_urlOpener ? s_urlOpener : kSystemUrlOpener)
+        open(url);
+    else
+        m_platform.shell->open(url.toString().toStdString(), kShowNormal);
+}
+
+void InputActions::setUrlOpener(UrlOpener opener)
+{
+    s_urlOpener = opener;
 }
 
 void InputActions::openFile(int control)
@@ -294,7 +305,7 @@ void InputActions::openApplication(int control)
 void InputActions::playSound(int control)
 {
     const QString value = pathParameter(control, "_sound_path");
-    qDebug() << "sound_path " << value;
+    qCDebug(lcAgentActions) << "sound_path " << value;
     if (value.isEmpty() || !m_player)
         return;
     m_player->play(QUrl::fromLocalFile(soundFilePath(value)));
@@ -315,7 +326,7 @@ void InputActions::closeForegroundWindow()
     const platform::WindowId window = m_platform.windows->foregroundWindow();
     const std::string title =
         window ? m_platform.windows->title(window, kTitleChars) : std::string();
-    qDebug() << "当前即将关闭的窗口" << QString::fromStdString(title);
+    qCDebug(lcAgentActions) << "当前即将关闭的窗口" << QString::fromStdString(title);
     if (title.empty() || title == "Program Manager")
         return;
     m_platform.windows->postMessage(window, platform::kWmClose, 0, 0);

@@ -10,6 +10,7 @@
 #include <memory>
 
 struct AgentPlatform;
+class QUrl;
 class SoundPlayer;
 
 namespace agent {
@@ -20,7 +21,8 @@ class InputActions : public QObject
 {
     Q_OBJECT
 public:
-    // Creates the sound player (volume 100); it lives as long as this object.
+    // Creates the sound player, which loads the media player at the first sound
+    // (volume 100); it lives as long as this object.
     InputActions(AgentPlatform &platform, agent::OpFunConfFile &settings,
                  QObject *parent = nullptr);
     ~InputActions() override;
@@ -62,6 +64,13 @@ public:
     void openDefaultBrowser();
     void closeForegroundWindow(); // WM_CLOSE to the foreground window, not the desktop
 
+    // How files, folders and programs are opened: by default the toolkit's desktop
+    // services where the agent runs a GUI application (Windows), else the platform's
+    // shell (Linux). Tests that watch the desktop services install them here; null
+    // restores the default.
+    using UrlOpener = void (*)(const QUrl &url);
+    static void setUrlOpener(UrlOpener opener);
+
     // Replaces the sound player (tests observe playback through their own).
     void setSoundPlayer(std::unique_ptr<SoundPlayer> player);
     SoundPlayer *soundPlayer() const { return m_player.get(); }
@@ -75,4 +84,5 @@ private:
     AgentPlatform &m_platform;
     agent::OpFunConfFile &m_settings;
     std::unique_ptr<SoundPlayer> m_player;
+    static UrlOpener s_urlOpener;
 };

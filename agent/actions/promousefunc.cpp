@@ -1,5 +1,6 @@
 #include "promousefunc.h"
 
+#include "agentlog.h"
 #include "appenv.h"
 #include "catalogue.h"
 #include "controls.h"
@@ -82,14 +83,14 @@ void ProMouseFunc::onWheelEvent(int control, const QString &direction)
 
 void ProMouseFunc::runKeyFunction(int control, std::optional<int> index, bool released)
 {
-    qDebug().nospace() << "当前的 index " << index.value_or(int(Key::None));
+    qCDebug(lcAgentEvents).nospace() << "当前的 index " << index.value_or(int(Key::None));
     if (!index) {
         ownButton(control, released);
         return;
     }
     int canonical = *index;
     if (catalogue::isWin8(m_versionClass)) {
-        qDebug() << "win 8 功能处理";
+        qCDebug(lcAgentActions) << "win 8 功能处理";
         canonical = catalogue::canonicalIndex(catalogue::List::Keys, canonical, m_versionClass);
     }
     if (released)
@@ -220,7 +221,7 @@ void ProMouseFunc::keyRelease(int control, int index)
         m_input.sendCtrlShortcut(kCtrlP);
         break;
     case Key::ResourceManager:
-        qDebug() << "open Resoure Manager";
+        qCDebug(lcAgentActions) << "open Resoure Manager";
         m_input.runProgram(QStringLiteral("taskmgr.exe"));
         break;
     case Key::MouseLeftClick:

@@ -1,5 +1,6 @@
 #include "scrollfunction.h"
 
+#include "agentlog.h"
 #include "agentplatform.h"
 #include "cfindscrollbar.h"
 
@@ -76,12 +77,12 @@ void ScrollFunction::scroll(const Direction &direction)
     platform::WindowSystem &windows = *m_platform.windows;
     platform::InputInjector &input = *m_platform.input;
 
-    qDebug() << direction.logLine;
+    qCDebug(lcAgentActions) << direction.logLine;
     const platform::Point cursor = input.cursorPos();
     const platform::WindowId window = windows.windowFromPoint(cursor);
     const platform::WindowId desktop = windows.desktopWindow();
     const std::string className = windows.className(window, kClassChars);
-    qDebug() << "ClassNameStr " << QString::fromStdString(className);
+    qCDebug(lcAgentActions) << "ClassNameStr " << QString::fromStdString(className);
 
     if (window == desktop)
         return;
@@ -107,8 +108,8 @@ void ScrollFunction::scroll(const Direction &direction)
     }
 
     if (mode == Mode::Keyboard) {
-        qDebug() << "hHorizontal = 1";
-        qDebug() << "hHorizontal ClassNameStr "
+        qCDebug(lcAgentActions) << "hHorizontal = 1";
+        qCDebug(lcAgentActions) << "hHorizontal ClassNameStr "
                  << QString::fromStdString(windows.className(window, kClassChars));
         for (int i = 0; i < kStepsPerScroll; ++i) {
             windows.postMessage(window, platform::kWmKeyDown, direction.arrowKey,
@@ -120,28 +121,28 @@ void ScrollFunction::scroll(const Direction &direction)
         return;
     }
 
-    qDebug("bMozillaFireFox=%x, bChrome=%x, bOpera=%x, Count=%d\n", 0, 0, 0, kStepsPerScroll);
+    qCDebug(lcAgentActions, "bMozillaFireFox=%x, bChrome=%x, bOpera=%x, Count=%d\n", 0, 0, 0, kStepsPerScroll);
     CFindScrollBar finder(windows, input);
     finder.setPoint(cursor.x, cursor.y);
     const platform::WindowId bar = finder.GetHScrollBar(window);
     if (bar == 0) {
-        qDebug() << direction.fallbackLogLine;
+        qCDebug(lcAgentActions) << direction.fallbackLogLine;
         input.mouseEvent(platform::kMouseHWheel, direction.wheelAmount);
         return;
     }
 
-    qDebug() << "hHorizontal = 1";
-    qDebug() << "hHorizontal ClassNameStr "
+    qCDebug(lcAgentActions) << "hHorizontal = 1";
+    qCDebug(lcAgentActions) << "hHorizontal ClassNameStr "
              << QString::fromStdString(windows.className(bar, kClassChars));
 
     if (mode == Mode::BarParent) {
         platform::Rect barRect;
         windows.screenRect(bar, barRect);
-        qDebug("BarRect.left=%ld, BarRect.top=%ld\n", static_cast<long>(barRect.left),
+        qCDebug(lcAgentActions, "BarRect.left=%ld, BarRect.top=%ld\n", static_cast<long>(barRect.left),
                static_cast<long>(barRect.top));
         const platform::WindowId barParent = windows.parent(bar);
         for (int i = 0; i < kStepsPerScroll; ++i) {
-            qDebug("Send Mouse_event\n");
+            qCDebug(lcAgentActions, "Send Mouse_event\n");
             windows.postMessage(barParent, platform::kWmHScroll, direction.scrollCode,
                                 static_cast<std::intptr_t>(bar));
         }
@@ -149,7 +150,7 @@ void ScrollFunction::scroll(const Direction &direction)
     }
 
     for (int i = 0; i < kStepsPerScroll; ++i) {
-        qDebug() << "TiltLineNum"
+        qCDebug(lcAgentActions) << "TiltLineNum"
                  << "1";
         windows.postMessage(bar, platform::kWmHScroll, direction.scrollCode, 0);
     }

@@ -1,20 +1,42 @@
 #include "soundplayer.h"
 
-#include <QMediaContent>
-#include <QMediaPlayer>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QLibrary>
 
-MediaSoundPlayer::MediaSoundPlayer() : m_player(std::make_unique<QMediaPlayer>())
+namespace {
+const char kModuleName[] = "VelkoOptionsSound";
+const char kFactory[] = "velkoCreateSoundPlayer";
+} // namespace
+
+ModuleSoundPlayer::ModuleSoundPlayer(Loader loader) : m_loader(std::move(loader)) {}
+
+ModuleSoundPlayer::~ModuleSoundPlayer() = default;
+
+void ModuleSoundPlayer::play(const QUrl &source)
 {
-    m_player->setVolume(100);
+    if (!m_player && !m_failed) {
+        QString error;
+        m_player = m_loader(error);
+        if (!m_player) {
+            m_failed = true;
+            qWarning().noquote() << "Play sound: no sound player:" << error;
+        }
+    }
+    if (m_player)
+        m_player->play(source);
 }
 
-MediaSoundPlayer::~MediaSoundPlayer()
+std::unique_ptr<SoundPlayer> ModuleSoundPlayer::loadSoundModule(QString &error)
 {
-    m_player->stop();
-}
-
-void MediaSoundPlayer::play(const QUrl &source)
-{
-    m_player->setMedia(QMediaContent(source)); // stops what was playing
-    m_player->play();
+    // The module stays loaded for the rest of the run (the player's code is in it).
+    QLibrary module(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                    QLatin1String(kModuleName));
+    using Factory = SoundPlayer *(*)();
+    const auto factory = reinterpret_cast<Factory>(module.resolve(kFactory));
+    if (!factory) {
+        error = module.errorString();
+        return nullptr;
+    }
+    return std::unique_ptr<SoundPlayer>(factory());
 }

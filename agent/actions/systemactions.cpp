@@ -1,5 +1,6 @@
 #include "systemactions.h"
 
+#include "agentlog.h"
 #include "agentconffile.h"
 #include "agentplatform.h"
 #include "controls.h"
@@ -59,10 +60,10 @@ void SystemActions::volumeStep(int direction)
         qDebug() << "GetMasterVolumeLevelScalar failed";
         return;
     }
-    qDebug() << "f_Volume one" << volume;
-    qDebug() << "f_Volume two" << volume * 100;
+    qCDebug(lcAgentActions) << "f_Volume one" << volume;
+    qCDebug(lcAgentActions) << "f_Volume two" << volume * 100;
     const int percent = int(double(volume) * 100 + 0.01);
-    qDebug() << "iVol" << percent;
+    qCDebug(lcAgentActions) << "iVol" << percent;
 
     int target = 0;
     if (direction == 0) {
@@ -73,16 +74,16 @@ void SystemActions::volumeStep(int direction)
         if (percent < 1)
             return;
         target = percent - 1;
-        qDebug() << "iVol --";
+        qCDebug(lcAgentActions) << "iVol --";
     } else {
         return;
     }
 
     endpoint->setMute(false, &context);
     const float level = float(target) / 100.0f;
-    qDebug() << "iVol set" << target;
-    qDebug() << "fVolume set" << level;
-    qDebug() << "fVolume" << level;
+    qCDebug(lcAgentActions) << "iVol set" << target;
+    qCDebug(lcAgentActions) << "fVolume set" << level;
+    qCDebug(lcAgentActions) << "fVolume" << level;
     endpoint->setMasterVolumeScalar(level, &context);
 }
 
@@ -112,7 +113,7 @@ void SystemActions::toggleMute()
 
 void SystemActions::brightnessStep(bool up)
 {
-    qDebug() << "当前亮度" << m_brightness;
+    qCDebug(lcAgentActions) << "当前亮度" << m_brightness;
     if (up && m_brightness < brightness::kMaxLevel)
         ++m_brightness;
     else if (!up && m_brightness > brightness::kMinLevel)
@@ -136,7 +137,7 @@ void SystemActions::togglePointerSpeed(int control, bool &toggle)
         value = m_settings.pathValue(QLatin1String(c->prefix), QLatin1String(suffix));
     toggle = !toggle;
 
-    qDebug() << "mouse_speed " << value;
+    qCDebug(lcAgentActions) << "mouse_speed " << value;
     if (value.isEmpty() || value == kMissingValue)
         return;
     bool ok = false;

@@ -163,6 +163,13 @@ std::vector<FakeFilterDevice::Request> FakeFilterDevice::requests() const
     return m_requests;
 }
 
+void FakeFilterDevice::clearRequests()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_requests.clear();
+    m_requests.shrink_to_fit();
+}
+
 std::vector<std::string> FakeFilterDevice::debugLines() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -50,6 +50,8 @@ public:
     // Observations.
     std::vector<Request> requests() const;
     std::vector<std::string> debugLines() const;
+    // Forgets the requests seen so far (long runs would keep every read).
+    void clearRequests();
     bool isHooked() const;
     std::uint32_t mouseFilter() const;
     std::uint32_t keyboardFilter() const;

@@ -8,9 +8,7 @@
 #include "unavailable.h"
 #include "x11_connection.h"
 
-#include <QCursor>
 #include <QDebug>
-#include <QGuiApplication>
 #include <QThread>
 
 #include <linux/input-event-codes.h>
@@ -235,10 +233,7 @@ public:
             }
             return {};
         }
-        if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-            return {};
-        const QPoint p = QCursor::pos();
-        return {p.x(), p.y()};
+        return {};
     }
     void pause(int milliseconds) override { QThread::msleep(unsigned(milliseconds)); }
 

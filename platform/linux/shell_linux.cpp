@@ -8,10 +8,8 @@
 #include "x11_connection.h"
 
 #include <QDebug>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
@@ -73,10 +71,7 @@ void openUrl(const QUrl &url)
             qWarning() << "open: cannot start xdg-open for" << url.toString();
         return;
     }
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        QDesktopServices::openUrl(url);
-    else
-        qWarning() << "open: no xdg-open to open" << url.toString();
+    qWarning() << "open: no xdg-open to open" << url.toString();
 }
 
 class LinuxShell : public Shell

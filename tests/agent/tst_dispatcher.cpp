@@ -65,10 +65,12 @@ private slots:
         m_fakes->windows->setForeground(m_foreground);
         m_fakes->input->setCursorPos({100, 100});
         QDesktopServices::setUrlHandler("file", this, "openUrl");
+        InputActions::setUrlOpener([](const QUrl &url) { QDesktopServices::openUrl(url); });
     }
     void cleanup()
     {
         QDesktopServices::unsetUrlHandler("file");
+        InputActions::setUrlOpener(nullptr);
         m_dispatcher.reset(), m_fakes.reset(), m_folder.reset();
         appenv::setWindowsVersionClass(QString());
     }

@@ -7,8 +7,6 @@
 #include "logcapture.h"
 
 #include <QDesktopServices>
-#include <QMediaContent>
-#include <QMediaPlayer>
 #include <QtTest>
 
 #include <functional>
@@ -53,6 +51,13 @@ void setBrowser(FakeAgentPlatform &f, const std::string &progId, const std::stri
                                    progId + "\\shell\\open\\command\\", "", command);
 }
 
+// Notes the last sound it was handed.
+struct LastSound : SoundPlayer {
+    explicit LastSound(QUrl *last) : last(last) {}
+    void play(const QUrl &source) override { *last = source; }
+    QUrl *last;
+};
+
 struct Env
 {
     SettingsFolder folder;
@@ -61,7 +66,9 @@ struct Env
     FakeAgentPlatform fakes;
     agent::OpFunConfFile settings;
     InputActions actions{fakes.platform, settings};
-    MediaSoundPlayer *player = dynamic_cast<MediaSoundPlayer *>(actions.soundPlayer());
+    ModuleSoundPlayer *player = dynamic_cast<ModuleSoundPlayer *>(actions.soundPlayer());
+    QUrl sound;
+    int loads = 0;
 };
 
 } // namespace
@@ -79,15 +86,21 @@ private slots:
     void init()
     {
         m_env = std::make_unique<Env>();
-        QVERIFY(m_env->ready && m_env->player);
+        QVERIFY(m_env->ready && m_env->player && !m_env->player->loaded());
+        m_env->actions.setSoundPlayer(std::make_unique<ModuleSoundPlayer>([this](QString &) {
+            ++m_env->loads;
+            return std::make_unique<LastSound>(&m_env->sound);
+        }));
         m_opened.clear();
         for (const char *scheme : kSchemes)
             QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "open");
+        InputActions::setUrlOpener([](const QUrl &url) { QDesktopServices::openUrl(url); });
     }
     void cleanup()
     {
         for (const char *scheme : kSchemes)
             QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+        InputActions::setUrlOpener(nullptr);
         m_env.reset();
     }
     void actions_data()
@@ -199,18 +212,39 @@ private slots:
         QCOMPARE(effects(), expected);
         verifyLogged(log, logged);
     }
-    // One parentless player at volume 100 (none kept without a backend), handed each
-    // sound as configured at that moment.
-    void mediaPlayerPlaysAtFullVolume()
+    // The player is made at the first sound, once, and handed each sound as
+    // configured at that moment.
+    void playerIsMadeAtTheFirstSound()
     {
-        QVERIFY(!m_env->player->player()->parent());
-        if (m_env->player->player()->isAvailable())
-            QCOMPARE(m_env->player->player()->volume(), 100);
+        m_env->actions.playSound(0); // no sound configured: nothing made
+        QCOMPARE(m_env->loads, 0);
         for (const char *file : {"file:///C:/ding.wav", "file:///C:/tada.wav"}) {
             m_env->folder.setModelValue(kModel, "PATH/mid_sound_path", file);
             m_env->actions.playSound(0);
             QCOMPARE(effects(), QStringList(QStringLiteral("sound ") + file));
         }
+        QCOMPARE(m_env->loads, 1);
+    }
+    // A player that cannot be made costs one log line, however many sounds follow.
+    void missingPlayerIsOneLogLine()
+    {
+        int tries = 0;
+        ModuleSoundPlayer player([&](QString &error) -> std::unique_ptr<SoundPlayer> {
+            ++tries;
+            error = QStringLiteral("no module");
+            return nullptr;
+        });
+        LogCapture log;
+        player.play(QUrl::fromLocalFile("/a.wav"));
+        player.play(QUrl::fromLocalFile("/b.wav"));
+        QCOMPARE(tries, 1);
+        QCOMPARE(log.lines(), QStringList("Play sound: no sound player: no module"));
+    }
+    // The sound module beside the program makes a real player.
+    void soundModuleLoads()
+    {
+        QString error;
+        QVERIFY2(ModuleSoundPlayer::loadSoundModule(error), qPrintable(error));
     }
 
 private:
@@ -222,9 +256,8 @@ private:
         QStringList out = m_env->fakes.effects().replaceInStrings("to 0x" + front, "to front");
         for (const QUrl &url : m_opened)
             out << QStringLiteral("url ") + url.toString();
-        const QUrl sound = m_env->player->player()->media().request().url();
-        if (!sound.isEmpty())
-            out << QStringLiteral("sound ") + sound.toString();
+        if (!m_env->sound.isEmpty())
+            out << QStringLiteral("sound ") + m_env->sound.toString();
         return out;
     }
 

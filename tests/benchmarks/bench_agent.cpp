@@ -15,7 +15,7 @@
 #include "mainwindow.h"
 #include "usbdriver.h"
 
-#include <QApplication>
+#include "agentwindowbase.h"
 #include <QTimer>
 
 #include <algorithm>
@@ -42,7 +42,7 @@ int main(int argc, char *argv[])
         !platform::createNativeMessages()->canPost())
         qputenv("QT_QPA_PLATFORM", "offscreen");
     prepareAgentProcess(); // as the agent's main() does
-    QApplication app(argc, argv);
+    AgentApplication app(argc, argv); // as the agent runs on this system
     qInstallMessageHandler(dropMessages);
     const int latencyEvents = argc > 1 ? std::max(100, atoi(argv[1])) : 20000;
     const int warmUp = std::min(200, latencyEvents / 10);
@@ -87,7 +87,7 @@ int main(int argc, char *argv[])
         burstStart = Clock::now();
         driver.start(QThread::InheritPriority);
     });
-    QTimer::singleShot(120000, &app, &QApplication::quit); // never hang
+    QTimer::singleShot(120000, &app, &QCoreApplication::quit); // never hang
     app.exec();
 
     std::size_t mismatch = 0;

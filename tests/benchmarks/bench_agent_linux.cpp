@@ -21,7 +21,7 @@
 #include "mainwindow.h"
 #include "usbdriver.h"
 
-#include <QApplication>
+#include "agentwindowbase.h"
 #include <QTimer>
 
 #include <algorithm>
@@ -152,7 +152,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     prepareAgentProcess();
-    QApplication app(argc, argv);
+    AgentApplication app(argc, argv); // as the agent runs on this system
     qInstallMessageHandler(dropMessages);
     const int latencyEvents = argc > 1 ? std::max(100, atoi(argv[1])) : 20000;
     const int warmUp = std::min(200, latencyEvents / 10);
@@ -214,7 +214,7 @@ int main(int argc, char *argv[])
         burstStart = Clock::now();
         writer = std::thread([&] { testbed::writeEvents(node, stream); });
     });
-    QTimer::singleShot(60000, &app, &QApplication::quit); // never hang
+    QTimer::singleShot(60000, &app, &QCoreApplication::quit); // never hang
     app.exec();
     writer.join();
     std::size_t mismatch = 0;

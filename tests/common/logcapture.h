@@ -1,6 +1,8 @@
-// Collects the process's debug log while a test runs (messages from any thread).
+// Collects the process's debug log while a test runs (messages from any thread),
+// with the programs' own categories switched on (they are off by default).
 #pragma once
 
+#include <QLoggingCategory>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QStringList>
@@ -9,9 +11,14 @@
 class LogCapture
 {
 public:
-    LogCapture() : m_previous(qInstallMessageHandler(&LogCapture::handler)) { s_active = this; }
+    LogCapture() : m_previous(qInstallMessageHandler(&LogCapture::handler))
+    {
+        s_active = this;
+        QLoggingCategory::setFilterRules(QStringLiteral("velko.*.debug=true"));
+    }
     ~LogCapture()
     {
+        QLoggingCategory::setFilterRules(QString());
         qInstallMessageHandler(m_previous);
         s_active = nullptr;
     }

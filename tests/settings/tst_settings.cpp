@@ -2,6 +2,7 @@
 #include "agentconffile.h"
 #include "appenv.h"
 #include "controls.h"
+#include "file_change.h"
 #include "operateini.h"
 #include "opfunconffile.h"
 
@@ -30,6 +31,7 @@ private slots:
         appenv::setUserSettingsFolder(std::nullopt);
         appenv::setApplicationDir(QString());
         appenv::setWindowsVersionClass(QString());
+        OperateIni::setChangeWatchFactory(nullptr);
         m_dir.reset();
     }
 
@@ -244,11 +246,32 @@ private slots:
             QVERIFY(!reader.catalogueIndex(c.number).has_value());
         QCOMPARE(reader.pathValue(QStringLiteral("mid"), QStringLiteral("_web_url")), QStringLiteral("999"));
     }
-    // A write by the other program that keeps the file's size and lands within the
-    // same time-stamp tick must still be seen by the agent at its next read. (Written
-    // as raw bytes: a writer in this process would share the toolkit's cached copy.)
-    void agentSeesSameSizeRewrite()
+    // A write by the other program must be seen by the agent at its next read, also
+    // one that keeps the file's size and time stamp, and one that leaves a prefix
+    // of the old bytes or adds to them: through the system's change watch and
+    // through the byte compare alone (where no watch can be trusted). Written as
+    // raw bytes: a writer in this process would share the toolkit's cached copy.
+    void agentSeesEveryRewrite_data()
     {
+        QTest::addColumn<bool>("watched");
+        QTest::addColumn<QStringList>("versions"); // Mid_key entries written in turn
+        const QStringList sameSize{"Copy-10-midKey", "Copy-13-midKey"};
+        const QStringList prefixAndLonger{"Copy-12", "Copy-123-midKey"};
+        for (bool watched : {true, false}) {
+            const char *how = watched ? "change watch" : "byte compare";
+            QTest::addRow("same size, %s", how) << watched << sameSize;
+            QTest::addRow("prefix and longer, %s", how) << watched << prefixAndLonger;
+        }
+    }
+    void agentSeesEveryRewrite()
+    {
+        QFETCH(bool, watched);
+        QFETCH(QStringList, versions);
+        if (!watched)
+            OperateIni::setChangeWatchFactory(
+                [](const std::string &) -> std::unique_ptr<platform::FileChangeWatch> {
+                    return std::make_unique<platform::AlwaysPossibleWatch>();
+                });
         writeRaw(QStringLiteral("mouse.ini"), "[SET]\nmouse=QX210\n");
         writeRaw(QStringLiteral("QX210.ini"), "[SET]\nMid_key=Copy-12-midKey\n");
         const QString file = systemDir() + QStringLiteral("/QX210.ini");
@@ -257,15 +280,14 @@ private slots:
         agent::OpFunConfFile reader;
         QCOMPARE(reader.catalogueIndex(controls::MidKey).value_or(-1), 12);
         for (int round = 0; round < 20; ++round) {
-            const int index = round % 2 ? 13 : 10; // same length as 12
-            writeRaw(QStringLiteral("QX210.ini"),
-                     QStringLiteral("[SET]\nMid_key=Copy-%1-midKey\n").arg(index).toUtf8());
+            const QString entry = versions.at(round % versions.size());
+            writeRaw(QStringLiteral("QX210.ini"), ("[SET]\nMid_key=" + entry).toUtf8());
             QFile f(file);
             QVERIFY(f.open(QIODevice::ReadWrite));
             QVERIFY(f.setFileTime(stamp, QFileDevice::FileModificationTime));
             f.close();
             QCOMPARE(QFileInfo(file).lastModified(), stamp);
-            QCOMPARE(reader.catalogueIndex(controls::MidKey).value_or(-1), index);
+            QCOMPARE(reader.catalogueIndex(controls::MidKey).value_or(-1), agent::entryIndex(entry));
         }
     }
     void utf8ValuesRoundTrip()
