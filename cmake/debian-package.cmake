@@ -33,6 +33,8 @@ endforeach()
 # velko-options
 set(app lib/velko-options)
 install(TARGETS VelkoOptions VelkoOptionsGUI RUNTIME DESTINATION ${app} COMPONENT options)
+# The agent loads its sound player from beside itself at the first sound.
+install(TARGETS VelkoOptionsSound LIBRARY DESTINATION ${app} COMPONENT options)
 install(FILES ${PROJECT_SOURCE_DIR}/configurator/pages/font/WenQuanYi-MicroHei-Subset.ttf
     ${PROJECT_SOURCE_DIR}/configurator/pages/font/WenQuanYi-MicroHei-LICENSE.txt
     DESTINATION ${app}/font PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
@@ -118,7 +120,7 @@ settings, over https, with SQLite or PostgreSQL.")
 set(CPACK_DEBIAN_SERVER_PACKAGE_CONTROL_EXTRA ${VELKO_PKG_OUT}/velko-account-server/conffiles)
 include(CPack)
 
-set(VELKO_PACKAGED_TARGETS VelkoOptions VelkoOptionsGUI)
+set(VELKO_PACKAGED_TARGETS VelkoOptions VelkoOptionsGUI VelkoOptionsSound)
 if(TARGET velko-account-server)
     list(APPEND VELKO_PACKAGED_TARGETS velko-account-server)
 endif()
