@@ -1,5 +1,7 @@
 #include "operateini.h"
 
+#include "inicodec.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QSettings>
@@ -32,7 +34,7 @@ void OperateIni::release()
 void OperateIni::openSettings(const QString &file)
 {
     m_settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
-    m_settings->setIniCodec("UTF-8");
+    m_settings->setIniCodec(ini::utf8Codec());
 }
 
 void OperateIni::setSetIniPath(const QString &path)

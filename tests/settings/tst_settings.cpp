@@ -270,13 +270,19 @@ private slots:
     {
         OpFunConfFile conf;
         conf.SetCurrentMouse(QStringLiteral("QX210"));
-        const QString url = QStringLiteral("https://例子.测试/路径?q=\"a\";b=c");
+        // Also characters outside the Basic Multilingual Plane (an emoji, a CJK
+        // character of plane 2), which take two UTF-16 units.
+        const QString url = QStringLiteral("https://例子.测试/路径?q=\"a\";b=c&e=a😀b𠀀");
         conf.SetSliderUpWebUrl(url);
         conf.SetSideUpkeyVal(QStringLiteral("打开网页-1-slideUpKey"));
         conf.syncIniToFile();
         agent::OpFunConfFile reader;
         QCOMPARE(reader.pathValue(QStringLiteral("slider_up"), QStringLiteral("_web_url")), url);
         QCOMPARE(reader.catalogueIndex(controls::SideUpKey).value_or(-1), 1);
+        // Stored as plain UTF-8, as any INI reader expects.
+        QFile file(appenv::modelSettingsPath(QStringLiteral("QX210")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("a\xF0\x9F\x98\x80" "b\xF0\xA0\x80\x80"));
     }
     void versionClass_data()
     {
