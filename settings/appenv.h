@@ -20,6 +20,13 @@ void setWindowsVersionClass(const QString &versionClass); // empty restores the 
 // names them ("windows", "8.1").
 QString versionClassFor(const QString &productType, const QString &productVersion);
 
+// True when `name` can stand for a file in the settings folder as it is: not
+// empty, at most 64 characters, no path separator, drive or other character a
+// file name cannot hold, no control character, not "." or ".." and no leading
+// dot or trailing dot or space. The model name read from the main file becomes
+// a file name only when it is one; any other is treated as no model.
+bool isPlainFileName(const QString &name);
+
 // "<applicationDir>/system/mouse.ini" and "<applicationDir>/system/<model>.ini".
 QString mainSettingsPath();
 QString modelSettingsPath(const QString &model);

@@ -233,8 +233,23 @@ private slots:
         QCOMPARE(reader.catalogueIndex(controls::RightKey).value_or(-1), 14);
         QCOMPARE(reader.boundModel(), QStringLiteral("QX330"));
     }
+    void agentWithoutModelReadsUnassigned_data()
+    {
+        QTest::addColumn<QByteArray>("mainFile"); // empty: none
+        QTest::newRow("no main file") << QByteArray();
+        // A model name that is no plain file name is no model (and names no file
+        // outside the settings folder).
+        QTest::newRow("path as model") << QByteArray("[SET]\nmouse=../QX210\n");
+    }
     void agentWithoutModelReadsUnassigned()
     {
+        QFETCH(QByteArray, mainFile);
+        if (!mainFile.isEmpty()) {
+            writeRaw(QStringLiteral("mouse.ini"), mainFile);
+            writeRaw(QStringLiteral("../QX210.ini"), "[SET]\nMid_key=Copy-12-midKey\n");
+        }
+        OpFunConfFile configurator;
+        QCOMPARE(configurator.GetCurrentMouse(), QStringLiteral("NULL"));
         agent::OpFunConfFile reader;
         QCOMPARE(reader.currentMouse(), QStringLiteral("999"));
         QVERIFY(reader.boundModel() == QStringLiteral("999"));
