@@ -39,8 +39,8 @@ protected:
             skipLowSurrogate = true;
             return QString(in, 2).toUtf8();
         }
-        if (c.isSurrogate())
-            return QByteArrayLiteral("?");
+        // Anything else as the toolkit converts it (a lone surrogate half, which
+        // UTF-8 cannot hold, becomes "?").
         return QString(c).toUtf8();
     }
 
