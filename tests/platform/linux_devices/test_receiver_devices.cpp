@@ -24,7 +24,7 @@ namespace {
 using namespace platform;
 using testbed::event;
 using Records = std::vector<std::uint32_t>;
-constexpr int kMaxNotches = linuxport::RecordTranslator::kMaxNotchesPerEvent;
+constexpr int kMaxNotches = 8; // the cap of one wheel event, as a value: a larger one goes unseen otherwise
 
 std::mutex g_logMutex;
 QStringList g_log;
