@@ -4,6 +4,7 @@
 #include "inicodec.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -61,6 +62,10 @@ Files snapshot()
 
 void restore(const Files &files)
 {
+    // The toolkit keeps parsed settings files and reads a file again only when its
+    // size or time stamp changed: every file written here gets a time stamp of its
+    // own, so no object of this process goes on with an earlier input's copy.
+    static QDateTime stamp = QDateTime::currentDateTimeUtc().addYears(-1);
     QDir dir(QString::fromStdString(settingsDir()));
     for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden))
         dir.remove(name);
@@ -68,6 +73,8 @@ void restore(const Files &files)
         QFile file(dir.filePath(QString::fromStdString(f.first)));
         FUZZ_CHECK(file.open(QIODevice::WriteOnly));
         FUZZ_CHECK(file.write(f.second.data(), qint64(f.second.size())) == qint64(f.second.size()));
+        stamp = stamp.addSecs(1);
+        FUZZ_CHECK(file.setFileTime(stamp, QFileDevice::FileModificationTime));
     }
 }
 
