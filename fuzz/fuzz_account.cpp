@@ -104,14 +104,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const bool failed = in.byte() & 1;
     const std::string authorization = in.until('\n');
     const std::string body = in.rest();
-    // A new model each time: the toolkit caches parsed files by name and time stamp.
-    static int serial = 0;
-    const std::string model = "M" + std::to_string(++serial);
+    // The same files each time: the toolkit's cache of parsed files may hand an
+    // object an earlier input's copy of them, which then holds the same keys.
+    const std::string model = "QX210";
     fuzz::restore({{"mouse.ini", "[SET]\nmouse=" + model + "\n[INFO]\ntoken=old\n"},
                    {model + ".ini", "[SET]\nisConf=Y\nMid_key=none-48-midKey\n"}});
+    // Made before the reply arrives, as a page makes it before it sends.
+    const Request request = maker();
     const fuzz::Files before = fuzz::snapshot();
 
-    const Request request = maker();
     g_answers = 0;
     auto *reply = new BufferReply(QByteArray::fromStdString(body),
                                   QByteArray::fromStdString(authorization), failed);
