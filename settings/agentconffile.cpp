@@ -9,17 +9,23 @@ namespace agent {
 
 static const QString kMissing = QStringLiteral("999");
 
+// A name that is no plain file name (edited by hand, "../x") is no model.
+static QString plainModel(const QString &stored)
+{
+    return appenv::isPlainFileName(stored) ? stored : kMissing;
+}
+
 OpFunConfFile::OpFunConfFile(QObject *parent) : QObject(parent)
 {
     m_mainIni.setSetIniPath(appenv::mainSettingsPath());
-    m_model = m_mainIni.getValue(QStringLiteral("/SET/mouse"));
+    m_model = plainModel(m_mainIni.getValue(QStringLiteral("/SET/mouse")));
     m_modelIni.setSetIniPath(appenv::modelSettingsPath(m_model));
     qDebug() << "new OpFunConfFile";
 }
 
 QString OpFunConfFile::currentMouse()
 {
-    return mainValue(QStringLiteral("/SET/mouse"));
+    return plainModel(mainValue(QStringLiteral("/SET/mouse")));
 }
 
 QString OpFunConfFile::mainValue(const QString &key)

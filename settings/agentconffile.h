@@ -18,7 +18,8 @@ public:
     // Binds the main file, reads the current model and binds its file.
     explicit OpFunConfFile(QObject *parent = nullptr);
 
-    // /SET/mouse of the main file, after syncing it ("999" when absent).
+    // /SET/mouse of the main file, after syncing it ("999" when absent or not a
+    // plain file name).
     QString currentMouse();
 
     // Any key of the model file, after following a model change and syncing

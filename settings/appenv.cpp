@@ -166,6 +166,19 @@ QString settingsDir()
     return last.settingsDir;
 }
 
+bool isPlainFileName(const QString &name)
+{
+    if (name.isEmpty() || name.size() > 64 || name.startsWith(QLatin1Char('.')) ||
+        name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
+        return false;
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F ||
+            QLatin1String("/\\:*?\"<>|").contains(c))
+            return false;
+    }
+    return true;
+}
+
 QString mainSettingsPath()
 {
     return settingsDir() + QStringLiteral("/mouse.ini");

@@ -53,6 +53,13 @@ void setWriteProbe(std::function<bool(const QString &dir)> probe); // empty rest
 // (never moved: nothing there is changed).
 QString settingsDir();
 
+// True when `name` can stand for a file in the settings folder as it is: not
+// empty, at most 64 characters, no path separator, drive or other character a
+// file name cannot hold, no control character, not "." or ".." and no leading
+// dot or trailing dot or space. The model name read from the main file becomes
+// a file name only when it is one; any other is treated as no model.
+bool isPlainFileName(const QString &name);
+
 // "<settingsDir>/mouse.ini" and "<settingsDir>/<model>.ini".
 QString mainSettingsPath();
 QString modelSettingsPath(const QString &model);

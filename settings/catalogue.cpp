@@ -1,5 +1,7 @@
 #include "catalogue.h"
 
+#include <climits>
+
 namespace catalogue {
 namespace {
 
@@ -130,7 +132,9 @@ int canonicalIndex(List list, int storedIndex, const QString &versionClass)
     if (!isWin8(versionClass))
         return storedIndex;
     const int removed = win8RemovedIndex(list);
-    return removed >= 0 && storedIndex >= removed ? storedIndex + 1 : storedIndex;
+    // The largest index has no successor; it is outside the list either way.
+    const bool shifted = removed >= 0 && storedIndex >= removed && storedIndex < INT_MAX;
+    return shifted ? storedIndex + 1 : storedIndex;
 }
 
 int pageIndex(List list, int canonical, const QString &versionClass)

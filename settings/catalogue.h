@@ -133,7 +133,8 @@ bool isWin8(const QString &versionClass);
 
 // The canonical index of an index stored under `versionClass`: under "win8" every
 // index from the position of the item removed there on is one higher. Indexes
-// outside the list are shifted by the same rule and stay outside it.
+// outside the list are shifted by the same rule and stay outside it (INT_MAX
+// stays INT_MAX).
 int canonicalIndex(List list, int storedIndex, const QString &versionClass);
 
 // The index a page under `versionClass` shows a canonical function at; -1 when

@@ -1,6 +1,7 @@
 #include "operateini.h"
 
 #include "file_change.h"
+#include "inicodec.h"
 
 #include <QDebug>
 #include <QFile>
@@ -64,7 +65,7 @@ void OperateIni::release()
 void OperateIni::openSettings(const QString &file)
 {
     m_settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
-    m_settings->setIniCodec("UTF-8");
+    m_settings->setIniCodec(ini::utf8Codec());
 }
 
 void OperateIni::setSetIniPath(const QString &path)

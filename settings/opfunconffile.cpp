@@ -87,7 +87,9 @@ void OpFunConfFile::SetDefault()
 
 QString OpFunConfFile::GetCurrentMouse()
 {
-    return m_mainIni.getValue(QStringLiteral("/SET/mouse"));
+    // A name that is no plain file name (edited by hand, "../x") is no model.
+    const QString model = m_mainIni.getValue(QStringLiteral("/SET/mouse"));
+    return appenv::isPlainFileName(model) ? model : QStringLiteral("NULL");
 }
 
 QString OpFunConfFile::entryJson(const char *setKey)

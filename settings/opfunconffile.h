@@ -97,6 +97,7 @@ public:
     Q_INVOKABLE void SetDefault();
 
     // Read-only properties (read on every access: the pages re-read them).
+    // "NULL" when /SET/mouse is absent or not a plain file name.
     QString GetCurrentMouse();
     QString GetMidKeyVal();
     QString GetRightKeyVal();

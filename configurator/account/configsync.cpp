@@ -1,5 +1,6 @@
 #include "configsync.h"
 
+#include "catalogue.h"
 #include "controls.h"
 
 #include <QDebug>
@@ -93,12 +94,26 @@ QString indexText(const QJsonValue &index)
     return QString();
 }
 
+// True when `index` is a position of the control's list as a page shows it
+// (0..48 for a key, 0..9 for a wheel).
+bool isListIndex(const QString &index, const char *controlKey)
+{
+    bool wheel = false;
+    for (const controls::Control &c : controls::kControls)
+        if (qstrcmp(c.setKey, controlKey) == 0)
+            wheel = c.isWheel;
+    bool ok = false;
+    const int value = index.toInt(&ok, 10);
+    return ok && value >= 0 && value < (wheel ? catalogue::kWheelCount : catalogue::kKeyCount);
+}
+
 // The function entry that a control value of a downloaded document stands for,
 // or the empty text when it is none: the value must be an entry document whose
-// index is a decimal number and whose parts contain no "-", since the agent reads
-// the index between the first two "-" and would otherwise perform a function
-// that was never chosen.
-QString entryFromDocument(const QJsonValue &value)
+// index is a decimal number inside the control's list and whose parts contain no
+// "-", since the agent reads the index between the first two "-" and would
+// otherwise perform a function that was never chosen (an index too large for a
+// number reads there as 0, "Media Player").
+QString entryFromDocument(const QJsonValue &value, const char *controlKey)
 {
     const QJsonDocument document = QJsonDocument::fromJson(value.toString().toUtf8());
     if (!document.isObject())
@@ -110,7 +125,8 @@ QString entryFromDocument(const QJsonValue &value)
     };
     const QString index = indexText(object.value(QLatin1String("index")));
     const QString entry = text("name") + QLatin1Char('-') + index + QLatin1Char('-') + text("tag");
-    if (!isDecimal(index) || controls::splitEntry(entry).isEmpty())
+    if (!isDecimal(index) || !isListIndex(index, controlKey) ||
+        controls::splitEntry(entry).isEmpty())
         return QString();
     return entry;
 }
@@ -144,7 +160,7 @@ void apply(OpFunConfFile &conf, const QJsonObject &document)
     qDebug() << "QJsonParseError::NoError";
     for (int row : kApplyOrder) {
         const ControlKey &control = kControlKeys[size_t(row)];
-        const QString entry = entryFromDocument(document.value(QLatin1String(control.key)));
+        const QString entry = entryFromDocument(document.value(QLatin1String(control.key)), control.key);
         if (entry.isEmpty()) {
             qDebug() << "GetDriverConf: keeping" << control.key << "- no usable entry document";
             continue;

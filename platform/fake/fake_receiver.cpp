@@ -70,7 +70,8 @@ bool FakeReceiver::onOutputReport(const std::vector<std::uint8_t> &report, std::
             }
         } else if (is({0xA1, 0x01})) {
             const bool paired = m_mode == kModePairing && pairedLocked();
-            setReplyLocked({std::uint8_t(paired ? 1 : 0), std::uint8_t(m_secondBit ? 1 : 0)});
+            setReplyLocked({std::uint8_t(paired ? m_stateByte : 0),
+                            std::uint8_t(m_secondBit ? m_stateByte : 0)});
         } else if (is({0xA1, 0x84})) {
             if (m_mode == kModePairing && pairedLocked()) {
                 m_confirmed = true;
@@ -146,6 +147,12 @@ void FakeReceiver::setReturnsToIdleAfterConfirm(bool returns)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_returnsToIdle = returns;
+}
+
+void FakeReceiver::setStateByteValue(std::uint8_t value)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_stateByte = value;
 }
 
 void FakeReceiver::setSecondStateBit(bool set)

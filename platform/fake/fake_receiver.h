@@ -55,6 +55,9 @@ public:
     void setPairDelay(std::optional<std::int64_t> milliseconds);
     void setReturnsToIdleAfterConfirm(bool returns); // default true
     void setSecondStateBit(bool set);                // byte 2 of the pair-state reply
+    // The value of a set byte of the pair-state reply; default 1, the only value
+    // the receiver's firmware sends.
+    void setStateByteValue(std::uint8_t value);
     // The next `count` reads (or writes) fail; -1: all of them until changed.
     void setFailingReads(int count);
     void setFailingWrites(int count);
@@ -82,6 +85,7 @@ private:
     std::optional<std::int64_t> m_pairDelay = 0;
     bool m_returnsToIdle = true;
     bool m_secondBit = false;
+    std::uint8_t m_stateByte = 1;
     int m_failingReads = 0;
     int m_failingWrites = 0;
     int m_missingReplies = 0;

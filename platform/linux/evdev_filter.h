@@ -40,6 +40,9 @@ std::unique_ptr<PassThrough> createUinputPassThrough();
 class RecordTranslator
 {
 public:
+    // The most records one wheel event makes; the notches beyond are dropped.
+    static constexpr int kMaxNotchesPerEvent = 8;
+
     // Handles one event. With `filtering`, appends the records it makes and
     // answers true when the event is withheld; without, answers false and keeps
     // only the key state.

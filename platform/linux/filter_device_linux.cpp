@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <fcntl.h>
@@ -108,8 +109,11 @@ bool RecordTranslator::handle(const input_event &e, bool filtering,
     default:
         return false;
     }
-    for (int i = 0; i < (e.value < 0 ? -e.value : e.value); ++i)
-        records.push_back(e.value > 0 ? positive : negative);
+    // A wheel turns a few notches per report; a device that claims far more is
+    // cut to the cap (and INT_MIN has no int magnitude).
+    const std::int64_t notches =
+        std::min<std::int64_t>(std::llabs(std::int64_t(e.value)), kMaxNotchesPerEvent);
+    records.insert(records.end(), std::size_t(notches), e.value > 0 ? positive : negative);
     return true;
 }
 

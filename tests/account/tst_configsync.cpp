@@ -133,6 +133,14 @@ private slots:
                                                          {"Side_downkey", entry("a", "", "b")},
                                                          {"Side_upkey", entry("a", none, "b")}}))
                                           << "0 " << KeyValues{};
+        QTest::newRow("indexes outside the lists")
+            << reply(text({{"Mid_key", entry("a", "49", "midKey")},
+                           {"Mid_wheel", entry("a", "10", "midWheel")},
+                           {"Right_key", entry("a", "99999999999", "rightKey")},
+                           {"Side_upkey", entry("a", "2147483647", "slideUpKey")},
+                           {"Side_downkey", entry("None", "48", "slideDownKey")},
+                           {"Side_wheel", entry("None", "9", "slideWheel")}}))
+            << "0 " << kv("/SET/Side_downkey=None-48-slideDownKey|/SET/Side_wheel=None-9-slideWheel");
         QTest::newRow("unusable entries")
             << reply(text({{"Mid_key", entry("Zoom-in", "20", "midKey")},
                            {"Mid_wheel", QJsonObject{{"index", "1"}, {"name", "a"}, {"tag", "b"}}},
@@ -152,12 +160,13 @@ private slots:
             << "0 "
             << kv("/PATH/mid_web_url=none|/PATH/right_app_path=|/PATH/slider_up_self_speed=20");
         for (const QByteArray &bad :
-             {reply(R"({"Mid_key":"{\"index\":\"3\")"), reply(R"([{"mid_web_url":"x"}])"),
+             {reply(R"({"Mid_key":"x")"), reply(R"([{"mid_web_url":"x"}])"),
               reply(QJsonObject{{"mid_web_url", "x"}}), QByteArray(R"({"code":0})")})
             QTest::newRow(bad.constData()) << bad << failed << KeyValues{};
         QTest::newRow("server failure")
             << QByteArray(
-                   R"({"code":7,"msg":"No saved settings","data":{"configContent":"{\"mid_web_url\":\"x\"}"}})")
+                   "{\"code\":7,\"msg\":\"No saved settings\",\"data\":{\"configContent\":"
+                   "\"{\\\"mid_web_url\\\":\\\"x\\\"}\"}}")
             << "7 No saved settings" << KeyValues{};
     }
 

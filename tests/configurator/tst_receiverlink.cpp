@@ -160,6 +160,7 @@ private slots:
               "enter a0 refuse 0/20 10 50 50 50 50 50/a7 a08101", "enter a1 ack 1/20/a7",
               "enter 42 ack 0/20/a7", "enter a0 fail 0/20 20 20/a7", "state a1 ack 1/20/a101",
               "state a1 unpaired 0/20/a101", "state a1 both 3/20/a101",
+              "state a1 two 0/20/a101", // a state byte counts only when it is exactly 1
               "state a1 echo 1/20 20 20 20 20/a101", "state a1 fail -1/20 20 20 20 20/a101",
               "state a1 silent -1/20 20 20 20 20/a101", "confirm a1 ack 1/20 20/a184",
               "confirm a1 fail 0/20 20 20 20 20 20/a184"})
@@ -177,7 +178,8 @@ private slots:
         fake->setAcknowledges(receiver != "echo");
         fake->setAcceptsPairing(receiver != "refuse");
         fake->setPairDelay(receiver == "unpaired" ? std::nullopt : std::optional<qint64>(0));
-        fake->setSecondStateBit(receiver == "both");
+        fake->setSecondStateBit(receiver == "both" || receiver == "two");
+        fake->setStateByteValue(receiver == "two" ? 2 : 1);
         fake->setFailingReads(receiver == "fail" ? -1 : 0);
         fake->setMissingReplies(receiver == "silent" ? 100 : 0);
 

@@ -94,6 +94,8 @@ private slots:
             }
             QVERIFY(!catalogue::item(list, count));
             QVERIFY(!catalogue::item(list, -1));
+            // An index no page shows stays outside the list, without overflow.
+            QCOMPARE(catalogue::canonicalIndex(list, INT_MAX, "win8"), INT_MAX);
         }
     }
 };

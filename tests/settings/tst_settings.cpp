@@ -237,8 +237,23 @@ private slots:
         QCOMPARE(reader.catalogueIndex(controls::RightKey).value_or(-1), 14);
         QCOMPARE(reader.boundModel(), QStringLiteral("QX330"));
     }
+    void agentWithoutModelReadsUnassigned_data()
+    {
+        QTest::addColumn<QByteArray>("mainFile"); // empty: none
+        QTest::newRow("no main file") << QByteArray();
+        // A model name that is no plain file name is no model (and names no file
+        // outside the settings folder).
+        QTest::newRow("path as model") << QByteArray("[SET]\nmouse=../QX210\n");
+    }
     void agentWithoutModelReadsUnassigned()
     {
+        QFETCH(QByteArray, mainFile);
+        if (!mainFile.isEmpty()) {
+            writeRaw(QStringLiteral("mouse.ini"), mainFile);
+            writeRaw(QStringLiteral("../QX210.ini"), "[SET]\nMid_key=Copy-12-midKey\n");
+        }
+        OpFunConfFile configurator;
+        QCOMPARE(configurator.GetCurrentMouse(), QStringLiteral("NULL"));
         agent::OpFunConfFile reader;
         QCOMPARE(reader.currentMouse(), QStringLiteral("999"));
         QVERIFY(reader.boundModel() == QStringLiteral("999"));
@@ -294,13 +309,19 @@ private slots:
     {
         OpFunConfFile conf;
         conf.SetCurrentMouse(QStringLiteral("QX210"));
-        const QString url = QStringLiteral("https://例子.测试/路径?q=\"a\";b=c");
+        // Also characters outside the Basic Multilingual Plane (an emoji, a CJK
+        // character of plane 2), which take two UTF-16 units.
+        const QString url = QStringLiteral("https://例子.测试/路径?q=\"a\";b=c&e=a😀b𠀀");
         conf.SetSliderUpWebUrl(url);
         conf.SetSideUpkeyVal(QStringLiteral("打开网页-1-slideUpKey"));
         conf.syncIniToFile();
         agent::OpFunConfFile reader;
         QCOMPARE(reader.pathValue(QStringLiteral("slider_up"), QStringLiteral("_web_url")), url);
         QCOMPARE(reader.catalogueIndex(controls::SideUpKey).value_or(-1), 1);
+        // Stored as plain UTF-8, as any INI reader expects.
+        QFile file(appenv::modelSettingsPath(QStringLiteral("QX210")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("a\xF0\x9F\x98\x80" "b\xF0\xA0\x80\x80"));
     }
     // Which "system" folder both programs use: beside them where it can be written,
     // else the user's folder, with the files found beside them copied, not moved.

@@ -49,6 +49,9 @@ const KeyRow kKeyRows[] = {
     {0xB1, XF86XK_AudioPrev, KEY_PREVIOUSSONG},
     {0xB2, XF86XK_AudioStop, KEY_STOPCD},
     {0xB3, XF86XK_AudioPlay, KEY_PLAYPAUSE},
+    {0xAD, XF86XK_AudioMute, KEY_MUTE},
+    {0xAE, XF86XK_AudioLowerVolume, KEY_VOLUMEDOWN},
+    {0xAF, XF86XK_AudioRaiseVolume, KEY_VOLUMEUP},
 };
 
 TEST(KeyTable, MapsVirtualKeysToKeysymsAndKeyCodes)

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <mutex>
 #include <optional>
 #include <sys/stat.h>
@@ -23,6 +24,7 @@ namespace {
 using namespace platform;
 using testbed::event;
 using Records = std::vector<std::uint32_t>;
+constexpr int kMaxNotches = 8; // the cap of one wheel event, as a value: a larger one goes unseen otherwise
 
 std::mutex g_logMutex;
 QStringList g_log;
@@ -274,6 +276,9 @@ TEST(ReceiverMouse, EventStreamBecomesRecordsInOrderAndTheRestPassesOn)
         {event(EV_REL, REL_WHEEL, -1), {0x1FF}, true},
         {event(EV_REL, REL_HWHEEL, 1), {0x201}, true},
         {event(EV_REL, REL_HWHEEL, -1), {0x2FF}, true},
+        // a device that claims far more notches: no more than the cap
+        {event(EV_REL, REL_WHEEL, INT_MAX), Records(kMaxNotches, 0x101), true},
+        {event(EV_REL, REL_HWHEEL, INT_MIN), Records(kMaxNotches, 0x2FF), true},
         {event(EV_KEY, BTN_SIDE, 1), {0x08}, true},
         {event(EV_KEY, BTN_SIDE, 2), {}, true}, // autorepeat
         {event(EV_KEY, BTN_SIDE, 0), {0x00}, true},
@@ -286,7 +291,7 @@ TEST(ReceiverMouse, EventStreamBecomesRecordsInOrderAndTheRestPassesOn)
     };
     std::vector<input_event> stream, passed;
     Records expected;
-    for (int c = 0; c < 250; ++c) // 9,000 events with the reports
+    for (int c = 0; c < 250; ++c) // 10,000 events with the reports, 7,250 records
         for (const auto &s : cycle) {
             stream.insert(stream.end(), {s.e, kSyn});
             expected.insert(expected.end(), s.records.begin(), s.records.end());
