@@ -73,6 +73,7 @@ void OperateIni::setSetIniPath(const QString &path)
     release();
     qDebug() << "setSetIniPath:" << path;
     m_path = path;
+    ++m_generation;
     if (m_reader == Reader::Configurator) {
         openSettings(path);
         return;
@@ -134,6 +135,7 @@ void OperateIni::refreshSnapshot()
         }
     }
     openSettings(source);
+    ++m_generation;
     m_snapshotBytes = bytes;
     m_snapshotExists = exists;
 }
@@ -154,8 +156,10 @@ void OperateIni::setValue(const QString &key, const QString &value)
 {
     qDebug().noquote() << "setValue:" << key << loggable(key, value)
                        << static_cast<const void *>(m_settings.get()) << m_path;
-    if (m_settings)
+    if (m_settings) {
         m_settings->setValue(key, value);
+        ++m_generation;
+    }
 }
 
 void OperateIni::sync()
@@ -166,6 +170,8 @@ void OperateIni::sync()
         if (m_watch && m_watch->poll() == platform::FileChange::None)
             return; // nothing touched the file since its last read
         refreshSnapshot();
-    } else
+    } else {
         m_settings->sync();
+        ++m_generation; // may have picked up another program's write
+    }
 }

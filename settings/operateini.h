@@ -45,6 +45,10 @@ public:
     bool isBound() const { return m_settings != nullptr; }
     QString path() const { return m_path; }
     Reader reader() const { return m_reader; }
+    // Changes whenever what getValue() answers may have changed (a new binding, a
+    // re-read of a changed file, a setValue): callers that derive something from
+    // the file's contents rebuild it when this differs from the last time.
+    quint64 generation() const { return m_generation; }
 
 private:
     void release();
@@ -61,6 +65,7 @@ private:
     bool m_snapshotExists = false;
     QString m_snapshotFile;
     quint64 m_snapshotSerial = 0;
+    quint64 m_generation = 0;
     std::unique_ptr<QTemporaryDir> m_snapshotDir;
     std::unique_ptr<platform::FileChangeWatch> m_watch;
 };
