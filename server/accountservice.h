@@ -30,7 +30,8 @@ struct ServiceOptions
     // The key recovery codes are stored under (keyedDigest); every instance on one
     // store needs the same. Empty: a random key for this process.
     std::string codeKey;
-    std::size_t maxConfigBytes = 32 * 1024;
+    // Room for a model's default set and 32 program sets with long paths.
+    std::size_t maxConfigBytes = 256 * 1024;
     bool rateLimits = true; // off only for load tests
     std::string latestVersion = "0.9";
     std::string downloadUrl;

@@ -21,7 +21,7 @@ struct ServerOptions
     std::string certificateFile; // both set: https (TLS 1.2 or newer)
     std::string keyFile;
     bool allowPlainHttpEverywhere = false;
-    std::size_t bodyLimit = 64 * 1024;
+    std::size_t bodyLimit = 512 * 1024; // the largest configuration, escaped in its request
     // A request must arrive whole within this time; an idle connection is closed
     // after it too.
     std::chrono::milliseconds requestTimeout{10000};

@@ -230,12 +230,15 @@ TEST_P(AccountServiceTest, EachFaultyRequestGetsItsCode)
         EXPECT_FALSE(answer.msg.empty()) << row.path << " " << row.body;
         EXPECT_TRUE(answer.token.empty());
     }
-    // A configuration over the size limit.
-    const std::string big = json{{"k", std::string(33 * 1024, 'x')}}.dump();
-    EXPECT_EQ(
-        post(kSave, json{{"filePath", ""}, {"configContent", big}, {"configType", "QX210"}}, token)
-            .code,
-        int(Code::BadConfig));
+    // A configuration over the size limit, and one just under it.
+    const auto save = [&](std::size_t size) {
+        const std::string content = json{{"k", std::string(size, 'x')}}.dump();
+        return post(kSave, json{{"filePath", ""}, {"configContent", content}, {"configType", "QX210"}},
+                    token)
+            .code;
+    };
+    EXPECT_EQ(save(257 * 1024), int(Code::BadConfig));
+    EXPECT_EQ(save(255 * 1024), 0);
 }
 
 TEST_P(AccountServiceTest, AnAddressIsRegisteredOnceWhateverItsLetterCase)

@@ -167,12 +167,19 @@ TEST_F(HttpServerTest, StatusPerPathAndMethod)
 
 TEST_F(HttpServerTest, ABodyOverTheLimitIsRefusedWithItsCode)
 {
-    const std::string body = json{{"email", std::string(70 * 1024, 'a')}, {"password", "x"}}.dump();
-    const auto response = send(http::verb::post, "/v1/user/login", body);
+    // Refused as soon as the length is announced, before the body is read.
+    tcp::socket socket = connect();
+    asio::write(socket, asio::buffer(std::string("POST /v1/user/login HTTP/1.1\r\nHost: x\r\n"
+                                                 "Content-Type: application/json\r\n"
+                                                 "Content-Length: ") +
+                                     std::to_string(512 * 1024 + 1) + "\r\n\r\n{"));
+    beast::flat_buffer buffer;
+    http::response<http::string_body> response;
+    http::read(socket, buffer, response);
     EXPECT_EQ(response.result(), http::status::ok);
     EXPECT_EQ(codeOf(response), int(Code::TooLarge));
     // A body just under the limit is read and answered as usual.
-    const std::string fits = json{{"email", std::string(60 * 1024, 'a')}, {"password", "x"}}.dump();
+    const std::string fits = json{{"email", std::string(500 * 1024, 'a')}, {"password", "x"}}.dump();
     EXPECT_EQ(codeOf(send(http::verb::post, "/v1/user/login", fits)), int(Code::WrongCredentials));
 }
 
