@@ -42,6 +42,9 @@ std::vector<std::string> SimulatedMouse::controlNames()
 
 bool SimulatedMouse::press(const std::string &control)
 {
+    // A simulated mouse serves a program for hours: keep only the requests since
+    // the previous press, not every read of the run.
+    clearRequests();
     for (const Control &c : kControls) {
         if (control != c.name)
             continue;
@@ -88,6 +91,9 @@ void LoggingInputInjector::pause(int milliseconds)
 void LoggingInputInjector::logLast()
 {
     m_log->append(events().back().describe());
+    // The file is the record; memory keeps only the latest events of a long run.
+    if (events().size() >= kKeptEvents)
+        clear();
 }
 
 void LoggingShell::open(const std::string &file, int showCmd)

@@ -62,11 +62,12 @@ private:
     std::ofstream m_out;
 };
 
-// Records input as FakeInputInjector does and writes each event to the log as
-// "key 0x11 0", "mouse 0x800 -120" or "pause 50".
+// Records input as FakeInputInjector does, the latest kKeptEvents at least, and
+// writes each event to the log as "key 0x11 0", "mouse 0x800 -120" or "pause 50".
 class LoggingInputInjector : public FakeInputInjector
 {
 public:
+    static constexpr std::size_t kKeptEvents = 256;
     explicit LoggingInputInjector(std::shared_ptr<EffectLog> log) : m_log(std::move(log)) {}
     void keyEvent(std::uint8_t virtualKey, std::uint32_t flags) override;
     void mouseEvent(std::uint32_t flags, std::int32_t data) override;

@@ -46,4 +46,19 @@ TEST(EffectLog, FreshFileOneLinePerEffectInOrder)
     std::remove(path.c_str());
 }
 
+// The program runs with these for hours: the file keeps every effect, memory not.
+TEST(EffectLog, MemoryKeepsOnlyTheLatestEffects)
+{
+    const std::string path = testing::TempDir() + "velko_effects_long.txt";
+    {
+        LoggingInputInjector input(std::make_shared<EffectLog>(path));
+        for (int i = 0; i < 1000; ++i)
+            input.pause(i);
+        EXPECT_LE(input.events().size(), LoggingInputInjector::kKeptEvents);
+        EXPECT_EQ(input.events().back().describe(), "pause 999");
+    }
+    EXPECT_EQ(readLines(path).size(), 1000u);
+    std::remove(path.c_str());
+}
+
 } // namespace
