@@ -7,11 +7,14 @@
 #include "detail/icon_scale.h"
 #include "x11_connection.h"
 
+#include <QCoreApplication>
+#include <QSocketNotifier>
 #include <QString>
 #include <QStringList>
 
 #include <climits>
 #include <cstdlib>
+#include <memory>
 #include <unistd.h>
 
 namespace platform {
@@ -120,20 +123,106 @@ ProgramIcon windowIcon(XConnection &x, xcb_window_t window, int size)
     return detail::scaledDown(std::move(icon), size);
 }
 
+// The window in front, kept from the root window's PropertyNotify events on a
+// connection of its own: asking costs no round trip to the X server, only when
+// _NET_ACTIVE_WINDOW has changed since the last question. The events are also
+// read whenever they arrive while an event loop runs, so that they never pile
+// up in the server for a program that stops asking.
+class ActiveWindowWatch
+{
+public:
+    ~ActiveWindowWatch()
+    {
+        m_notifier.reset();
+        if (m_c)
+            xcb_disconnect(m_c);
+    }
+
+    WindowId current()
+    {
+        if (!m_started)
+            start();
+        if (!m_c)
+            return 0;
+        drain();
+        if (xcb_connection_has_error(m_c))
+            return 0;
+        if (m_changed) {
+            m_changed = false;
+            m_active = read();
+        }
+        return m_active;
+    }
+
+private:
+    void start()
+    {
+        m_started = true;
+        int screenNumber = 0;
+        m_c = xcb_connect(nullptr, &screenNumber);
+        if (xcb_connection_has_error(m_c)) {
+            xcb_disconnect(m_c);
+            m_c = nullptr;
+            return;
+        }
+        xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(m_c));
+        for (int i = 0; i < screenNumber && it.rem; ++i)
+            xcb_screen_next(&it);
+        m_root = it.data->root;
+        static const char kName[] = "_NET_ACTIVE_WINDOW";
+        xcb_intern_atom_reply_t *atom =
+            xcb_intern_atom_reply(m_c, xcb_intern_atom(m_c, 0, sizeof kName - 1, kName), nullptr);
+        m_atom = atom ? atom->atom : XCB_NONE;
+        free(atom);
+        // Watch first, then read: no change can fall between the two.
+        const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_change_window_attributes(m_c, m_root, XCB_CW_EVENT_MASK, &mask);
+        m_active = read();
+        if (QCoreApplication::instance()) {
+            m_notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(m_c),
+                                                           QSocketNotifier::Read);
+            QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
+                drain();
+                if (xcb_connection_has_error(m_c))
+                    m_notifier->setEnabled(false); // the server is gone: nothing more comes
+            });
+        }
+    }
+
+    void drain()
+    {
+        while (xcb_generic_event_t *event = xcb_poll_for_event(m_c)) {
+            if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY &&
+                reinterpret_cast<xcb_property_notify_event_t *>(event)->atom == m_atom)
+                m_changed = true;
+            free(event);
+        }
+    }
+
+    WindowId read()
+    {
+        xcb_get_property_reply_t *reply = xcb_get_property_reply(
+            m_c, xcb_get_property(m_c, 0, m_root, m_atom, XCB_ATOM_WINDOW, 0, 1), nullptr);
+        WindowId active = 0;
+        if (reply && reply->format == 32 && xcb_get_property_value_length(reply) >= 4)
+            active = *static_cast<const std::uint32_t *>(xcb_get_property_value(reply));
+        free(reply);
+        return active;
+    }
+
+    bool m_started = false;
+    bool m_changed = false;
+    xcb_connection_t *m_c = nullptr;
+    xcb_window_t m_root = 0;
+    xcb_atom_t m_atom = XCB_NONE;
+    WindowId m_active = 0;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};
+
 class LinuxProgramDirectory : public ProgramDirectory
 {
 public:
-    WindowId foregroundWindow() override
-    {
-        XConnection *x = linuxport::xConnection();
-        if (!x)
-            return 0;
-        xcb_window_t active = XCB_NONE;
-        if (!xcb_ewmh_get_active_window_reply(&x->ewmh, xcb_ewmh_get_active_window(&x->ewmh, 0),
-                                              &active, nullptr))
-            return 0;
-        return active;
-    }
+    WindowId foregroundWindow() override { return m_active.current(); }
 
     std::string programOf(WindowId window) override
     {
@@ -190,6 +279,9 @@ public:
         }
         return programs;
     }
+
+private:
+    ActiveWindowWatch m_active;
 };
 
 } // namespace

@@ -51,9 +51,12 @@ TestWindow::TestWindow(const QString &className, const QString &title, int x, in
     xcb_flush(m_c);
     QElapsedTimer timer;
     timer.start();
-    // openbox does not give the focus to a window the task bar skips.
-    while (!program.skipTaskbar && !isActive() && timer.elapsed() < 5000)
+    // openbox does not give the focus to a window the task bar skips, nor to one
+    // mapped while it is still starting: that one is activated as a task bar would.
+    while (!program.skipTaskbar && !isActive() && timer.elapsed() < 1000)
         QThread::msleep(20);
+    if (!program.skipTaskbar && !isActive())
+        activate();
 }
 
 bool TestWindow::activate()

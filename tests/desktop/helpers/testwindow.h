@@ -22,7 +22,8 @@ public:
 
     // A mapped 400x300 window at (x, y) with WM_CLASS "velko-test", `className`
     // (no WM_CLASS for an empty `className`) and the title; waits until the window
-    // manager has made it the active window (unless the task bar skips it).
+    // manager has made it the active window (unless the task bar skips it), asking
+    // for that when it does not do so by itself.
     TestWindow(const QString &className, const QString &title, int x = 100, int y = 100);
     TestWindow(const QString &className, const QString &title, int x, int y,
                const Program &program);
