@@ -1,6 +1,6 @@
 // A program of its own for the program directory's tests under Wine: one ordinary
-// window with an icon of a single colour, brought to the front, until it is
-// closed (or a minute has passed, should the test not close it).
+// window with an icon, brought to the front, until it is closed (or a minute has
+// passed, should the test not close it).
 #include <windows.h>
 
 namespace {
@@ -18,14 +18,14 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return 0;
 }
 
-// A 32 × 32 icon with alpha, every pixel opaque 0xFF2080C0 (the program's file
-// carries another icon).
-HICON solidIcon(HINSTANCE instance)
+// The window's icon: 32 × 32 with alpha, opaque 0xFF2080C0 below a transparent
+// band of 8 rows, as the file's icon (test_program.ico, 24 bits and a mask) is.
+HICON bandedIcon(HINSTANCE instance)
 {
     static BYTE andMask[32 * 4] = {};
     static DWORD pixels[32 * 32];
-    for (DWORD &pixel : pixels)
-        pixel = 0xff2080c0;
+    for (int i = 0; i < 32 * 32; ++i)
+        pixels[i] = i < 8 * 32 ? 0 : 0xff2080c0;
     return CreateIcon(instance, 32, 32, 1, 32, andMask, reinterpret_cast<const BYTE *>(pixels));
 }
 
@@ -37,7 +37,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = windowProc;
     wc.hInstance = instance;
-    wc.hIcon = solidIcon(instance);
+    wc.hIcon = bandedIcon(instance);
     if (!wc.hIcon)
         return 1;
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
