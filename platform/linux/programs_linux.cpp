@@ -144,6 +144,7 @@ public:
             start();
         if (!m_c)
             return 0;
+        watchSocket();
         drain();
         if (xcb_connection_has_error(m_c))
             return 0;
@@ -178,15 +179,20 @@ private:
         const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
         xcb_change_window_attributes(m_c, m_root, XCB_CW_EVENT_MASK, &mask);
         m_active = read();
-        if (QCoreApplication::instance()) {
-            m_notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(m_c),
-                                                           QSocketNotifier::Read);
-            QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
-                drain();
-                if (xcb_connection_has_error(m_c))
-                    m_notifier->setEnabled(false); // the server is gone: nothing more comes
-            });
-        }
+    }
+
+    // Reads the events as they arrive once there is an event loop to tell.
+    void watchSocket()
+    {
+        if (m_notifier || !QCoreApplication::instance())
+            return;
+        m_notifier =
+            std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(m_c), QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
+            drain();
+            if (xcb_connection_has_error(m_c))
+                m_notifier->setEnabled(false); // the server is gone: nothing more comes
+        });
     }
 
     void drain()

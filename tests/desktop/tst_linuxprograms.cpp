@@ -63,6 +63,7 @@ private slots:
         QCOMPARE(QString::fromStdString(m_programs->programOf(m_programs->foregroundWindow())),
                  QStringLiteral("VelkoEditor"));
         QVERIFY(viewer.activate());
+        QTest::qWait(100); // the change is now read by the event loop, as in the agent
         QCOMPARE(QString::fromStdString(m_programs->programOf(m_programs->foregroundWindow())),
                  QStringLiteral("VelkoViewer"));
     }
