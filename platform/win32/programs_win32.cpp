@@ -12,8 +12,9 @@
 namespace platform {
 namespace {
 
-constexpr UINT kIconTimeoutMs = 100; // per WM_GETICON: a busy program gives no icon
-constexpr DWORD kDwmwaCloaked = 14;  // DWMWA_CLOAKED, Windows 8 and later
+constexpr UINT kIconTimeoutMs = 100;            // per WM_GETICON: a busy program gives no icon
+constexpr DWORD kDwmwaCloaked = 14;             // DWMWA_CLOAKED, Windows 8 and later
+constexpr DWORD kLoadFromSystem32 = 0x00000800; // LOAD_LIBRARY_SEARCH_SYSTEM32
 
 HWND toHwnd(WindowId id)
 {
@@ -200,10 +201,12 @@ ProgramIcon imageIcon(const std::wstring &path, int size)
 
 bool cloaked(HWND window)
 {
-    // dwmapi is loaded only where it exists and knows the attribute.
+    // Windows 8 and later cloak windows (those of other virtual desktops, apps
+    // not yet shown); dwmapi is taken from the system folder only, which Windows 7
+    // without its loader update refuses: it has no cloaking either.
     using GetAttribute = HRESULT(WINAPI *)(HWND, DWORD, PVOID, DWORD);
     static const GetAttribute get = [] {
-        HMODULE dwm = LoadLibraryW(L"dwmapi.dll");
+        HMODULE dwm = LoadLibraryExW(L"dwmapi.dll", nullptr, kLoadFromSystem32);
         return dwm ? reinterpret_cast<GetAttribute>(
                          reinterpret_cast<void *>(GetProcAddress(dwm, "DwmGetWindowAttribute")))
                    : nullptr;
