@@ -61,8 +61,11 @@ QProcess *DesktopServers::start(const QString &program, const QStringList &argum
 bool DesktopServers::startX(QString &error)
 {
     // The server writes its display number to its standard output once it listens.
-    QProcess *x = start(QStringLiteral("Xvfb"),
-                        {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    // -noreset: without it the server resets whenever its last client leaves, as
+    // the probe for the window manager does, and a reset drops a window manager
+    // that is just connecting.
+    QProcess *x = start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1024x768x24",
+                                                 "-nolisten", "tcp", "-noreset"});
     if (!x || !x->waitForReadyRead(kStartTimeoutMs)) {
         error = QStringLiteral("Xvfb did not start");
         return false;
