@@ -10,7 +10,9 @@
 // with the default set only, then again with ten program sets stored, one of
 // them for the program in front, and the figures of both runs side by side.
 //
-// Usage: velko_agent_bench [latency-events]   (default 20000)
+// Usage: velko_agent_bench [latency-events] [--native-programs]   (default 20000)
+//   --native-programs: the run with program sets asks the system which window and
+//   program are in front (on Linux: run it in an X session with a window in front).
 #include "agentapp.h"
 #include "bench_common.h"
 #include "fake_agent_platform.h"
@@ -18,12 +20,12 @@
 #include "usbdriver.h"
 
 #include "agentwindowbase.h"
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -42,7 +44,8 @@ struct Figures
 
 // One run of the burst, the latency and the dispatcher alone; `label` prefixes
 // its lines.
-Figures run(AgentApplication &app, int latencyEvents, int warmUp, bool programSets)
+Figures run(AgentApplication &app, int latencyEvents, int warmUp, bool programSets,
+            bool nativePrograms = false)
 {
     const char *label = programSets ? "ten program sets" : "plain";
     Figures figures;
@@ -53,8 +56,16 @@ Figures run(AgentApplication &app, int latencyEvents, int warmUp, bool programSe
         std::fprintf(stderr, "no temporary folder\n");
         return figures;
     }
+    std::string front;
+    if (programSets && nativePrograms) {
+        fakes.platform.programs = platform::createProgramDirectory();
+        front = fakes.platform.programs->programOf(fakes.platform.programs->foregroundWindow());
+        std::printf("%s: the system's program in front: \"%s\"\n", label, front.c_str());
+        if (front.empty())
+            return figures;
+    }
     if (programSets)
-        addTenProgramSets(folder, fakes);
+        addTenProgramSets(folder, fakes, front);
 
     MainWindow window(fakes.platform);
     USBDriver driver(*fakes.platform.filterDevice);
@@ -135,7 +146,7 @@ Figures run(AgentApplication &app, int latencyEvents, int warmUp, bool programSe
     std::printf("%s: dispatcher alone (settings re-read, action on the fake input): median %.1f us, "
                 "p99 %.1f us\n",
                 label, direct[direct.size() / 2], direct[direct.size() * 99 / 100]);
-    if (programSets)
+    if (programSets && !nativePrograms)
         std::printf("%s: program lookups: %d foreground, %d program of a window\n", label,
                     fakes.programs->foregroundCalls(), fakes.programs->programOfCalls());
     figures.ok = burstInOrder && latencyInOrder && burstDone == queued;
@@ -154,11 +165,14 @@ int main(int argc, char *argv[])
     prepareAgentProcess(); // as the agent's main() does
     AgentApplication app(argc, argv); // as the agent runs on this system
     qInstallMessageHandler(dropMessages);
-    const int latencyEvents = argc > 1 ? std::max(100, atoi(argv[1])) : 20000;
+    const QStringList args = app.arguments().mid(1);
+    const bool nativePrograms = args.contains(QStringLiteral("--native-programs"));
+    const QStringList counts = args.filter(QRegularExpression(QStringLiteral("^\\d+$")));
+    const int latencyEvents = counts.isEmpty() ? 20000 : std::max(100, counts.first().toInt());
     const int warmUp = std::min(200, latencyEvents / 10);
 
     const Figures plain = run(app, latencyEvents, warmUp, false);
-    const Figures sets = run(app, latencyEvents, warmUp, true);
+    const Figures sets = run(app, latencyEvents, warmUp, true, nativePrograms);
     std::printf("resident memory (VmRSS): %s\n", qPrintable(residentMemory()));
     std::printf("%-18s %12s %12s %16s\n", "", "median us", "p99 us", "burst events/s");
     for (const auto &[name, f] : {std::pair<const char *, Figures>{"plain", plain},

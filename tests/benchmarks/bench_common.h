@@ -71,14 +71,19 @@ template <class Input> Input *prepareAgent(SettingsFolder &folder, FakeAgentPlat
 // Ten program sets beside kSettings, the seventh for the program in front: it
 // gives the right key and both wheels their own entries, the same functions as
 // kSettings (so the cycle's input stays the same), and leaves the other keys to
-// the default set. The other nine give every control another function.
-inline void addTenProgramSets(SettingsFolder &folder, FakeAgentPlatform &fakes)
+// the default set. The other nine give every control another function. The
+// program in front is the fake directory's, or with `frontProgram` the one the
+// system's directory names.
+inline void addTenProgramSets(SettingsFolder &folder, FakeAgentPlatform &fakes,
+                              const std::string &frontProgram = {})
 {
     constexpr int kSets = 10, kFront = 7;
     QMap<QString, QString> values{{QStringLiteral("PROGRAMS/count"), QString::number(kSets)}};
     for (int section = 1; section <= kSets; ++section) {
         const QString group = QStringLiteral("PROGRAM%1/").arg(section);
-        values.insert(group + "program", QStringLiteral("program%1.exe").arg(section));
+        values.insert(group + "program", section == kFront && !frontProgram.empty()
+                                             ? QString::fromStdString(frontProgram)
+                                             : QStringLiteral("program%1.exe").arg(section));
         values.insert(group + "name", QStringLiteral("Program %1").arg(section));
         if (section == kFront) {
             values.insert(group + "Right_key", kSettings.value("SET/Right_key"));
@@ -94,7 +99,8 @@ inline void addTenProgramSets(SettingsFolder &folder, FakeAgentPlatform &fakes)
         values.insert(group + "mid_web_url", QStringLiteral("https://example.org/"));
     }
     folder.setModelValues(QStringLiteral("QX210"), values);
-    fakes.programs->showProgram(QStringLiteral("program%1.exe").arg(kFront).toStdString());
+    if (frontProgram.empty())
+        fakes.programs->showProgram(QStringLiteral("program%1.exe").arg(kFront).toStdString());
 }
 
 inline void dropMessages(QtMsgType, const QMessageLogContext &, const QString &) {}
