@@ -59,8 +59,8 @@ constexpr int kKeyNoneOnWheel = int(Key::None);
 } // namespace
 
 ProMouseFunc::ProMouseFunc(AgentPlatform &platform, QObject *parent)
-    : QObject(parent), m_platform(platform), m_input(platform, m_settings), m_system(platform, m_settings),
-      m_desktop(platform), m_scroll(platform), m_versionClass(appenv::windowsVersionClass())
+    : QObject(parent), m_platform(platform), m_input(platform, m_settings),
+      m_system(platform, m_settings), m_desktop(platform), m_scroll(platform), m_versionClass(appenv::windowsVersionClass())
 {
 }
 

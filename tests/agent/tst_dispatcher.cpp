@@ -324,7 +324,9 @@ private slots:
             m_fakes->programs->showProgram(front.toStdString());
         makeDispatcher(versionClass);
         const bool wheelControl = control == kSideWheel;
-        auto use = [&] { return wheelControl ? wheel(control, "up") : (key(control, false), key(control, true)); };
+        auto use = [&] {
+            return wheelControl ? wheel(control, "up") : (key(control, false), key(control, true));
+        };
         LogCapture log;
         QCOMPARE(use(), effects);
         QCOMPARE(use(), effects); // the same, and nothing logged again
@@ -352,7 +354,8 @@ private slots:
         setEntry(kRight, "14");
         for (const char *value : {"PROGRAMS/count=1", "PROGRAM1/program=editor.exe",
                                   "PROGRAM1/Right_key=Copy-12-rightKey"})
-            m_folder->setModelValue("QX210", QString(value).section('=', 0, 0), QString(value).section('=', 1));
+            m_folder->setModelValue("QX210", QString(value).section('=', 0, 0),
+                                    QString(value).section('=', 1));
         auto *programs = m_fakes->programs;
         const platform::WindowId editor = programs->showProgram("editor.exe");
         makeDispatcher();
