@@ -76,11 +76,11 @@ QString OpFunConfFile::programValue(int section, const QString &key)
     return value(programsets::sectionKey(section, key));
 }
 
-bool OpFunConfFile::hasProgramSets()
+bool OpFunConfFile::hasProgramEntries(int control)
 {
     if (!m_setsRead || m_modelIni.generation() != m_setsGeneration)
         readProgramSets();
-    return !m_programSets.isEmpty();
+    return control >= 0 && control < int(m_controlInSets.size()) && m_controlInSets[size_t(control)];
 }
 
 std::optional<int> OpFunConfFile::programIndex(int section, int control) const
@@ -119,6 +119,7 @@ void OpFunConfFile::readProgramSets()
     m_setsGeneration = m_modelIni.generation();
     m_programSets.clear();
     m_sectionByProgram.clear();
+    m_controlInSets.fill(false);
     QStringList problems;
     const QVector<programsets::ProgramSet> sets = programsets::readSets(m_modelIni, &problems);
     for (const programsets::ProgramSet &set : sets) {
@@ -131,6 +132,7 @@ void OpFunConfFile::readProgramSets()
                 continue; // "Same as all programs"
             entries.index[size_t(control.number)] =
                 programEntryIndex(entry, control, m_versionClass);
+            m_controlInSets[size_t(control.number)] |= bool(entries.index[size_t(control.number)]);
             if (!entries.index[size_t(control.number)])
                 problems << QStringLiteral("program sets: section %1 (%2): unusable entry \"%3\" "
                                            "for %4, the default set applies")

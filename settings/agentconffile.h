@@ -53,12 +53,13 @@ public:
     void setParameterSet(int section) { m_parameterSet = section; }
     int parameterSet() const { return m_parameterSet; }
 
-    // Whether the model file, as the last read left it, holds any usable program
-    // set. Reads nothing itself while the file is unchanged; call it after a read
-    // of the same event (catalogueIndex, value).
-    bool hasProgramSets();
+    // Whether any usable program set in the model file, as the last read left it,
+    // has an entry for a control (0..5); while none has, the default set decides
+    // whatever program is in front. Reads nothing itself while the file is
+    // unchanged; call it after a read of the same event (catalogueIndex, value).
+    bool hasProgramEntries(int control);
     // The section of the set for a program named by programsets::matchKey(); 0
-    // when it has none. Answers from the sets as hasProgramSets() last saw them.
+    // when it has none. Answers from the sets as hasProgramEntries() last saw them.
     int sectionOf(const QString &programKey) const { return m_sectionByProgram.value(programKey); }
     // The catalogue index a program set stores for a control; nullopt when the set
     // stores none for it, or one that is malformed or outside the control's list
@@ -86,6 +87,7 @@ private:
     };
     QVector<ProgramEntries> m_programSets;
     QHash<QString, int> m_sectionByProgram; // matchKey -> section
+    std::array<bool, 6> m_controlInSets{};  // by control number: some set has an entry
     quint64 m_setsGeneration = 0;
     bool m_setsRead = false;
     int m_parameterSet = 0;

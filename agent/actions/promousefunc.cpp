@@ -88,7 +88,7 @@ std::optional<int> ProMouseFunc::chooseEntry(int control)
     // Reads both files; what follows answers from that read.
     std::optional<int> index = m_settings.catalogueIndex(control);
     int section = 0;
-    if (m_settings.hasProgramSets()) {
+    if (m_settings.hasProgramEntries(control)) {
         section = m_settings.sectionOf(programInFront());
         if (const std::optional<int> own = section ? m_settings.programIndex(section, control)
                                                    : std::nullopt)

@@ -7,11 +7,12 @@
 // it back to the canonical numbering (catalogue.h). A control without a stored
 // entry keeps its own behaviour ("None") under every class.
 //
-// Program sets: while the model file holds any, each event asks which window is
-// in front and, when that window is new, which program it belongs to; a set for
-// that program with an entry for the control decides the function, with that
-// set's parameters. Otherwise, and always while no set is stored, the default
-// set decides, and the program in front is not asked for.
+// Program sets: while any set stored in the model file has an entry for the
+// control, each of its events asks which window is in front and, when that window
+// is new, which program it belongs to; a set for that program with an entry for
+// the control decides the function, with that set's parameters. Otherwise the
+// default set decides; while no set has an entry for the control (always while
+// no set is stored), the program in front is not asked for.
 //
 // Main thread only, one event at a time. The action objects live as long as the
 // dispatcher.
