@@ -23,6 +23,7 @@ AgentPlatform AgentPlatform::native()
     p.pointerSpeed = platform::createPointerSpeed();
     p.power = platform::createPower();
     p.workstationLock = platform::createWorkstationLock();
+    p.programs = platform::createProgramDirectory();
     p.nativeMessages = platform::createNativeMessages();
     return p;
 }

@@ -12,6 +12,7 @@
 #include "native_messages.h"
 #include "pointer_speed.h"
 #include "power.h"
+#include "programs.h"
 #include "shell.h"
 #include "window_system.h"
 #include "workstation_lock.h"
@@ -37,6 +38,9 @@ struct AgentPlatform
     std::unique_ptr<platform::PointerSpeed> pointerSpeed;
     std::unique_ptr<platform::Power> power;
     std::unique_ptr<platform::WorkstationLock> workstationLock;
+    // The program of the window in front, for program sets; may be left null (no
+    // program is ever in front then).
+    std::unique_ptr<platform::ProgramDirectory> programs;
     // Private messages to the main window; may be left null (the routing then
     // defers through the event loop).
     std::unique_ptr<platform::NativeMessages> nativeMessages;

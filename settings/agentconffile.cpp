@@ -1,7 +1,9 @@
 #include "agentconffile.h"
 
 #include "appenv.h"
+#include "catalogue.h"
 #include "controls.h"
+#include "programsets.h"
 
 #include <QDebug>
 
@@ -15,7 +17,8 @@ static QString plainModel(const QString &stored)
     return appenv::isPlainFileName(stored) ? stored : kMissing;
 }
 
-OpFunConfFile::OpFunConfFile(QObject *parent) : QObject(parent)
+OpFunConfFile::OpFunConfFile(QObject *parent)
+    : QObject(parent), m_versionClass(appenv::windowsVersionClass())
 {
     m_mainIni.setSetIniPath(appenv::mainSettingsPath());
     m_model = plainModel(m_mainIni.getValue(QStringLiteral("/SET/mouse")));
@@ -63,7 +66,84 @@ std::optional<int> OpFunConfFile::catalogueIndex(int control)
 
 QString OpFunConfFile::pathValue(const QString &prefix, const QString &suffix)
 {
+    if (m_parameterSet > 0)
+        return programValue(m_parameterSet, prefix + suffix);
     return value(controls::pathKey(prefix, suffix));
+}
+
+QString OpFunConfFile::programValue(int section, const QString &key)
+{
+    return value(programsets::sectionKey(section, key));
+}
+
+bool OpFunConfFile::hasProgramEntries(int control)
+{
+    if (!m_setsRead || m_modelIni.generation() != m_setsGeneration)
+        readProgramSets();
+    return control >= 0 && control < int(m_controlInSets.size()) && m_controlInSets[size_t(control)];
+}
+
+std::optional<int> OpFunConfFile::programIndex(int section, int control) const
+{
+    if (control < 0 || control >= int(controls::kControls.size()))
+        return std::nullopt;
+    for (const ProgramEntries &set : m_programSets)
+        if (set.section == section)
+            return set.index[size_t(control)];
+    return std::nullopt;
+}
+
+namespace {
+// A program set's entry for a control: exactly three parts, a decimal index
+// inside the control's list as the pages number it under `versionClass`.
+std::optional<int> programEntryIndex(const QString &entry, const controls::Control &control,
+                                     const QString &versionClass)
+{
+    const QStringList parts = controls::splitEntry(entry);
+    if (parts.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const int index = parts.at(1).toInt(&ok, 10);
+    const auto list = control.isWheel ? catalogue::List::Wheels : catalogue::List::Keys;
+    if (!ok || index < 0 || index > catalogue::noneIndex(list, versionClass))
+        return std::nullopt;
+    return index;
+}
+} // namespace
+
+// Runs only when the model file's contents or binding changed since the last
+// time, so each problem is logged once per change.
+void OpFunConfFile::readProgramSets()
+{
+    m_setsRead = true;
+    m_setsGeneration = m_modelIni.generation();
+    m_programSets.clear();
+    m_sectionByProgram.clear();
+    m_controlInSets.fill(false);
+    QStringList problems;
+    const QVector<programsets::ProgramSet> sets = programsets::readSets(m_modelIni, &problems);
+    for (const programsets::ProgramSet &set : sets) {
+        ProgramEntries entries;
+        entries.section = set.section;
+        for (const controls::Control &control : controls::kControls) {
+            const QString entry = m_modelIni.getValue(
+                programsets::sectionKey(set.section, QLatin1String(control.setKey)));
+            if (entry == kMissing)
+                continue; // "Same as all programs"
+            entries.index[size_t(control.number)] =
+                programEntryIndex(entry, control, m_versionClass);
+            m_controlInSets[size_t(control.number)] |= bool(entries.index[size_t(control.number)]);
+            if (!entries.index[size_t(control.number)])
+                problems << QStringLiteral("program sets: section %1 (%2): unusable entry \"%3\" "
+                                           "for %4, the default set applies")
+                                .arg(set.section)
+                                .arg(set.program, entry.left(40), QLatin1String(control.setKey));
+        }
+        m_programSets.append(entries);
+        m_sectionByProgram.insert(programsets::matchKey(set.program), set.section);
+    }
+    for (const QString &problem : qAsConst(problems))
+        qWarning().noquote() << problem;
 }
 
 int entryIndex(const QString &entry)

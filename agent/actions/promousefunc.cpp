@@ -1,9 +1,11 @@
 #include "promousefunc.h"
 
 #include "agentlog.h"
+#include "agentplatform.h"
 #include "appenv.h"
 #include "catalogue.h"
 #include "controls.h"
+#include "programsets.h"
 
 #include <QDebug>
 
@@ -57,8 +59,8 @@ constexpr int kKeyNoneOnWheel = int(Key::None);
 } // namespace
 
 ProMouseFunc::ProMouseFunc(AgentPlatform &platform, QObject *parent)
-    : QObject(parent), m_input(platform, m_settings), m_system(platform, m_settings),
-      m_desktop(platform), m_scroll(platform), m_versionClass(appenv::windowsVersionClass())
+    : QObject(parent), m_platform(platform), m_input(platform, m_settings),
+      m_system(platform, m_settings), m_desktop(platform), m_scroll(platform), m_versionClass(appenv::windowsVersionClass())
 {
 }
 
@@ -71,14 +73,45 @@ void ProMouseFunc::onKeyEvent(int control, bool released)
     m_currentControl = control;
     // Read on the press and again on the release: an entry changed while the key
     // is held takes effect for the release half.
-    runKeyFunction(control, m_settings.catalogueIndex(control), released);
+    runKeyFunction(control, chooseEntry(control), released);
 }
 
 void ProMouseFunc::onWheelEvent(int control, const QString &direction)
 {
     if (!isWheelControl(control))
         return;
-    runWheelFunction(control, m_settings.catalogueIndex(control), direction);
+    runWheelFunction(control, chooseEntry(control), direction);
+}
+
+std::optional<int> ProMouseFunc::chooseEntry(int control)
+{
+    // Reads both files; what follows answers from that read.
+    std::optional<int> index = m_settings.catalogueIndex(control);
+    int section = 0;
+    if (m_settings.hasProgramEntries(control)) {
+        section = m_settings.sectionOf(programInFront());
+        if (const std::optional<int> own = section ? m_settings.programIndex(section, control)
+                                                   : std::nullopt)
+            index = own;
+        else
+            section = 0; // "Same as all programs"
+    }
+    m_settings.setParameterSet(section);
+    return index;
+}
+
+const QString &ProMouseFunc::programInFront()
+{
+    platform::ProgramDirectory *programs = m_platform.programs.get();
+    const platform::WindowId window = programs ? programs->foregroundWindow() : 0;
+    if (window != m_frontWindow) {
+        m_frontWindow = window;
+        m_frontProgram =
+            window ? programsets::matchKey(QString::fromStdString(programs->programOf(window)))
+                   : QString();
+        qCDebug(lcAgentEvents) << "program in front" << m_frontProgram;
+    }
+    return m_frontProgram;
 }
 
 void ProMouseFunc::runKeyFunction(int control, std::optional<int> index, bool released)

@@ -7,6 +7,13 @@
 // it back to the canonical numbering (catalogue.h). A control without a stored
 // entry keeps its own behaviour ("None") under every class.
 //
+// Program sets: while any set stored in the model file has an entry for the
+// control, each of its events asks which window is in front and, when that window
+// is new, which program it belongs to; a set for that program with an entry for
+// the control decides the function, with that set's parameters. Otherwise the
+// default set decides; while no set has an entry for the control (always while
+// no set is stored), the program in front is not asked for.
+//
 // Main thread only, one event at a time. The action objects live as long as the
 // dispatcher.
 #pragma once
@@ -16,6 +23,8 @@
 #include "inputactions.h"
 #include "scrollfunction.h"
 #include "systemactions.h"
+
+#include "window_system.h"
 
 #include <QObject>
 #include <QString>
@@ -57,6 +66,13 @@ public:
     ScrollFunction &scrollActions() { return m_scroll; }
 
 private:
+    // The entry that decides for `control` now, and the parameter set that goes
+    // with it (left in the settings accessor).
+    std::optional<int> chooseEntry(int control);
+    // The program of the window in front, by programsets::matchKey(); the
+    // platform is asked for the program only when the window changed.
+    const QString &programInFront();
+
     void keyRelease(int control, int index);
     void keyPress(int control, int index);
     // The key's own button, one half.
@@ -64,6 +80,7 @@ private:
     // The wheel's own movement, one step.
     void ownMovement(int control, bool up);
 
+    AgentPlatform &m_platform;
     agent::OpFunConfFile m_settings;
     InputActions m_input;
     SystemActions m_system;
@@ -72,4 +89,6 @@ private:
     int m_currentControl = 0;
     bool m_pointerSpeedToggle = false;
     QString m_versionClass;
+    platform::WindowId m_frontWindow = 0; // 0 until a window is in front: no program
+    QString m_frontProgram;
 };

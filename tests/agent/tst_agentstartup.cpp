@@ -4,6 +4,7 @@
 #include "appenv.h"
 #include "fake_agent_platform.h"
 #include "logcapture.h"
+#include "simulated_mouse.h"
 #include "singletonglobalmousehook.h"
 #include "usbdriver.h"
 
@@ -179,6 +180,44 @@ private slots:
         device->unblock();
         QTRY_VERIFY(log.contains(QStringLiteral("Thread exit!")));
         QTest::qWait(50);
+    }
+
+    // The simulated mouse's right key in front of three programs: two with a set
+    // of their own, one that follows the default set.
+    void pressFollowsTheProgramInFront()
+    {
+        SettingsFolder folder;
+        folder.setModel("QX210");
+        folder.setModelValues("QX210", {{"SET/Right_key", "Paste-14-rightKey"},
+                                        {"PROGRAMS/count", "2"},
+                                        {"PROGRAM1/program", "editor.exe"},
+                                        {"PROGRAM1/Right_key", "Copy-12-rightKey"},
+                                        {"PROGRAM2/program", "browser"},
+                                        {"PROGRAM2/Right_key", "Web-1-rightKey"},
+                                        {"PROGRAM2/right_web_url", "http://example.com/"}});
+        FakeAgentPlatform fakes;
+        auto *mouse = new platform::fake::SimulatedMouse;
+        fakes.platform.filterDevice.reset(mouse);
+        fakes.platform.nativeMessages.reset(); // the routing defers through the event loop
+        const auto ctrl = [](const char *vk) {
+            return QStringList{"key 0x11 0", QString("key %1 0").arg(vk), "pause 50",
+                               QString("key %1 2").arg(vk), "key 0x11 2"};
+        };
+        const std::vector<std::pair<std::string, QStringList>> presses = {
+            {"editor.exe", ctrl("0x43")},
+            {"browser", {"open http://example.com/ 10"}},
+            {"notes", ctrl("0x56")},
+            {"editor.exe", ctrl("0x43")}};
+        QCOMPARE(runAndClose(fakes,
+                             [&] {
+                                 for (const auto &[program, effects] : presses) {
+                                     fakes.programs->showProgram(program);
+                                     fakes.clearEffects();
+                                     QVERIFY(mouse->press("right-key"));
+                                     QTRY_COMPARE(fakes.effects(), effects);
+                                 }
+                             }),
+                 0);
     }
 
 private:

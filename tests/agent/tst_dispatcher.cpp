@@ -243,6 +243,143 @@ private slots:
         QCOMPARE(key(kSideDown, true), QStringList{"speed 9"}); // side down's own speed
         QCOMPARE(key(kSideUp, true), QStringList{"speed 3"});
     }
+    // Program sets: the set of the program in front decides a control that it has
+    // an entry for, with its own parameters; anything unusable leaves the control to
+    // the default set and is logged once per change of the file.
+    void programSets_data()
+    {
+        QTest::addColumn<int>("control");
+        QTest::addColumn<QString>("versionClass");
+        QTest::addColumn<QStringList>("values"); // "GROUP/key=value" beside the default set
+        QTest::addColumn<QString>("front");      // the program in front; empty: no window
+        QTest::addColumn<QStringList>("effects"); // of the release or of the step "up"
+        QTest::addColumn<int>("problems");        // lines logged per change of the file
+        const QStringList paste = ctrlShortcut("0x56"), copy = ctrlShortcut("0x43");
+        const QStringList editor{"PROGRAMS/count=1", "PROGRAM1/program=editor.exe"};
+        auto row = [&](const char *name, const QStringList &values, const char *front,
+                       const QStringList &effects, int problems = 0, int control = kRight,
+                       const char *cls = "win10") {
+            QTest::newRow(name) << control << cls << values << front << effects << problems;
+        };
+        const QStringList copyInEditor = editor + L("PROGRAM1/Right_key=Copy-12-rightKey");
+        row("the program's entry", copyInEditor, "Editor.EXE", copy);
+        row("no set for the program in front", copyInEditor, "notes", paste);
+        row("no window in front", copyInEditor, "", paste);
+        row("set without an entry for the control", editor + L("PROGRAM1/Mid_key=Copy-12-midKey"),
+            "editor.exe", paste);
+        const QStringList web = L("SET/Right_key=Web-1-rightKey|PATH/right_web_url=http://all.example/|"
+                                  "PROGRAM1/right_web_url=http://editor.example/");
+        row("the set's parameters", editor + web + L("PROGRAM1/Right_key=Web-1-rightKey"),
+            "editor.exe", L("open http://editor.example/ 10"));
+        row("the default set's parameters", editor + web + L("PROGRAM1/Mid_key=Copy-12-midKey"),
+            "editor.exe", L("open http://all.example/ 10"));
+        row("parameter missing from the set", editor + L("SET/Right_key=Web-1-rightKey|"
+                                                          "PATH/right_web_url=http://all.example/|"
+                                                          "PROGRAM1/Right_key=Web-1-rightKey"),
+            "editor.exe", kNothing);
+        row("win8 numbering", editor + L("PROGRAM1/Right_key=f-41-rightKey"), "editor.exe",
+            extendedKey("0x5B"), 0, kRight, "win8");
+        row("wheel entry", editor + L("PROGRAM1/Side_wheel=f-7-slideWheel"), "editor.exe",
+            extendedKey("0xB3"), 0, kSideWheel);
+        // Bad input: no entry, or no set, for that program; the default set acts.
+        row("key index outside the list", editor + L("PROGRAM1/Right_key=f-49-rightKey"),
+            "editor.exe", paste, 1);
+        row("win8 key index outside the list", editor + L("PROGRAM1/Right_key=f-48-rightKey"),
+            "editor.exe", paste, 1, kRight, "win8");
+        row("wheel index outside the list", editor + L("PROGRAM1/Side_wheel=f-48-slideWheel"),
+            "editor.exe", kScrollLeft, 1, kSideWheel);
+        row("entry of two parts", editor + L("PROGRAM1/Right_key=Copy-12"), "editor.exe", paste, 1);
+        row("index not a number", editor + L("PROGRAM1/Right_key=Copy-x-rightKey"), "editor.exe",
+            paste, 1);
+        row("invalid program name", L("PROGRAMS/count=1|PROGRAM1/program=../editor.exe|"
+                                      "PROGRAM1/Right_key=Copy-12-rightKey"),
+            "editor.exe", paste, 1);
+        row("section without a program", L("PROGRAMS/count=1|PROGRAM1/Right_key=Copy-12-rightKey"),
+            "editor.exe", paste, 1);
+        row("a bad section leaves the next one", L("PROGRAMS/count=2|PROGRAM1/program=a:b|"
+                                                   "PROGRAM2/program=editor.exe|"
+                                                   "PROGRAM2/Right_key=Copy-12-rightKey"),
+            "editor.exe", copy, 1);
+        row("a repeated program", copyInEditor + L("PROGRAMS/count=2|PROGRAM2/program=EDITOR.exe|"
+                                                   "PROGRAM2/Right_key=f-0-rightKey"),
+            "editor.exe", copy, 1);
+        QStringList many{"PROGRAMS/count=33", "PROGRAM33/program=editor.exe",
+                         "PROGRAM33/Right_key=Copy-12-rightKey"};
+        for (int section = 1; section <= 32; ++section)
+            many << QStringLiteral("PROGRAM%1/program=p%1").arg(section);
+        row("more than 32 sets", many, "editor.exe", paste, 1);
+    }
+    void programSets()
+    {
+        QFETCH(int, control);
+        QFETCH(QString, versionClass);
+        QFETCH(QStringList, values);
+        QFETCH(QString, front);
+        QFETCH(QStringList, effects);
+        QFETCH(int, problems);
+        setEntry(kRight, "14"); // Paste
+        for (const QString &value : values)
+            m_folder->setModelValue("QX210", value.section('=', 0, 0), value.section('=', 1));
+        if (!front.isEmpty())
+            m_fakes->programs->showProgram(front.toStdString());
+        makeDispatcher(versionClass);
+        const bool wheelControl = control == kSideWheel;
+        auto use = [&] {
+            return wheelControl ? wheel(control, "up") : (key(control, false), key(control, true));
+        };
+        LogCapture log;
+        QCOMPARE(use(), effects);
+        QCOMPARE(use(), effects); // the same, and nothing logged again
+        QCOMPARE(log.lines().filter(QRegularExpression("^program sets: ")).size(), problems);
+        m_folder->setModelValue("QX210", "SET/isConf", "Y"); // any change of the file
+        QCOMPARE(use(), effects);
+        QCOMPARE(log.lines().filter(QRegularExpression("^program sets: ")).size(), 2 * problems);
+    }
+    void noProgramLookupWithoutEntries()
+    {
+        // No sets, none usable, or none with a usable entry for the controls used.
+        for (const QStringList &values :
+             {QStringList(), L("PROGRAMS/count=0|PROGRAM1/program=a.exe"),
+              L("PROGRAMS/count=1|PROGRAM1/program=|PROGRAM1/Right_key=Copy-12-rightKey"),
+              L("PROGRAMS/count=1|PROGRAM1/program=a.exe|PROGRAM1/Mid_key=Copy-12-midKey|"
+                "PROGRAM1/Right_key=f-99-rightKey")}) {
+            cleanup(), init();
+            for (const QString &value : values)
+                m_folder->setModelValue("QX210", value.section('=', 0, 0), value.section('=', 1));
+            m_fakes->programs->showProgram("a.exe");
+            makeDispatcher();
+            key(kRight, false), key(kRight, true), wheel(kSideWheel, "up"), wheel(kMidWheel, "down");
+            QCOMPARE(m_fakes->programs->foregroundCalls(), 0);
+            QCOMPARE(m_fakes->programs->programOfCalls(), 0);
+        }
+    }
+    void programLookupIsCachedPerWindow()
+    {
+        setEntry(kRight, "14");
+        for (const char *value : {"PROGRAMS/count=1", "PROGRAM1/program=editor.exe",
+                                  "PROGRAM1/Right_key=Copy-12-rightKey"})
+            m_folder->setModelValue("QX210", QString(value).section('=', 0, 0),
+                                    QString(value).section('=', 1));
+        auto *programs = m_fakes->programs;
+        const platform::WindowId editor = programs->showProgram("editor.exe");
+        makeDispatcher();
+        wheel(kMidWheel, "up"), key(kMid, true); // no set has an entry for them
+        QCOMPARE(programs->foregroundCalls(), 0);
+        key(kRight, false);
+        QCOMPARE(key(kRight, true), ctrlShortcut("0x43"));
+        QCOMPARE(programs->foregroundCalls(), 2); // asked at every event of the key
+        QCOMPARE(programs->programOfCalls(), 1);  // the window's program once
+        programs->showProgram("notes");
+        QCOMPARE(key(kRight, true), ctrlShortcut("0x56"));
+        QCOMPARE(key(kRight, true), ctrlShortcut("0x56"));
+        QCOMPARE(programs->programOfCalls(), 2);
+        programs->setForeground(editor);
+        QCOMPARE(key(kRight, true), ctrlShortcut("0x43"));
+        programs->setForeground(0); // no window: nothing to ask
+        QCOMPARE(key(kRight, true), ctrlShortcut("0x56"));
+        QCOMPARE(programs->programOfCalls(), 3);
+        QCOMPARE(programs->foregroundCalls(), 6);
+    }
     void versionClassIsFixedAtConstruction()
     {
         setEntry(kRight, "41");

@@ -6,9 +6,13 @@
 //
 // Prints the throughput of a burst of queued records (and checks that every
 // record was handled, in order), the latency of single events (push to the
-// action's last input event) as median and p99, and the resident memory.
+// action's last input event) as median and p99, and the resident memory; first
+// with the default set only, then again with ten program sets stored, one of
+// them for the program in front, and the figures of both runs side by side.
 //
-// Usage: velko_agent_bench [latency-events]   (default 20000)
+// Usage: velko_agent_bench [latency-events] [--native-programs]   (default 20000)
+//   --native-programs: the run with program sets asks the system which window and
+//   program are in front (on Linux: run it in an X session with a window in front).
 #include "agentapp.h"
 #include "bench_common.h"
 #include "fake_agent_platform.h"
@@ -16,12 +20,12 @@
 #include "usbdriver.h"
 
 #include "agentwindowbase.h"
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -32,42 +36,42 @@ using namespace bench;
 constexpr std::array<std::uint32_t, 12> kRecords = {0x04, 0x00, 0x101, 0x02, 0x00, 0x1FF,
                                                     0x08, 0x00, 0x201, 0x10, 0x00, 0x2FF};
 
-} // namespace
-
-int main(int argc, char *argv[])
+struct Figures
 {
-    // Where the agent defers events through its native window (Windows), the native
-    // platform must make that window; elsewhere no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-        !platform::createNativeMessages()->canPost())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    prepareAgentProcess(); // as the agent's main() does
-    AgentApplication app(argc, argv); // as the agent runs on this system
-    qInstallMessageHandler(dropMessages);
-    const int latencyEvents = argc > 1 ? std::max(100, atoi(argv[1])) : 20000;
-    const int warmUp = std::min(200, latencyEvents / 10);
+    double median = 0, p99 = 0, burstRate = 0;
+    bool ok = false;
+};
 
+// One run of the burst, the latency and the dispatcher alone; `label` prefixes
+// its lines.
+Figures run(AgentApplication &app, int latencyEvents, int warmUp, bool programSets,
+            bool nativePrograms = false)
+{
+    const char *label = programSets ? "ten program sets" : "plain";
+    Figures figures;
     SettingsFolder folder;
-    if (!folder.isValid()) {
-        std::fprintf(stderr, "no temporary folder\n");
-        return 2;
-    }
-    folder.setModel(QStringLiteral("QX210"));
-    folder.setModelValues(QStringLiteral("QX210"), kSettings);
-
     FakeAgentPlatform fakes;
-    auto timing = std::make_unique<TimingInput>();
-    TimingInput *input = timing.get();
-    fakes.input = input;
-    fakes.platform.input = std::move(timing);
-    // The system's own way of deferring events through the main window.
-    fakes.platform.nativeMessages = platform::createNativeMessages();
+    TimingInput *input = prepareAgent<TimingInput>(folder, fakes);
+    if (!input) {
+        std::fprintf(stderr, "no temporary folder\n");
+        return figures;
+    }
+    std::string front;
+    if (programSets && nativePrograms) {
+        fakes.platform.programs = platform::createProgramDirectory();
+        front = fakes.platform.programs->programOf(fakes.platform.programs->foregroundWindow());
+        std::printf("%s: the system's program in front: \"%s\"\n", label, front.c_str());
+        if (front.empty())
+            return figures;
+    }
+    if (programSets)
+        addTenProgramSets(folder, fakes, front);
 
     MainWindow window(fakes.platform);
     USBDriver driver(*fakes.platform.filterDevice);
     if (!driver.open()) {
         std::fprintf(stderr, "the simulated driver did not open\n");
-        return 2;
+        return figures;
     }
 
     // Burst: the driver queues as many records as it can before the thread reads.
@@ -93,10 +97,11 @@ int main(int argc, char *argv[])
     std::size_t mismatch = 0;
     const bool burstInOrder = inputMatches(input->describedEvents(), 0, queued, mismatch);
     const double burstMs = micros(burstEnd - burstStart) / 1000.0;
-    std::printf("burst: %zu records queued, %zu events handled, %zu lost, %s, %.1f ms, "
+    figures.burstRate = burstMs > 0 ? burstDone / (burstMs / 1000.0) : 0.0;
+    std::printf("%s: burst: %zu records queued, %zu events handled, %zu lost, %s, %.1f ms, "
                 "throughput %.0f events/s\n",
-                queued, burstDone, queued - burstDone, burstInOrder ? "in order" : "OUT OF ORDER",
-                burstMs, burstMs > 0 ? burstDone / (burstMs / 1000.0) : 0.0);
+                label, queued, burstDone, queued - burstDone,
+                burstInOrder ? "in order" : "OUT OF ORDER", burstMs, figures.burstRate);
     if (!burstInOrder)
         std::printf("  first difference at input event %zu\n", mismatch);
 
@@ -120,10 +125,13 @@ int main(int argc, char *argv[])
     driver.wait(3000);
 
     if (int(latencies.size()) != latencyEvents) {
-        std::printf("latency: only %zu of %d events completed\n", latencies.size(), latencyEvents);
-        return 1;
+        std::printf("%s: latency: only %zu of %d events completed\n", label, latencies.size(),
+                    latencyEvents);
+        return figures;
     }
-    const double p99 = printLatency("latency", latencies, warmUp, latencyInOrder);
+    const std::string latencyLabel = std::string(label) + ": latency";
+    figures.p99 =
+        printLatency(latencyLabel.c_str(), latencies, warmUp, latencyInOrder, &figures.median);
 
     // The share of the main thread's own work: the dispatcher alone, called
     // directly, settings re-read included; the rest of the latency is the hand-off
@@ -135,10 +143,42 @@ int main(int argc, char *argv[])
         direct.push_back(micros(Clock::now() - start));
     }
     std::sort(direct.begin(), direct.end());
-    std::printf("dispatcher alone (settings re-read, action on the fake input): median %.1f us, "
+    std::printf("%s: dispatcher alone (settings re-read, action on the fake input): median %.1f us, "
                 "p99 %.1f us\n",
-                direct[direct.size() / 2], direct[direct.size() * 99 / 100]);
+                label, direct[direct.size() / 2], direct[direct.size() * 99 / 100]);
+    if (programSets && !nativePrograms)
+        std::printf("%s: program lookups: %d foreground, %d program of a window\n", label,
+                    fakes.programs->foregroundCalls(), fakes.programs->programOfCalls());
+    figures.ok = burstInOrder && latencyInOrder && burstDone == queued;
+    return figures;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Where the agent defers events through its native window (Windows), the native
+    // platform must make that window; elsewhere no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !platform::createNativeMessages()->canPost())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareAgentProcess(); // as the agent's main() does
+    AgentApplication app(argc, argv); // as the agent runs on this system
+    qInstallMessageHandler(dropMessages);
+    const QStringList args = app.arguments().mid(1);
+    const bool nativePrograms = args.contains(QStringLiteral("--native-programs"));
+    const QStringList counts = args.filter(QRegularExpression(QStringLiteral("^\\d+$")));
+    const int latencyEvents = counts.isEmpty() ? 20000 : std::max(100, counts.first().toInt());
+    const int warmUp = std::min(200, latencyEvents / 10);
+
+    const Figures plain = run(app, latencyEvents, warmUp, false);
+    const Figures sets = run(app, latencyEvents, warmUp, true, nativePrograms);
     std::printf("resident memory (VmRSS): %s\n", qPrintable(residentMemory()));
-    std::printf("goal p99 < 100 us: %s\n", p99 < 100.0 ? "met" : "NOT met");
-    return burstInOrder && latencyInOrder && burstDone == queued ? 0 : 1;
+    std::printf("%-18s %12s %12s %16s\n", "", "median us", "p99 us", "burst events/s");
+    for (const auto &[name, f] : {std::pair<const char *, Figures>{"plain", plain},
+                                  std::pair<const char *, Figures>{"ten program sets", sets}})
+        std::printf("%-18s %12.1f %12.1f %16.0f%s\n", name, f.median, f.p99, f.burstRate,
+                    f.ok ? "" : "  FAILED");
+    std::printf("goal p99 < 100 us: %s\n", plain.p99 < 100.0 && sets.p99 < 100.0 ? "met" : "NOT met");
+    return plain.ok && sets.ok ? 0 : 1;
 }

@@ -117,19 +117,12 @@ int main(int argc, char *argv[])
     const long total = argc > 1 ? std::max(kWarmUp * 2, atol(argv[1])) : 1000000;
 
     SettingsFolder folder;
-    if (!folder.isValid()) {
+    FakeAgentPlatform fakes;
+    CheckingInput *input = prepareAgent<CheckingInput>(folder, fakes);
+    if (!input) {
         std::fprintf(stderr, "no temporary folder\n");
         return 2;
     }
-    folder.setModel(QStringLiteral("QX210"));
-    folder.setModelValues(QStringLiteral("QX210"), kSettings);
-
-    FakeAgentPlatform fakes;
-    auto checking = std::make_unique<CheckingInput>();
-    CheckingInput *input = checking.get();
-    fakes.input = input;
-    fakes.platform.input = std::move(checking);
-    fakes.platform.nativeMessages = platform::createNativeMessages();
 
     MainWindow window(fakes.platform);
     USBDriver driver(*fakes.filterDevice);

@@ -27,7 +27,8 @@ FakeAgentPlatform::FakeAgentPlatform()
       pointerSpeed(install<FakePointerSpeed>(platform.pointerSpeed)),
       power(install<FakePower>(platform.power)),
       workstationLock(install<FakeWorkstationLock>(platform.workstationLock)),
-      nativeMessages(install<FakeNativeMessages>(platform.nativeMessages))
+      nativeMessages(install<FakeNativeMessages>(platform.nativeMessages)),
+      programs(install<FakeProgramDirectory>(platform.programs))
 {
 }
 

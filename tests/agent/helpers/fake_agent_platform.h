@@ -11,6 +11,7 @@
 #include "fake_instance_lock.h"
 #include "fake_message_window.h"
 #include "fake_native_messages.h"
+#include "fake_program_directory.h"
 #include "fake_shell.h"
 #include "fake_system_services.h"
 #include "fake_window_system.h"
@@ -38,6 +39,7 @@ struct FakeAgentPlatform
     platform::fake::FakePower *power;
     platform::fake::FakeWorkstationLock *workstationLock;
     platform::fake::FakeNativeMessages *nativeMessages;
+    platform::fake::FakeProgramDirectory *programs;
 
     // What the fakes recorded since clearEffects(), one line per effect ("key 0x11 0",
     // "open calc.exe 10", "show 3 on 0x10010", "volume 0.51", "speed 7", ...), grouped by
