@@ -46,7 +46,14 @@ MainWindow::MainWindow(AgentPlatform &platform)
     auto *central = new AgentWidgetBase(this);
     central->setObjectName(QStringLiteral("centralWidget"));
     setCentralWidget(central);
-    setWindowTitle(tr("MainWindow"));
+    const QString title = tr("MainWindow");
+    setWindowTitle(title);
+    if (m_messages && m_messages->canPost()) {
+        m_hookWindow = m_messages->createReceiver(
+            title.toStdString(), [this](const platform::NativeMessage &m) { receive(m); });
+        if (!m_hookWindow)
+            qWarning() << "MainWindow: no message window; events go through the event loop";
+    }
 
     connect(SingletonGlobalMouseHook::instance(), &SingletonGlobalMouseHook::sig_mouseHookParam,
             this, &MainWindow::onHookMouseMsg);
@@ -61,22 +68,19 @@ void MainWindow::onHookMouseMsg(int msgType, int msgCode)
     qCDebug(lcAgentEvents) << "MainWindow::onHookMouseMsg" << msgType << msgCode;
     // Negative codes travel as large unsigned numbers, as in a window message.
     const auto wParam = std::uintptr_t(std::intptr_t(msgType));
-    if (m_messages && m_messages->canPost()) {
+    if (m_hookWindow) {
         // A lost post loses this one event; nothing is retried.
-        m_messages->post(std::uintptr_t(winId()), kHookMessage, wParam, std::intptr_t(msgCode));
+        m_messages->post(m_hookWindow, kHookMessage, wParam, std::intptr_t(msgCode));
         return;
     }
     QMetaObject::invokeMethod(
         this, [this, wParam] { route(wParam); }, Qt::QueuedConnection);
 }
 
-bool MainWindow::nativeEvent(const QByteArray &eventType, void *message, long *)
+void MainWindow::receive(const platform::NativeMessage &m)
 {
-    platform::NativeMessage m;
-    if (m_messages && m_messages->decode(eventType.toStdString(), message, m) &&
-        m.message == kHookMessage)
+    if (m.message == kHookMessage)
         route(m.wParam);
-    return false;
 }
 
 void MainWindow::route(std::uintptr_t msgType)

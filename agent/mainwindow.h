@@ -4,11 +4,16 @@
 //
 // Each event is deferred through the window's own message queue: onHookMouseMsg
 // posts the private message kHookMessage (wParam the button-event code) to the
-// window's native window, and nativeEvent routes it when it comes back, so the
-// dispatcher and its action always start from the event loop, one event at a
-// time, in the order the events arrived. Where the system has no private window
-// messages the deferral goes through the toolkit's event loop instead; there (Linux)
-// the window is a plain object (agentwindowbase.h).
+// window's native window, and the window routes it when the event loop hands it
+// back, so the dispatcher and its action always start from the event loop, one
+// event at a time, in the order the events arrived. That native window is a plain
+// message window of the platform's message service, made at start-up with the
+// window's title; the toolkit never makes one for this window, since its first
+// native window would load the toolkit's graphics set-up (under Wine, Direct3D
+// and a software OpenGL: about 90 MB) just to carry these messages. Where the
+// system has no private window messages the deferral goes through the toolkit's
+// event loop instead; there (Linux) the window is a plain object
+// (agentwindowbase.h).
 #pragma once
 
 #include "actions/promousefunc.h"
@@ -21,7 +26,8 @@
 struct AgentPlatform;
 namespace platform {
 class NativeMessages;
-}
+struct NativeMessage;
+} // namespace platform
 
 class MainWindow : public AgentWindowBase
 {
@@ -54,14 +60,17 @@ public slots:
     // Logs the event and defers it through the window's queue. Main thread.
     void onHookMouseMsg(int msgType, int msgCode);
 
-protected:
-    // Routes kHookMessage, whoever posted it; never consumes a message.
-    bool nativeEvent(const QByteArray &eventType, void *message, long *result) override;
+    // The native window the events are posted to; 0 when they go through the
+    // toolkit's event loop.
+    std::uintptr_t hookWindow() const { return m_hookWindow; }
 
 private:
+    // Routes kHookMessage, whoever posted it; other messages are left alone.
+    void receive(const platform::NativeMessage &message);
     void route(std::uintptr_t msgType);
 
     platform::NativeMessages *m_messages;
+    std::uintptr_t m_hookWindow = 0;
     VLNativeEventFilter m_deviceWindow;
     ProMouseFunc m_dispatcher;
 };

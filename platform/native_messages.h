@@ -2,13 +2,17 @@
 // native messages the toolkit hands to a window's native-event hook.
 //
 // The agent defers every mouse event through its main window's message queue: it
-// posts a private message to its own window and acts on it when the window's
-// native-event hook sees it. Where windows cannot receive such messages
+// posts a private message to a plain message window of its own (createReceiver)
+// and acts on it when the event loop dispatches it to the window's receiver. The
+// window is the system's, not the toolkit's: a toolkit window would load the
+// toolkit's graphics set-up (under Wine, Direct3D with a software OpenGL of
+// ~90 MB) just to carry messages. Where windows cannot receive such messages
 // (canPost() false), callers defer through their own event loop instead, which
 // keeps the same order.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,6 +32,8 @@ struct NativeMessage
 class NativeMessages
 {
 public:
+    using Receiver = std::function<void(const NativeMessage &)>;
+
     virtual ~NativeMessages() = default;
 
     // Whether post() can reach native windows on this system. Constant for the
@@ -47,6 +53,22 @@ public:
     // pointer or any other kind. Any thread (it only reads the event).
     virtual bool decode(const std::string &eventType, const void *message,
                         NativeMessage &out) const = 0;
+
+    // Creates a hidden window that only receives messages, with the title `title`
+    // (UTF-8): never shown, and not among the top-level windows (Windows' search
+    // by title, FindWindowW, does not find it; Wine's does). Every message posted
+    // or sent to it is handed to `receiver` on the calling thread, when that
+    // thread's message loop (the toolkit's event loop) dispatches it; the system
+    // handles it as usual afterwards. Returns the window for post(), or 0 when
+    // posting is unavailable, the system refuses, or a window was already
+    // created; then this `receiver` is never called. The window lives as long as
+    // this object. Main thread only, once. Backends without private messages keep
+    // this default.
+    virtual std::uintptr_t createReceiver(const std::string &title, Receiver receiver)
+    {
+        (void)title, (void)receiver;
+        return 0;
+    }
 };
 
 // The backend chosen by the build.

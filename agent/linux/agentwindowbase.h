@@ -20,13 +20,6 @@ public:
     void resize(int, int) {}
     void setWindowTitle(const QString &) {}
     void setCentralWidget(QObject *) {}
-    // No native window: the object's address tells it from other windows (where a
-    // message service addresses it anyway, as the tests' does).
-    quintptr winId() const { return quintptr(this); }
-
-protected:
-    // Called only by a message service that posts to winId(); the system has none.
-    virtual bool nativeEvent(const QByteArray &, void *, long *) { return false; }
 };
 
 // Stands in for the device-notification widget.

@@ -1,6 +1,8 @@
 // The agent's application and window classes on Windows: a widgets application,
-// and real (hidden) widgets, whose native windows carry the private routing
-// message and the device notifications.
+// and real widgets that are never shown and never get a native window of the
+// toolkit's: the private routing message and the device notifications travel
+// through plain windows of the platform's services (native_messages.h,
+// message_window.h).
 #pragma once
 
 #include <QApplication>

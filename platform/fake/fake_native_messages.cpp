@@ -23,6 +23,47 @@ bool FakeNativeMessages::decode(const std::string &eventType, const void *messag
     return true;
 }
 
+std::uintptr_t FakeNativeMessages::createReceiver(const std::string &title, Receiver receiver)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_canPost || m_receiver)
+        return 0;
+    m_receiverTitle = title;
+    m_receiver = std::move(receiver);
+    return kReceiverWindow;
+}
+
+std::string FakeNativeMessages::receiverTitle() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_receiverTitle;
+}
+
+std::size_t FakeNativeMessages::deliverQueued()
+{
+    Receiver receiver;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        receiver = m_receiver;
+    }
+    std::size_t delivered = 0;
+    // One at a time, so that what the receiver posts meanwhile comes after.
+    for (;;) {
+        NativeMessage m;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_queue.empty())
+                return delivered;
+            m = m_queue.front();
+            m_queue.pop_front();
+        }
+        if (receiver && m.window == kReceiverWindow) {
+            receiver(m);
+            ++delivered;
+        }
+    }
+}
+
 void FakeNativeMessages::setQueueLimit(std::size_t limit)
 {
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -1,7 +1,8 @@
 // Posted messages kept in a queue, as a window's message queue keeps them. Tests
-// take them out and hand them to the window's native-event hook as the event type
-// kEventType with a pointer to the NativeMessage, which decode() accepts.
-// Thread-safe.
+// either hand them to the receiver of the window made by createReceiver()
+// (deliverQueued(), as the message loop would), or take them out and hand them to
+// a native-event hook as the event type kEventType with a pointer to the
+// NativeMessage, which decode() accepts. Thread-safe.
 #pragma once
 
 #include "native_messages.h"
@@ -24,6 +25,17 @@ public:
               std::intptr_t lParam) override;
     bool decode(const std::string &eventType, const void *message,
                 NativeMessage &out) const override;
+    // Returns kReceiverWindow (0 when posting is unavailable or a window exists).
+    std::uintptr_t createReceiver(const std::string &title, Receiver receiver) override;
+
+    // The window createReceiver() makes.
+    static constexpr std::uintptr_t kReceiverWindow = 0x7e57;
+    // Its title; empty while there is none.
+    std::string receiverTitle() const;
+    // Hands the queued messages, oldest first, to the receiver when they were
+    // posted to its window (others are dropped, as other windows would take
+    // them), on the calling thread; returns how many reached it.
+    std::size_t deliverQueued();
 
     // Behaviour. Set before use: canPost() is read by callers at any time.
     void setCanPost(bool canPost) { m_canPost = canPost; }
@@ -41,6 +53,8 @@ private:
     std::size_t m_limit = 0;
     std::deque<NativeMessage> m_queue;
     std::vector<NativeMessage> m_calls;
+    std::string m_receiverTitle;
+    Receiver m_receiver;
 };
 
 } // namespace platform::fake

@@ -9,12 +9,7 @@
 
 namespace {
 
-struct TestableMainWindow : MainWindow {
-    using MainWindow::MainWindow;
-    using MainWindow::nativeEvent;
-};
-
-const QByteArray kEventType = platform::fake::FakeNativeMessages::kEventType;
+using platform::fake::FakeNativeMessages;
 
 // The routing's own lines ("C_MID_MOUSE_MSG", ...).
 QStringList routingLines(const QStringList &lines)
@@ -75,6 +70,7 @@ private slots:
         // routed before it comes back, not even by the toolkit's own queue.
         const auto calls = m_fakes->nativeMessages->postCalls();
         QCOMPARE(calls.size(), std::size_t(1));
+        QCOMPARE(calls[0].window, FakeNativeMessages::kReceiverWindow);
         QCOMPARE(calls[0].message, MainWindow::kHookMessage);
         QCOMPARE(calls[0].wParam, std::uintptr_t(std::intptr_t(msgType)));
         QCOMPARE(calls[0].lParam, std::intptr_t(-1));
@@ -92,20 +88,17 @@ private slots:
     void onlyTheHookMessageIsRouted()
     {
         makeWindow();
-        const auto window = std::uintptr_t(m_window->winId());
-        auto deliver = [&](const QByteArray &type, std::uint32_t message, std::uintptr_t wParam) {
-            platform::NativeMessage m{window, message, wParam, -1};
-            long result = 7;
-            QCOMPARE(m_window->nativeEvent(type, &m, &result), false);
-            QCOMPARE(result, 7L);
-        };
-        // Another sender's hook messages are routed too, codes above 11 ignored.
+        // The window's own message window, made at start-up under the window's title.
+        QCOMPARE(m_window->hookWindow(), FakeNativeMessages::kReceiverWindow);
+        QCOMPARE(QString::fromStdString(m_fakes->nativeMessages->receiverTitle()),
+                 QStringLiteral("MainWindow"));
+        auto &messages = *m_fakes->nativeMessages;
+        // Another sender's hook messages are routed too, codes above 11 ignored;
+        // another identifier is not routed.
         for (std::uintptr_t wParam : {std::uintptr_t(3), std::uintptr_t(12), ~std::uintptr_t(0)})
-            deliver(kEventType, MainWindow::kHookMessage, wParam);
-        // Another identifier, or an event kind the platform does not decode.
-        deliver(kEventType, MainWindow::kHookMessage + 1, 0);
-        deliver("xcb_generic_event_t", MainWindow::kHookMessage, 0);
-        QCOMPARE(m_window->nativeEvent(kEventType, nullptr, nullptr), false);
+            messages.post(m_window->hookWindow(), MainWindow::kHookMessage, wParam, -1);
+        messages.post(m_window->hookWindow(), MainWindow::kHookMessage + 1, 0, -1);
+        QCOMPARE(messages.deliverQueued(), std::size_t(4));
         QCOMPARE(m_fakes->effects(), (QStringList{"mute 0", "volume 0.51"}));
     }
     void lostPostLosesOnlyThatEvent()
@@ -133,6 +126,7 @@ private slots:
         if (!withService)
             m_fakes->platform.nativeMessages.reset();
         makeWindow();
+        QCOMPARE(m_window->hookWindow(), std::uintptr_t(0));
         LogCapture log;
         for (int code : {8, 0, 3, 1, 9, 12, 6, -1, 7, 2, 11, 4, 10, 5})
             emitHook(code);
@@ -157,22 +151,18 @@ private slots:
 private:
     void deliverPosted() // what the window posted to itself, as its message loop would
     {
-        for (platform::NativeMessage m : m_fakes->nativeMessages->takeQueued()) {
-            QCOMPARE(m.window, std::uintptr_t(m_window->winId()));
-            long result = 12345;
-            QCOMPARE(m_window->nativeEvent(kEventType, &m, &result), false);
-            QCOMPARE(result, 12345L);
-        }
+        const std::size_t queued = m_fakes->nativeMessages->queuedCount();
+        QCOMPARE(m_fakes->nativeMessages->deliverQueued(), queued);
     }
     void makeWindow()
     {
-        m_window = std::make_unique<TestableMainWindow>(m_fakes->platform);
+        m_window = std::make_unique<MainWindow>(m_fakes->platform);
         m_fakes->clearEffects();
     }
 
     std::unique_ptr<SettingsFolder> m_folder;
     std::unique_ptr<FakeAgentPlatform> m_fakes;
-    std::unique_ptr<TestableMainWindow> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 QTEST_MAIN(TestRouting)

@@ -66,6 +66,33 @@ kill -0 $agent || fail "the first agent ended with the second"
 probe close VelkoOptions 5000 || fail "the agent's window did not take the close request"
 ends_with $agent 15 0 || fail "the agent did not end after its window closed"
 
+# The first event loads nothing new that draws: under Wine a toolkit window made
+# for it loaded Direct3D and a software OpenGL (about 90 MB).
+echo "== agent's first event"
+effects="$logs/effects.txt"
+[ -z "$exe" ] || effects="Z:$effects"
+"${wine[@]}" "$dir/VelkoOptions$exe" --simulated-mouse --record-effects "$effects" \
+    >"$logs/agent3.log" 2>&1 &
+agent=$!
+probe wait VelkoOptions 60000 >/dev/null || fail "the agent on the simulated mouse did not start"
+sleep 2
+libraries() { awk 'NF >= 6 {print $6}' "/proc/$1/maps" | sort -u; }
+idle=$(rss $agent)
+libraries $agent >"$logs/libraries-idle.txt"
+"${wine[@]}" "$dir/VelkoOptions$exe" --press middle-key >"$logs/press.log" 2>&1 ||
+    fail "the agent did not take the press"
+for _ in $(seq 100); do
+    grep -q 'mouse 0x40' "$logs/effects.txt" 2>/dev/null && break
+    sleep 0.1
+done
+grep -q 'mouse 0x40' "$logs/effects.txt" || fail "the press had no effect"
+echo "agent RSS at its first event: $idle -> $(rss $agent) KB"
+drawing=$(libraries $agent | comm -13 "$logs/libraries-idle.txt" - |
+    grep -iE 'd3d|dxgi|opengl|libGL|_dri|LLVM|vulkan' || true)
+[ -z "$drawing" ] || fail "the first event loaded: $drawing"
+probe close VelkoOptions 5000 || fail "the agent on the simulated mouse did not take the close request"
+ends_with $agent 15 0 || fail "the agent on the simulated mouse did not end"
+
 echo "== configurator"
 t0=$(now)
 start VelkoOptionsGUI "$dir" gui

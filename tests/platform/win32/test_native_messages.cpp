@@ -35,3 +35,36 @@ TEST(NativeMessages, PostAndDecodeRoundTrip)
 }
 
 } // namespace
+
+namespace {
+
+// The receiver's window: a message-only window under its title, whose posted
+// messages reach the receiver, in order, only when the thread's loop dispatches them.
+TEST(NativeMessages, ReceiverWindowTakesPostedMessagesFromTheLoop)
+{
+    auto messages = platform::createNativeMessages();
+    std::vector<std::intptr_t> received;
+    const std::uintptr_t window =
+        messages->createReceiver("MainWindow", [&](const platform::NativeMessage &m) {
+            if (m.message == 0x0464)
+                received.push_back(std::intptr_t(m.wParam));
+        });
+    ASSERT_NE(window, 0u);
+    const HWND hwnd = reinterpret_cast<HWND>(window);
+    // Not a top-level window (Wine's FindWindowW finds message-only windows too).
+    EXPECT_NE(GetAncestor(hwnd, GA_PARENT), GetDesktopWindow());
+    EXPECT_EQ(FindWindowExW(HWND_MESSAGE, nullptr, nullptr, L"MainWindow"), hwnd);
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    EXPECT_EQ(messages->createReceiver("MainWindow", [](const platform::NativeMessage &) {}), 0u);
+
+    for (int type : {3, -1, 0})
+        EXPECT_TRUE(messages->post(window, 0x0464, std::uintptr_t(std::intptr_t(type)), -1));
+    EXPECT_TRUE(received.empty());
+    testsupport::pump();
+    EXPECT_EQ(received, std::vector<std::intptr_t>({3, -1, 0}));
+
+    messages.reset();
+    EXPECT_FALSE(IsWindow(hwnd));
+}
+
+} // namespace
