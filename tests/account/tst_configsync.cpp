@@ -1,9 +1,11 @@
 #include "accountsandbox.h"
 #include "configsync.h"
 #include "opfunconffile.h"
+#include "programsets.h"
 #include "requestkinds.h"
 #include "scriptedhttpserver.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QtTest>
@@ -42,6 +44,21 @@ QByteArray reply(const QJsonValue &content)
 {
     return text({{"code", 0}, {"data", QJsonObject{{"configContent", content}}}}).toUtf8();
 }
+
+// A set's member of "programs" for `program`, with more members given.
+QJsonObject programSet(const QString &program, const QJsonObject &more = {})
+{
+    QJsonObject set = more;
+    set.insert("program", program);
+    return set;
+}
+
+QByteArray withPrograms(const QJsonValue &programs)
+{
+    return reply(text({{"Mid_key", entry("Copy", "12", "midKey")}, {"programs", programs}}));
+}
+
+const QString kRefused = "-1 The downloaded settings could not be used, nothing was changed";
 
 QJsonObject defaultDocument()
 {
@@ -168,6 +185,36 @@ private slots:
                    "{\"code\":7,\"msg\":\"No saved settings\",\"data\":{\"configContent\":"
                    "\"{\\\"mid_web_url\\\":\\\"x\\\"}\"}}")
             << "7 No saved settings" << KeyValues{};
+
+        // Program sets: replaced whole, or the whole document is refused.
+        QTest::newRow("program sets replace the stored ones")
+            << withPrograms(QJsonArray{programSet(
+                   "Firefox", {{"name", " Web "},
+                               {"Side_upkey", entry("Copy", "12", "slideUpKey")},
+                               {"slider_up_web_url", "none"}})})
+            << "0 "
+            << kv("/SET/Mid_key=Copy-12-midKey|/PROGRAM1/program=Firefox|/PROGRAM1/name=Web|"
+                  "/PROGRAM1/Side_upkey=Copy-12-slideUpKey|/PROGRAM1/slider_up_web_url=none|"
+                  "/PROGRAM1/Mid_key=" + kAbsent);
+        QTest::newRow("an empty list removes them")
+            << withPrograms(QJsonArray{}) << "0 "
+            << kv(QString("/SET/Mid_key=Copy-12-midKey|/PROGRAMS/count=%1|/PROGRAM1/program=%1|"
+                          "/PROGRAM1/name=%1|/PROGRAM1/Mid_key=%1")
+                      .arg(kAbsent));
+        QJsonArray tooMany;
+        for (int i = 0; i <= programsets::kMaxSets; ++i)
+            tooMany.append(programSet(QString("p%1").arg(i)));
+        const QList<QPair<const char *, QJsonValue>> refused = {
+            {"not a list", programSet("gimp")},
+            {"a path for a program", QJsonArray{programSet("/usr/bin/gimp")}},
+            {"a program twice", QJsonArray{programSet("gimp"), programSet("GIMP")}},
+            {"an unusable entry", QJsonArray{programSet("gimp", {{"Mid_key", entry("a", "99", "midKey")}})}},
+            {"a parameter not text", QJsonArray{programSet("gimp", {{"mid_main_speed", 5}})}},
+            {"too many sets", tooMany},
+        };
+        for (const auto &row : refused)
+            QTest::newRow(qPrintable(QString("program sets: ") + row.first))
+                << withPrograms(row.second) << kRefused << KeyValues{};
     }
 
     void download()
@@ -180,11 +227,18 @@ private slots:
         const QString file = box.modelFile();
         writeIni(file, "/PATH/mid_web_url", "https://old.example");
         writeIni(file, "/SET/Right_key", "Copy-0-rightKey");
+        // A stored program set, which documents without "programs" leave alone.
+        for (const auto &p : kv("/PROGRAMS/count=1|/PROGRAM1/program=gimp|/PROGRAM1/name=gimp|"
+                                "/PROGRAM1/Mid_key=Paste-14-midKey"))
+            writeIni(file, p.first, p.second);
         const QByteArray bytesBefore = bytesOf(file);
         QMap<QString, QString> expected = iniOnDisk(file);
         for (const auto &p : written) {
-            QVERIFY2(expected.contains(p.first), qPrintable(p.first));
-            expected.insert(p.first, p.second);
+            QVERIFY2(expected.contains(p.first) || p.first.startsWith("/PROGRAM"), qPrintable(p.first));
+            if (p.second == kAbsent)
+                expected.remove(p.first);
+            else
+                expected.insert(p.first, p.second);
         }
         server.enqueue(body);
         QCOMPARE(sendAndWait("GetDriverConf"), result);
@@ -200,14 +254,25 @@ private slots:
         const QString file = box.modelFile();
         for (
             const auto &p :
-            kv(R"(/SET/Mid_key=复制-12-midKey|/PATH/right_web_url=https://example.com/?q=a b&c="d")"))
+            kv(R"(/SET/Mid_key=复制-12-midKey|/PATH/right_web_url=https://example.com/?q=a b&c="d"|)"
+               R"(/PROGRAMS/count=2|/PROGRAM1/program=gimp|/PROGRAM1/name=GNU Image|)"
+               R"(/PROGRAM1/Right_key=复制-12-rightKey|/PROGRAM1/right_web_url=none|)"
+               R"(/PROGRAM1/mid_main_speed=5|/PROGRAM2/program=Firefox|/PROGRAM2/name=Firefox)"))
             writeIni(file, p.first, p.second);
         const QMap<QString, QString> before = iniOnDisk(file);
         server.enqueue(R"({"code":0})");
         QCOMPARE(sendAndWait("SaveConfigInfo"), QStringLiteral("0 "));
+        // What a set does not assign is left out.
+        QCOMPARE(uploaded(server)["programs"].toArray(),
+                 (QJsonArray{programSet("gimp", {{"name", "GNU Image"},
+                                                 {"Right_key", entry("复制", "12", "rightKey")},
+                                                 {"right_web_url", "none"},
+                                                 {"mid_main_speed", "5"}}),
+                             programSet("Firefox", {{"name", "Firefox"}})}));
         OpFunConfFile conf;
         conf.syncMouseIni();
-        conf.SetDefault(); // "Restore default" wipes the assignments
+        conf.RestoreEverything(); // "Restore default" wipes the assignments
+        QVERIFY(conf.RemoveProgramSet(2));
         QVERIFY(iniOnDisk(file) != before);
         server.enqueue(reply(text(uploaded(server))));
         QCOMPARE(sendAndWait("GetDriverConf"), QStringLiteral("0 "));
