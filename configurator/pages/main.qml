@@ -68,7 +68,14 @@ Window {
         onSigRestoreDefaults: mainWindow.restoreDefaults()
     }
     AssignmentRules { id: rules }
-    OpFunConfFile { id: conf }
+    OpFunConfFile {
+        id: conf
+        onSelectedSetChanged: mainWindow.showSelectedSet()
+    }
+    // The program selector of the connection page: which set the pages edit.
+    readonly property QtObject programSelector: connectDevice.programBar.selector
+    // The answer to the restore question: everything, or the selected set only.
+    property bool restoreAll: true
     OpenBluetooth { id: openBluetooth }
 
     CheckProcess {
@@ -187,6 +194,8 @@ Window {
         onSigLogicClicked: mainWindow.onLogic(logic_sign)
         onSigReturnVer: mainWindow.onLogic(gui_index)
         onSigInitConf: mainWindow.showStored(tag, index, name)
+        onSigInitSame: mainWindow.showSame(tag)
+        onSigProgramRefused: navigator.showInfo(text, false)
         loginPopupSource: "qrc:/infoWidgets/LoginAndRegister.qml"
         onSigSyncRequested: syncCover.open()
         // Each switch to the page shows the stored configuration once; before the
@@ -317,6 +326,31 @@ Window {
             page.wheelIsSelectItem(i)
     }
 
+    // A control the selected program set leaves to all programs: no label, and
+    // "Same as all programs" marked in its list.
+    function showSame(tag) {
+        var page = pageFor(tag)
+        if (!page || versionClass === "")
+            return
+        connectDevice.f_setLabel(tag, tag === "midKey" ? qsTr("Enter word") : "", false)
+        page.showSame()
+    }
+    // The user picked "Same as all programs" in a program set's list.
+    function onSame(tag) {
+        connectDevice.f_setLabel(tag, tag === "midKey" ? qsTr("Enter word") : "", false)
+        conf.syncMouseIni()
+        conf.SetSameAsAllPrograms(tag)
+    }
+    // Another set was selected (or the selected one changed as a whole): show it.
+    function showSelectedSet() {
+        if (versionClass === "")
+            return
+        for (var tag of rules.tagsInShowOrder())
+            connectDevice.f_setLabel(tag, tag === "midKey" ? qsTr("Enter word") : "", false)
+        if (navigator.page === "connect")
+            connectDevice.f_initMouseConf()
+    }
+
     // Trims the lists once for the version class, then shows the stored configuration.
     function adjustLists(sysVersion) {
         if (versionClass !== "")
@@ -339,10 +373,21 @@ Window {
             connectDevice.f_initMouseConf()
     }
 
+    // Without program sets the default set's defaults; with them, as the user
+    // answered: the selected set's, or everything.
     function restoreDefaults() {
         conf.syncMouseIni()
-        conf.SetDefault()
+        if (!programSelector.hasSets)
+            conf.SetDefault()
+        else if (restoreAll)
+            conf.RestoreEverything()
+        else
+            conf.RestoreSelectedSet()
         conf.syncIniToFile()
+        if (conf.selectedSet > 0) {
+            showSelectedSet()
+            return
+        }
         var keyNone = rules.keyNoneIndex(versionClass)
         var wheelNone = rules.wheelNoneIndex(versionClass)
         for (var tag of rules.tagsInShowOrder()) {
@@ -378,6 +423,8 @@ Window {
         onSigSelItemIndex: mainWindow.onPicked("midKey", itemIndex, itemName)
         onSigUsrIndexUrl: mainWindow.onParameter("midKey", index, fileUrl)
         onSigUsrSpeed: mainWindow.onSpeed("midKey", speedType, speed)
+        programSet: conf.selectedSet > 0
+        onSigSameAsAll: mainWindow.onSame("midKey")
     }
     MouseKeyPress {
         id: rightKeyPage
@@ -388,6 +435,8 @@ Window {
         onSigSelItemIndex: mainWindow.onPicked("rightKey", itemIndex, itemName)
         onSigUsrIndexUrl: mainWindow.onParameter("rightKey", index, fileUrl)
         onSigUsrSpeed: mainWindow.onSpeed("rightKey", speedType, speed)
+        programSet: conf.selectedSet > 0
+        onSigSameAsAll: mainWindow.onSame("rightKey")
     }
     MouseKeyPress {
         id: sideUpKeyPage
@@ -398,6 +447,8 @@ Window {
         onSigSelItemIndex: mainWindow.onPicked("slideUpKey", itemIndex, itemName)
         onSigUsrIndexUrl: mainWindow.onParameter("slideUpKey", index, fileUrl)
         onSigUsrSpeed: mainWindow.onSpeed("slideUpKey", speedType, speed)
+        programSet: conf.selectedSet > 0
+        onSigSameAsAll: mainWindow.onSame("slideUpKey")
     }
     MouseKeyPress {
         id: sideDownKeyPage
@@ -408,6 +459,8 @@ Window {
         onSigSelItemIndex: mainWindow.onPicked("slideDownKey", itemIndex, itemName)
         onSigUsrIndexUrl: mainWindow.onParameter("slideDownKey", index, fileUrl)
         onSigUsrSpeed: mainWindow.onSpeed("slideDownKey", speedType, speed)
+        programSet: conf.selectedSet > 0
+        onSigSameAsAll: mainWindow.onSame("slideDownKey")
     }
     MouseWheelAction {
         id: midWheelPage
@@ -416,6 +469,8 @@ Window {
         y: 120
         visible: false
         onSigSelIssue: mainWindow.onPicked("midWheel", issueIndex, issueName)
+        programSet: conf.selectedSet > 0
+        onSigSameAsAll: mainWindow.onSame("midWheel")
     }
     MouseWheelAction {
         id: sideWheelPage
@@ -424,6 +479,8 @@ Window {
         y: 100
         visible: false
         onSigSelIssue: mainWindow.onPicked("slideWheel", issueIndex, issueName)
+        programSet: conf.selectedSet > 0
+        onSigSameAsAll: mainWindow.onSame("slideWheel")
     }
 
     // ---- Boxes and covers ----
@@ -450,11 +507,32 @@ Window {
         id: restoreBox
         objectName: "restoreBox"
         anchors.centerIn: parent
-        visible: navigator.box === "restore"
+        visible: navigator.box === "restore" && !mainWindow.programSelector.hasSets
         title: qsTr("Restore default")
         text: qsTr("Restoring the default will empty all settings.\nAre you sure you want to restore the default?")
         onSigCancleClicked: navigator.restoreAnswered(false)
         onSigSureClicked: navigator.restoreAnswered(true)
+    }
+    // With program sets: the selected set only, or everything.
+    QXMsgBox {
+        id: restoreScopeBox
+        objectName: "restoreScopeBox"
+        anchors.centerIn: parent
+        visible: navigator.box === "restore" && mainWindow.programSelector.hasSets
+        title: qsTr("Restore default")
+        text: qsTr("Restore the defaults of \"%1\" only, or of all programs and every program set?")
+                  .arg(mainWindow.programSelector.selectedName)
+        sureText: qsTr("Only this")
+        extraText: qsTr("Everything")
+        onSigCancleClicked: navigator.restoreAnswered(false)
+        onSigSureClicked: {
+            mainWindow.restoreAll = false
+            navigator.restoreAnswered(true)
+        }
+        onSigExtraClicked: {
+            mainWindow.restoreAll = true
+            navigator.restoreAnswered(true)
+        }
     }
     ConfirmMsgBox {
         id: confirmBox
