@@ -414,11 +414,12 @@ Window {
     // the label stays in sight while the list is open: the lists of the controls
     // labelled on the right open on the left, and the other way round.
     readonly property int rightListX: 660
+    // Lists open below the program selector, which stays in sight.
     MouseKeyPress {
         id: midKeyPage
         objectName: "midKeyPage"
         x: 30
-        y: 70
+        y: 110
         visible: false
         onSigSelItemIndex: mainWindow.onPicked("midKey", itemIndex, itemName)
         onSigUsrIndexUrl: mainWindow.onParameter("midKey", index, fileUrl)
@@ -430,7 +431,7 @@ Window {
         id: rightKeyPage
         objectName: "rightKeyPage"
         x: 30
-        y: 70
+        y: 110
         visible: false
         onSigSelItemIndex: mainWindow.onPicked("rightKey", itemIndex, itemName)
         onSigUsrIndexUrl: mainWindow.onParameter("rightKey", index, fileUrl)
@@ -442,7 +443,7 @@ Window {
         id: sideUpKeyPage
         objectName: "sideUpKeyPage"
         x: Math.min(mainWindow.rightListX, mainWindow.width - width - 10)
-        y: connectDevice.eightKeys ? 90 : 80
+        y: connectDevice.eightKeys ? 130 : 120
         visible: false
         onSigSelItemIndex: mainWindow.onPicked("slideUpKey", itemIndex, itemName)
         onSigUsrIndexUrl: mainWindow.onParameter("slideUpKey", index, fileUrl)
@@ -454,7 +455,7 @@ Window {
         id: sideDownKeyPage
         objectName: "sideDownKeyPage"
         x: Math.min(mainWindow.rightListX, mainWindow.width - width - 10)
-        y: connectDevice.eightKeys ? 110 : 100
+        y: connectDevice.eightKeys ? 150 : 140
         visible: false
         onSigSelItemIndex: mainWindow.onPicked("slideDownKey", itemIndex, itemName)
         onSigUsrIndexUrl: mainWindow.onParameter("slideDownKey", index, fileUrl)
@@ -466,7 +467,7 @@ Window {
         id: midWheelPage
         objectName: "midWheelPage"
         x: 30
-        y: 120
+        y: 160
         visible: false
         onSigSelIssue: mainWindow.onPicked("midWheel", issueIndex, issueName)
         programSet: conf.selectedSet > 0
@@ -476,7 +477,7 @@ Window {
         id: sideWheelPage
         objectName: "sideWheelPage"
         x: Math.min(mainWindow.rightListX, mainWindow.width - width - 10)
-        y: 100
+        y: 140
         visible: false
         onSigSelIssue: mainWindow.onPicked("slideWheel", issueIndex, issueName)
         programSet: conf.selectedSet > 0

@@ -544,7 +544,11 @@ private slots:
         QCOMPARE(file.value("PROGRAM1/right_web_url").toString(), QString("example.org"));
         QCOMPARE(file.value("SET/Mid_key").toString(), QString("Paste-14-midKey"));
         QCOMPARE(labelText("midKey"), QString("Copy"));
-        QMetaObject::invokeMethod(find("midKeyPage"), "pickSame");
+        QMetaObject::invokeMethod(find("connectDevice"), "sigActionClicked",
+                                  Q_ARG(QString, "mid_key_press"));
+        auto *same = find("midKeyPage")->findChild<QQuickItem *>("sameItem");
+        QVERIFY(same && same->isVisible());
+        QMetaObject::invokeMethod(same, "picked");
         file.sync();
         QVERIFY(!file.contains("PROGRAM1/Mid_key"));
         QVERIFY(!labelShown("midKey"));

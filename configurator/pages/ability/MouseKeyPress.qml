@@ -230,28 +230,32 @@ Item {
         color: "#22272e"
     }
 
+    // In a program set the list begins with "Same as all programs".
+    FunctionItem {
+        objectName: "sameItem"
+        x: 4
+        y: 44
+        property bool pointerOver: false
+        width: 302
+        height: keyPage.programSet ? 30 : 0
+        visible: keyPage.programSet
+        text: qsTr("Same as all programs")
+        selectState: keyPage.sameSelected ? "pressed" : pointerOver ? "hover" : "normal"
+        onPointerInside: pointerOver = inside
+        onPicked: keyPage.pickSame()
+    }
+
     ListView {
         id: list
         objectName: "list"
         x: 4
-        y: 44
+        y: 44 + (keyPage.programSet ? 30 : 0)
         width: 302
-        height: keyPage.height - 52
+        height: keyPage.height - 52 - (keyPage.programSet ? 30 : 0)
         clip: true
         model: listModel
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {}
-        header: FunctionItem {
-            objectName: "sameItem"
-            property bool pointerOver: false
-            width: list.width
-            height: keyPage.programSet ? 30 : 0
-            visible: keyPage.programSet
-            text: qsTr("Same as all programs")
-            selectState: keyPage.sameSelected ? "pressed" : pointerOver ? "hover" : "normal"
-            onPointerInside: pointerOver = inside
-            onPicked: keyPage.pickSame()
-        }
         delegate: FunctionItem {
             width: list.width
             text: issueName

@@ -104,29 +104,33 @@ Item {
         color: "#22272e"
     }
 
+    // In a program set the list begins with "Same as all programs".
+    FunctionItem {
+        objectName: "sameItem"
+        x: 4
+        y: 44
+        property bool pointerOver: false
+        width: 302
+        height: wheelPage.programSet ? 30 : 0
+        visible: wheelPage.programSet
+        text: qsTr("Same as all programs")
+        selectState: wheelPage.sameSelected ? "pressed" : pointerOver ? "hover" : "normal"
+        pickOnPress: true
+        onPointerInside: pointerOver = inside
+        onPicked: wheelPage.pickSame()
+    }
+
     ListView {
         id: list
         objectName: "list"
         x: 4
-        y: 44
+        y: 44 + (wheelPage.programSet ? 30 : 0)
         width: 302
-        height: wheelPage.height - 52
+        height: wheelPage.height - 52 - (wheelPage.programSet ? 30 : 0)
         clip: true
         model: listModel
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {}
-        header: FunctionItem {
-            objectName: "sameItem"
-            property bool pointerOver: false
-            width: list.width
-            height: wheelPage.programSet ? 30 : 0
-            visible: wheelPage.programSet
-            text: qsTr("Same as all programs")
-            selectState: wheelPage.sameSelected ? "pressed" : pointerOver ? "hover" : "normal"
-            pickOnPress: true
-            onPointerInside: pointerOver = inside
-            onPicked: wheelPage.pickSame()
-        }
         delegate: FunctionItem {
             width: list.width
             text: issueName
