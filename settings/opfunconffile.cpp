@@ -132,6 +132,22 @@ QString OpFunConfFile::entryJson(const char *setKey)
 void OpFunConfFile::setEntry(const char *setKey, const QString &value)
 {
     m_modelIni.setValue(addressed("SET", QLatin1String(setKey)), value);
+    const int section = selectedSet();
+    if (section < 1)
+        return;
+    // A key assigned in a program set takes its parameters from that set: give it
+    // the defaults the default set starts with, so that none reads as absent.
+    for (const controls::Control &c : controls::kControls) {
+        if (c.isWheel || qstrcmp(c.setKey, setKey) != 0)
+            continue;
+        for (size_t i = 0; i < controls::kPathSuffixes.size(); ++i) {
+            const QString key = programsets::sectionKey(
+                section, QLatin1String(c.prefix) + QLatin1String(controls::kPathSuffixes[i]));
+            if (m_modelIni.getValue(key) == QLatin1String("NULL"))
+                m_modelIni.setValue(key, int(i) >= controls::kFirstSpeedSuffix ? QStringLiteral("1")
+                                                                                : QStringLiteral("none"));
+        }
+    }
 }
 
 QString OpFunConfFile::addressed(const char *group, const QString &name) const

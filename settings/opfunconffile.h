@@ -6,7 +6,9 @@
 // [PROGRAMn]. With a program set selected, the six entry properties and setters
 // and the 56 parameter getters and setters address that section's keys; a
 // control the set does not assign reads as absent there (its entry property
-// gives the empty text: "Same as all programs"). The selection is shared by
+// gives the empty text: "Same as all programs"). A key's entry set in a program
+// set brings that key's parameters there with their defaults ("none", speeds "1")
+// unless the set has them already. The selection is shared by
 // every OpFunConfFile of the process (the pages create several) and goes back to
 // "All programs" when another model's file is bound. Main thread only.
 #pragma once

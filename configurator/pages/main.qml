@@ -76,6 +76,9 @@ Window {
     readonly property QtObject programSelector: connectDevice.programBar.selector
     // The answer to the restore question: everything, or the selected set only.
     property bool restoreAll: true
+    // The program set whose removal is being asked about (0: none), and its name.
+    property int removingSection: 0
+    property string removingName: ""
     OpenBluetooth { id: openBluetooth }
 
     CheckProcess {
@@ -196,6 +199,10 @@ Window {
         onSigInitConf: mainWindow.showStored(tag, index, name)
         onSigInitSame: mainWindow.showSame(tag)
         onSigProgramRefused: navigator.showInfo(text, false)
+        onSigRemoveProgram: {
+            mainWindow.removingName = name
+            mainWindow.removingSection = section
+        }
         loginPopupSource: "qrc:/infoWidgets/LoginAndRegister.qml"
         onSigSyncRequested: syncCover.open()
         // Each switch to the page shows the stored configuration once; before the
@@ -499,7 +506,7 @@ Window {
     Rectangle {
         objectName: "darkCover"
         anchors.fill: parent
-        visible: navigator.darkCover || updatePrompt.shown
+        visible: navigator.darkCover || updatePrompt.shown || mainWindow.removingSection > 0
         color: "black"
         opacity: 0.8
         MouseArea { anchors.fill: parent } // swallows clicks while a box is open
@@ -533,6 +540,18 @@ Window {
         onSigExtraClicked: {
             mainWindow.restoreAll = true
             navigator.restoreAnswered(true)
+        }
+    }
+    QXMsgBox {
+        objectName: "removeProgramBox"
+        anchors.centerIn: parent
+        visible: mainWindow.removingSection > 0
+        title: qsTr("Remove program")
+        text: qsTr("Remove \"%1\" and the assignments made for it?").arg(mainWindow.removingName)
+        onSigCancleClicked: mainWindow.removingSection = 0
+        onSigSureClicked: {
+            mainWindow.programSelector.removeProgram(mainWindow.removingSection)
+            mainWindow.removingSection = 0
         }
     }
     ConfirmMsgBox {

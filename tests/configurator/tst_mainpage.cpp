@@ -566,10 +566,15 @@ private slots:
         QVERIFY(!find("midKeyPage")->property("programSet").toBool());
         QVERIFY(labelShown("midKey"));
         QCOMPARE(labelText("midKey"), QString("Paste"));
-        bool removed = false;
-        QMetaObject::invokeMethod(selector, "removeProgram", Q_RETURN_ARG(bool, removed),
-                                  Q_ARG(int, 1));
-        QVERIFY(removed);
+        // Removing asks first.
+        QObject *bar = find("programBar");
+        QMetaObject::invokeMethod(bar, "sigRemoveRequested", Q_ARG(int, 1), Q_ARG(QString, "GIMP"));
+        QVERIFY(find("removeProgramBox")->property("visible").toBool());
+        QMetaObject::invokeMethod(find("removeProgramBox"), "sigCancleClicked");
+        QCOMPARE(selector->property("entries").toList().size(), 3);
+        QMetaObject::invokeMethod(bar, "sigRemoveRequested", Q_ARG(int, 1), Q_ARG(QString, "GIMP"));
+        QMetaObject::invokeMethod(find("removeProgramBox"), "sigSureClicked");
+        QVERIFY(!find("removeProgramBox")->property("visible").toBool());
         QCOMPARE(selector->property("entries").toList().size(), 2); // All programs, krita
         file.sync();
         QCOMPARE(file.value("PROGRAM1/program").toString(), QString("krita.appimage"));

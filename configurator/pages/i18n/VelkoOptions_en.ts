@@ -93,5 +93,13 @@
         <source>Everything</source>
         <translation>Everything</translation>
     </message>
+    <message>
+        <source>Remove program</source>
+        <translation>Remove program</translation>
+    </message>
+    <message>
+        <source>Remove &quot;%1&quot; and the assignments made for it?</source>
+        <translation>Remove &quot;%1&quot; and the assignments made for it?</translation>
+    </message>
 </context>
 </TS>

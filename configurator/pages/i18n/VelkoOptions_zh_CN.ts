@@ -828,5 +828,13 @@ go to the official website to download the latest version</source>
         <source>Everything</source>
         <translation>全部</translation>
     </message>
+    <message>
+        <source>Remove program</source>
+        <translation>移除程序</translation>
+    </message>
+    <message>
+        <source>Remove &quot;%1&quot; and the assignments made for it?</source>
+        <translation>移除“%1”及为其所做的设置？</translation>
+    </message>
 </context>
 </TS>

@@ -35,6 +35,8 @@ Rectangle {
     signal sigInitSame(string tag)
     // A program could not be added, with the reason.
     signal sigProgramRefused(string text)
+    // The user asked to remove the set of a program.
+    signal sigRemoveProgram(int section, string name)
     // The sync panel's place: emitted for a signed-in "Sync".
     signal sigSyncRequested()
 
@@ -167,6 +169,7 @@ Rectangle {
         y: 62
         width: parent.width - 80
         onSigRefused: root.sigProgramRefused(text)
+        onSigRemoveRequested: root.sigRemoveProgram(section, name)
     }
 
     Image {

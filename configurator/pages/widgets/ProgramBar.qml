@@ -1,6 +1,6 @@
 // The program selector above the mouse picture: "All programs" and one entry per
 // program the user added, the selected one lit; the selected program can be
-// removed; "Add program" offers the programs with a window open and a chooser
+// removed (after the page's question); "Add program" offers the programs with a window open and a chooser
 // for a program file. The selector type keeps the state and the rules.
 import QtQuick 2.15
 import QtQuick.Controls 2.15
@@ -13,6 +13,8 @@ Item {
     readonly property alias selector: selector
     // Why a program was not added.
     signal sigRefused(string text)
+    // The user asked to remove a program (the page asks before it is removed).
+    signal sigRemoveRequested(int section, string name)
 
     height: 34
 
@@ -111,7 +113,7 @@ Item {
                             anchors.fill: parent
                             hoverEnabled: true
                             cursorShape: Qt.PointingHandCursor
-                            onClicked: selector.removeProgram(modelData.section)
+                            onClicked: bar.sigRemoveRequested(modelData.section, modelData.name)
                         }
                         ToolTip.visible: removeArea.containsMouse
                         ToolTip.delay: 500
