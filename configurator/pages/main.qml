@@ -509,7 +509,10 @@ Window {
         visible: navigator.darkCover || updatePrompt.shown || mainWindow.removingSection > 0
         color: "black"
         opacity: 0.8
-        MouseArea { anchors.fill: parent } // swallows clicks while a box is open
+        MouseArea { // swallows clicks (and the pointer's hover) while a box is open
+            anchors.fill: parent
+            hoverEnabled: true
+        }
     }
     QXMsgBox {
         id: restoreBox
