@@ -11,7 +11,8 @@
 ProgramSelector::ProgramSelector(QObject *parent)
     : QObject(parent), m_programs(ConfiguratorPlatform::current().programs)
 {
-    connect(&m_conf, &OpFunConfFile::selectedSetChanged, this, &ProgramSelector::selectionChanged);
+    // Another selection may also mean another model, with sets of its own.
+    connect(&m_conf, &OpFunConfFile::selectedSetChanged, this, &ProgramSelector::rebuild);
     connect(&m_conf, &OpFunConfFile::programSetsChanged, this, &ProgramSelector::rebuild);
     rebuild();
 }

@@ -579,6 +579,9 @@ private slots:
         file.sync();
         QCOMPARE(file.value("PROGRAM1/program").toString(), QString("krita.appimage"));
         QVERIFY(!file.contains("PROGRAM2/program"));
+        // Another model has sets of its own.
+        OpFunConfFile().SetCurrentMouse("QX330");
+        QCOMPARE(selector->property("entries").toList().size(), 1);
     }
 
     void restoringWithProgramSets_data()
