@@ -7,6 +7,12 @@
 #include <cstring>
 
 TestWindow::TestWindow(const QString &className, const QString &title, int x, int y)
+    : TestWindow(className, title, x, y, Program())
+{
+}
+
+TestWindow::TestWindow(const QString &className, const QString &title, int x, int y,
+                       const Program &program)
     : m_c(xcb_connect(nullptr, nullptr))
 {
     if (xcb_connection_has_error(m_c))
@@ -20,8 +26,21 @@ TestWindow::TestWindow(const QString &className, const QString &title, int x, in
                       std::int16_t(y), 400, 300, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
                       screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
     const QByteArray wmClass = QByteArray("velko-test", 11) + className.toUtf8() + QByteArray(1, 0);
-    xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
-                        std::uint32_t(wmClass.size()), wmClass.constData());
+    if (!className.isEmpty())
+        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_CLASS,
+                            XCB_ATOM_STRING, 8, std::uint32_t(wmClass.size()), wmClass.constData());
+    if (program.pid)
+        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, m_window, atom("_NET_WM_PID"),
+                            XCB_ATOM_CARDINAL, 32, 1, &program.pid);
+    if (!program.icon.isEmpty())
+        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, m_window, atom("_NET_WM_ICON"),
+                            XCB_ATOM_CARDINAL, 32, std::uint32_t(program.icon.size()),
+                            program.icon.constData());
+    if (program.skipTaskbar) {
+        const xcb_atom_t skip = atom("_NET_WM_STATE_SKIP_TASKBAR");
+        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, m_window, atom("_NET_WM_STATE"),
+                            XCB_ATOM_ATOM, 32, 1, &skip);
+    }
     const QByteArray name = title.toUtf8();
     xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, m_window, atom("_NET_WM_NAME"),
                         atom("UTF8_STRING"), 8, std::uint32_t(name.size()), name.constData());
@@ -32,8 +51,28 @@ TestWindow::TestWindow(const QString &className, const QString &title, int x, in
     xcb_flush(m_c);
     QElapsedTimer timer;
     timer.start();
+    // openbox does not give the focus to a window the task bar skips.
+    while (!program.skipTaskbar && !isActive() && timer.elapsed() < 5000)
+        QThread::msleep(20);
+}
+
+bool TestWindow::activate()
+{
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = m_window;
+    event.type = atom("_NET_ACTIVE_WINDOW");
+    event.data.data32[0] = 2; // from a pager or task bar: no focus-stealing prevention
+    xcb_send_event(m_c, 0, xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&event));
+    xcb_flush(m_c);
+    QElapsedTimer timer;
+    timer.start();
     while (!isActive() && timer.elapsed() < 5000)
         QThread::msleep(20);
+    return isActive();
 }
 
 TestWindow::~TestWindow()

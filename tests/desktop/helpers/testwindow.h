@@ -12,12 +12,26 @@
 class TestWindow
 {
 public:
+    // What a window says about its program, set before it is mapped.
+    struct Program
+    {
+        std::uint32_t pid = 0;       // _NET_WM_PID, when not 0
+        QVector<std::uint32_t> icon; // _NET_WM_ICON, when not empty
+        bool skipTaskbar = false;    // _NET_WM_STATE_SKIP_TASKBAR
+    };
+
     // A mapped 400x300 window at (x, y) with WM_CLASS "velko-test", `className`
-    // and the title; waits until the window manager has made it the active window.
+    // (no WM_CLASS for an empty `className`) and the title; waits until the window
+    // manager has made it the active window (unless the task bar skips it).
     TestWindow(const QString &className, const QString &title, int x = 100, int y = 100);
+    TestWindow(const QString &className, const QString &title, int x, int y,
+               const Program &program);
     ~TestWindow();
 
     bool isActive() const;
+    // Asks the window manager to activate the window, as a task bar does, and
+    // waits until it is the active window; whether it became so.
+    bool activate();
     xcb_window_t id() const { return m_window; }
 
     // Everything received so far, after waiting until there are `count` records
