@@ -133,12 +133,16 @@ void OpFunConfFile::setEntry(const char *setKey, const QString &value)
 {
     m_modelIni.setValue(addressed("SET", QLatin1String(setKey)), value);
     const int section = selectedSet();
-    if (section < 1)
-        return;
-    // A key assigned in a program set takes its parameters from that set: give it
-    // the defaults the default set starts with, so that none reads as absent.
+    if (section > 0)
+        seedParameters(section, QLatin1String(setKey));
+}
+
+// A key assigned in a program set takes its parameters from that set: give the
+// absent ones the defaults the default set starts with, so that none reads as absent.
+void OpFunConfFile::seedParameters(int section, const QString &setKey)
+{
     for (const controls::Control &c : controls::kControls) {
-        if (c.isWheel || qstrcmp(c.setKey, setKey) != 0)
+        if (c.isWheel || setKey != QLatin1String(c.setKey))
             continue;
         for (size_t i = 0; i < controls::kPathSuffixes.size(); ++i) {
             const QString key = programsets::sectionKey(
@@ -334,6 +338,8 @@ void OpFunConfFile::replaceProgramSets(const QVector<StoredSet> &replacement)
         m_modelIni.setValue(programsets::nameKey(section), set.name);
         for (auto it = set.values.cbegin(); it != set.values.cend(); ++it)
             m_modelIni.setValue(programsets::sectionKey(section, it.key()), it.value());
+        for (auto it = set.values.cbegin(); it != set.values.cend(); ++it)
+            seedParameters(section, it.key());
     }
     if (section > 0)
         m_modelIni.setValue(programsets::countKey(), QString::number(section));

@@ -169,6 +169,7 @@ public:
     // The default set's defaults and every program set emptied.
     Q_INVOKABLE void RestoreEverything();
     // Replaces every stored set (no sync); the selection goes back to "All programs".
+    // A key with an entry gets the parameters it lacks with their defaults.
     void replaceProgramSets(const QVector<StoredSet> &sets);
 
     // C++ callers that address the sets themselves (the sync): from now on this
@@ -197,6 +198,9 @@ private:
     void setPathValue(const QString &key, const QString &value);
     QString entryJson(const char *setKey);
     void setEntry(const char *setKey, const QString &value);
+    // The absent parameters of the key stored under `setKey` in a section, with
+    // their defaults.
+    void seedParameters(int section, const QString &setKey);
     // "/SET/" or "/PATH/" + name in the default set, the section's key in a program set.
     QString addressed(const char *group, const QString &name) const;
     // The stored count, clamped to 0..kMaxSets.

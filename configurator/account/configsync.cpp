@@ -230,11 +230,13 @@ QJsonObject build(OpFunConfFile &conf)
             if (!json.isEmpty())
                 object.insert(QLatin1String(control.key), json);
         }
+        // Parameters at their defaults are left out (documents stay small; the
+        // download gives an assigned key's missing parameters their defaults).
         for (const PathKey &path : kPathKeys) {
             const QString value = (conf.*path.get)();
-            if (value != QLatin1String("NULL"))
-                object.insert(QLatin1String(path.key),
-                              value.isEmpty() ? QStringLiteral("none") : value);
+            const bool speed = QLatin1String(path.key).endsWith(QLatin1String("_speed"));
+            if (value != QLatin1String("NULL") && value != QLatin1String(speed ? "1" : ""))
+                object.insert(QLatin1String(path.key), value);
         }
         programs.append(object);
     }

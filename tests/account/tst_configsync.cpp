@@ -195,6 +195,10 @@ private slots:
             << "0 "
             << kv("/SET/Mid_key=Copy-12-midKey|/PROGRAM1/program=Firefox|/PROGRAM1/name=Web|"
                   "/PROGRAM1/Side_upkey=Copy-12-slideUpKey|/PROGRAM1/slider_up_web_url=none|"
+                  // the key's other parameters, with their defaults
+                  "/PROGRAM1/slider_up_file_path=none|/PROGRAM1/slider_up_folder_path=none|"
+                  "/PROGRAM1/slider_up_app_path=none|/PROGRAM1/slider_up_sound_path=none|"
+                  "/PROGRAM1/slider_up_main_speed=1|/PROGRAM1/slider_up_self_speed=1|"
                   "/PROGRAM1/Mid_key=" + kAbsent);
         QTest::newRow("an empty list removes them")
             << withPrograms(QJsonArray{}) << "0 "
@@ -254,23 +258,27 @@ private slots:
         const QString file = box.modelFile();
         for (
             const auto &p :
-            kv(R"(/SET/Mid_key=复制-12-midKey|/PATH/right_web_url=https://example.com/?q=a b&c="d"|)"
-               R"(/PROGRAMS/count=2|/PROGRAM1/program=gimp|/PROGRAM1/name=GNU Image|)"
-               R"(/PROGRAM1/Right_key=复制-12-rightKey|/PROGRAM1/right_web_url=none|)"
-               R"(/PROGRAM1/mid_main_speed=5|/PROGRAM2/program=Firefox|/PROGRAM2/name=Firefox)"))
+            kv(R"(/SET/Mid_key=复制-12-midKey|/PATH/right_web_url=https://example.com/?q=a b&c="d")"))
             writeIni(file, p.first, p.second);
+        OpFunConfFile conf; // as the pages make the sets
+        conf.syncMouseIni();
+        conf.selectSet(conf.AddProgramSet("gimp", "GNU Image"));
+        conf.SetRightKeyVal("复制-12-rightKey");
+        conf.SetRightFilePath("file:///C:/a b.png");
+        conf.SetMidMainSpeed("5");
+        conf.AddProgramSet("Firefox", "");
+        conf.selectSet(0);
+        conf.syncIniToFile();
         const QMap<QString, QString> before = iniOnDisk(file);
         server.enqueue(R"({"code":0})");
         QCOMPARE(sendAndWait("SaveConfigInfo"), QStringLiteral("0 "));
-        // What a set does not assign is left out.
+        // What a set does not assign, and parameters at their defaults, are left out.
         QCOMPARE(uploaded(server)["programs"].toArray(),
                  (QJsonArray{programSet("gimp", {{"name", "GNU Image"},
                                                  {"Right_key", entry("复制", "12", "rightKey")},
-                                                 {"right_web_url", "none"},
+                                                 {"right_file_path", "file:///C:/a b.png"},
                                                  {"mid_main_speed", "5"}}),
                              programSet("Firefox", {{"name", "Firefox"}})}));
-        OpFunConfFile conf;
-        conf.syncMouseIni();
         conf.RestoreEverything(); // "Restore default" wipes the assignments
         QVERIFY(conf.RemoveProgramSet(2));
         QVERIFY(iniOnDisk(file) != before);
