@@ -28,6 +28,7 @@ ConfiguratorPlatform ConfiguratorPlatform::native()
     p.createMessageWindow = [] { return platform::createMessageWindow(); };
     p.createWorkerWait = [] { return std::make_unique<ThreadWait>(); };
     p.shell = platform::createShell();
+    p.programs = platform::createProgramDirectory();
     p.createCloseWindow = [] { return platform::createMessageWindow(); };
     p.trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
     return p;

@@ -8,6 +8,7 @@
 #include "message_window.h"
 #include "pairing_wizard.h"
 #include "process.h"
+#include "programs.h"
 #include "shell.h"
 
 #include <QStringList>
@@ -30,6 +31,9 @@ struct ConfiguratorPlatform
     std::function<std::unique_ptr<WorkerWait>()> createWorkerWait;
     // Opens the download address the version query names (may be null: nothing opens).
     std::shared_ptr<platform::Shell> shell;
+    // The programs with windows open, offered when the user adds a program set
+    // (may be null: none are offered).
+    std::shared_ptr<platform::ProgramDirectory> programs;
 
     // What the agent is started with.
     QStringList agentArguments{QString()};

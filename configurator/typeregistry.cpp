@@ -15,6 +15,7 @@
 #include "opfunconffile.h"
 #include "pagenavigator.h"
 #include "pairdowork.h"
+#include "programselector.h"
 #include "systemtrayicon.h"
 #include "updateprompt.h"
 
@@ -53,6 +54,7 @@ const std::vector<QmlTypeEntry> &configuratorTypes()
         {"an.utility", "PageNavigator", &registerType<PageNavigator>},
         {"an.utility", "AssignmentRules", &registerType<AssignmentRules>},
         {"an.utility", "UpdatePrompt", &registerType<UpdatePrompt>},
+        {"an.utility", "ProgramSelector", &registerType<ProgramSelector>},
     };
     return table;
 }

@@ -175,3 +175,27 @@ void OperateIni::sync()
         ++m_generation; // may have picked up another program's write
     }
 }
+
+void OperateIni::remove(const QString &key)
+{
+    qDebug().noquote() << "remove:" << key << m_path;
+    if (m_settings) {
+        m_settings->remove(key);
+        ++m_generation;
+    }
+}
+
+QStringList OperateIni::childKeys(const QString &group)
+{
+    if (!m_settings)
+        return {};
+    m_settings->beginGroup(group);
+    const QStringList keys = m_settings->childKeys();
+    m_settings->endGroup();
+    return keys;
+}
+
+QStringList OperateIni::childGroups()
+{
+    return m_settings ? m_settings->childGroups() : QStringList();
+}

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <string>
@@ -40,6 +41,12 @@ public:
     void setSetIniPath(const QString &path);
     QString getValue(const QString &key);
     void setValue(const QString &key, const QString &value);
+    // Removes a key, or a whole group when `key` names one ("/PROGRAM2"). Nothing
+    // is flushed here.
+    void remove(const QString &key);
+    // The keys directly in `group` ("PROGRAM2"), and the groups of the file.
+    QStringList childKeys(const QString &group);
+    QStringList childGroups();
     void sync();
 
     bool isBound() const { return m_settings != nullptr; }

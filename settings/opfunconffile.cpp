@@ -4,17 +4,47 @@
 #include "controls.h"
 
 #include <QDebug>
+#include <QRegularExpression>
 
-OpFunConfFile::OpFunConfFile(QObject *parent) : QObject(parent)
+#include <algorithm>
+
+const std::shared_ptr<ProgramSetSelection> &ProgramSetSelection::shared()
+{
+    static const std::shared_ptr<ProgramSetSelection> selection =
+        std::make_shared<ProgramSetSelection>();
+    return selection;
+}
+
+void ProgramSetSelection::set(const QString &modelFile, int newSection)
+{
+    if (file == modelFile && section == newSection)
+        return;
+    file = modelFile;
+    section = newSection;
+    emit selectionChanged();
+}
+
+OpFunConfFile::OpFunConfFile(QObject *parent)
+    : QObject(parent), m_selection(ProgramSetSelection::shared())
 {
     m_mainIni.setSetIniPath(appenv::mainSettingsPath());
     qDebug() << "new OpFunConfFile";
     m_versionClass = appenv::windowsVersionClass();
+    connect(m_selection.get(), &ProgramSetSelection::selectionChanged, this,
+            &OpFunConfFile::selectedSetChanged);
+    connect(m_selection.get(), &ProgramSetSelection::setsChanged, this,
+            &OpFunConfFile::programSetsChanged);
 }
 
 void OpFunConfFile::syncMouseIni()
 {
+    const int before = selectedSet();
     m_modelIni.setSetIniPath(appenv::modelSettingsPath(GetCurrentMouse()));
+    // Another model's file: its sets are others, start from "All programs".
+    if (m_selection->file != m_modelIni.path())
+        m_selection->set(m_modelIni.path(), 0);
+    if (selectedSet() != before)
+        emit selectedSetChanged();
 }
 
 void OpFunConfFile::syncIniToFile()
@@ -34,32 +64,32 @@ void OpFunConfFile::SetCurrentMouse(const QString &val)
 
 void OpFunConfFile::SetMidKeyVal(const QString &val)
 {
-    m_modelIni.setValue(QStringLiteral("/SET/Mid_key"), val);
+    setEntry("Mid_key", val);
 }
 
 void OpFunConfFile::SetRightKeyVal(const QString &val)
 {
-    m_modelIni.setValue(QStringLiteral("/SET/Right_key"), val);
+    setEntry("Right_key", val);
 }
 
 void OpFunConfFile::SetMidWheelVal(const QString &val)
 {
-    m_modelIni.setValue(QStringLiteral("/SET/Mid_wheel"), val);
+    setEntry("Mid_wheel", val);
 }
 
 void OpFunConfFile::SetSideDownkeyVal(const QString &val)
 {
-    m_modelIni.setValue(QStringLiteral("/SET/Side_downkey"), val);
+    setEntry("Side_downkey", val);
 }
 
 void OpFunConfFile::SetSideUpkeyVal(const QString &val)
 {
-    m_modelIni.setValue(QStringLiteral("/SET/Side_upkey"), val);
+    setEntry("Side_upkey", val);
 }
 
 void OpFunConfFile::SetSideWheel(const QString &val)
 {
-    m_modelIni.setValue(QStringLiteral("/SET/Side_wheel"), val);
+    setEntry("Side_wheel", val);
 }
 
 void OpFunConfFile::SetDefault()
@@ -96,7 +126,225 @@ QString OpFunConfFile::entryJson(const char *setKey)
 {
     if (!m_modelIni.isBound())
         return QString();
-    return controls::entryToJson(m_modelIni.getValue(QStringLiteral("/SET/") + QLatin1String(setKey)));
+    return controls::entryToJson(m_modelIni.getValue(addressed("SET", QLatin1String(setKey))));
+}
+
+void OpFunConfFile::setEntry(const char *setKey, const QString &value)
+{
+    m_modelIni.setValue(addressed("SET", QLatin1String(setKey)), value);
+    const int section = selectedSet();
+    if (section > 0)
+        seedParameters(section, QLatin1String(setKey));
+}
+
+// A key assigned in a program set takes its parameters from that set: give the
+// absent ones the defaults the default set starts with, so that none reads as absent.
+void OpFunConfFile::seedParameters(int section, const QString &setKey)
+{
+    for (const controls::Control &c : controls::kControls) {
+        if (c.isWheel || setKey != QLatin1String(c.setKey))
+            continue;
+        for (size_t i = 0; i < controls::kPathSuffixes.size(); ++i) {
+            const QString key = programsets::sectionKey(
+                section, QLatin1String(c.prefix) + QLatin1String(controls::kPathSuffixes[i]));
+            if (m_modelIni.getValue(key) == QLatin1String("NULL"))
+                m_modelIni.setValue(key, int(i) >= controls::kFirstSpeedSuffix ? QStringLiteral("1")
+                                                                                : QStringLiteral("none"));
+        }
+    }
+}
+
+QString OpFunConfFile::addressed(const char *group, const QString &name) const
+{
+    const int section = selectedSet();
+    if (section > 0)
+        return programsets::sectionKey(section, name);
+    return QLatin1Char('/') + QLatin1String(group) + QLatin1Char('/') + name;
+}
+
+int OpFunConfFile::selectedSet() const
+{
+    if (m_fixedSet)
+        return *m_fixedSet;
+    return m_modelIni.isBound() && m_selection->file == m_modelIni.path() ? m_selection->section : 0;
+}
+
+void OpFunConfFile::selectSet(int section)
+{
+    if (!m_modelIni.isBound())
+        return;
+    if (section != 0) {
+        const QVector<programsets::ProgramSet> stored = sets();
+        const bool known = std::any_of(stored.begin(), stored.end(), [section](const auto &set) {
+            return set.section == section;
+        });
+        if (!known) {
+            qDebug() << "OpFunConfFile: no program set in section" << section;
+            return;
+        }
+    }
+    if (m_fixedSet) {
+        m_fixedSet = section;
+        return;
+    }
+    m_selection->set(m_modelIni.path(), section);
+}
+
+void OpFunConfFile::fixSet(std::optional<int> section)
+{
+    m_fixedSet = section;
+}
+
+QVector<programsets::ProgramSet> OpFunConfFile::sets()
+{
+    if (!m_modelIni.isBound())
+        return {};
+    QStringList problems;
+    const QVector<programsets::ProgramSet> result = programsets::readSets(m_modelIni, &problems);
+    for (const QString &problem : problems)
+        qDebug().noquote() << problem;
+    return result;
+}
+
+QVariantList OpFunConfFile::programSets()
+{
+    QVariantList list;
+    for (const programsets::ProgramSet &set : sets())
+        list.append(QVariantMap{{QStringLiteral("section"), set.section},
+                                {QStringLiteral("program"), set.program},
+                                {QStringLiteral("name"), set.name}});
+    return list;
+}
+
+int OpFunConfFile::storedCount()
+{
+    bool ok = false;
+    const int count = m_modelIni.getValue(programsets::countKey()).trimmed().toInt(&ok, 10);
+    return ok ? std::clamp(count, 0, programsets::kMaxSets) : 0;
+}
+
+int OpFunConfFile::AddProgramSet(const QString &program, const QString &name)
+{
+    if (!m_modelIni.isBound() || !programsets::isValidProgram(program))
+        return 0;
+    const QVector<programsets::ProgramSet> stored = sets();
+    if (const programsets::ProgramSet *existing = programsets::find(stored, program))
+        return existing->section;
+    const int count = storedCount();
+    if (count >= programsets::kMaxSets || stored.size() >= programsets::kMaxSets)
+        return 0;
+    const int section = count + 1;
+    const QString shown = name.trimmed().left(programsets::kMaxProgramNameLength);
+    m_modelIni.remove(QStringLiteral("/PROGRAM%1").arg(section)); // leftovers of an older list
+    m_modelIni.setValue(programsets::programKey(section), program);
+    m_modelIni.setValue(programsets::nameKey(section), shown.isEmpty() ? program : shown);
+    m_modelIni.setValue(programsets::countKey(), QString::number(section));
+    m_modelIni.sync();
+    m_selection->announceSetsChanged();
+    return section;
+}
+
+bool OpFunConfFile::RemoveProgramSet(int section)
+{
+    const int count = storedCount();
+    if (!m_modelIni.isBound() || section < 1 || section > count)
+        return false;
+    // Every later section is rewritten whole one number lower.
+    QVector<QMap<QString, QString>> later;
+    for (int n = section + 1; n <= count; ++n) {
+        QMap<QString, QString> values;
+        for (const QString &key : m_modelIni.childKeys(QStringLiteral("PROGRAM%1").arg(n)))
+            values.insert(key, m_modelIni.getValue(programsets::sectionKey(n, key)));
+        later.append(values);
+    }
+    for (int n = section; n <= count; ++n)
+        m_modelIni.remove(QStringLiteral("/PROGRAM%1").arg(n));
+    for (int i = 0; i < later.size(); ++i)
+        for (auto it = later[i].cbegin(); it != later[i].cend(); ++it)
+            m_modelIni.setValue(programsets::sectionKey(section + i, it.key()), it.value());
+    if (count == 1)
+        m_modelIni.remove(QStringLiteral("/PROGRAMS"));
+    else
+        m_modelIni.setValue(programsets::countKey(), QString::number(count - 1));
+    m_modelIni.sync();
+
+    const int selected = selectedSet();
+    if (!m_fixedSet && selected >= section)
+        m_selection->set(m_modelIni.path(), selected == section ? 0 : selected - 1);
+    m_selection->announceSetsChanged();
+    return true;
+}
+
+bool OpFunConfFile::SetSameAsAllPrograms(const QString &tag)
+{
+    const int section = selectedSet();
+    const auto control = std::find_if(controls::kControls.begin(), controls::kControls.end(),
+                                      [&tag](const controls::Control &c) {
+                                          return tag == QLatin1String(c.tag);
+                                      });
+    if (section < 1 || control == controls::kControls.end())
+        return false;
+    m_modelIni.remove(programsets::sectionKey(section, QLatin1String(control->setKey)));
+    if (!control->isWheel) {
+        for (const char *suffix : controls::kPathSuffixes)
+            m_modelIni.remove(programsets::sectionKey(
+                section, QLatin1String(control->prefix) + QLatin1String(suffix)));
+    }
+    m_modelIni.sync();
+    return true;
+}
+
+void OpFunConfFile::clearSection(int section)
+{
+    const QString program = QStringLiteral("program"), name = QStringLiteral("name");
+    for (const QString &key : m_modelIni.childKeys(QStringLiteral("PROGRAM%1").arg(section)))
+        if (key != program && key != name)
+            m_modelIni.remove(programsets::sectionKey(section, key));
+}
+
+void OpFunConfFile::RestoreSelectedSet()
+{
+    const int section = selectedSet();
+    if (section == 0) {
+        SetDefault();
+        return;
+    }
+    clearSection(section);
+    m_modelIni.sync();
+}
+
+void OpFunConfFile::RestoreEverything()
+{
+    if (!m_modelIni.isBound())
+        return;
+    for (int section = 1; section <= storedCount(); ++section)
+        clearSection(section);
+    SetDefault(); // syncs
+}
+
+void OpFunConfFile::replaceProgramSets(const QVector<StoredSet> &replacement)
+{
+    if (!m_modelIni.isBound())
+        return;
+    static const QRegularExpression sectionName(QStringLiteral("^PROGRAM[0-9]+$"));
+    for (const QString &group : m_modelIni.childGroups())
+        if (sectionName.match(group).hasMatch() || group == QLatin1String("PROGRAMS"))
+            m_modelIni.remove(QLatin1Char('/') + group);
+    int section = 0;
+    for (const StoredSet &set : replacement) {
+        if (++section > programsets::kMaxSets)
+            break;
+        m_modelIni.setValue(programsets::programKey(section), set.program);
+        m_modelIni.setValue(programsets::nameKey(section), set.name);
+        for (auto it = set.values.cbegin(); it != set.values.cend(); ++it)
+            m_modelIni.setValue(programsets::sectionKey(section, it.key()), it.value());
+        for (auto it = set.values.cbegin(); it != set.values.cend(); ++it)
+            seedParameters(section, it.key());
+    }
+    if (section > 0)
+        m_modelIni.setValue(programsets::countKey(), QString::number(section));
+    m_selection->set(m_modelIni.path(), 0);
+    m_selection->announceSetsChanged();
 }
 
 QString OpFunConfFile::GetMidKeyVal()
@@ -133,7 +381,7 @@ QString OpFunConfFile::GetSideWheel()
 
 QString OpFunConfFile::pathValue(const QString &key)
 {
-    const QString value = m_modelIni.getValue(QStringLiteral("/PATH/") + key);
+    const QString value = m_modelIni.getValue(addressed("PATH", key));
     if (value.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0)
         return QString();
     return value;
@@ -141,7 +389,7 @@ QString OpFunConfFile::pathValue(const QString &key)
 
 void OpFunConfFile::setPathValue(const QString &key, const QString &value)
 {
-    m_modelIni.setValue(QStringLiteral("/PATH/") + key, value);
+    m_modelIni.setValue(addressed("PATH", key), value);
 }
 
 QString OpFunConfFile::GetMidWebUrl()

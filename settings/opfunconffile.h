@@ -1,11 +1,47 @@
 // The configurator's access to the settings files: the main file and the file of
 // the chosen mouse model. Qt Quick type Operate.Conf.OpFunConfFile 1.0.
+//
+// Program sets (programsets.h): the pages edit one set at a time, the selected
+// set: 0 is the default set ("All programs"), n the set stored in section
+// [PROGRAMn]. With a program set selected, the six entry properties and setters
+// and the 56 parameter getters and setters address that section's keys; a
+// control the set does not assign reads as absent there (its entry property
+// gives the empty text: "Same as all programs"). A key's entry set in a program
+// set brings that key's parameters there with their defaults ("none", speeds "1")
+// unless the set has them already. The selection is shared by
+// every OpFunConfFile of the process (the pages create several) and goes back to
+// "All programs" when another model's file is bound. Main thread only.
 #pragma once
 
 #include "operateini.h"
+#include "programsets.h"
 
+#include <QMap>
 #include <QObject>
 #include <QString>
+#include <QVariantList>
+
+#include <memory>
+#include <optional>
+
+// The selected set, shared by the OpFunConfFile objects that follow it.
+class ProgramSetSelection : public QObject
+{
+    Q_OBJECT
+public:
+    static const std::shared_ptr<ProgramSetSelection> &shared();
+
+    // The model file the selection was made in, and the section (0: the default set).
+    QString file;
+    int section = 0;
+
+    void set(const QString &modelFile, int newSection);
+    void announceSetsChanged() { emit setsChanged(); }
+signals:
+    void selectionChanged();
+    // A set was added, removed, restored or replaced.
+    void setsChanged();
+};
 
 class OpFunConfFile : public QObject
 {
@@ -17,7 +53,17 @@ class OpFunConfFile : public QObject
     Q_PROPERTY(QString GetSideDownkeyVal READ GetSideDownkeyVal CONSTANT)
     Q_PROPERTY(QString GetSideUpkeyVal READ GetSideUpkeyVal CONSTANT)
     Q_PROPERTY(QString GetSideWheel READ GetSideWheel CONSTANT)
+    Q_PROPERTY(int selectedSet READ selectedSet WRITE selectSet NOTIFY selectedSetChanged)
 public:
+    // A program set as the download replaces them: section keys (as in [SET] and
+    // [PATH]) and their values.
+    struct StoredSet
+    {
+        QString program;
+        QString name;
+        QMap<QString, QString> values;
+    };
+
     // Binds the main file in the application folder; the model file stays unbound
     // until syncMouseIni() or SetCurrentMouse().
     explicit OpFunConfFile(QObject *parent = nullptr);
@@ -96,6 +142,41 @@ public:
 
     Q_INVOKABLE void SetDefault();
 
+    // ---- Program sets, in the bound model file ----
+    // The selected set: 0, or the section of a stored set. selectSet() ignores a
+    // section that holds no usable set.
+    int selectedSet() const;
+    Q_INVOKABLE void selectSet(int section);
+    // The usable sets: {"section", "program", "name"} each, in section order.
+    Q_INVOKABLE QVariantList programSets();
+    QVector<programsets::ProgramSet> sets();
+    // Adds a set for `program` (shown as `name`, the program's name when empty) and
+    // answers its section; the section of the program's set when it has one
+    // already (nothing is written); 0 when the name cannot identify a program, the
+    // file is unbound or it holds programsets::kMaxSets sets.
+    Q_INVOKABLE int AddProgramSet(const QString &program, const QString &name);
+    // Removes a set; the later sets move down one section each. False for a
+    // section that is not stored.
+    Q_INVOKABLE bool RemoveProgramSet(int section);
+    // "Same as all programs" for one control (by tag, "midKey"...) in the selected
+    // program set: its entry and parameters there are removed. False with the
+    // default set selected or for an unknown tag.
+    Q_INVOKABLE bool SetSameAsAllPrograms(const QString &tag);
+    // "Restore default" for the selected set: the default set's defaults
+    // (SetDefault()), or a program set's entries and parameters removed (the
+    // program stays).
+    Q_INVOKABLE void RestoreSelectedSet();
+    // The default set's defaults and every program set emptied.
+    Q_INVOKABLE void RestoreEverything();
+    // Replaces every stored set (no sync); the selection goes back to "All programs".
+    // A key with an entry gets the parameters it lacks with their defaults.
+    void replaceProgramSets(const QVector<StoredSet> &sets);
+
+    // C++ callers that address the sets themselves (the sync): from now on this
+    // object addresses `section` whatever the shared selection says; nullopt
+    // follows it again.
+    void fixSet(std::optional<int> section);
+
     // Read-only properties (read on every access: the pages re-read them).
     // "NULL" when /SET/mouse is absent or not a plain file name.
     QString GetCurrentMouse();
@@ -108,12 +189,27 @@ public:
 
     QString versionClass() const { return m_versionClass; }
 
+signals:
+    void selectedSetChanged();
+    void programSetsChanged();
+
 private:
     QString pathValue(const QString &key);
     void setPathValue(const QString &key, const QString &value);
     QString entryJson(const char *setKey);
+    void setEntry(const char *setKey, const QString &value);
+    // The absent parameters of the key stored under `setKey` in a section, with
+    // their defaults.
+    void seedParameters(int section, const QString &setKey);
+    // "/SET/" or "/PATH/" + name in the default set, the section's key in a program set.
+    QString addressed(const char *group, const QString &name) const;
+    // The stored count, clamped to 0..kMaxSets.
+    int storedCount();
+    void clearSection(int section);
 
     OperateIni m_modelIni{OperateIni::Reader::Configurator};
     OperateIni m_mainIni{OperateIni::Reader::Configurator};
     QString m_versionClass;
+    std::shared_ptr<ProgramSetSelection> m_selection;
+    std::optional<int> m_fixedSet;
 };

@@ -4,12 +4,16 @@
 #include "controls.h"
 
 #include <QDebug>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QNetworkReply>
 
+#include <QSet>
+
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -131,6 +135,67 @@ QString entryFromDocument(const QJsonValue &value, const char *controlKey)
     return entry;
 }
 
+// The "programs" member as the sets it stands for; nullopt (and why in `problem`)
+// when any part of it cannot be used. Members other than the program, its name and
+// the control and path keys are ignored.
+std::optional<QVector<OpFunConfFile::StoredSet>> programSetsFrom(const QJsonValue &member,
+                                                                 QString *problem)
+{
+    auto refuse = [problem](const QString &why) {
+        if (problem)
+            *problem = why;
+        return std::nullopt;
+    };
+    if (!member.isArray())
+        return refuse(QStringLiteral("\"programs\" is not a list"));
+    const QJsonArray list = member.toArray();
+    if (list.size() > programsets::kMaxSets)
+        return refuse(QStringLiteral("%1 program sets, at most %2 are kept")
+                          .arg(list.size())
+                          .arg(programsets::kMaxSets));
+    QVector<OpFunConfFile::StoredSet> sets;
+    QSet<QString> seen;
+    for (int i = 0; i < list.size(); ++i) {
+        const QString where = QStringLiteral("program set %1: ").arg(i + 1);
+        if (!list[i].isObject())
+            return refuse(where + QStringLiteral("not an object"));
+        const QJsonObject object = list[i].toObject();
+        OpFunConfFile::StoredSet set;
+        set.program = object.value(QLatin1String("program")).toString();
+        if (!programsets::isValidProgram(set.program))
+            return refuse(where + QStringLiteral("no usable program name"));
+        if (seen.contains(programsets::matchKey(set.program)))
+            return refuse(where + QStringLiteral("repeats program ") + set.program);
+        seen.insert(programsets::matchKey(set.program));
+        const QJsonValue name = object.value(QLatin1String("name"));
+        if (!name.isUndefined() && !name.isString())
+            return refuse(where + QStringLiteral("the name is not text"));
+        set.name = name.toString().trimmed().left(programsets::kMaxProgramNameLength);
+        if (set.name.isEmpty())
+            set.name = set.program;
+        for (const ControlKey &control : kControlKeys) {
+            const QJsonValue value = object.value(QLatin1String(control.key));
+            if (value.isUndefined())
+                continue;
+            const QString entry = entryFromDocument(value, control.key);
+            if (entry.isEmpty())
+                return refuse(where + QStringLiteral("no usable entry for ") +
+                              QLatin1String(control.key));
+            set.values.insert(QLatin1String(control.key), entry);
+        }
+        for (const PathKey &path : kPathKeys) {
+            const QJsonValue value = object.value(QLatin1String(path.key));
+            if (value.isUndefined())
+                continue;
+            if (!value.isString())
+                return refuse(where + QLatin1String(path.key) + QStringLiteral(" is not text"));
+            set.values.insert(QLatin1String(path.key), value.toString());
+        }
+        sets.append(set);
+    }
+    return sets;
+}
+
 QByteArray compact(const QJsonObject &object)
 {
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
@@ -142,6 +207,7 @@ namespace configdoc {
 
 QJsonObject build(OpFunConfFile &conf)
 {
+    conf.fixSet(0);
     conf.syncMouseIni();
     QJsonObject document;
     for (const ControlKey &control : kControlKeys)
@@ -151,11 +217,44 @@ QJsonObject build(OpFunConfFile &conf)
         const QString value = (conf.*path.get)();
         document.insert(QLatin1String(path.key), value.isEmpty() ? QStringLiteral("none") : value);
     }
+    const QVector<programsets::ProgramSet> sets = conf.sets();
+    if (sets.isEmpty())
+        return document;
+    QJsonArray programs;
+    for (const programsets::ProgramSet &set : sets) {
+        conf.fixSet(set.section);
+        QJsonObject object{{QStringLiteral("program"), set.program},
+                           {QStringLiteral("name"), set.name}};
+        for (const ControlKey &control : kControlKeys) {
+            const QString json = (conf.*control.entryJson)();
+            if (!json.isEmpty())
+                object.insert(QLatin1String(control.key), json);
+        }
+        // Parameters at their defaults are left out (documents stay small; the
+        // download gives an assigned key's missing parameters their defaults).
+        for (const PathKey &path : kPathKeys) {
+            const QString value = (conf.*path.get)();
+            const bool speed = QLatin1String(path.key).endsWith(QLatin1String("_speed"));
+            if (value != QLatin1String("NULL") && value != QLatin1String(speed ? "1" : ""))
+                object.insert(QLatin1String(path.key), value);
+        }
+        programs.append(object);
+    }
+    conf.fixSet(0);
+    document.insert(QStringLiteral("programs"), programs);
     return document;
 }
 
-void apply(OpFunConfFile &conf, const QJsonObject &document)
+bool apply(OpFunConfFile &conf, const QJsonObject &document, QString *problem)
 {
+    std::optional<QVector<OpFunConfFile::StoredSet>> sets;
+    const QJsonValue programs = document.value(QLatin1String("programs"));
+    if (!programs.isUndefined()) {
+        sets = programSetsFrom(programs, problem);
+        if (!sets)
+            return false;
+    }
+    conf.fixSet(0);
     conf.syncMouseIni();
     qDebug() << "QJsonParseError::NoError";
     for (int row : kApplyOrder) {
@@ -176,7 +275,10 @@ void apply(OpFunConfFile &conf, const QJsonObject &document)
         else if (!value.isUndefined())
             qDebug() << "GetDriverConf: keeping" << path.key << "- value is not text";
     }
+    if (sets)
+        conf.replaceProgramSets(*sets);
     conf.syncIniToFile();
+    return true;
 }
 
 } // namespace configdoc
@@ -239,6 +341,11 @@ void GetDriverConf::slots_onSigFinished(QNetworkReply *reply)
         emit sigGetConfRet(-1, serverErrorText());
         return;
     }
-    configdoc::apply(m_conf, document.object());
+    QString problem;
+    if (!configdoc::apply(m_conf, document.object(), &problem)) {
+        qDebug().noquote() << "GetDriverConf: downloaded settings refused, nothing written:" << problem;
+        emit sigGetConfRet(-1, tr("The downloaded settings could not be used, nothing was changed"));
+        return;
+    }
     emit sigGetConfRet(0, QString());
 }

@@ -68,7 +68,17 @@ Window {
         onSigRestoreDefaults: mainWindow.restoreDefaults()
     }
     AssignmentRules { id: rules }
-    OpFunConfFile { id: conf }
+    OpFunConfFile {
+        id: conf
+        onSelectedSetChanged: mainWindow.showSelectedSet()
+    }
+    // The program selector of the connection page: which set the pages edit.
+    readonly property QtObject programSelector: connectDevice.programBar.selector
+    // The answer to the restore question: everything, or the selected set only.
+    property bool restoreAll: true
+    // The program set whose removal is being asked about (0: none), and its name.
+    property int removingSection: 0
+    property string removingName: ""
     OpenBluetooth { id: openBluetooth }
 
     CheckProcess {
@@ -187,6 +197,12 @@ Window {
         onSigLogicClicked: mainWindow.onLogic(logic_sign)
         onSigReturnVer: mainWindow.onLogic(gui_index)
         onSigInitConf: mainWindow.showStored(tag, index, name)
+        onSigInitSame: mainWindow.showSame(tag)
+        onSigProgramRefused: navigator.showInfo(text, false)
+        onSigRemoveProgram: {
+            mainWindow.removingName = name
+            mainWindow.removingSection = section
+        }
         loginPopupSource: "qrc:/infoWidgets/LoginAndRegister.qml"
         onSigSyncRequested: syncCover.open()
         // Each switch to the page shows the stored configuration once; before the
@@ -317,6 +333,31 @@ Window {
             page.wheelIsSelectItem(i)
     }
 
+    // A control the selected program set leaves to all programs: no label, and
+    // "Same as all programs" marked in its list.
+    function showSame(tag) {
+        var page = pageFor(tag)
+        if (!page || versionClass === "")
+            return
+        connectDevice.f_setLabel(tag, tag === "midKey" ? qsTr("Enter word") : "", false)
+        page.showSame()
+    }
+    // The user picked "Same as all programs" in a program set's list.
+    function onSame(tag) {
+        connectDevice.f_setLabel(tag, tag === "midKey" ? qsTr("Enter word") : "", false)
+        conf.syncMouseIni()
+        conf.SetSameAsAllPrograms(tag)
+    }
+    // Another set was selected (or the selected one changed as a whole): show it.
+    function showSelectedSet() {
+        if (versionClass === "")
+            return
+        for (var tag of rules.tagsInShowOrder())
+            connectDevice.f_setLabel(tag, tag === "midKey" ? qsTr("Enter word") : "", false)
+        if (navigator.page === "connect")
+            connectDevice.f_initMouseConf()
+    }
+
     // Trims the lists once for the version class, then shows the stored configuration.
     function adjustLists(sysVersion) {
         if (versionClass !== "")
@@ -339,10 +380,21 @@ Window {
             connectDevice.f_initMouseConf()
     }
 
+    // Without program sets the default set's defaults; with them, as the user
+    // answered: the selected set's, or everything.
     function restoreDefaults() {
         conf.syncMouseIni()
-        conf.SetDefault()
+        if (!programSelector.hasSets)
+            conf.SetDefault()
+        else if (restoreAll)
+            conf.RestoreEverything()
+        else
+            conf.RestoreSelectedSet()
         conf.syncIniToFile()
+        if (conf.selectedSet > 0) {
+            showSelectedSet()
+            return
+        }
         var keyNone = rules.keyNoneIndex(versionClass)
         var wheelNone = rules.wheelNoneIndex(versionClass)
         for (var tag of rules.tagsInShowOrder()) {
@@ -369,61 +421,74 @@ Window {
     // the label stays in sight while the list is open: the lists of the controls
     // labelled on the right open on the left, and the other way round.
     readonly property int rightListX: 660
+    // Lists open below the program selector, which stays in sight.
     MouseKeyPress {
         id: midKeyPage
         objectName: "midKeyPage"
         x: 30
-        y: 70
+        y: 110
         visible: false
         onSigSelItemIndex: mainWindow.onPicked("midKey", itemIndex, itemName)
         onSigUsrIndexUrl: mainWindow.onParameter("midKey", index, fileUrl)
         onSigUsrSpeed: mainWindow.onSpeed("midKey", speedType, speed)
+        programSet: conf.selectedSet > 0
+        onSigSameAsAll: mainWindow.onSame("midKey")
     }
     MouseKeyPress {
         id: rightKeyPage
         objectName: "rightKeyPage"
         x: 30
-        y: 70
+        y: 110
         visible: false
         onSigSelItemIndex: mainWindow.onPicked("rightKey", itemIndex, itemName)
         onSigUsrIndexUrl: mainWindow.onParameter("rightKey", index, fileUrl)
         onSigUsrSpeed: mainWindow.onSpeed("rightKey", speedType, speed)
+        programSet: conf.selectedSet > 0
+        onSigSameAsAll: mainWindow.onSame("rightKey")
     }
     MouseKeyPress {
         id: sideUpKeyPage
         objectName: "sideUpKeyPage"
         x: Math.min(mainWindow.rightListX, mainWindow.width - width - 10)
-        y: connectDevice.eightKeys ? 90 : 80
+        y: connectDevice.eightKeys ? 130 : 120
         visible: false
         onSigSelItemIndex: mainWindow.onPicked("slideUpKey", itemIndex, itemName)
         onSigUsrIndexUrl: mainWindow.onParameter("slideUpKey", index, fileUrl)
         onSigUsrSpeed: mainWindow.onSpeed("slideUpKey", speedType, speed)
+        programSet: conf.selectedSet > 0
+        onSigSameAsAll: mainWindow.onSame("slideUpKey")
     }
     MouseKeyPress {
         id: sideDownKeyPage
         objectName: "sideDownKeyPage"
         x: Math.min(mainWindow.rightListX, mainWindow.width - width - 10)
-        y: connectDevice.eightKeys ? 110 : 100
+        y: connectDevice.eightKeys ? 150 : 140
         visible: false
         onSigSelItemIndex: mainWindow.onPicked("slideDownKey", itemIndex, itemName)
         onSigUsrIndexUrl: mainWindow.onParameter("slideDownKey", index, fileUrl)
         onSigUsrSpeed: mainWindow.onSpeed("slideDownKey", speedType, speed)
+        programSet: conf.selectedSet > 0
+        onSigSameAsAll: mainWindow.onSame("slideDownKey")
     }
     MouseWheelAction {
         id: midWheelPage
         objectName: "midWheelPage"
         x: 30
-        y: 120
+        y: 160
         visible: false
         onSigSelIssue: mainWindow.onPicked("midWheel", issueIndex, issueName)
+        programSet: conf.selectedSet > 0
+        onSigSameAsAll: mainWindow.onSame("midWheel")
     }
     MouseWheelAction {
         id: sideWheelPage
         objectName: "sideWheelPage"
         x: Math.min(mainWindow.rightListX, mainWindow.width - width - 10)
-        y: 100
+        y: 140
         visible: false
         onSigSelIssue: mainWindow.onPicked("slideWheel", issueIndex, issueName)
+        programSet: conf.selectedSet > 0
+        onSigSameAsAll: mainWindow.onSame("slideWheel")
     }
 
     // ---- Boxes and covers ----
@@ -441,20 +506,56 @@ Window {
     Rectangle {
         objectName: "darkCover"
         anchors.fill: parent
-        visible: navigator.darkCover || updatePrompt.shown
+        visible: navigator.darkCover || updatePrompt.shown || mainWindow.removingSection > 0
         color: "black"
         opacity: 0.8
-        MouseArea { anchors.fill: parent } // swallows clicks while a box is open
+        MouseArea { // swallows clicks (and the pointer's hover) while a box is open
+            anchors.fill: parent
+            hoverEnabled: true
+        }
     }
     QXMsgBox {
         id: restoreBox
         objectName: "restoreBox"
         anchors.centerIn: parent
-        visible: navigator.box === "restore"
+        visible: navigator.box === "restore" && !mainWindow.programSelector.hasSets
         title: qsTr("Restore default")
         text: qsTr("Restoring the default will empty all settings.\nAre you sure you want to restore the default?")
         onSigCancleClicked: navigator.restoreAnswered(false)
         onSigSureClicked: navigator.restoreAnswered(true)
+    }
+    // With program sets: the selected set only, or everything.
+    QXMsgBox {
+        id: restoreScopeBox
+        objectName: "restoreScopeBox"
+        anchors.centerIn: parent
+        visible: navigator.box === "restore" && mainWindow.programSelector.hasSets
+        title: qsTr("Restore default")
+        text: qsTr("Restore the defaults of \"%1\" only, or of all programs and every program set?")
+                  .arg(mainWindow.programSelector.selectedName)
+        sureText: qsTr("Only this")
+        extraText: qsTr("Everything")
+        onSigCancleClicked: navigator.restoreAnswered(false)
+        onSigSureClicked: {
+            mainWindow.restoreAll = false
+            navigator.restoreAnswered(true)
+        }
+        onSigExtraClicked: {
+            mainWindow.restoreAll = true
+            navigator.restoreAnswered(true)
+        }
+    }
+    QXMsgBox {
+        objectName: "removeProgramBox"
+        anchors.centerIn: parent
+        visible: mainWindow.removingSection > 0
+        title: qsTr("Remove program")
+        text: qsTr("Remove \"%1\" and the assignments made for it?").arg(mainWindow.removingName)
+        onSigCancleClicked: mainWindow.removingSection = 0
+        onSigSureClicked: {
+            mainWindow.programSelector.removeProgram(mainWindow.removingSection)
+            mainWindow.removingSection = 0
+        }
     }
     ConfirmMsgBox {
         id: confirmBox

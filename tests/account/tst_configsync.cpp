@@ -1,9 +1,11 @@
 #include "accountsandbox.h"
 #include "configsync.h"
 #include "opfunconffile.h"
+#include "programsets.h"
 #include "requestkinds.h"
 #include "scriptedhttpserver.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QtTest>
@@ -42,6 +44,21 @@ QByteArray reply(const QJsonValue &content)
 {
     return text({{"code", 0}, {"data", QJsonObject{{"configContent", content}}}}).toUtf8();
 }
+
+// A set's member of "programs" for `program`, with more members given.
+QJsonObject programSet(const QString &program, const QJsonObject &more = {})
+{
+    QJsonObject set = more;
+    set.insert("program", program);
+    return set;
+}
+
+QByteArray withPrograms(const QJsonValue &programs)
+{
+    return reply(text({{"Mid_key", entry("Copy", "12", "midKey")}, {"programs", programs}}));
+}
+
+const QString kRefused = "-1 The downloaded settings could not be used, nothing was changed";
 
 QJsonObject defaultDocument()
 {
@@ -168,6 +185,40 @@ private slots:
                    "{\"code\":7,\"msg\":\"No saved settings\",\"data\":{\"configContent\":"
                    "\"{\\\"mid_web_url\\\":\\\"x\\\"}\"}}")
             << "7 No saved settings" << KeyValues{};
+
+        // Program sets: replaced whole, or the whole document is refused.
+        QTest::newRow("program sets replace the stored ones")
+            << withPrograms(QJsonArray{programSet(
+                   "Firefox", {{"name", " Web "},
+                               {"Side_upkey", entry("Copy", "12", "slideUpKey")},
+                               {"slider_up_web_url", "none"}})})
+            << "0 "
+            << kv("/SET/Mid_key=Copy-12-midKey|/PROGRAM1/program=Firefox|/PROGRAM1/name=Web|"
+                  "/PROGRAM1/Side_upkey=Copy-12-slideUpKey|/PROGRAM1/slider_up_web_url=none|"
+                  // the key's other parameters, with their defaults
+                  "/PROGRAM1/slider_up_file_path=none|/PROGRAM1/slider_up_folder_path=none|"
+                  "/PROGRAM1/slider_up_app_path=none|/PROGRAM1/slider_up_sound_path=none|"
+                  "/PROGRAM1/slider_up_main_speed=1|/PROGRAM1/slider_up_self_speed=1|"
+                  "/PROGRAM1/Mid_key=" + kAbsent);
+        QTest::newRow("an empty list removes them")
+            << withPrograms(QJsonArray{}) << "0 "
+            << kv(QString("/SET/Mid_key=Copy-12-midKey|/PROGRAMS/count=%1|/PROGRAM1/program=%1|"
+                          "/PROGRAM1/name=%1|/PROGRAM1/Mid_key=%1")
+                      .arg(kAbsent));
+        QJsonArray tooMany;
+        for (int i = 0; i <= programsets::kMaxSets; ++i)
+            tooMany.append(programSet(QString("p%1").arg(i)));
+        const QList<QPair<const char *, QJsonValue>> refused = {
+            {"not a list", programSet("gimp")},
+            {"a path for a program", QJsonArray{programSet("/usr/bin/gimp")}},
+            {"a program twice", QJsonArray{programSet("gimp"), programSet("GIMP")}},
+            {"an unusable entry", QJsonArray{programSet("gimp", {{"Mid_key", entry("a", "99", "midKey")}})}},
+            {"a parameter not text", QJsonArray{programSet("gimp", {{"mid_main_speed", 5}})}},
+            {"too many sets", tooMany},
+        };
+        for (const auto &row : refused)
+            QTest::newRow(qPrintable(QString("program sets: ") + row.first))
+                << withPrograms(row.second) << kRefused << KeyValues{};
     }
 
     void download()
@@ -180,11 +231,18 @@ private slots:
         const QString file = box.modelFile();
         writeIni(file, "/PATH/mid_web_url", "https://old.example");
         writeIni(file, "/SET/Right_key", "Copy-0-rightKey");
+        // A stored program set, which documents without "programs" leave alone.
+        for (const auto &p : kv("/PROGRAMS/count=1|/PROGRAM1/program=gimp|/PROGRAM1/name=gimp|"
+                                "/PROGRAM1/Mid_key=Paste-14-midKey"))
+            writeIni(file, p.first, p.second);
         const QByteArray bytesBefore = bytesOf(file);
         QMap<QString, QString> expected = iniOnDisk(file);
         for (const auto &p : written) {
-            QVERIFY2(expected.contains(p.first), qPrintable(p.first));
-            expected.insert(p.first, p.second);
+            QVERIFY2(expected.contains(p.first) || p.first.startsWith("/PROGRAM"), qPrintable(p.first));
+            if (p.second == kAbsent)
+                expected.remove(p.first);
+            else
+                expected.insert(p.first, p.second);
         }
         server.enqueue(body);
         QCOMPARE(sendAndWait("GetDriverConf"), result);
@@ -202,12 +260,27 @@ private slots:
             const auto &p :
             kv(R"(/SET/Mid_key=复制-12-midKey|/PATH/right_web_url=https://example.com/?q=a b&c="d")"))
             writeIni(file, p.first, p.second);
+        OpFunConfFile conf; // as the pages make the sets
+        conf.syncMouseIni();
+        conf.selectSet(conf.AddProgramSet("gimp", "GNU Image"));
+        conf.SetRightKeyVal("复制-12-rightKey");
+        conf.SetRightFilePath("file:///C:/a b.png");
+        conf.SetMidMainSpeed("5");
+        conf.AddProgramSet("Firefox", "");
+        conf.selectSet(0);
+        conf.syncIniToFile();
         const QMap<QString, QString> before = iniOnDisk(file);
         server.enqueue(R"({"code":0})");
         QCOMPARE(sendAndWait("SaveConfigInfo"), QStringLiteral("0 "));
-        OpFunConfFile conf;
-        conf.syncMouseIni();
-        conf.SetDefault(); // "Restore default" wipes the assignments
+        // What a set does not assign, and parameters at their defaults, are left out.
+        QCOMPARE(uploaded(server)["programs"].toArray(),
+                 (QJsonArray{programSet("gimp", {{"name", "GNU Image"},
+                                                 {"Right_key", entry("复制", "12", "rightKey")},
+                                                 {"right_file_path", "file:///C:/a b.png"},
+                                                 {"mid_main_speed", "5"}}),
+                             programSet("Firefox", {{"name", "Firefox"}})}));
+        conf.RestoreEverything(); // "Restore default" wipes the assignments
+        QVERIFY(conf.RemoveProgramSet(2));
         QVERIFY(iniOnDisk(file) != before);
         server.enqueue(reply(text(uploaded(server))));
         QCOMPARE(sendAndWait("GetDriverConf"), QStringLiteral("0 "));

@@ -58,6 +58,13 @@ class TestMainPage : public QObject, MainPageHost
                                                   a[0], a[1], a[2]);
         return ok ? ret : QVariant("<no such function>");
     }
+    static int addProgram(QObject *selector, const QString &program, const QString &name)
+    {
+        int section = -1;
+        QMetaObject::invokeMethod(selector, "addProgram", Q_RETURN_ARG(int, section),
+                                  Q_ARG(QString, program), Q_ARG(QString, name));
+        return section;
+    }
     bool labelShown(const QString &tag) const
     {
         return call(find("connectDevice"), "labelShown", {tag}).toBool();
@@ -497,6 +504,121 @@ private slots:
         QCOMPARE(nav()->property("infoText").toString(), QString("result"));
         QCOMPARE(nav()->property("infoSuccess").toBool(), success);
         QCOMPARE(labelText("midKey"), QString(downloaded ? "Copy" : "Enter word"));
+    }
+
+    // Program sets from the connection page: adding from the open programs and from
+    // a file, assigning, "Same as all programs", switching back and removing.
+    void programSetsFromThePages()
+    {
+        platform::ProgramIcon icon{2, 1, {0xff112233u, 0x80ffffffu}};
+        fakes.programs->setOpenPrograms({{"gimp", "GNU Image Manipulation Program", icon},
+                                         {"firefox", "", {}}});
+        writeIni(modelFile(), {{"SET/Mid_key", "Paste-14-midKey"}});
+        QVERIFY(start(true, "QX210"));
+        QTRY_COMPARE(labelText("midKey"), QString("Paste"));
+        QObject *selector = find("programSelector");
+        QMetaObject::invokeMethod(selector, "refreshCandidates");
+        QCOMPARE(fakes.programs->lastIconSize(), 32);
+        const QVariantList candidates = selector->property("candidates").toList();
+        QCOMPARE(candidates.size(), 2);
+        QCOMPARE(candidates[1].toMap()["name"].toString(), QString("firefox"));
+        // The icon reaches the page as a picture of its own.
+        const QString url = candidates[0].toMap()["icon"].toString();
+        QVERIFY(url.startsWith("data:image/png;base64,"));
+        const QImage picture = QImage::fromData(QByteArray::fromBase64(url.section(',', 1).toLatin1()));
+        QCOMPARE(picture.size(), QSize(2, 1));
+        QCOMPARE(picture.pixel(0, 0), 0xff112233u);
+
+        QCOMPARE(addProgram(selector, "gimp", "GNU Image Manipulation Program"), 1);
+        QCOMPARE(selector->property("selectedSection").toInt(), 1);
+        QCOMPARE(selector->property("candidates").toList().size(), 1);
+        QVERIFY(find("midKeyPage")->property("programSet").toBool());
+        QVERIFY(find("midKeyPage")->property("sameSelected").toBool());
+        QVERIFY(!labelShown("midKey"));
+
+        pick("midKeyPage", 12);
+        QMetaObject::invokeMethod(find("rightKeyPage"), "sigUsrIndexUrl", Q_ARG(int, 1),
+                                  Q_ARG(QString, "example.org"));
+        QSettings file(modelFile(), QSettings::IniFormat);
+        QCOMPARE(file.value("PROGRAM1/Mid_key").toString(), QString("Copy-12-midKey"));
+        QCOMPARE(file.value("PROGRAM1/right_web_url").toString(), QString("example.org"));
+        QCOMPARE(file.value("SET/Mid_key").toString(), QString("Paste-14-midKey"));
+        QCOMPARE(labelText("midKey"), QString("Copy"));
+        QMetaObject::invokeMethod(find("connectDevice"), "sigActionClicked",
+                                  Q_ARG(QString, "mid_key_press"));
+        auto *same = find("midKeyPage")->findChild<QQuickItem *>("sameItem");
+        QVERIFY(same && same->isVisible());
+        QMetaObject::invokeMethod(same, "picked");
+        file.sync();
+        QVERIFY(!file.contains("PROGRAM1/Mid_key"));
+        QVERIFY(!labelShown("midKey"));
+
+        // A program file: its file name, shown by its base name.
+        int section = 0;
+        QMetaObject::invokeMethod(selector, "addProgramFile", Q_RETURN_ARG(int, section),
+                                  Q_ARG(QUrl, QUrl::fromLocalFile("/opt/apps/krita.appimage")));
+        QCOMPARE(section, 2);
+        QCOMPARE(selector->property("selectedName").toString(), QString("krita"));
+        QCOMPARE(addProgram(selector, "a/b", ""), 0);
+        QCOMPARE(nav()->property("infoText").toString(), QString("This program cannot be added"));
+
+        QMetaObject::invokeMethod(selector, "select", Q_ARG(int, 0));
+        QVERIFY(!find("midKeyPage")->property("programSet").toBool());
+        QVERIFY(labelShown("midKey"));
+        QCOMPARE(labelText("midKey"), QString("Paste"));
+        // Removing asks first.
+        QObject *bar = find("programBar");
+        QMetaObject::invokeMethod(bar, "sigRemoveRequested", Q_ARG(int, 1), Q_ARG(QString, "GIMP"));
+        QVERIFY(find("removeProgramBox")->property("visible").toBool());
+        QMetaObject::invokeMethod(find("removeProgramBox"), "sigCancleClicked");
+        QCOMPARE(selector->property("entries").toList().size(), 3);
+        QMetaObject::invokeMethod(bar, "sigRemoveRequested", Q_ARG(int, 1), Q_ARG(QString, "GIMP"));
+        QMetaObject::invokeMethod(find("removeProgramBox"), "sigSureClicked");
+        QVERIFY(!find("removeProgramBox")->property("visible").toBool());
+        QCOMPARE(selector->property("entries").toList().size(), 2); // All programs, krita
+        file.sync();
+        QCOMPARE(file.value("PROGRAM1/program").toString(), QString("krita.appimage"));
+        QVERIFY(!file.contains("PROGRAM2/program"));
+        // Another model has sets of its own.
+        OpFunConfFile().SetCurrentMouse("QX330");
+        QCOMPARE(selector->property("entries").toList().size(), 1);
+    }
+
+    void restoringWithProgramSets_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("defaultMidKey");
+        QTest::addColumn<QString>("setRightKey"); // "" for none
+        QTest::newRow("only the selected set") << "sigSureClicked" << "Paste-14-midKey" << "";
+        QTest::newRow("everything") << "sigExtraClicked" << "none-48-midKey" << "";
+        QTest::newRow("cancel") << "sigCancleClicked" << "Paste-14-midKey" << "Copy-12-rightKey";
+    }
+    void restoringWithProgramSets()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, defaultMidKey);
+        QFETCH(QString, setRightKey);
+        writeIni(modelFile(), {{"SET/isConf", "Y"},
+                               {"SET/Mid_key", "Paste-14-midKey"},
+                               {"PROGRAMS/count", "1"},
+                               {"PROGRAM1/program", "gimp"},
+                               {"PROGRAM1/name", "GIMP"},
+                               {"PROGRAM1/Right_key", "Copy-12-rightKey"}});
+        QVERIFY(start(true, "QX210"));
+        QMetaObject::invokeMethod(find("programSelector"), "select", Q_ARG(int, 1));
+        QTRY_COMPARE(labelText("rightKey"), QString("Copy"));
+        QMetaObject::invokeMethod(find("connectDevice"), "sigLogicClicked",
+                                  Q_ARG(QString, "default_set"));
+        QVERIFY(!find("restoreBox")->property("visible").toBool());
+        QVERIFY(find("restoreScopeBox")->property("visible").toBool());
+        QVERIFY(find("restoreScopeBox")->property("text").toString().contains("\"GIMP\""));
+        QMetaObject::invokeMethod(find("restoreScopeBox"), qPrintable(answer));
+        QVERIFY(!nav()->property("darkCover").toBool());
+        QSettings file(modelFile(), QSettings::IniFormat);
+        QCOMPARE(file.value("SET/Mid_key").toString(), defaultMidKey);
+        QCOMPARE(file.value("PROGRAM1/Right_key").toString(), setRightKey);
+        QCOMPARE(file.value("PROGRAM1/program").toString(), QString("gimp"));
+        QCOMPARE(labelShown("rightKey"), !setRightKey.isEmpty());
     }
 
     void storedConfigurationIsShownWithoutWriting()

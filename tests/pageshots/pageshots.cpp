@@ -136,6 +136,37 @@ struct Shooter : MainPageHost
         QMetaObject::invokeMethod(find("updatePrompt"), "versionAnswered", Q_ARG(int, 0),
                                   Q_ARG(QString, "https://example.com/velko-options"));
         shot("20-update-prompt");
+
+        // Program sets: a program added, its list, the offer of open programs, and the
+        // restore question.
+        fakes.programs->setOpenPrograms({{"gimp", "GNU Image Manipulation Program", roundIcon(0xff3d8b5a)},
+                                         {"firefox-esr", "Firefox", roundIcon(0xffe06a2c)},
+                                         {"xterm", "", {}}});
+        start(true, "QX210", config);
+        QObject *selector = find("programSelector");
+        QMetaObject::invokeMethod(selector, "refreshCandidates");
+        int section = 0;
+        QMetaObject::invokeMethod(selector, "addProgram", Q_RETURN_ARG(int, section),
+                                  Q_ARG(QString, "gimp"), Q_ARG(QString, "GNU Image Manipulation Program"));
+        pick("sideUpKeyPage", 12);
+        openList("mid_key_press");
+        shot("21-program-set-list");
+        QMetaObject::invokeMethod(root.get(), "closeList");
+        QMetaObject::invokeMethod(find("programBar"), "openAddMenu");
+        shot("22-add-program");
+        QMetaObject::invokeMethod(find("addProgramPopup"), "close");
+        logic("default_set");
+        shot("23-restore-program-set");
+    }
+    // A filled circle as a program's icon.
+    static platform::ProgramIcon roundIcon(std::uint32_t argb)
+    {
+        platform::ProgramIcon icon{32, 32, std::vector<std::uint32_t>(32 * 32, 0u)};
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                if ((x - 15.5) * (x - 15.5) + (y - 15.5) * (y - 15.5) <= 14 * 14)
+                    icon.argb[size_t(y * 32 + x)] = argb;
+        return icon;
     }
 };
 
@@ -169,5 +200,5 @@ int main(int argc, char *argv[])
     ConfiguratorPlatform::installNative();
     if (qmlgate::count().loadAcquire() > 0)
         std::fprintf(stderr, "QML warnings: %d\n", qmlgate::count().loadAcquire());
-    return shooter.saved == 20 && qmlgate::count().loadAcquire() == 0 ? 0 : 1;
+    return shooter.saved == 23 && qmlgate::count().loadAcquire() == 0 ? 0 : 1;
 }

@@ -20,10 +20,16 @@ Item {
     property int isInitSelfSpeed: 1
     // The detail panel on show (1 to 6), 0 for none.
     property int panelIndex: 0
+    // A program set is edited: the list begins with "Same as all programs",
+    // marked while the set leaves this key to all programs' assignment.
+    property bool programSet: false
+    property bool sameSelected: false
 
     signal sigSelItemIndex(int itemIndex, string itemName)
     signal sigUsrIndexUrl(int index, string fileUrl)
     signal sigUsrSpeed(int speedType, int speed)
+    // The user picked "Same as all programs".
+    signal sigSameAsAll()
 
     width: 310
     height: 460
@@ -42,6 +48,7 @@ Item {
         pIndex = Number(pIndex) // stored entries hand the index over as text
         if (pIndex < 0 || pIndex >= listModel.count)
             return
+        sameSelected = false
         markItem(pIndex)
         titleText = getIndexName(pIndex)
         usrCurrentIndex = pIndex
@@ -85,7 +92,21 @@ Item {
         itemCount = listModel.count
     }
 
+    // "Same as all programs" shown as the key's state (showSame) or picked.
+    function showSame() {
+        markItem(-1)
+        sameSelected = true
+        titleText = qsTr("Same as all programs")
+        usrCurrentIndex = -1
+        proUsrSelInput(-1)
+    }
+    function pickSame() {
+        showSame()
+        sigSameAsAll()
+    }
+
     function pickItem(pIndex) {
+        sameSelected = false
         markItem(pIndex)
         titleText = getIndexName(pIndex)
         usrCurrentIndex = pIndex
@@ -209,13 +230,28 @@ Item {
         color: "#22272e"
     }
 
+    // In a program set the list begins with "Same as all programs".
+    FunctionItem {
+        objectName: "sameItem"
+        x: 4
+        y: 44
+        property bool pointerOver: false
+        width: 302
+        height: keyPage.programSet ? 30 : 0
+        visible: keyPage.programSet
+        text: qsTr("Same as all programs")
+        selectState: keyPage.sameSelected ? "pressed" : pointerOver ? "hover" : "normal"
+        onPointerInside: pointerOver = inside
+        onPicked: keyPage.pickSame()
+    }
+
     ListView {
         id: list
         objectName: "list"
         x: 4
-        y: 44
+        y: 44 + (keyPage.programSet ? 30 : 0)
         width: 302
-        height: keyPage.height - 52
+        height: keyPage.height - 52 - (keyPage.programSet ? 30 : 0)
         clip: true
         model: listModel
         boundsBehavior: Flickable.StopAtBounds

@@ -8,11 +8,17 @@ Item {
 
     property string titleText: ""
     property int issueCount: 0
+    // A program set is edited: the list begins with "Same as all programs",
+    // marked while the set leaves this wheel to all programs' assignment.
+    property bool programSet: false
+    property bool sameSelected: false
 
     signal sigSelIssue(int issueIndex, string issueName)
+    // The user picked "Same as all programs".
+    signal sigSameAsAll()
 
     width: 310
-    height: 56 + Math.max(issueCount, 1) * 30
+    height: 56 + (Math.max(issueCount, 1) + (programSet ? 1 : 0)) * 30
 
     function getIndexName(pIndex) {
         pIndex = Number(pIndex)
@@ -28,8 +34,20 @@ Item {
         pIndex = Number(pIndex) // stored entries hand the index over as text
         if (pIndex < 0 || pIndex >= listModel.count)
             return
+        sameSelected = false
         markItem(pIndex)
         titleText = getIndexName(pIndex)
+    }
+
+    // "Same as all programs" shown as the wheel's state (showSame) or picked.
+    function showSame() {
+        markItem(-1)
+        sameSelected = true
+        titleText = qsTr("Same as all programs")
+    }
+    function pickSame() {
+        showSame()
+        sigSameAsAll()
     }
 
     function removeWheelItem(position) {
@@ -43,6 +61,7 @@ Item {
     }
 
     function pickItem(pIndex) {
+        sameSelected = false
         markItem(pIndex)
         titleText = getIndexName(pIndex)
         sigSelIssue(pIndex, titleText)
@@ -85,13 +104,29 @@ Item {
         color: "#22272e"
     }
 
+    // In a program set the list begins with "Same as all programs".
+    FunctionItem {
+        objectName: "sameItem"
+        x: 4
+        y: 44
+        property bool pointerOver: false
+        width: 302
+        height: wheelPage.programSet ? 30 : 0
+        visible: wheelPage.programSet
+        text: qsTr("Same as all programs")
+        selectState: wheelPage.sameSelected ? "pressed" : pointerOver ? "hover" : "normal"
+        pickOnPress: true
+        onPointerInside: pointerOver = inside
+        onPicked: wheelPage.pickSame()
+    }
+
     ListView {
         id: list
         objectName: "list"
         x: 4
-        y: 44
+        y: 44 + (wheelPage.programSet ? 30 : 0)
         width: 302
-        height: wheelPage.height - 52
+        height: wheelPage.height - 52 - (wheelPage.programSet ? 30 : 0)
         clip: true
         model: listModel
         boundsBehavior: Flickable.StopAtBounds

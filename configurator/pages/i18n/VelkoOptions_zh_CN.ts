@@ -160,6 +160,13 @@ steps below to try again</source>
     </message>
 </context>
 <context>
+    <name>GetDriverConf</name>
+    <message>
+        <source>The downloaded settings could not be used, nothing was changed</source>
+        <translation>下载的设置无法使用，未做任何更改</translation>
+    </message>
+</context>
+<context>
     <name>Login</name>
     <message>
         <source>mailbox</source>
@@ -423,6 +430,10 @@ steps below to try again</source>
         <source>Please choose a file</source>
         <translation>请选择文件</translation>
     </message>
+    <message>
+        <source>Same as all programs</source>
+        <translation>与所有程序相同</translation>
+    </message>
 </context>
 <context>
     <name>MouseWheelAction</name>
@@ -466,6 +477,10 @@ steps below to try again</source>
         <source>None</source>
         <translation>无</translation>
     </message>
+    <message>
+        <source>Same as all programs</source>
+        <translation>与所有程序相同</translation>
+    </message>
 </context>
 <context>
     <name>PageNavigator</name>
@@ -478,6 +493,48 @@ steps below to try again</source>
 the steps below to try again</source>
         <translation>鼠标配对失败，请按照
 以下步骤重试</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramBar</name>
+    <message>
+        <source>Remove this program</source>
+        <translation>移除此程序</translation>
+    </message>
+    <message>
+        <source>Add program</source>
+        <translation>添加程序</translation>
+    </message>
+    <message>
+        <source>Programs with a window open</source>
+        <translation>已打开窗口的程序</translation>
+    </message>
+    <message>
+        <source>No other program has a window open</source>
+        <translation>没有其他已打开窗口的程序</translation>
+    </message>
+    <message>
+        <source>Choose a program file...</source>
+        <translation>选择程序文件…</translation>
+    </message>
+    <message>
+        <source>Choose a program</source>
+        <translation>选择程序</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramSelector</name>
+    <message>
+        <source>All programs</source>
+        <translation>所有程序</translation>
+    </message>
+    <message>
+        <source>At most %1 programs can be added</source>
+        <translation>最多只能添加 %1 个程序</translation>
+    </message>
+    <message>
+        <source>This program cannot be added</source>
+        <translation>无法添加此程序</translation>
     </message>
 </context>
 <context>
@@ -758,6 +815,26 @@ Are you sure you want to restore the default?</source>
 go to the official website to download the latest version</source>
         <translation>当前软件不是最新版本，请
 前往官网下载最新版本</translation>
+    </message>
+    <message>
+        <source>Restore the defaults of &quot;%1&quot; only, or of all programs and every program set?</source>
+        <translation>仅恢复“%1”的默认设置，还是恢复所有程序及每个程序的设置？</translation>
+    </message>
+    <message>
+        <source>Only this</source>
+        <translation>仅此项</translation>
+    </message>
+    <message>
+        <source>Everything</source>
+        <translation>全部</translation>
+    </message>
+    <message>
+        <source>Remove program</source>
+        <translation>移除程序</translation>
+    </message>
+    <message>
+        <source>Remove &quot;%1&quot; and the assignments made for it?</source>
+        <translation>移除“%1”及为其所做的设置？</translation>
     </message>
 </context>
 </TS>

@@ -1,4 +1,5 @@
-// A question with "Cancel" and "Sure".
+// A question with "Cancel" and "Sure" (or another answer in `sureText`), and a
+// third answer when `extraText` is set.
 import QtQuick 2.15
 import "../assembly"
 
@@ -6,10 +7,13 @@ Rectangle {
     id: root
     property alias title: titleText.text
     property alias text: bodyText.text
+    property alias sureText: sureButton.text
+    property string extraText: ""
     signal sigCancleClicked()
     signal sigSureClicked()
+    signal sigExtraClicked()
 
-    width: 400
+    width: extraText !== "" ? 460 : 400
     height: 220
     radius: 8
     color: "#262b34"
@@ -45,6 +49,14 @@ Rectangle {
             onClicked: root.sigCancleClicked()
         }
         PushButton {
+            objectName: "extraButton"
+            primary: false
+            visible: root.extraText !== ""
+            text: root.extraText
+            onClicked: root.sigExtraClicked()
+        }
+        PushButton {
+            id: sureButton
             objectName: "sureButton"
             text: qsTr("Sure")
             onClicked: root.sigSureClicked()

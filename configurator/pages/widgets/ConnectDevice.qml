@@ -21,6 +21,8 @@ Rectangle {
     // The log-in pop-up the accounts pages put on the cover; empty: none yet.
     property url loginPopupSource: ""
     readonly property point mouseOrigin: Qt.point(370, 110)
+    // The program selector above the mouse picture.
+    readonly property alias programBar: programBar
 
     signal sigQXPair(string pair_index)
     signal sigQXMinimum()
@@ -29,6 +31,12 @@ Rectangle {
     signal sigLogicClicked(string logic_sign)
     signal sigReturnVer(string gui_index)
     signal sigInitConf(string tag, string index, string name)
+    // A control the selected program set leaves to all programs' assignment.
+    signal sigInitSame(string tag)
+    // A program could not be added, with the reason.
+    signal sigProgramRefused(string text)
+    // The user asked to remove the set of a program.
+    signal sigRemoveProgram(int section, string name)
     // The sync panel's place: emitted for a signed-in "Sync".
     signal sigSyncRequested()
 
@@ -45,9 +53,11 @@ Rectangle {
         return -1
     }
 
-    // Shows each control's stored entry through sigInitConf.
+    // Shows each control's stored entry through sigInitConf; in a program set, a
+    // control without an entry of its own through sigInitSame.
     function f_initMouseConf() {
         conf.syncMouseIni()
+        var inSet = conf.selectedSet > 0
         var docs = {
             "midWheel": conf.GetMidWheelVal, "midKey": conf.GetMidKeyVal,
             "slideDownKey": conf.GetSideDownkeyVal, "slideUpKey": conf.GetSideUpkeyVal,
@@ -56,8 +66,11 @@ Rectangle {
         var tags = rules.tagsInShowOrder()
         for (var i = 0; i < tags.length; ++i) {
             var doc = docs[tags[i]]
-            if (!doc)
+            if (!doc) {
+                if (inSet)
+                    sigInitSame(tags[i])
                 continue
+            }
             var entry
             try {
                 entry = JSON.parse(doc)
@@ -147,6 +160,16 @@ Rectangle {
             if (token.GetToken() !== "token_fail")
                 slots_loginRegister("sign_in", token.GetNickName())
         }
+    }
+
+    ProgramBar {
+        id: programBar
+        objectName: "programBar"
+        x: 40
+        y: 62
+        width: parent.width - 80
+        onSigRefused: root.sigProgramRefused(text)
+        onSigRemoveRequested: root.sigRemoveProgram(section, name)
     }
 
     Image {

@@ -13,6 +13,7 @@ ConfiguratorPlatform FakeServices::platform() const
     p.hid = hid;
     p.pairingWizard = wizard;
     p.shell = shell;
+    p.programs = programs;
     p.createMessageWindow = [created = messageWindows] {
         auto window = std::make_unique<fake::FakeMessageWindow>();
         created->push_back(window.get());

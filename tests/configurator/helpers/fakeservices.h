@@ -6,6 +6,7 @@
 #include "fake_hid.h"
 #include "fake_message_window.h"
 #include "fake_process.h"
+#include "fake_program_directory.h"
 #include "fake_receiver.h"
 #include "fake_shell.h"
 #include "virtualtime.h"
@@ -26,6 +27,7 @@ struct FakeServices
     Ptr<fake::FakePairingWizard> wizard = std::make_shared<fake::FakePairingWizard>();
     Ptr<VirtualTime> time = std::make_shared<VirtualTime>();
     Ptr<fake::FakeShell> shell = std::make_shared<fake::FakeShell>();
+    Ptr<fake::FakeProgramDirectory> programs = std::make_shared<fake::FakeProgramDirectory>();
     // The notification windows created so far (owned by their filters).
     Ptr<std::vector<fake::FakeMessageWindow *>> messageWindows =
         std::make_shared<std::vector<fake::FakeMessageWindow *>>();

@@ -1,0 +1,261 @@
+// The program selector above the mouse picture: "All programs" and one entry per
+// program the user added, the selected one lit; the selected program can be
+// removed (after the page's question); "Add program" offers the programs with a window open and a chooser
+// for a program file. The selector type keeps the state and the rules.
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import Qt.labs.platform 1.1 as Platform
+import an.utility 1.0
+
+Item {
+    id: bar
+
+    readonly property alias selector: selector
+    // Why a program was not added.
+    signal sigRefused(string text)
+    // The user asked to remove a program (the page asks before it is removed).
+    signal sigRemoveRequested(int section, string name)
+
+    height: 34
+
+    ProgramSelector {
+        id: selector
+        objectName: "programSelector"
+        onSigRefused: bar.sigRefused(text)
+    }
+    AssignmentRules { id: rules }
+
+    function iconOf(entry) {
+        if (entry.section === 0)
+            return "qrc:/images/allprograms.svg"
+        return entry.icon !== "" ? entry.icon : "qrc:/images/program.svg"
+    }
+    function openAddMenu() {
+        selector.refreshCandidates()
+        addPopup.open()
+    }
+    function chooseFile() {
+        addPopup.close()
+        fileDialog.nameFilters = rules.chooserFilters(4)
+        fileDialog.folder = rules.chooserFolder(4)
+        fileDialog.open()
+    }
+
+    Row {
+        id: row
+        anchors.horizontalCenter: parent.horizontalCenter
+        height: parent.height
+        spacing: 8
+
+        ListView {
+            id: chips
+            objectName: "programChips"
+            orientation: ListView.Horizontal
+            height: parent.height
+            width: Math.min(contentWidth, bar.width - addChip.width - row.spacing)
+            spacing: 8
+            clip: true
+            boundsBehavior: Flickable.StopAtBounds
+            model: selector.entries
+            delegate: Rectangle {
+                id: chip
+                objectName: "programChip_" + modelData.section
+                readonly property bool selected: modelData.section === selector.selectedSection
+                width: chipRow.width + 24
+                height: 34
+                radius: 17
+                color: selected ? "#2f80ed" : chipArea.containsMouse ? "#3a4250" : "#2a303a"
+                MouseArea {
+                    id: chipArea
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    cursorShape: Qt.PointingHandCursor
+                    onClicked: selector.select(modelData.section)
+                }
+                Row {
+                    id: chipRow
+                    x: 12
+                    anchors.verticalCenter: parent.verticalCenter
+                    spacing: 6
+                    Image {
+                        anchors.verticalCenter: parent.verticalCenter
+                        width: 18
+                        height: 18
+                        sourceSize: Qt.size(18, 18)
+                        source: bar.iconOf(modelData)
+                    }
+                    Text {
+                        anchors.verticalCenter: parent.verticalCenter
+                        width: Math.min(implicitWidth, 160)
+                        elide: Text.ElideRight
+                        color: "#e6ebf2"
+                        font.pixelSize: 14
+                        text: modelData.name
+                    }
+                    // Only the selected program can be removed.
+                    Rectangle {
+                        objectName: "removeProgram"
+                        visible: chip.selected && modelData.section > 0
+                        anchors.verticalCenter: parent.verticalCenter
+                        width: 18
+                        height: 18
+                        radius: 9
+                        color: removeArea.containsMouse ? "#1b5fbf" : "transparent"
+                        Image {
+                            anchors.centerIn: parent
+                            width: 10
+                            height: 10
+                            sourceSize: Qt.size(10, 10)
+                            source: "qrc:/images/close.svg"
+                        }
+                        MouseArea {
+                            id: removeArea
+                            anchors.fill: parent
+                            hoverEnabled: true
+                            cursorShape: Qt.PointingHandCursor
+                            onClicked: bar.sigRemoveRequested(modelData.section, modelData.name)
+                        }
+                        ToolTip.visible: removeArea.containsMouse
+                        ToolTip.delay: 500
+                        ToolTip.text: qsTr("Remove this program")
+                    }
+                }
+            }
+        }
+
+        Rectangle {
+            id: addChip
+            objectName: "addProgram"
+            width: addRow.width + 24
+            height: 34
+            radius: 17
+            color: "transparent"
+            border.color: addArea.containsMouse ? "#4a93f0" : "#3a4250"
+            Row {
+                id: addRow
+                x: 12
+                anchors.verticalCenter: parent.verticalCenter
+                spacing: 6
+                Image {
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 14
+                    height: 14
+                    sourceSize: Qt.size(14, 14)
+                    source: "qrc:/images/ability/add.svg"
+                }
+                Text {
+                    anchors.verticalCenter: parent.verticalCenter
+                    color: "#e6ebf2"
+                    font.pixelSize: 14
+                    text: qsTr("Add program")
+                }
+            }
+            MouseArea {
+                id: addArea
+                anchors.fill: parent
+                hoverEnabled: true
+                cursorShape: Qt.PointingHandCursor
+                onClicked: bar.openAddMenu()
+            }
+        }
+    }
+
+    Popup {
+        id: addPopup
+        objectName: "addProgramPopup"
+        x: Math.min(row.x + addChip.x, bar.width - width)
+        y: bar.height + 6
+        width: 300
+        padding: 8
+        background: Rectangle {
+            radius: 8
+            color: "#262b34"
+            border.color: "#3a4250"
+        }
+        contentItem: Column {
+            spacing: 4
+            Text {
+                width: parent.width
+                leftPadding: 6
+                color: "#8d96a5"
+                font.pixelSize: 13
+                text: selector.candidates.length > 0 ? qsTr("Programs with a window open")
+                                                     : qsTr("No other program has a window open")
+                wrapMode: Text.WordWrap
+            }
+            ListView {
+                id: candidateList
+                objectName: "candidates"
+                width: parent.width
+                height: Math.min(contentHeight, 240)
+                clip: true
+                boundsBehavior: Flickable.StopAtBounds
+                model: selector.candidates
+                ScrollBar.vertical: ScrollBar {}
+                delegate: Rectangle {
+                    width: candidateList.width
+                    height: 32
+                    radius: 4
+                    color: candidateArea.containsMouse ? "#3a4250" : "transparent"
+                    Row {
+                        x: 6
+                        anchors.verticalCenter: parent.verticalCenter
+                        spacing: 8
+                        Image {
+                            anchors.verticalCenter: parent.verticalCenter
+                            width: 20
+                            height: 20
+                            sourceSize: Qt.size(20, 20)
+                            source: modelData.icon !== "" ? modelData.icon : "qrc:/images/program.svg"
+                        }
+                        Text {
+                            anchors.verticalCenter: parent.verticalCenter
+                            width: candidateList.width - 44
+                            elide: Text.ElideRight
+                            color: "#e6ebf2"
+                            font.pixelSize: 14
+                            text: modelData.name
+                        }
+                    }
+                    MouseArea {
+                        id: candidateArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onClicked: {
+                            addPopup.close()
+                            selector.addProgram(modelData.program, modelData.name)
+                        }
+                    }
+                }
+            }
+            Rectangle {
+                objectName: "chooseProgramFile"
+                width: parent.width
+                height: 32
+                radius: 4
+                color: fileArea.containsMouse ? "#3a4250" : "transparent"
+                Text {
+                    x: 6
+                    anchors.verticalCenter: parent.verticalCenter
+                    color: "#4a93f0"
+                    font.pixelSize: 14
+                    text: qsTr("Choose a program file...")
+                }
+                MouseArea {
+                    id: fileArea
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    onClicked: bar.chooseFile()
+                }
+            }
+        }
+    }
+
+    Platform.FileDialog {
+        id: fileDialog
+        objectName: "programFileDialog"
+        title: qsTr("Choose a program")
+        fileMode: Platform.FileDialog.OpenFile
+        onAccepted: selector.addProgramFile(file)
+    }
+}

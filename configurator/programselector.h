@@ -1,0 +1,78 @@
+// The program selector of the connection page: "All programs" and the program
+// sets stored for the current model, which of them the pages edit, the open
+// programs that can be added, and adding or removing a set. The selection itself
+// is the one OpFunConfFile shares, so every accessor the pages hold follows it.
+// Qt Quick type an.utility.ProgramSelector 1.0. Main thread only.
+#pragma once
+
+#include "opfunconffile.h"
+#include "programs.h"
+
+#include <QHash>
+#include <QObject>
+#include <QUrl>
+#include <QVariantList>
+
+#include <memory>
+
+class ProgramSelector : public QObject
+{
+    Q_OBJECT
+    // {"section", "name", "program", "icon"} each: "All programs" (section 0,
+    // program "") first, then the stored sets in section order. "icon" is a URL
+    // for an Image (empty when the system gave none for the program).
+    Q_PROPERTY(QVariantList entries READ entries NOTIFY entriesChanged)
+    Q_PROPERTY(int selectedSection READ selectedSection NOTIFY selectionChanged)
+    Q_PROPERTY(QString selectedName READ selectedName NOTIFY selectionChanged)
+    // True while at least one program set is stored.
+    Q_PROPERTY(bool hasSets READ hasSets NOTIFY entriesChanged)
+    // The programs with a window open now that have no set yet:
+    // {"program", "name", "icon"} each, as refreshCandidates() found them.
+    Q_PROPERTY(QVariantList candidates READ candidates NOTIFY candidatesChanged)
+
+public:
+    static constexpr int kIconSize = 32;
+
+    // Uses the program directory of ConfiguratorPlatform::current() (none: no open
+    // programs are offered).
+    explicit ProgramSelector(QObject *parent = nullptr);
+
+    QVariantList entries() const { return m_entries; }
+    int selectedSection() const;
+    QString selectedName() const;
+    bool hasSets() const { return m_entries.size() > 1; }
+    QVariantList candidates() const { return m_candidates; }
+
+    // Re-reads the stored sets of the current model.
+    Q_INVOKABLE void refresh();
+    // Asks the system for the open programs.
+    Q_INVOKABLE void refreshCandidates();
+    Q_INVOKABLE void select(int section);
+    // Adds a set for the program (or finds its set) and selects it; 0 and
+    // sigRefused when it cannot be added.
+    Q_INVOKABLE int addProgram(const QString &program, const QString &name);
+    // The same for a program file the user chose: the program is the file's name,
+    // shown as its base name ("C:/Apps/gimp.exe": "gimp.exe", shown as "gimp").
+    Q_INVOKABLE int addProgramFile(const QUrl &file);
+    Q_INVOKABLE bool removeProgram(int section);
+
+    // The picture of an icon as an Image's URL; empty for an empty icon.
+    static QString iconUrl(const platform::ProgramIcon &icon);
+
+signals:
+    void entriesChanged();
+    void selectionChanged();
+    void candidatesChanged();
+    // Why a program was not added, in the language on screen.
+    void sigRefused(const QString &text);
+
+private:
+    void rebuild();
+
+    OpFunConfFile m_conf;
+    std::shared_ptr<platform::ProgramDirectory> m_programs;
+    QVariantList m_entries;
+    QVariantList m_candidates;
+    // Icons seen for programs, by programsets::matchKey.
+    QHash<QString, QString> m_icons;
+};
