@@ -14,7 +14,7 @@
 //   --native-programs: the run with program sets asks the system which window and
 //   program are in front (on Linux: run it in an X session with a window in front).
 #include "agentapp.h"
-#include "bench_common.h"
+#include "bench_agent_setup.h"
 #include "fake_agent_platform.h"
 #include "mainwindow.h"
 #include "usbdriver.h"

@@ -15,7 +15,7 @@
 #include "testbed.h"
 
 #include "agentapp.h"
-#include "bench_common.h"
+#include "bench_agent_setup.h"
 #include "evdev_filter.h"
 #include "fake_agent_platform.h"
 #include "mainwindow.h"

@@ -12,7 +12,7 @@
 // Usage: velko_agent_soak [events]   (default 1000000)
 #include "agentapp.h"
 #include "appenv.h"
-#include "bench_common.h"
+#include "bench_agent_setup.h"
 #include "fake_agent_platform.h"
 #include "mainwindow.h"
 #include "usbdriver.h"
