@@ -11,6 +11,9 @@
 #include "repository.h"
 
 #include <arpa/inet.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <netinet/in.h>
@@ -65,10 +68,27 @@ bool exchange(const std::uint8_t *data, std::size_t size, std::string &answer)
     address.sin_family = AF_INET;
     address.sin_port = htons(serverPort());
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    FUZZ_CHECK(::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+    // libFuzzer's timer signal interrupts calls that wait: a connect goes on in
+    // the background then, and the other calls are repeated.
+    bool connected = ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    if (!connected && errno == EINTR) {
+        pollfd p{fd, POLLOUT, 0};
+        while (::poll(&p, 1, 15000) < 0 && errno == EINTR) {
+        }
+        int error = 0;
+        socklen_t length = sizeof error;
+        connected = ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0 &&
+                    (p.revents & POLLOUT);
+        errno = error;
+    }
+    if (!connected)
+        std::fprintf(stderr, "connect to the server: %s\n", std::strerror(errno));
+    FUZZ_CHECK(connected);
     std::size_t sent = 0;
     while (sent < size) {
         const ssize_t n = ::send(fd, data + sent, size - sent, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0)
             break; // the server may close early on a bad request
         sent += std::size_t(n);
@@ -78,9 +98,14 @@ bool exchange(const std::uint8_t *data, std::size_t size, std::string &answer)
     char buffer[4096];
     for (;;) {
         pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 15000) != 1)
+        const int ready = ::poll(&p, 1, 15000);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready != 1)
             break;
         const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0) {
             ended = true;
             break;
