@@ -28,12 +28,7 @@ public:
         if (m_hwnd)
             return true;
         HINSTANCE instance = GetModuleHandleW(nullptr);
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = &Win32MessageWindow::windowProc;
-        wc.hInstance = instance;
-        wc.lpszClassName = kClassName;
-        if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        if (!win32::registerWindowClass(kClassName, &Win32MessageWindow::windowProc))
             return false;
         // A top-level overlapped window that is never shown: FindWindowW finds it
         // by title, and WM_DEVICECHANGE reaches it (message-only windows get no

@@ -48,12 +48,7 @@ public:
         if (m_receiverWindow)
             return 0;
         HINSTANCE instance = GetModuleHandleW(nullptr);
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = &Win32NativeMessages::receiverProc;
-        wc.hInstance = instance;
-        wc.lpszClassName = kReceiverClassName;
-        if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        if (!win32::registerWindowClass(kReceiverClassName, &Win32NativeMessages::receiverProc))
             return 0;
         // A message-only window: it takes posted and sent messages, is never shown,
         // gets no broadcasts and is not enumerated among the top-level windows.

@@ -26,4 +26,14 @@ std::string narrow(const wchar_t *wide, int length)
     return out;
 }
 
+bool registerWindowClass(const wchar_t *className, WNDPROC procedure)
+{
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = className;
+    return RegisterClassExW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
 } // namespace platform::win32
