@@ -145,10 +145,20 @@ Section "un.${PRODUCT}" SecUnProgram
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
-    ; The compiled pages that Qt Quick kept for the configurator.
-    RMDir /r "$LOCALAPPDATA\VelkoOptionsGUI\cache\qmlcache"
-    RMDir "$LOCALAPPDATA\VelkoOptionsGUI\cache"
-    RMDir "$LOCALAPPDATA\VelkoOptionsGUI"
+    ; The compiled pages that Qt Quick kept for the configurator. Its process may
+    ; still be ending (under Wine its files can go before it has), so try again
+    ; for a few seconds; anything else in the folder is not ours to remove.
+    StrCpy $1 0
+    ${Do}
+        RMDir /r "$LOCALAPPDATA\VelkoOptionsGUI\cache\qmlcache"
+        RMDir "$LOCALAPPDATA\VelkoOptionsGUI\cache"
+        RMDir "$LOCALAPPDATA\VelkoOptionsGUI"
+        ${IfNot} ${FileExists} "$LOCALAPPDATA\VelkoOptionsGUI\*.*"
+            ${Break}
+        ${EndIf}
+        Sleep 250
+        IntOp $1 $1 + 1
+    ${LoopUntil} $1 >= 20
 SectionEnd
 
 Section /o "un.$(NameSettings)" SecUnSettings

@@ -162,7 +162,7 @@ left=$(cd "$home" && find . -mindepth 1 ! -path './system*')
 [ -z "$left" ] || fail "the uninstaller left: $left"
 find "$users" -name 'Velko Options.lnk' | grep -q . && fail "the Start-menu entry is left"
 cache=$(find "$users" -path '*/AppData/Local/VelkoOptionsGUI' 2>/dev/null)
-[ -z "$cache" ] || fail "the uninstaller left the configurator's cache: $cache"
+[ -z "$cache" ] || fail "the uninstaller left the configurator's cache: $(find "$cache" | tr "\n" " ")"
 
 # Asked to, it removes the settings and the folder too.
 "${wine[@]}" "$installer" /S >"$logs/setup2.log" 2>&1 || fail "the second install failed"
