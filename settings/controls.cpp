@@ -25,6 +25,20 @@ const Control *byNumber(int number)
     return &kControls[size_t(number)];
 }
 
+const Control *byTag(const QString &tag)
+{
+    for (const Control &c : kControls)
+        if (tag == QLatin1String(c.tag))
+            return &c;
+    return nullptr;
+}
+
+QString defaultParameter(const QString &suffixOrKey)
+{
+    return suffixOrKey.endsWith(QLatin1String("_speed")) ? QStringLiteral("1")
+                                                          : QStringLiteral("none");
+}
+
 QString setKeyPath(const Control &control)
 {
     return QStringLiteral("/SET/") + QLatin1String(control.setKey);

@@ -24,10 +24,15 @@ extern const std::array<Control, 6> kControls;
 
 // The PATH suffixes, in the order the defaults are written.
 extern const std::array<const char *, 7> kPathSuffixes;
-constexpr int kFirstSpeedSuffix = 5; // "_main_speed", "_self_speed" default to "1"
+
+// The value a parameter starts with: "1" for the speeds ("_main_speed",
+// "_self_speed"), "none" for the others. Takes a suffix or a whole PATH key name.
+QString defaultParameter(const QString &suffixOrKey);
 
 // The control for a number, or null outside 0..5.
 const Control *byNumber(int number);
+// The control with a tag ("midKey"), or null.
+const Control *byTag(const QString &tag);
 
 // "/SET/" + the control's key.
 QString setKeyPath(const Control &control);

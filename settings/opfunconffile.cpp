@@ -104,12 +104,9 @@ void OpFunConfFile::SetDefault()
     for (const controls::Control &c : controls::kControls) {
         if (c.isWheel)
             continue;
-        for (size_t i = 0; i < controls::kPathSuffixes.size(); ++i) {
-            const bool speed = int(i) >= controls::kFirstSpeedSuffix;
-            m_modelIni.setValue(controls::pathKey(QLatin1String(c.prefix),
-                                                  QLatin1String(controls::kPathSuffixes[i])),
-                                speed ? QStringLiteral("1") : QStringLiteral("none"));
-        }
+        for (const char *suffix : controls::kPathSuffixes)
+            m_modelIni.setValue(controls::pathKey(QLatin1String(c.prefix), QLatin1String(suffix)),
+                                controls::defaultParameter(QLatin1String(suffix)));
     }
     m_modelIni.setValue(QStringLiteral("/SET/isConf"), QStringLiteral("Y"));
     m_modelIni.sync();
@@ -144,12 +141,11 @@ void OpFunConfFile::seedParameters(int section, const QString &setKey)
     for (const controls::Control &c : controls::kControls) {
         if (c.isWheel || setKey != QLatin1String(c.setKey))
             continue;
-        for (size_t i = 0; i < controls::kPathSuffixes.size(); ++i) {
-            const QString key = programsets::sectionKey(
-                section, QLatin1String(c.prefix) + QLatin1String(controls::kPathSuffixes[i]));
+        for (const char *suffix : controls::kPathSuffixes) {
+            const QString key =
+                programsets::sectionKey(section, QLatin1String(c.prefix) + QLatin1String(suffix));
             if (m_modelIni.getValue(key) == QLatin1String("NULL"))
-                m_modelIni.setValue(key, int(i) >= controls::kFirstSpeedSuffix ? QStringLiteral("1")
-                                                                                : QStringLiteral("none"));
+                m_modelIni.setValue(key, controls::defaultParameter(QLatin1String(suffix)));
         }
     }
 }
@@ -235,7 +231,7 @@ int OpFunConfFile::AddProgramSet(const QString &program, const QString &name)
         return 0;
     const int section = count + 1;
     const QString shown = name.trimmed().left(programsets::kMaxProgramNameLength);
-    m_modelIni.remove(QStringLiteral("/PROGRAM%1").arg(section)); // leftovers of an older list
+    m_modelIni.remove(QLatin1Char('/') + programsets::sectionGroup(section)); // leftovers of an older list
     m_modelIni.setValue(programsets::programKey(section), program);
     m_modelIni.setValue(programsets::nameKey(section), shown.isEmpty() ? program : shown);
     m_modelIni.setValue(programsets::countKey(), QString::number(section));
@@ -253,12 +249,12 @@ bool OpFunConfFile::RemoveProgramSet(int section)
     QVector<QMap<QString, QString>> later;
     for (int n = section + 1; n <= count; ++n) {
         QMap<QString, QString> values;
-        for (const QString &key : m_modelIni.childKeys(QStringLiteral("PROGRAM%1").arg(n)))
+        for (const QString &key : m_modelIni.childKeys(programsets::sectionGroup(n)))
             values.insert(key, m_modelIni.getValue(programsets::sectionKey(n, key)));
         later.append(values);
     }
     for (int n = section; n <= count; ++n)
-        m_modelIni.remove(QStringLiteral("/PROGRAM%1").arg(n));
+        m_modelIni.remove(QLatin1Char('/') + programsets::sectionGroup(n));
     for (int i = 0; i < later.size(); ++i)
         for (auto it = later[i].cbegin(); it != later[i].cend(); ++it)
             m_modelIni.setValue(programsets::sectionKey(section + i, it.key()), it.value());
@@ -278,11 +274,8 @@ bool OpFunConfFile::RemoveProgramSet(int section)
 bool OpFunConfFile::SetSameAsAllPrograms(const QString &tag)
 {
     const int section = selectedSet();
-    const auto control = std::find_if(controls::kControls.begin(), controls::kControls.end(),
-                                      [&tag](const controls::Control &c) {
-                                          return tag == QLatin1String(c.tag);
-                                      });
-    if (section < 1 || control == controls::kControls.end())
+    const controls::Control *control = controls::byTag(tag);
+    if (section < 1 || !control)
         return false;
     m_modelIni.remove(programsets::sectionKey(section, QLatin1String(control->setKey)));
     if (!control->isWheel) {
@@ -297,7 +290,7 @@ bool OpFunConfFile::SetSameAsAllPrograms(const QString &tag)
 void OpFunConfFile::clearSection(int section)
 {
     const QString program = QStringLiteral("program"), name = QStringLiteral("name");
-    for (const QString &key : m_modelIni.childKeys(QStringLiteral("PROGRAM%1").arg(section)))
+    for (const QString &key : m_modelIni.childKeys(programsets::sectionGroup(section)))
         if (key != program && key != name)
             m_modelIni.remove(programsets::sectionKey(section, key));
 }

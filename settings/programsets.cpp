@@ -7,11 +7,6 @@
 namespace programsets {
 
 namespace {
-QString sectionName(int section)
-{
-    return QStringLiteral("/PROGRAM%1/").arg(section);
-}
-
 // What the two readers answer for an absent key.
 bool isAbsent(const QString &value)
 {
@@ -25,9 +20,14 @@ QString countKey()
     return QStringLiteral("/PROGRAMS/count");
 }
 
+QString sectionGroup(int section)
+{
+    return QStringLiteral("PROGRAM%1").arg(section);
+}
+
 QString sectionKey(int section, const QString &key)
 {
-    return sectionName(section) + key;
+    return QLatin1Char('/') + sectionGroup(section) + QLatin1Char('/') + key;
 }
 
 QString programKey(int section)

@@ -40,6 +40,8 @@ QString countKey();
 // "/PROGRAM<section>/program" and "/PROGRAM<section>/name".
 QString programKey(int section);
 QString nameKey(int section);
+// "PROGRAM<section>", the group of a set.
+QString sectionGroup(int section);
 // "/PROGRAM<section>/" + key, for example entryKey(3, "Mid_key") or
 // entryKey(3, "mid_web_url").
 QString sectionKey(int section, const QString &key);

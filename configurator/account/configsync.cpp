@@ -233,9 +233,10 @@ QJsonObject build(OpFunConfFile &conf)
         // Parameters at their defaults are left out (documents stay small; the
         // download gives an assigned key's missing parameters their defaults).
         for (const PathKey &path : kPathKeys) {
-            const QString value = (conf.*path.get)();
-            const bool speed = QLatin1String(path.key).endsWith(QLatin1String("_speed"));
-            if (value != QLatin1String("NULL") && value != QLatin1String(speed ? "1" : ""))
+            const QString value = (conf.*path.get)(); // "" for "none"
+            const QString stored = value.isEmpty() ? QStringLiteral("none") : value;
+            if (value != QLatin1String("NULL") &&
+                stored != controls::defaultParameter(QLatin1String(path.key)))
                 object.insert(QLatin1String(path.key), value);
         }
         programs.append(object);
