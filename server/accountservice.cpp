@@ -6,6 +6,7 @@
 
 #include <boost/asio/ip/address.hpp>
 #include <nlohmann/json.hpp>
+#include <zxcvbn.h>
 
 #include <algorithm>
 #include <array>
@@ -174,6 +175,32 @@ bool isValidPassword(const std::string &password)
             return false;
     }
     return digit && letter && symbol;
+}
+
+double passwordBits(const std::string &password, const std::vector<std::string> &personal)
+{
+    // zxcvbn's dictionaries (common passwords, names, words, keyboard walks) plus
+    // what the request itself tells about its owner: the address and its parts,
+    // the nickname.
+    std::vector<std::string> words;
+    for (const std::string &text : personal) {
+        if (text.empty())
+            continue;
+        words.push_back(text);
+        const auto at = text.find('@');
+        if (at != std::string::npos && at > 0)
+            words.push_back(text.substr(0, at));
+    }
+    std::vector<const char *> dictionary;
+    for (const std::string &word : words)
+        dictionary.push_back(word.c_str());
+    dictionary.push_back(nullptr);
+    return ZxcvbnMatch(password.c_str(), dictionary.data(), nullptr);
+}
+
+bool isGuessablePassword(const std::string &password, const std::vector<std::string> &personal)
+{
+    return passwordBits(password, personal) < kMinPasswordBits;
 }
 
 bool isValidNickname(const std::string &nickname)
@@ -385,6 +412,8 @@ ServiceReply AccountService::registerAccount(Call &call)
         return failure(Code::BadPassword, call.language);
     if (*password != *rePassword)
         return failure(Code::PasswordsDiffer, call.language);
+    if (isGuessablePassword(*password, {*email, *nickname}))
+        return failure(Code::GuessablePassword, call.language);
     const std::int64_t now = m_clock();
     if (m_options.rateLimits &&
         !m_registrationsPerClient.take(clientGroup(call.request.clientAddress), now))
@@ -406,6 +435,8 @@ ServiceReply AccountService::updatePassword(Call &call)
         return failure(Code::NotSignedIn, call.language);
     if (!isValidPassword(*replacement))
         return failure(Code::BadPassword, call.language);
+    if (isGuessablePassword(*replacement, {account->email, account->nickname}))
+        return failure(Code::GuessablePassword, call.language);
     // Guessing the current password with a stolen session counts as failed log-ins.
     const std::int64_t now = m_clock();
     const std::string key =
@@ -455,17 +486,22 @@ ServiceReply AccountService::findPassword(Call &call)
     return success(Note::CodeSent, call.language);
 }
 
-Code AccountService::checkRecoveryCode(const Account &account, const std::string &code)
+Code AccountService::checkRecoveryCode(const std::optional<Account> &account,
+                                       const std::string &code)
 {
-    const std::optional<RecoveryCode> stored = m_repository.recoveryCode(account.id);
-    if (!stored || stored->expiresAt <= m_clock())
-        return Code::CodeExpired;
+    // Whatever the reason (no such account, no code asked for, expired, tries used
+    // up, a wrong code), the answer is one and the same, reached through the same
+    // steps: otherwise the answer to a guess after findPassword would tell whether
+    // the address has an account. Ids of real accounts start at 1.
+    const std::int64_t id = account ? account->id : 0;
+    const std::string offered = keyedDigest(m_options.codeKey, code.substr(0, 16));
+    const std::optional<RecoveryCode> stored = m_repository.recoveryCode(id);
+    const bool live = stored && stored->expiresAt > m_clock();
     // The try is taken before the comparison, so that parallel guesses share the limit.
-    if (!m_repository.takeTry(account.id, m_options.codeTries))
-        return Code::TooManyTries;
-    if (code.size() > 16 || !sameSecret(keyedDigest(m_options.codeKey, code), stored->codeHash))
+    const bool tryLeft = m_repository.takeTry(id, m_options.codeTries);
+    if (!live || !tryLeft || code.size() > 16 || !sameSecret(offered, stored->codeHash))
         return Code::WrongCode;
-    m_repository.returnTry(account.id);
+    m_repository.returnTry(id);
     return Code::Ok;
 }
 
@@ -477,7 +513,7 @@ ServiceReply AccountService::validatePassword(Call &call)
         return failure(Code::BadField, call.language);
     const std::optional<Account> account =
         isValidEmail(*email) ? m_repository.findAccount(emailKey(*email)) : std::nullopt;
-    const Code result = account ? checkRecoveryCode(*account, *captcha) : Code::CodeExpired;
+    const Code result = checkRecoveryCode(account, *captcha);
     if (result != Code::Ok)
         return failure(result, call.language);
     return success(Note::CodeAccepted, call.language);
@@ -492,9 +528,13 @@ ServiceReply AccountService::newPassword(Call &call)
         return failure(Code::BadField, call.language);
     if (!isValidPassword(*password))
         return failure(Code::BadPassword, call.language);
+    // Only what the request holds: a nickname from the account would make the
+    // answer depend on whether there is one.
+    if (isGuessablePassword(*password, {*email}))
+        return failure(Code::GuessablePassword, call.language);
     const std::optional<Account> account =
         isValidEmail(*email) ? m_repository.findAccount(emailKey(*email)) : std::nullopt;
-    const Code result = account ? checkRecoveryCode(*account, *captcha) : Code::CodeExpired;
+    const Code result = checkRecoveryCode(account, *captcha);
     if (result != Code::Ok)
         return failure(result, call.language);
     // Ends every session and uses the code up.

@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace velko::server {
 
@@ -98,6 +99,12 @@ private:
 // The client's input rules, applied again here.
 bool isValidEmail(const std::string &email);
 bool isValidPassword(const std::string &password);
+// zxcvbn's estimate of the bits a guesser needs, with `personal` (the address, the
+// nickname) counted as known words; below kMinPasswordBits a password is refused
+// as guessable ("Passw0rd!" 5 bits, "Zz9!Zz9!" 27, "Secret-pw1" 32).
+constexpr double kMinPasswordBits = 28.0;
+double passwordBits(const std::string &password, const std::vector<std::string> &personal);
+bool isGuessablePassword(const std::string &password, const std::vector<std::string> &personal);
 bool isValidNickname(const std::string &nickname);
 // One of the product's mouse models (protocol/mousemodels.h): nothing else is stored.
 bool isValidModel(const std::string &model);
@@ -142,9 +149,9 @@ private:
     ServiceReply signOut(Call &call);
 
     std::optional<Account> sessionAccount(const Call &call);
-    // Code::Ok when the code is the account's live one, else why not (counting a
-    // wrong try).
-    Code checkRecoveryCode(const Account &account, const std::string &code);
+    // Code::Ok when the code is the account's live one, else Code::WrongCode for
+    // every reason alike, an unknown address (nullopt) included; counts a wrong try.
+    Code checkRecoveryCode(const std::optional<Account> &account, const std::string &code);
     // Runs an Argon2 computation once fewer than concurrentHashes others run.
     template <class Work> auto withHashSlot(Work work);
     std::string hash(const std::string &password);

@@ -13,7 +13,7 @@ struct Texts
     const char *chinese;
 };
 
-const std::array<Texts, 21> kCodeTexts = {{
+const std::array<Texts, 20> kCodeTexts = {{
     {Code::Ok, "", ""},
     {Code::MalformedRequest, "The request is not a valid JSON object", "请求不是有效的 JSON 对象"},
     {Code::BadField, "A required field is missing or not text", "缺少必填字段或字段不是文本"},
@@ -27,17 +27,17 @@ const std::array<Texts, 21> kCodeTexts = {{
     {Code::EmailTaken, "This email address is already registered", "该邮箱已注册"},
     {Code::WrongCredentials, "Incorrect email or password", "邮箱或密码错误"},
     {Code::NotSignedIn, "Please log in again", "请重新登录"},
-    {Code::WrongCode, "Incorrect verification code", "验证码错误"},
-    {Code::CodeExpired, "The verification code has expired, please request a new one",
-     "验证码已失效，请重新获取"},
-    {Code::TooManyTries, "Too many wrong codes, please request a new one",
-     "验证码错误次数过多，请重新获取"},
+    {Code::WrongCode,
+     "The verification code is wrong or no longer valid, please check it or request a new one",
+     "验证码错误或已失效，请检查或重新获取"},
     {Code::RateLimited, "Too many attempts, please try again later", "尝试次数过多，请稍后再试"},
     {Code::BadConfig, "The configuration is not valid", "配置无效"},
     {Code::NoConfig, "No configuration has been saved for this mouse", "该鼠标尚未保存配置"},
     {Code::BadModel, "Unknown mouse model", "未知的鼠标型号"},
     {Code::UnknownSoftware, "Unknown software type", "未知的软件类型"},
     {Code::Busy, "The server is busy, please try again later", "服务器繁忙，请稍后再试"},
+    {Code::GuessablePassword, "This password is too easy to guess, please choose another one",
+     "该密码太容易被猜到，请换一个"},
     {Code::ServerError, "Server error, please try again later", "服务器错误，请稍后再试"},
 }};
 

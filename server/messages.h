@@ -19,15 +19,16 @@ enum class Code : int {
     EmailTaken = 2005,
     WrongCredentials = 2006,
     NotSignedIn = 2007,
-    WrongCode = 2008,
-    CodeExpired = 2009,
-    TooManyTries = 2010,
+    WrongCode = 2008, // also for an unknown address, an expired or used-up code
+    // 2009 (expired) and 2010 (too many tries) are no longer answered: they told
+    // an address with an account from one without.
     RateLimited = 2011,
     BadConfig = 2012,
     NoConfig = 2013,
     BadModel = 2014,
     UnknownSoftware = 2015,
     Busy = 2016, // the hashing queue is full: try again shortly
+    GuessablePassword = 2017, // composed as required, but easy to guess
     ServerError = 5000,
 };
 

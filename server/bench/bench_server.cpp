@@ -200,7 +200,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "server did not start\n");
         return 1;
     }
-    const std::string password = "secret1!x";
+    const std::string password = "Lantern-7-cobalt";
     probe->post("/v1/user/register", json{{"nickname", "Bench"},
                                           {"email", "bench@example.com"},
                                           {"password", password},

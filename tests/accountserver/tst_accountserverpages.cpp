@@ -21,9 +21,9 @@
 namespace {
 
 const QString kMailbox = QStringLiteral("ann@example.com");
-const QString kFirst = QStringLiteral("first!pw1");
-const QString kRecovered = QStringLiteral("second!pw2");
-const QString kChanged = QStringLiteral("third!pw3");
+const QString kFirst = QStringLiteral("Velko-first-pw1");
+const QString kRecovered = QStringLiteral("Velko-second-pw2");
+const QString kChanged = QStringLiteral("Velko-third-pw3");
 const QString kDownloadUrl = QStringLiteral("https://example.com/velko-options-1.0.exe");
 
 // The server binary with the cheapest hashing it accepts; stopped when destroyed.
