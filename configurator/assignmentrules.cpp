@@ -188,14 +188,16 @@ int speedFromStored(const QString &stored)
     return ok ? std::clamp(speed, kMinSpeed, kMaxSpeed) : 0;
 }
 
-int storedIndex(const QString &stored)
+int storedIndex(const QString &stored, int count)
 {
+    const int none = count - 1;
     if (stored.isEmpty() || stored.size() > 9)
-        return -1;
+        return none;
     for (const QChar c : stored)
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return -1;
-    return stored.toInt();
+            return none;
+    const int index = stored.toInt();
+    return index < count ? index : none;
 }
 
 Chooser chooserFor(int index, platform::SystemFamily family, const QString &home,

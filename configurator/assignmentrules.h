@@ -77,10 +77,10 @@ QString getterName(const QString &tag, int index, int speedType = 0);
 // for "", "NULL", "none" and anything else that is not a number, which leaves
 // the slider where it is.
 int speedFromStored(const QString &stored);
-// The list index of a stored entry's index part: its decimal digits, or -1 for an
-// empty, signed or non-numeric part (such an entry is unusable: no label, nothing
-// marked).
-int storedIndex(const QString &stored);
+// The list index of a stored entry's index part in a list of `count` items: its
+// decimal digits, or "None" (count - 1) for an empty, signed, non-numeric or
+// overlong part or one past the list, as the agent and the sync read it.
+int storedIndex(const QString &stored, int count);
 
 // What the chooser of a text panel starts in and offers.
 struct Chooser
@@ -139,9 +139,9 @@ public:
     Q_INVOKABLE QString textSetterName(const QString &tag, int index) const;
     Q_INVOKABLE QString speedSetterName(const QString &tag, int speedType) const;
     Q_INVOKABLE int speedFromStored(const QString &stored) const;
-    Q_INVOKABLE int storedIndex(const QString &stored) const
+    Q_INVOKABLE int storedIndex(const QString &stored, int count) const
     {
-        return assignment::storedIndex(stored);
+        return assignment::storedIndex(stored, count);
     }
 
     Q_INVOKABLE bool chooserPicksFolder(int index) const;

@@ -61,7 +61,18 @@ std::optional<int> OpFunConfFile::catalogueIndex(int control)
     const QString entry = value(controls::setKeyPath(*c));
     if (entry == kMissing)
         return std::nullopt;
-    return entryIndex(entry);
+    if (const std::optional<int> index = controls::entryIndex(entry, *c, m_versionClass))
+        return index;
+    // Read as "None" (the control's own behaviour), as the pages and the sync do;
+    // the file stays as it is. Said once per entry text, not at every event.
+    QString &reported = m_reportedEntries[size_t(control)];
+    if (reported != entry) {
+        reported = entry;
+        qWarning().noquote() << QStringLiteral("settings: unusable entry \"%1\" for %2, read as None")
+                                    .arg(entry.left(40), QLatin1String(c->setKey));
+    }
+    return catalogue::noneIndex(c->isWheel ? catalogue::List::Wheels : catalogue::List::Keys,
+                                m_versionClass);
 }
 
 QString OpFunConfFile::pathValue(const QString &prefix, const QString &suffix)
@@ -93,24 +104,6 @@ std::optional<int> OpFunConfFile::programIndex(int section, int control) const
     return std::nullopt;
 }
 
-namespace {
-// A program set's entry for a control: exactly three parts, a decimal index
-// inside the control's list as the pages number it under `versionClass`.
-std::optional<int> programEntryIndex(const QString &entry, const controls::Control &control,
-                                     const QString &versionClass)
-{
-    const QStringList parts = controls::splitEntry(entry);
-    if (parts.isEmpty())
-        return std::nullopt;
-    bool ok = false;
-    const int index = parts.at(1).toInt(&ok, 10);
-    const auto list = control.isWheel ? catalogue::List::Wheels : catalogue::List::Keys;
-    if (!ok || index < 0 || index > catalogue::noneIndex(list, versionClass))
-        return std::nullopt;
-    return index;
-}
-} // namespace
-
 // Runs only when the model file's contents or binding changed since the last
 // time, so each problem is logged once per change.
 void OpFunConfFile::readProgramSets()
@@ -131,7 +124,7 @@ void OpFunConfFile::readProgramSets()
             if (entry == kMissing)
                 continue; // "Same as all programs"
             entries.index[size_t(control.number)] =
-                programEntryIndex(entry, control, m_versionClass);
+                controls::entryIndex(entry, control, m_versionClass);
             m_controlInSets[size_t(control.number)] |= bool(entries.index[size_t(control.number)]);
             if (!entries.index[size_t(control.number)])
                 problems << QStringLiteral("program sets: section %1 (%2): unusable entry \"%3\" "
@@ -144,16 +137,6 @@ void OpFunConfFile::readProgramSets()
     }
     for (const QString &problem : qAsConst(problems))
         qWarning().noquote() << problem;
-}
-
-int entryIndex(const QString &entry)
-{
-    const QStringList parts = entry.split(QLatin1Char('-'));
-    if (parts.size() < 2)
-        return 0;
-    bool ok = false;
-    const int index = parts.at(1).toInt(&ok, 10);
-    return ok ? index : 0;
 }
 
 } // namespace agent

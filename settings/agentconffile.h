@@ -39,8 +39,8 @@ public:
     QString mainValue(const QString &key);
 
     // The catalogue index stored for a control (0..5); nullopt when the entry is
-    // absent (the control is unassigned). Text between the first two "-" that is
-    // not a decimal number reads as 0.
+    // absent (the control is unassigned). An entry controls::entryIndex() cannot
+    // use reads as the list's "None", logged once per entry text.
     std::optional<int> catalogueIndex(int control);
 
     // A parameter, <prefix><suffix>, of the parameter set in use (below), as
@@ -91,9 +91,7 @@ private:
     quint64 m_setsGeneration = 0;
     bool m_setsRead = false;
     int m_parameterSet = 0;
+    std::array<QString, 6> m_reportedEntries; // by control: the unusable entry last logged
 };
-
-// The index part of a function entry, as the agent reads it.
-int entryIndex(const QString &entry);
 
 } // namespace agent

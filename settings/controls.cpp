@@ -1,5 +1,7 @@
 #include "controls.h"
 
+#include "catalogue.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -60,6 +62,26 @@ QStringList splitEntry(const QString &entry)
 {
     const QStringList parts = entry.split(QLatin1Char('-'), Qt::KeepEmptyParts);
     return parts.size() == 3 ? parts : QStringList();
+}
+
+std::optional<int> entryIndex(const QString &entry, const Control &control,
+                              const QString &versionClass)
+{
+    const QStringList parts = splitEntry(entry);
+    if (parts.isEmpty())
+        return std::nullopt;
+    const QString &index = parts.at(1);
+    // Nine digits at most: every such number fits an int, and no list is that long.
+    if (index.isEmpty() || index.size() > 9)
+        return std::nullopt;
+    for (const QChar c : index)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+    const int value = index.toInt();
+    const auto list = control.isWheel ? catalogue::List::Wheels : catalogue::List::Keys;
+    if (value > catalogue::noneIndex(list, versionClass))
+        return std::nullopt;
+    return value;
 }
 
 QString entryToJson(const QString &entry)

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 namespace controls {
 
@@ -47,6 +48,14 @@ QString defaultEntry(const Control &control, const QString &versionClass);
 // The three parts of a function entry, or an empty list when it has not exactly
 // three "-"-separated parts.
 QStringList splitEntry(const QString &entry);
+
+// The list position a function entry stores, read alike by the agent, the pages
+// and the upload: the entry has exactly three parts and its index is decimal
+// digits naming a position of the control's list as the pages number it under
+// `versionClass`. nullopt for anything else (a sign, blanks, a number too large
+// for an int, a position past "None"), which every reader takes as "None".
+std::optional<int> entryIndex(const QString &entry, const Control &control,
+                              const QString &versionClass);
 
 // An entry as the compact JSON text {"index":..,"name":..,"tag":..}; empty text
 // when the entry has not exactly three parts.

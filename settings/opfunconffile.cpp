@@ -119,11 +119,18 @@ QString OpFunConfFile::GetCurrentMouse()
     return appenv::isPlainFileName(model) ? model : QStringLiteral("NULL");
 }
 
+QString OpFunConfFile::storedEntry(const char *setKey)
+{
+    if (!m_modelIni.isBound())
+        return QStringLiteral("NULL");
+    return m_modelIni.getValue(addressed("SET", QLatin1String(setKey)));
+}
+
 QString OpFunConfFile::entryJson(const char *setKey)
 {
     if (!m_modelIni.isBound())
         return QString();
-    return controls::entryToJson(m_modelIni.getValue(addressed("SET", QLatin1String(setKey))));
+    return controls::entryToJson(storedEntry(setKey));
 }
 
 void OpFunConfFile::setEntry(const char *setKey, const QString &value)

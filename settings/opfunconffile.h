@@ -188,6 +188,9 @@ public:
     QString GetSideWheel();
 
     QString versionClass() const { return m_versionClass; }
+    // The entry stored for a control ("Mid_key") in the selected set, as it stands;
+    // "NULL" when absent.
+    QString storedEntry(const char *setKey);
 
 signals:
     void selectedSetChanged();

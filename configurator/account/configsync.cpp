@@ -196,6 +196,25 @@ std::optional<QVector<OpFunConfFile::StoredSet>> programSetsFrom(const QJsonValu
     return sets;
 }
 
+// A control's entry as the upload carries it (the getter's JSON text), read as the
+// agent reads it: an entry it cannot use goes up as "None" from the set for all
+// programs, and as no entry ("Same as all programs") from a program's set. An
+// absent entry stays absent.
+QString uploadedEntry(OpFunConfFile &conf, const ControlKey &key, bool inSet)
+{
+    const QString stored = conf.storedEntry(key.key);
+    if (stored == QLatin1String("NULL"))
+        return QString();
+    const controls::Control *control = nullptr;
+    for (const controls::Control &c : controls::kControls)
+        if (qstrcmp(c.setKey, key.key) == 0)
+            control = &c;
+    if (controls::entryIndex(stored, *control, conf.versionClass()))
+        return (conf.*key.entryJson)();
+    return inSet ? QString()
+                 : controls::entryToJson(controls::defaultEntry(*control, conf.versionClass()));
+}
+
 QByteArray compact(const QJsonObject &object)
 {
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
@@ -211,7 +230,7 @@ QJsonObject build(OpFunConfFile &conf)
     conf.syncMouseIni();
     QJsonObject document;
     for (const ControlKey &control : kControlKeys)
-        document.insert(QLatin1String(control.key), (conf.*control.entryJson)());
+        document.insert(QLatin1String(control.key), uploadedEntry(conf, control, false));
     for (const PathKey &path : kPathKeys) {
         // The getters already answer "" for "none" in any letter case.
         const QString value = (conf.*path.get)();
@@ -226,7 +245,7 @@ QJsonObject build(OpFunConfFile &conf)
         QJsonObject object{{QStringLiteral("program"), set.program},
                            {QStringLiteral("name"), set.name}};
         for (const ControlKey &control : kControlKeys) {
-            const QString json = (conf.*control.entryJson)();
+            const QString json = uploadedEntry(conf, control, true);
             if (!json.isEmpty())
                 object.insert(QLatin1String(control.key), json);
         }

@@ -314,15 +314,13 @@ Window {
         conf[setter](String(speed))
         conf.syncIniToFile()
     }
-    // A stored entry: its label and the marked item. Entries whose index is empty,
-    // not a number or not in the list leave the control as it was.
+    // A stored entry: its label and the marked item. An index that is empty, not
+    // a number or not in the list reads as "None", as the agent reads it.
     function showStored(tag, index, name) {
         var page = pageFor(tag)
         if (!page || versionClass === "")
             return
-        var i = rules.storedIndex(index)
-        if (i < 0)
-            return
+        var i = rules.storedIndex(index, countOf(tag))
         var label = rules.labelFor(tag, i, countOf(tag), page.getIndexName(i))
         if (label.text === undefined)
             return

@@ -89,7 +89,8 @@ private slots:
         const KeyValues stored = kv(
             "/SET/Side_wheel=Scroll-left-9-slideWheel|/SET/Mid_key=none-48|/SET/Mid_wheel=" +
             kAbsent +
-            "|/SET/Right_key=复制-12-rightKey|/SET/Side_upkey=--slideUpKey|/PATH/mid_web_url=|"
+            "|/SET/Right_key=复制-12-rightKey|/SET/Side_upkey=--slideUpKey|"
+            "/SET/Side_downkey=x-99999999999-slideDownKey|/PATH/mid_web_url=|"
             R"(/PATH/right_file_path=NONE|/PATH/right_app_path=None|/PATH/slider_up_app_path=)" +
             kAbsent +
             R"(|/PATH/slider_down_web_url=https://example.com/a?b=c&d="e"|/PATH/mid_main_speed=17)");
@@ -98,9 +99,13 @@ private slots:
         QJsonObject expected = defaultDocument();
         QCOMPARE(expected.size(), 34);
         for (const auto &p :
-             kv(R"(Side_wheel=|Mid_key=|Mid_wheel=|slider_up_app_path=NULL|mid_main_speed=17|)"
+             // Entries the agent cannot use go up as it reads them: "None".
+             kv(R"(Side_wheel={"index":"9","name":"none","tag":"slideWheel"}|)"
+                R"(Mid_key={"index":"48","name":"none","tag":"midKey"}|Mid_wheel=|)"
+                R"(Side_downkey={"index":"48","name":"none","tag":"slideDownKey"}|)"
+                R"(slider_up_app_path=NULL|mid_main_speed=17|)"
                 R"(Right_key={"index":"12","name":"复制","tag":"rightKey"}|)"
-                R"(Side_upkey={"index":"","name":"","tag":"slideUpKey"}|)"
+                R"(Side_upkey={"index":"48","name":"none","tag":"slideUpKey"}|)"
                 R"(slider_down_web_url=https://example.com/a?b=c&d="e")"))
             expected.insert(p.first, p.second);
         server.enqueue(R"({"code":0})");

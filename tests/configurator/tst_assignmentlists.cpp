@@ -418,11 +418,13 @@ private slots:
     {
         // input;chooserAnswer;speedFromStored;storedIndex
         QTest::addColumn<QStringList>("row");
+        // storedIndex in a list of 49, whose "None" is 48.
         for (const char *row : {"file:///C:/Program Files (x86)/A/a.exe;"
-                                "file:///C:/Program Files (x86)/A/a.exe;0;-1",
-                                "file:///home/u/100%25.wav;file:///home/u/100%25.wav;0;-1",
-                                "https://example.com/a;;0;-1", "none;;0;-1", "7;;7;7",
-                                "25;;20;25", "0;;1;0", ";;0;-1", " 3;;3;-1", "-1;;1;-1"})
+                                "file:///C:/Program Files (x86)/A/a.exe;0;48",
+                                "file:///home/u/100%25.wav;file:///home/u/100%25.wav;0;48",
+                                "https://example.com/a;;0;48", "none;;0;48", "7;;7;7",
+                                "25;;20;25", "0;;1;0", ";;0;48", " 3;;3;48", "-1;;1;48",
+                                "49;;20;48", "99999999999;;0;48"})
             QTest::newRow(row) << cells(row);
     }
     void storedForms()
@@ -430,7 +432,7 @@ private slots:
         QFETCH(QStringList, row);
         QCOMPARE(assignment::chooserAnswer(QUrl(row[0])), row[1]);
         QCOMPARE(assignment::speedFromStored(row[0]), row[2].toInt());
-        QCOMPARE(assignment::storedIndex(row[0]), row[3].toInt());
+        QCOMPARE(assignment::storedIndex(row[0], 49), row[3].toInt());
     }
 };
 

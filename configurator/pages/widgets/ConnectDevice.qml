@@ -66,18 +66,21 @@ Rectangle {
         var tags = rules.tagsInShowOrder()
         for (var i = 0; i < tags.length; ++i) {
             var doc = docs[tags[i]]
-            if (!doc) {
-                if (inSet)
-                    sigInitSame(tags[i])
-                continue
-            }
-            var entry
+            var entry = null
             try {
-                entry = JSON.parse(doc)
+                entry = doc ? JSON.parse(doc) : null
             } catch (e) {
-                continue
+                entry = null
             }
-            sigInitConf(entry.tag, entry.index, entry.name)
+            // A program set without an entry leaves the control to all programs;
+            // elsewhere an entry that cannot be read shows "None", as the agent
+            // reads it.
+            if (!entry && inSet)
+                sigInitSame(tags[i])
+            else if (entry)
+                sigInitConf(tags[i], String(entry.index), entry.name)
+            else
+                sigInitConf(tags[i], "", "")
         }
     }
 
