@@ -12,7 +12,6 @@
 #include <QDebug>
 #include <QLocale>
 #include <QMessageBox>
-#include <QOpenGLContext>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
 #include <QQmlApplicationEngine>
@@ -49,8 +48,31 @@ bool loadEnglishCorrections(QTranslator &translator, const QLocale &locale)
                            QString());
 }
 
+void chooseSceneGraphBackend()
+{
+    // The pages are still panels with a few transitions: Qt Quick's software
+    // renderer draws them alike at a fraction of the memory, where an OpenGL
+    // driver (Mesa's software one above all) costs some 90 MB. A user who wants
+    // OpenGL says QT_QUICK_BACKEND=opengl; any other value is Qt's to take.
+    const QString asked = qEnvironmentVariable("QT_QUICK_BACKEND");
+    if (asked.compare(QLatin1String("opengl"), Qt::CaseInsensitive) == 0)
+        qunsetenv("QT_QUICK_BACKEND"); // Qt's own default, OpenGL
+    else if (asked.isEmpty())
+        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+}
+
+void keepNoCompiledPages()
+{
+    // The pages are compiled into the program; what Qt Quick would still cache
+    // (its own controls) is compiled afresh at each start, so that nothing is
+    // written to the user's cache folder that an uninstaller would have to find.
+    if (qEnvironmentVariableIsEmpty("QML_DISABLE_DISK_CACHE"))
+        qputenv("QML_DISABLE_DISK_CACHE", "1");
+}
+
 int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
 {
+    keepNoCompiledPages();
     initConfiguratorResources();
 
     // Installed first so that the notice for a second copy is translated as well.
@@ -74,18 +96,7 @@ int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
 
     registerConfiguratorTypes();
 
-    // Without OpenGL (no driver, a remote or virtual display) the pages are drawn
-    // in software rather than not at all. Where software drawing was asked for
-    // (QT_QUICK_BACKEND=software) the probe is skipped: it would load the OpenGL
-    // driver for nothing, tens of megabytes.
-    const bool softwareAsked =
-        QQuickWindow::sceneGraphBackend() == QLatin1String("software") ||
-        qEnvironmentVariable("QT_QUICK_BACKEND") == QLatin1String("software");
-    QOpenGLContext probe;
-    if (!softwareAsked && !probe.create()) {
-        qDebug() << "OpenGL not available: the pages are drawn in software";
-        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
-    }
+    chooseSceneGraphBackend();
 
     int code = 1;
     {

@@ -57,42 +57,49 @@ LangString NameSettings ${LANG_ENGLISH} "Remove my settings"
 LangString NameSettings ${LANG_SIMPCHINESE} "删除我的设置"
 
 ; Ends running copies: the configurator closes the agent as "exit" does; an agent
-; without a configurator is closed directly. Waits until both windows are gone
-; (at most about 10 seconds), then until the programs' files are free.
+; without a configurator is closed directly. Each program's process is opened
+; (SYNCHRONIZE) before its window is asked to close and then waited for through
+; that handle, at most 15 s each: once a process has ended, its files and the
+; folders it wrote to are free, so what follows removes them at the first try.
+!define SYNCHRONIZE 0x00100000
 !macro StopPrograms un
+; $0: a window title in, its process handle (or 0) out; the window in $1.
+Function ${un}OpenProgram
+    Exch $0
+    Push $2
+    FindWindow $1 "" $0
+    StrCpy $0 0
+    ${If} $1 <> 0
+        System::Call 'user32::GetWindowThreadProcessId(p r1, *i .r2) i'
+        System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r2) p .r0'
+    ${EndIf}
+    Pop $2
+    Exch $0
+FunctionEnd
+
 Function ${un}StopPrograms
-    FindWindow $0 "" "VelkoOptionsGUI"
-    ${If} $0 <> 0
-        SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=10000
+    Push "VelkoOptionsGUI"
+    Call ${un}OpenProgram
+    Pop $5
+    StrCpy $7 $1
+    Push "VelkoOptions"
+    Call ${un}OpenProgram
+    Pop $6
+    ${If} $7 <> 0
+        SendMessage $7 ${WM_CLOSE} 0 0 /TIMEOUT=10000
     ${EndIf}
     FindWindow $0 "" "VelkoOptions"
     ${If} $0 <> 0
         SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
     ${EndIf}
-    StrCpy $1 0
-    ${Do}
-        FindWindow $0 "" "VelkoOptionsGUI"
-        FindWindow $2 "" "VelkoOptions"
-        ${If} $0 = 0
-        ${AndIf} $2 = 0
-            ${Break}
-        ${EndIf}
-        Sleep 200
-        IntOp $1 $1 + 1
-    ${LoopUntil} $1 >= 50
-    ; A program's files stay in use until its process has ended, which may be a
-    ; while after its window: wait (at most 15 s) until both programs can go.
-    StrCpy $1 0
-    ${Do}
-        ClearErrors
-        Delete "$INSTDIR\VelkoOptionsGUI.exe"
-        Delete "$INSTDIR\VelkoOptions.exe"
-        ${IfNot} ${Errors}
-            ${Break}
-        ${EndIf}
-        Sleep 250
-        IntOp $1 $1 + 1
-    ${LoopUntil} $1 >= 60
+    ${If} $5 <> 0
+        System::Call 'kernel32::WaitForSingleObject(p r5, i 15000) i'
+        System::Call 'kernel32::CloseHandle(p r5) i'
+    ${EndIf}
+    ${If} $6 <> 0
+        System::Call 'kernel32::WaitForSingleObject(p r6, i 15000) i'
+        System::Call 'kernel32::CloseHandle(p r6) i'
+    ${EndIf}
 FunctionEnd
 !macroend
 !insertmacro StopPrograms ""
@@ -145,20 +152,12 @@ Section "un.${PRODUCT}" SecUnProgram
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
-    ; The compiled pages that Qt Quick kept for the configurator. Its process may
-    ; still be ending (under Wine its files can go before it has), so try again
-    ; for a few seconds; anything else in the folder is not ours to remove.
-    StrCpy $1 0
-    ${Do}
-        RMDir /r "$LOCALAPPDATA\VelkoOptionsGUI\cache\qmlcache"
-        RMDir "$LOCALAPPDATA\VelkoOptionsGUI\cache"
-        RMDir "$LOCALAPPDATA\VelkoOptionsGUI"
-        ${IfNot} ${FileExists} "$LOCALAPPDATA\VelkoOptionsGUI\*.*"
-            ${Break}
-        ${EndIf}
-        Sleep 250
-        IntOp $1 $1 + 1
-    ${LoopUntil} $1 >= 20
+    ; The configurator keeps no compiled pages any more; earlier versions kept
+    ; them here. Its process has ended (StopPrograms), so nothing writes there
+    ; now; anything else in the folder is not ours to remove.
+    RMDir /r "$LOCALAPPDATA\VelkoOptionsGUI\cache\qmlcache"
+    RMDir "$LOCALAPPDATA\VelkoOptionsGUI\cache"
+    RMDir "$LOCALAPPDATA\VelkoOptionsGUI"
 SectionEnd
 
 Section /o "un.$(NameSettings)" SecUnSettings

@@ -7,6 +7,7 @@
 # and, given the installer, a silent install and uninstall follow.
 # The display, the Wine prefix and its server are the caller's.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib/report-errors.bash"
 dir=$(cd "$1" && pwd)
 probe_exe=$2
 installer=${3:-}
@@ -20,6 +21,9 @@ fi
 logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
 export QT_FORCE_STDERR_LOGGING=1 QT_QUICK_BACKEND=software
+# A cache folder of the run's own on Linux, so that what the configurator writes
+# there can be told from earlier runs'.
+[ -n "$exe" ] || export XDG_CACHE_HOME="$logs/cache"
 
 probe() {
     local out
@@ -104,6 +108,10 @@ sleep 3
 echo "configurator RSS: $(rss $gui) KB"
 errors=$(qml_errors gui)
 [ -z "$errors" ] || fail "QML errors: $errors"
+if [ -z "$exe" ]; then
+    [ ! -e "$XDG_CACHE_HOME/VelkoOptionsGUI/qmlcache" ] ||
+        fail "the configurator kept compiled pages: $(ls "$XDG_CACHE_HOME/VelkoOptionsGUI/qmlcache")"
+fi
 if [ -n "${VELKO_SCREENSHOT:-}" ] && command -v import >/dev/null; then
     import -window root "$VELKO_SCREENSHOT" && echo "screenshot: $VELKO_SCREENSHOT"
 fi
@@ -123,7 +131,18 @@ probe gone VelkoOptions 10000 || fail "the agent outlived the configurator"
 
 echo "== installer ($(du -k "$installer" | cut -f1) KB)"
 users="$WINEPREFIX/drive_c/users"
-installed() { find "$users" -path '*/AppData/Local/Programs/Velko Options' -type d 2>/dev/null; }
+# Folders under $users, waited for at most $2 seconds: Wine may still be writing
+# or removing others beside them, which find may then fail to read.
+look_for() {
+    local found=""
+    for _ in $(seq $(($2 * 10))); do
+        found=$(find "$users" -path "$1" 2>/dev/null || true)
+        [ -z "$found" ] || break
+        sleep 0.1
+    done
+    echo "$found"
+}
+installed() { look_for '*/AppData/Local/Programs/Velko Options' 10; }
 t0=$(now)
 "${wine[@]}" "$installer" /S /AUTOSTART >"$logs/setup.log" 2>&1 || fail "the installer failed"
 echo "silent install: $(($(now) - t0)) ms"
@@ -133,7 +152,7 @@ for f in VelkoOptions.exe VelkoOptionsGUI.exe Uninstall.exe platforms/qwindows.d
     libssl-3-x64.dll libcrypto-3-x64.dll; do
     [ -e "$home/$f" ] || fail "installed folder lacks $f"
 done
-find "$users" -name 'Velko Options.lnk' | grep -q 'Start Menu' || fail "no Start-menu entry"
+look_for '*/Start Menu/*Velko Options.lnk' 10 | grep -q . || fail "no Start-menu entry"
 "${wine[@]}" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v 'Velko Options' \
     >"$logs/reg.log" 2>&1 || fail "no start at log-on"
 grep -q -- '--quiet' "$logs/reg.log" || fail "the start at log-on shows the window"
@@ -147,8 +166,9 @@ errors=$(qml_errors installed)
 [ -z "$errors" ] || fail "QML errors in the installed configurator: $errors"
 echo "[SET]" >"$home/system/kept.ini"
 
-find "$users" -path '*/AppData/Local/VelkoOptionsGUI/cache/qmlcache' | grep -q . ||
-    fail "the configurator kept no compiled pages (nothing for the uninstaller to remove)"
+# The pages are compiled into the program: nothing is kept in the user's cache.
+cache=$(find "$users" -path '*/AppData/Local/VelkoOptionsGUI/cache/qmlcache' 2>/dev/null || true)
+[ -z "$cache" ] || fail "the configurator kept compiled pages: $cache"
 # The uninstaller stops both programs itself; it runs from a copy, so wait for
 # the files to go.
 "${wine[@]}" "$home/Uninstall.exe" /S >"$logs/uninstall.log" 2>&1 || fail "the uninstaller failed"
@@ -160,8 +180,9 @@ done
 [ -e "$home/system/kept.ini" ] || fail "the uninstaller removed the settings"
 left=$(cd "$home" && find . -mindepth 1 ! -path './system*')
 [ -z "$left" ] || fail "the uninstaller left: $left"
-find "$users" -name 'Velko Options.lnk' | grep -q . && fail "the Start-menu entry is left"
-cache=$(find "$users" -path '*/AppData/Local/VelkoOptionsGUI' 2>/dev/null)
+[ -z "$(find "$users" -name 'Velko Options.lnk' 2>/dev/null || true)" ] ||
+    fail "the Start-menu entry is left"
+cache=$(find "$users" -path '*/AppData/Local/VelkoOptionsGUI' 2>/dev/null || true)
 [ -z "$cache" ] || fail "the uninstaller left the configurator's cache: $(find "$cache" | tr "\n" " ")"
 
 # Asked to, it removes the settings and the folder too.
