@@ -49,7 +49,7 @@ private slots:
     {
         AccountSandbox box("https://localhost:" + m_port);
         writeIni(box.mainFile(), VLAccountManage::kAuthoritiesKey, authority());
-        const QStringList account{"ann@example.com", "first!pw1"};
+        const QStringList account{"ann@example.com", "Velko-first-pw1"};
         QCOMPARE(send("RegisterAccount", {"Ann", account[0], account[1], account[1]}).left(2),
                  QStringLiteral("0 "));
         QCOMPARE(send("LoginAccount", account).left(2), QStringLiteral("0 "));
@@ -72,7 +72,7 @@ private slots:
         if (authorityNamed)
             writeIni(box.mainFile(), VLAccountManage::kAuthoritiesKey, authority());
         LogCapture log;
-        QCOMPARE(send("LoginAccount", {"ann@example.com", "first!pw1"}), "-1 " + kNetworkError);
+        QCOMPARE(send("LoginAccount", {"ann@example.com", "Velko-first-pw1"}), "-1 " + kNetworkError);
         const QStringList lines = log.lines();
         QCOMPARE(std::count_if(lines.begin(), lines.end(),
                                [](const QString &l) { return l.contains("was refused"); }),

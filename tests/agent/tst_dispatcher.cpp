@@ -111,7 +111,10 @@ private slots:
         row("39", L("key 0x11 1|mouse 0x800 120|key 0x11 3")), row("40", kZoomOut), row("41", kSwitchApp);
         row("42", extendedKey("0x5B")), row("43", extendedKey("0xB3")), row("44", extendedKey("0xB2"));
         row("45", extendedKey("0xB1")), row("46", extendedKey("0xB0")), row("47", kDoubleClick);
-        row("48", L("mouse 0x10 0"), "mouse 0x8 0"), row("49", kNothing); // none; outside the list
+        row("48", L("mouse 0x10 0"), "mouse 0x8 0"); // none
+        // Outside the list, or no decimal number: read as "None", as the pages read it.
+        for (const char *unusable : {"49", "99999999999", "+1", "-1", " 1"})
+            row(unusable, L("mouse 0x10 0"), "mouse 0x8 0");
         // Parameters are read for the key that was used; side up's is missing, side down's empty.
         add(kMid, "win10", "1", kNothing, L("open http://mid.example/ 10"));
         add(kSideUp, "win10", "1", kNothing, kNothing), add(kSideDown, "win10", "1", kNothing, kNothing);
@@ -119,7 +122,7 @@ private slots:
         add(kRight, "win8", "41", kNothing, extendedKey("0x5B"));
         add(kRight, "win7", "41", kNothing, kSwitchApp), add(kRight, "win8", "40", kNothing, kZoomOut);
         add(kRight, "win8", "47", L("mouse 0x8 0"), L("mouse 0x10 0"));
-        add(kRight, "win8", "48", kNothing, kNothing);
+        add(kRight, "win8", "48", L("mouse 0x8 0"), L("mouse 0x10 0"));
         // "None", stored or missing, keeps each key's own button under every class.
         add(kMid, "win10", "48", L("mouse 0x20 0"), L("mouse 0x40 0"));
         add(kSideUp, "win8", "", L("mouse 0x80 2"), L("mouse 0x100 2"));
@@ -141,7 +144,15 @@ private slots:
 
         onRelease.replaceInStrings("FG", "0x" + QString::number(m_foreground, 16).toUpper());
         // Each half logs the index as read (a missing entry as "None"), then any "win8" shift.
-        QStringList logged{QStringLiteral("当前的 index %1").arg(index.isEmpty() ? 48 : index.toInt())};
+        // An index the list has not is read as its "None".
+        const int none = versionClass.toLower() == "win8" ? 47 : 48;
+        bool decimal = !index.isEmpty();
+        for (const QChar c : index)
+            decimal &= c.isDigit();
+        const int read = index.isEmpty() ? 48
+                         : decimal && index.size() < 10 ? std::min(index.toInt(), none)
+                                                        : none;
+        QStringList logged{QStringLiteral("当前的 index %1").arg(read)};
         if (versionClass.toLower() == "win8" && !index.isEmpty())
             logged << QStringLiteral("win 8 功能处理");
         for (bool released : {false, true}) {
@@ -209,8 +220,9 @@ private slots:
         row("mid win10 9 up", L("mouse 0x800 120")), row("mid win8 47 down", L("mouse 0x800 -120"));
         row("side win8 8 down", kScrollRight), row("side win10 48 up", kScrollLeft);
         row("side win8 - up", kScrollLeft);
-        // Outside the list.
-        row("mid win10 10 up", kNothing), row("mid win8 48 up", kNothing), row("side win8 9 down", kNothing);
+        // Outside the list: "None" too.
+        row("mid win10 10 up", L("mouse 0x800 120")), row("mid win8 48 up", L("mouse 0x800 120"));
+        row("side win8 9 down", kScrollRight), row("mid win10 99999999999 down", L("mouse 0x800 -120"));
         // "win8" pages lack "Switch applications": stored 2 and above are one higher.
         row("side win8 1 up", kScrollLeft), row("side win8 2 down", L("gamma ramp"));
         row("mid win8 7 up", extendedKey("0xB2"));

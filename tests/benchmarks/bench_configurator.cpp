@@ -1,14 +1,17 @@
-// The configurator's start-up as a person sees it, drawn with the software
-// renderer: the time from the start of the program to the first frame of the main
-// page, then the resident memory once every page document of the configurator's
-// resources has been created as well (so that pages added later are counted).
+// The configurator as a person uses it, drawn as it draws by default (the
+// software renderer): the time from the start of the program to the first frame
+// of the main page, then its resident memory after one round through every page,
+// list, box and pop-up, and after 50 rounds, beside that of an empty Qt Quick
+// window of the same size measured in the same run.
 //
-// The program starts itself once more as the configurator and times that
-// process from its start (loading included) to the line it prints at its first
-// frame. The configurator runs from a private empty folder (it starts no agent
-// and writes no settings beside the build) with the simulated receiver.
+// The program starts itself twice more: once as the empty window, once as the
+// configurator, and reads the figures each prints. The configurator runs from a
+// private empty folder (it starts no agent and writes no settings beside the
+// build) with the simulated receiver.
 //
-// Usage: velko_configurator_bench   (QT_QPA_PLATFORM defaults to offscreen)
+// Usage: velko_configurator_bench [rounds]   (50; QT_QPA_PLATFORM defaults to
+// offscreen: run it with QT_QPA_PLATFORM=xcb in a virtual display to measure a
+// real window)
 #include "appenv.h"
 #include "bench_common.h"
 #include "configuratorapp.h"
@@ -16,99 +19,147 @@
 #include "startoptions.h"
 
 #include <QApplication>
-#include <QDirIterator>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
-#include <QQmlComponent>
-#include <QQmlEngine>
-#include <QQuickItem>
+#include <QQmlApplicationEngine>
 #include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
-#include <vector>
+#include <functional>
+#include <memory>
 
 namespace {
 
 using bench::dropMessages;
 using bench::residentMemory;
 
-// Creates every page document of the resources but `loaded`; items go into the
-// window so that they are drawn. Returns how many were created and failed.
-std::pair<int, int> createEveryPage(QQmlEngine &engine, QQuickWindow &window, const QUrl &loaded,
-                                    std::vector<QObject *> &keep)
-{
-    int created = 0, failed = 0;
-    QDirIterator it(QStringLiteral(":/"), {QStringLiteral("*.qml")}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QUrl url(QStringLiteral("qrc") + path);
-        if (path.startsWith(QLatin1String(":/qt-project.org")) || url == loaded)
-            continue;
-        QQmlComponent component(&engine, url);
-        QObject *object = component.create();
-        if (!object) {
-            ++failed;
-            std::fprintf(stderr, "not created: %s\n%s\n", qPrintable(path),
-                         qPrintable(component.errorString()));
-            continue;
-        }
-        if (auto *item = qobject_cast<QQuickItem *>(object))
-            item->setParentItem(window.contentItem());
-        keep.push_back(object);
-        ++created;
-    }
-    return {created, failed};
-}
-
-const char kChildOption[] = "--configurator";
+const char kEmptyOption[] = "--empty";
+const char kConfiguratorOption[] = "--configurator";
 const char kFirstFrameLine[] = "first frame of the main page";
+const char kMemoryLine[] = "memory ";
 
-// Runs this program as the configurator and relays its lines, the time of the
-// first frame from the start of the process put in front of them.
-int measureChild(int argc, char *argv[])
+// Runs `work` at the window's next frame only.
+void atNextFrame(QQuickWindow *window, std::function<void()> work)
 {
-    QCoreApplication app(argc, argv);
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QElapsedTimer sinceStart;
-    sinceStart.start();
-    child.start(QCoreApplication::applicationFilePath(), {QLatin1String(kChildOption)});
-    qint64 firstFrame = -1;
-    QByteArray output;
-    while (child.waitForReadyRead(30000) || child.canReadLine()) {
-        while (child.canReadLine()) {
-            const QByteArray line = child.readLine();
-            if (firstFrame < 0 && line.startsWith(kFirstFrameLine))
-                firstFrame = sinceStart.elapsed();
-            output += line;
-        }
-    }
-    child.waitForFinished(30000);
-    output += child.readAll();
-    if (firstFrame >= 0)
-        std::printf("%s, from the start of the process: %lld ms (goal < 1000 ms)\n",
-                    kFirstFrameLine, static_cast<long long>(firstFrame));
-    std::fputs(output.constData(), stdout);
-    return child.exitStatus() == QProcess::NormalExit ? child.exitCode() : 1;
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(window, &QQuickWindow::frameSwapped, window,
+                                   [connection, work = std::move(work)] {
+                                       QObject::disconnect(*connection);
+                                       work();
+                                   });
 }
 
-} // namespace
+// Steps run one after another from the event loop itself, each `pause` ms
+// after the one before (not in nested loops: objects released with deleteLater()
+// would wait there until the whole walk had ended).
+class Walk
+{
+public:
+    using Step = std::function<void()>;
+    void add(Step step, int pause = 30) { m_steps.push_back({std::move(step), pause}); }
+    void run(std::function<void()> done)
+    {
+        m_done = std::move(done);
+        next(0);
+    }
 
-int main(int argc, char *argv[])
+private:
+    void next(std::size_t index)
+    {
+        if (index == m_steps.size())
+            return m_done();
+        QTimer::singleShot(m_steps[index].second, [this, index] {
+            m_steps[index].first();
+            next(index + 1);
+        });
+    }
+    std::vector<std::pair<Step, int>> m_steps;
+    std::function<void()> m_done;
+};
+
+// The figure of a "memory <what>: <kB> kB" line, in MB.
+double megabytes(const QString &rss)
+{
+    return rss.section(QLatin1Char(' '), 0, 0).toDouble() / 1024.0;
+}
+
+void printMemory(const char *what)
+{
+    std::printf("%s%s: %s\n", kMemoryLine, what, qPrintable(residentMemory()));
+    std::fflush(stdout);
+}
+
+// One round through everything the window shows, from the connection page and
+// back to it, as a user's clicks drive it.
+void visitEveryPage(QObject *root, Walk &walk)
+{
+    const auto find = [root](const char *name) { return root->findChild<QObject *>(name); };
+    const auto logic = [&walk, root](const char *state) {
+        walk.add([root, state] {
+            QMetaObject::invokeMethod(root, "onLogic", Q_ARG(QVariant, QString(state)));
+        });
+    };
+    QObject *navigator = find("navigator");
+    QObject *device = find("connectDevice");
+    for (const char *action : {"mid_key_press", "mid_wheel_wheel", "right_key_press",
+                               "side_upKey_press", "side_downKey_press", "side_wheel"}) {
+        walk.add([device, action] {
+            QMetaObject::invokeMethod(device, "sigActionClicked", Q_ARG(QString, QString(action)));
+        });
+        walk.add([root] { QMetaObject::invokeMethod(root, "closeList"); });
+    }
+    logic("default_set");
+    walk.add([find] { QMetaObject::invokeMethod(find("restoreBox"), "sigCancleClicked"); });
+    for (const char *state : {"QXAbout", "hide_about", "QXPair", "enterSuccess", "hidePair",
+                              "sign_in_clicked", "hide_signOut_page"})
+        logic(state);
+    for (const char *page : {"login", "register", "forget", "verify", "reset"}) {
+        walk.add([device] { QMetaObject::invokeMethod(device, "f_showLogin"); });
+        walk.add([find, page] {
+            if (QObject *popup = find("popup"))
+                popup->setProperty("page", QString(page));
+        });
+        walk.add([device] { QMetaObject::invokeMethod(device, "f_hideLogin"); });
+    }
+    logic("return_choose");
+    for (bool present : {false, true})
+        walk.add([navigator, present] {
+            QMetaObject::invokeMethod(navigator, "receiverChanged", Q_ARG(bool, present),
+                                      Q_ARG(QString, QStringLiteral("QX210")));
+        });
+    walk.add([navigator] {
+        QMetaObject::invokeMethod(navigator, "showInfo", Q_ARG(QString, QStringLiteral("info")),
+                                  Q_ARG(bool, true), Q_ARG(int, 10));
+    });
+}
+
+int runEmptyWindow(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+    QQmlApplicationEngine engine;
+    engine.loadData("import QtQuick 2.12\nimport QtQuick.Window 2.12\n"
+                    "Window { width: 1000; height: 700; visible: true }");
+    auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().value(0));
+    if (!window)
+        return 1;
+    atNextFrame(window, [] {
+        QTimer::singleShot(500, [] {
+            printMemory("empty window");
+            QGuiApplication::exit(0);
+        });
+    });
+    return app.exec();
+}
+
+int runConfiguratorRounds(int argc, char *argv[], int rounds)
 {
     QElapsedTimer sinceStart;
     sinceStart.start();
-    qputenv("QT_QUICK_BACKEND", "software");
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (argc < 2 || qstrcmp(argv[1], kChildOption) != 0)
-        return measureChild(argc, argv);
     qInstallMessageHandler(dropMessages);
-
     QApplication app(argc, argv);
     QTemporaryDir folder;
     appenv::setApplicationDir(folder.path());
@@ -117,7 +168,7 @@ int main(int argc, char *argv[])
     ConfiguratorPlatform::install(ConfiguratorPlatform::forOptions(options));
 
     ConfiguratorStartup startup = ConfiguratorStartup::native();
-    std::vector<QObject *> pages;
+    Walk walk;
     startup.mainPageLoaded = [&](QObject *root) {
         auto *window = qobject_cast<QQuickWindow *>(root);
         if (!window) {
@@ -125,29 +176,89 @@ int main(int argc, char *argv[])
             QTimer::singleShot(0, &app, [] { QApplication::exit(1); });
             return;
         }
-        auto first = std::make_shared<QMetaObject::Connection>();
-        *first = QObject::connect(window, &QQuickWindow::frameSwapped, window, [&, window, first] {
-            QObject::disconnect(*first);
+        atNextFrame(window, [&, root] {
             std::printf("%s, from main(): %lld ms\n", kFirstFrameLine,
                         static_cast<long long>(sinceStart.elapsed()));
             std::fflush(stdout);
-            const std::pair<int, int> count =
-                createEveryPage(*qmlEngine(window), *window, startup.mainPage, pages);
-            const int created = count.first, failed = count.second;
-            window->update();
-            // Read the memory after the frame that draws them all.
-            QObject::connect(window, &QQuickWindow::frameSwapped, &app, [&, created, failed] {
-                std::printf("pages created besides the main page: %d (%d failed)\n", created,
-                            failed);
-                std::printf("resident memory with every page (VmRSS): %s (goal < 80 MB)\n",
-                            qPrintable(residentMemory()));
-                std::fflush(stdout);
-                QApplication::exit(failed == 0 ? 0 : 1);
-            });
+            // The simulated receiver is found and the model chosen first.
+            QMetaObject::invokeMethod(root->findChild<QObject *>("navigator"), "modelConfirmed",
+                                      Q_ARG(QString, "QX210"));
+            walk.add([] { printMemory("at the connection page"); }, 3000);
+            for (int round = 1; round <= rounds; ++round) {
+                visitEveryPage(root, walk);
+                if (round == 1)
+                    walk.add([] { printMemory("after 1 round"); }, 500);
+            }
+            walk.add([rounds] {
+                printMemory(qPrintable(QStringLiteral("after %1 rounds").arg(rounds)));
+            }, 500);
+            walk.run([] { QApplication::exit(0); });
         });
     };
-    const int code = runConfigurator(app, startup);
-    for (QObject *page : pages)
-        delete page;
-    return code;
+    return runConfigurator(app, startup);
+}
+
+// Runs this program with `option` and returns the lines it printed.
+QStringList runChild(const QString &option, const QStringList &extra = {})
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    child.start(QCoreApplication::applicationFilePath(), QStringList{option} + extra);
+    QStringList lines;
+    while (child.waitForReadyRead(600000) || child.canReadLine()) {
+        while (child.canReadLine()) {
+            QString line = QString::fromUtf8(child.readLine()).trimmed();
+            if (line.startsWith(QLatin1String(kFirstFrameLine)))
+                lines << QStringLiteral("%1, from the start of the process: %2 ms (goal < 1000 ms)")
+                             .arg(QLatin1String(kFirstFrameLine))
+                             .arg(sinceStart.elapsed());
+            lines << line;
+        }
+    }
+    child.waitForFinished(30000);
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        lines << QStringLiteral("failed: %1 ended with %2").arg(option).arg(child.exitCode());
+    return lines;
+}
+
+QString figure(const QStringList &lines, const QString &what)
+{
+    for (const QString &line : lines)
+        if (line.startsWith(QLatin1String(kMemoryLine) + what + QLatin1Char(':')))
+            return line.section(QLatin1Char(':'), 1).trimmed();
+    return QString();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc >= 2 && qstrcmp(argv[1], kEmptyOption) == 0)
+        return runEmptyWindow(argc, argv);
+    if (argc >= 3 && qstrcmp(argv[1], kConfiguratorOption) == 0)
+        return runConfiguratorRounds(argc, argv, std::max(1, QByteArray(argv[2]).toInt()));
+
+    QCoreApplication app(argc, argv);
+    const int rounds = argc >= 2 ? std::max(1, QByteArray(argv[1]).toInt()) : 50;
+    const QStringList empty = runChild(QLatin1String(kEmptyOption));
+    const QStringList configurator =
+        runChild(QLatin1String(kConfiguratorOption), {QString::number(rounds)});
+    bool failed = false;
+    for (const QString &line : empty + configurator) {
+        std::printf("%s\n", qPrintable(line));
+        failed |= line.startsWith(QLatin1String("failed"));
+    }
+    const QString lastRound = QStringLiteral("after %1 rounds").arg(rounds);
+    const double base = megabytes(figure(empty, QStringLiteral("empty window")));
+    const double first = megabytes(figure(configurator, QStringLiteral("after 1 round")));
+    const double last = megabytes(figure(configurator, lastRound));
+    std::printf("resident memory (MB): empty Qt Quick window %.1f | every page visited once "
+                "%.1f (+%.1f, goal <= +10) | after %d rounds %.1f (%+.1f over the first "
+                "round, goal within 1)\n",
+                base, first, first - base, rounds, last, last - first);
+    return failed || base == 0 || first == 0 || last == 0 ? 1 : 0;
 }
