@@ -48,6 +48,10 @@ bool loadChineseTranslation(QTranslator &translator, const QLocale &locale);
 // language but Chinese. True when they should be installed.
 bool loadEnglishCorrections(QTranslator &translator, const QLocale &locale);
 
+// Draws the pages with Qt Quick's software renderer unless QT_QUICK_BACKEND names
+// another ("opengl": Qt's OpenGL default). Before the first window.
+void chooseSceneGraphBackend();
+
 // Runs the configurator on an existing application: single-instance check,
 // translation and language code, font, type registration, main page, event loop.
 // Returns the exit code: 0 when another copy runs, 1 when the main page could not

@@ -93,7 +93,7 @@ VLAccountManage::VLAccountManage(QObject *parent)
         if (added.isEmpty())
             qWarning().noquote() << QStringLiteral("%1: no certificate authority read from \"%2\"")
                                         .arg(QLatin1String(metaObject()->className()), path);
-        m_tls.addCaCertificates(added);
+        m_addedAuthorities = added;
     }
 }
 
@@ -119,7 +119,13 @@ void VLAccountManage::postJsonTo(const QString &url, const QByteArray &body)
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);
     request.setTransferTimeout(m_transferTimeoutMs);
-    request.setSslConfiguration(m_tls);
+    if (request.url().scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0) {
+        if (!m_tls) {
+            m_tls = QSslConfiguration::defaultConfiguration();
+            m_tls->addCaCertificates(m_addedAuthorities);
+        }
+        request.setSslConfiguration(*m_tls);
+    }
 
     if (!isSafeDestination(request.url())) {
         qWarning().noquote() << QStringLiteral("%1: refused to send %2 to \"%3\": only https, or "

@@ -5,6 +5,8 @@
 // own code for a request that failed in transport or a reply it could not use.
 #pragma once
 
+#include <optional>
+
 #include "operatetoken.h"
 
 #include <QByteArray>
@@ -115,7 +117,10 @@ private:
     QNetworkAccessManager *m_manager = nullptr;
     QString m_baseUrl;
     // The system's authorities and the configured ones; used for https.
-    QSslConfiguration m_tls = QSslConfiguration::defaultConfiguration();
+    // Made at the first https request: the default configuration loads OpenSSL
+    // (some 4 MB), which requests to a loopback http server never need.
+    std::optional<QSslConfiguration> m_tls;
+    QList<QSslCertificate> m_addedAuthorities;
     OperateToken m_tokenStore;
     int m_transferTimeoutMs = kDefaultTransferTimeoutMs;
 };

@@ -43,7 +43,8 @@ Window {
 
     // One handler for the state names of the pages and of the pairing link.
     function onLogic(state) {
-        navigator.handle(state, state === "version_confirm" ? chooseVersion.selectedModel : "")
+        navigator.handle(state, state === "version_confirm" && chooseLoader.item
+                                ? chooseLoader.item.selectedModel : "")
     }
 
     PageNavigator {
@@ -56,7 +57,8 @@ Window {
                 connectDevice.f_changeMode8()
             else
                 connectDevice.f_changeMode7()
-            chooseVersion.f_selectModel(model)
+            if (chooseLoader.item)
+                chooseLoader.item.f_selectModel(model)
         }
         // Lists and the sync panel belong to the connection page: leaving it (an
         // unplug among others) closes them, so no pick lands while it is away.
@@ -146,12 +148,16 @@ Window {
         onPressed: mainWindow.startSystemMove()
     }
 
-    SplashScreen {
-        id: splash
-        objectName: "splash"
+    // Made when shown and released when left, as are the other pages but the
+    // connection page, which keeps the settings' state.
+    Loader {
+        id: splashLoader
         anchors.fill: parent
-        visible: navigator.page === "splash"
-        Component.onCompleted: firstCheck.start()
+        active: navigator.page === "splash"
+        sourceComponent: SplashScreen {
+            objectName: "splash"
+            Component.onCompleted: firstCheck.start()
+        }
     }
     // The presence check keeps the event loop turning for a second: run it once
     // the window is up.
@@ -162,26 +168,30 @@ Window {
                                                conf.GetCurrentMouse)
     }
 
-    DisconnectDevices {
-        id: disconnectDevices
-        objectName: "disconnectDevices"
+    Loader {
+        id: disconnectLoader
         anchors.fill: parent
-        visible: navigator.page === "disconnect"
-        pageState: navigator.disconnectPageState
-        onSigQXPair: mainWindow.onLogic(pair_index)
-        onSigHidden: mainWindow.hide()
-        onSigMinWindow: mainWindow.showMinimized()
+        active: navigator.page === "disconnect"
+        sourceComponent: DisconnectDevices {
+            objectName: "disconnectDevices"
+            pageState: navigator.disconnectPageState
+            onSigQXPair: mainWindow.onLogic(pair_index)
+            onSigHidden: mainWindow.hide()
+            onSigMinWindow: mainWindow.showMinimized()
+        }
     }
 
-    ChooseVersion {
-        id: chooseVersion
-        objectName: "chooseVersion"
+    Loader {
+        id: chooseLoader
         anchors.fill: parent
-        visible: navigator.page === "choose"
-        onSigVersionClicked: mainWindow.onLogic(version)
-        onSigHidden: mainWindow.hide()
-        onSigMinWindow: mainWindow.showMinimized()
-        Component.onCompleted: f_selectModel(conf.GetCurrentMouse)
+        active: navigator.page === "choose"
+        sourceComponent: ChooseVersion {
+            objectName: "chooseVersion"
+            onSigVersionClicked: mainWindow.onLogic(version)
+            onSigHidden: mainWindow.hide()
+            onSigMinWindow: mainWindow.showMinimized()
+            Component.onCompleted: f_selectModel(conf.GetCurrentMouse)
+        }
     }
 
     ConnectDevice {
@@ -211,45 +221,53 @@ Window {
         Component.onCompleted: checkProcess.CheckTargetPro()
     }
 
-    EnterQXPair {
-        id: enterQXPair
-        objectName: "enterQXPair"
+    Loader {
+        id: enterPairLoader
         anchors.fill: parent
-        visible: navigator.page === "enterPair"
-        revButton: navigator.revButton
-        onSigRevClicked: mainWindow.onLogic(rev)
-        onSigPairClicked: if (navigator.connectPageState || navigator.disconnectPageState)
-                              pairDoWork.BeginPair()
-        onSigHidden: mainWindow.hide()
-        onSigMinWindow: mainWindow.showMinimized()
+        active: navigator.page === "enterPair"
+        sourceComponent: EnterQXPair {
+            objectName: "enterQXPair"
+            revButton: navigator.revButton
+            onSigRevClicked: mainWindow.onLogic(rev)
+            onSigPairClicked: if (navigator.connectPageState || navigator.disconnectPageState)
+                                  pairDoWork.BeginPair()
+            onSigHidden: mainWindow.hide()
+            onSigMinWindow: mainWindow.showMinimized()
+        }
     }
 
-    QXPair {
-        id: qxPair
-        objectName: "qxPair"
+    Loader {
+        id: pairLoader
         anchors.fill: parent
-        visible: navigator.page === "pair"
+        active: navigator.page === "pair"
+        sourceComponent: QXPair {
+            objectName: "qxPair"
+        }
     }
 
-    QXAbout {
-        id: qxAbout
-        objectName: "qxAbout"
+    Loader {
+        id: aboutLoader
         anchors.fill: parent
-        visible: navigator.page === "about"
-        onSigHideAbout: mainWindow.onLogic(state)
-        onSigHidden: mainWindow.hide()
-        onSigMinWindow: mainWindow.showMinimized()
+        active: navigator.page === "about"
+        sourceComponent: QXAbout {
+            objectName: "qxAbout"
+            onSigHideAbout: mainWindow.onLogic(state)
+            onSigHidden: mainWindow.hide()
+            onSigMinWindow: mainWindow.showMinimized()
+        }
     }
 
-    SignOutPage {
-        id: signOutPage
-        objectName: "signOutPage"
+    Loader {
+        id: accountLoader
         anchors.fill: parent
-        visible: navigator.page === "account"
-        nickName: connectDevice.titleBar.nickName
-        onSigSignInAction: mainWindow.onLogic(action)
-        onSigUpdatePwd: updatePasswd.VlUpdatePasswdJson(connectDevice.usrEmail, oldPwd, rePwd)
-        onSigError: navigator.showInfo(text, false)
+        active: navigator.page === "account"
+        sourceComponent: SignOutPage {
+            objectName: "signOutPage"
+            nickName: connectDevice.titleBar.nickName
+            onSigSignInAction: mainWindow.onLogic(action)
+            onSigUpdatePwd: updatePasswd.VlUpdatePasswdJson(connectDevice.usrEmail, oldPwd, rePwd)
+            onSigError: navigator.showInfo(text, false)
+        }
     }
 
     // ---- The six assignment lists ----

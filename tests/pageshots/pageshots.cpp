@@ -186,7 +186,7 @@ int main(int argc, char *argv[])
     if (loadChineseTranslation(translator, locale) || loadEnglishCorrections(translator, locale))
         app.installTranslator(&translator);
     applyApplicationFont(QCoreApplication::applicationDirPath() + "/font/" + kFontFileName);
-    QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+    chooseSceneGraphBackend(); // as the configurator draws; QT_QUICK_BACKEND=opengl to compare
     appenv::setWindowsVersionClass("win10");
     Shooter shooter;
     shooter.outFolder = QString::fromLocal8Bit(argv[1]);

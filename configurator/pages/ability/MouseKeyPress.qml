@@ -253,7 +253,7 @@ Item {
         width: 302
         height: keyPage.height - 52 - (keyPage.programSet ? 30 : 0)
         clip: true
-        model: listModel
+        model: keyPage.visible ? listModel : null
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {}
         delegate: FunctionItem {

@@ -128,7 +128,7 @@ Item {
         width: 302
         height: wheelPage.height - 52 - (wheelPage.programSet ? 30 : 0)
         clip: true
-        model: listModel
+        model: wheelPage.visible ? listModel : null
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {}
         delegate: FunctionItem {

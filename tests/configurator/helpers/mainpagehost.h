@@ -5,6 +5,7 @@
 #include "appenv.h"
 #include "fakeservices.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -23,7 +24,14 @@ struct MainPageHost
     std::unique_ptr<QQmlEngine> engine;
     std::unique_ptr<QObject> root;
 
-    QObject *find(const char *name) const { return root->findChild<QObject *>(name); }
+    // Pages other than the connection page are made when shown and released
+    // when left: what was released is deleted first, so that only the page now
+    // shown answers to its name.
+    QObject *find(const char *name) const
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return root->findChild<QObject *>(name);
+    }
     QQuickWindow *window() const { return qobject_cast<QQuickWindow *>(root.get()); }
     QString page() const { return find("navigator")->property("page").toString(); }
 
