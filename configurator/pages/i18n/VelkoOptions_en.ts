@@ -73,6 +73,17 @@
     </message>
 </context>
 <context>
+    <name>QXAbout</name>
+    <message>
+        <source>Software version：1.0.0</source>
+        <translation>Software version: 1.0.0</translation>
+    </message>
+    <message>
+        <source>URL：</source>
+        <translation>URL: </translation>
+    </message>
+</context>
+<context>
     <name>QApplication</name>
     <message>
         <source>Program hasbeen running!</source>
