@@ -6,6 +6,7 @@
 #include "configuratorplatform.h"
 #include "instance_lock.h"
 #include "languagecode.h"
+#include "runningcopy.h"
 #include "typeregistry.h"
 
 #include <QApplication>
@@ -29,6 +30,7 @@ ConfiguratorStartup ConfiguratorStartup::native()
         QMessageBox::information(nullptr, title, text, QMessageBox::Ok, QMessageBox::NoButton);
     };
     s.mainPage = QUrl(QStringLiteral("qrc:/main.qml"));
+    s.showChannel = RunningCopy::channelName();
     return s;
 }
 
@@ -84,7 +86,12 @@ int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
 
     if (startup.instanceLock->acquire(kConfiguratorInstanceLock) ==
         platform::LockResult::AlreadyHeld) {
-        startup.showNotice(QApplication::tr("Tip"), QApplication::tr("Program hasbeen running!"));
+        // The copy that runs brings its window to the front, with a tray or
+        // without; only one that does not answer (an older version) leaves the
+        // user with the notice.
+        if (startup.showChannel.isEmpty() || !RunningCopy::askToShow(startup.showChannel))
+            startup.showNotice(QApplication::tr("Tip"),
+                               QApplication::tr("Program hasbeen running!"));
         app.removeTranslator(&translator);
         return 0;
     }
@@ -118,6 +125,11 @@ int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
             });
             if (!exitWindow->create(kConfiguratorWindowTitle))
                 qWarning() << "VelkoOptionsGUI: no window for close requests";
+            QObject *root = engine.rootObjects().first();
+            RunningCopy runningCopy;
+            if (!startup.showChannel.isEmpty())
+                runningCopy.serve(startup.showChannel,
+                                  [root] { QMetaObject::invokeMethod(root, "showFromTray"); });
             startup.reachedEventLoop = true;
             if (startup.mainPageLoaded)
                 startup.mainPageLoaded(engine.rootObjects().first());

@@ -22,6 +22,9 @@ struct ConfiguratorStartup
     // Shows the notice for a second copy and returns when the user closed it.
     std::function<void(const QString &title, const QString &text)> showNotice;
     QUrl mainPage;
+    // The channel through which a second start asks this copy to show its window
+    // (RunningCopy); empty: none, a second start only shows the notice.
+    QString showChannel;
     // Called with the main page's root object once it is loaded, before the event
     // loop runs (a benchmark waits for its first frame). May be empty.
     std::function<void(QObject *root)> mainPageLoaded;
@@ -29,7 +32,7 @@ struct ConfiguratorStartup
     // What happened, for the caller.
     bool reachedEventLoop = false;
 
-    // The native lock, a message box, and the compiled-in main page.
+    // The native lock, a message box, the user's channel and the compiled-in main page.
     static ConfiguratorStartup native();
 };
 

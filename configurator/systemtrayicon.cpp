@@ -1,5 +1,7 @@
 #include "systemtrayicon.h"
 
+#include "configuratorplatform.h"
+
 #include "mymenu.h"
 
 #include <QCoreApplication>
@@ -70,4 +72,11 @@ void SystemTrayIcon::onExit()
 {
     m_tray->hide();
     QCoreApplication::exit(0);
+}
+
+bool SystemTrayIcon::isAvailable() const
+{
+    const ConfiguratorPlatform &services = ConfiguratorPlatform::current();
+    return services.trayAvailable ? services.trayAvailable()
+                                  : QSystemTrayIcon::isSystemTrayAvailable();
 }

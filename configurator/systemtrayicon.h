@@ -29,6 +29,9 @@ public:
     QString toolTip() const { return m_toolTip; }
     MyMenu *menu() const { return m_menu; }
     QSystemTrayIcon *trayIcon() const { return m_tray; }
+    // Whether the desktop has a notification area now (it may come up after the
+    // configurator, at log-in): without one a hidden window could not come back.
+    Q_INVOKABLE bool isAvailable() const;
 
 signals:
     // The user clicked or double-clicked the icon.

@@ -1,7 +1,7 @@
 // The configurator's window: every page as a child, one shown at a time, with the
 // boxes and covers on top. Which page shows is the navigator's business; this page
 // wires the pages' signals, the receiver link, the settings and the tray to it.
-// Closing the window only hides it.
+// Closing the window puts it away (putAway).
 import QtQuick 2.15
 import QtQuick.Window 2.15
 import Model.QX.PairDoWork 1.0
@@ -31,7 +31,17 @@ Window {
 
     onClosing: {
         close.accepted = false
-        mainWindow.hide()
+        mainWindow.putAway()
+    }
+
+    // Closing the window keeps the configurator (and so the agent's keeper)
+    // running: into the tray where there is one, else down to the task bar or the
+    // overview, from where the window comes back, as from a second start.
+    function putAway() {
+        if (tray.isAvailable())
+            mainWindow.hide()
+        else
+            mainWindow.showMinimized()
     }
 
     function showFromTray() {
@@ -176,7 +186,7 @@ Window {
             objectName: "disconnectDevices"
             pageState: navigator.disconnectPageState
             onSigQXPair: mainWindow.onLogic(pair_index)
-            onSigHidden: mainWindow.hide()
+            onSigHidden: mainWindow.putAway()
             onSigMinWindow: mainWindow.showMinimized()
         }
     }
@@ -188,7 +198,7 @@ Window {
         sourceComponent: ChooseVersion {
             objectName: "chooseVersion"
             onSigVersionClicked: mainWindow.onLogic(version)
-            onSigHidden: mainWindow.hide()
+            onSigHidden: mainWindow.putAway()
             onSigMinWindow: mainWindow.showMinimized()
             Component.onCompleted: f_selectModel(conf.GetCurrentMouse)
         }
@@ -202,7 +212,7 @@ Window {
         pageState: navigator.connectPageState
         onSigQXPair: mainWindow.onLogic(pair_index)
         onSigQXMinimum: mainWindow.showMinimized()
-        onSigQXHidden: mainWindow.hide()
+        onSigQXHidden: mainWindow.putAway()
         onSigActionClicked: mainWindow.openList(rules.tagForAction(action_style))
         onSigLogicClicked: mainWindow.onLogic(logic_sign)
         onSigReturnVer: mainWindow.onLogic(gui_index)
@@ -231,7 +241,7 @@ Window {
             onSigRevClicked: mainWindow.onLogic(rev)
             onSigPairClicked: if (navigator.connectPageState || navigator.disconnectPageState)
                                   pairDoWork.BeginPair()
-            onSigHidden: mainWindow.hide()
+            onSigHidden: mainWindow.putAway()
             onSigMinWindow: mainWindow.showMinimized()
         }
     }
@@ -252,7 +262,7 @@ Window {
         sourceComponent: QXAbout {
             objectName: "qxAbout"
             onSigHideAbout: mainWindow.onLogic(state)
-            onSigHidden: mainWindow.hide()
+            onSigHidden: mainWindow.putAway()
             onSigMinWindow: mainWindow.showMinimized()
         }
     }

@@ -6,12 +6,14 @@
 #include "fakeservices.h"
 #include "languagecode.h"
 #include "openbluetooth.h"
+#include "runningcopy.h"
 #include "startoptions.h"
 #include "typeregistry.h"
 
 #include <QtTest>
 
 #include <algorithm>
+#include <future>
 
 #include <QApplication>
 #include <QQmlComponent>
@@ -24,6 +26,7 @@ class TestConfiguratorApp : public QObject
     FakeServices fakes;
     std::unique_ptr<QTemporaryDir> folder;
     QStringList notices; // "<title>|<text>" of every notice shown
+    int channels = 0;
     const QString font = qEnvironmentVariable("VELKO_BIN_DIR") + "/font/" + kFontFileName;
 
     ConfiguratorStartup startup(bool withFont = false)
@@ -39,6 +42,10 @@ class TestConfiguratorApp : public QObject
         s.showNotice = [this](const QString &title, const QString &t) {
             notices << title + '|' + t;
         };
+        // A channel of this run's own, which no configurator of the machine serves.
+        s.showChannel = QStringLiteral("velko-test-%1-%2")
+                            .arg(QCoreApplication::applicationPid())
+                            .arg(++channels);
         return s;
     }
 
@@ -86,6 +93,33 @@ private slots:
         QCOMPARE(notices, QStringList{"Tip|Program has been running!"});
         QVERIFY(!second.reachedEventLoop);
         QVERIFY(fake::FakeInstanceLock::isHeld(kConfiguratorInstanceLock));
+    }
+
+    // A second start brings the first copy's window back, hidden or minimised.
+    void secondCopyShowsTheRunningWindow()
+    {
+        ConfiguratorStartup first = startup();
+        QWindow *window = nullptr;
+        std::future<bool> asked;
+        bool shown = false, minimised = true;
+        first.mainPageLoaded = [&](QObject *root) { window = qobject_cast<QWindow *>(root); };
+        QTimer::singleShot(0, qApp, [&] {
+            window->showMinimized();
+            window->hide();
+            // As a second process would: blocking, so not on this thread.
+            asked = std::async(std::launch::async, RunningCopy::askToShow, first.showChannel,
+                               RunningCopy::kAnswerMs);
+            shown = QTest::qWaitFor([&] { return window->isVisible(); }, 5000);
+            minimised = window->windowStates() & Qt::WindowMinimized;
+            QCoreApplication::exit(0);
+        });
+        QCOMPARE(runConfigurator(*qApp, first), 0);
+        QVERIFY(shown);
+        QVERIFY(asked.get());
+        QVERIFY(!minimised);
+        QVERIFY(notices.isEmpty());
+        // Nobody serves the channel now: the notice again.
+        QVERIFY(!RunningCopy::askToShow(first.showChannel, 200));
     }
 
     void firstCopy_data()

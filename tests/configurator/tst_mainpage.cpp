@@ -364,6 +364,27 @@ private slots:
         QCOMPARE(window()->isVisible(), windowVisible);
     }
 
+    // Without a tray a hidden window could not come back: closing it, by the
+    // title bar or by the window manager, only minimises it.
+    void closingWithoutATrayMinimises()
+    {
+        ConfiguratorPlatform services = fakes.platform();
+        services.trayAvailable = [] { return false; };
+        ConfiguratorPlatform::install(services);
+        QVERIFY(start(true, "QX210"));
+        QObject *title = find("connectDevice")->property("titleBar").value<QObject *>();
+        for (bool byTheWindowManager : {false, true}) {
+            window()->showNormal();
+            if (byTheWindowManager)
+                window()->close();
+            else
+                QMetaObject::invokeMethod(title, "sigHidden");
+            QTRY_VERIFY(window()->windowStates() & Qt::WindowMinimized);
+            QVERIFY(window()->isVisible());
+        }
+        fakes.install();
+    }
+
     void restoreDefaults_data()
     {
         QTest::addColumn<bool>("sure");

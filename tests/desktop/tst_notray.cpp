@@ -1,0 +1,169 @@
+// The configurator on a desktop without a tray (openbox alone, under Xvfb): the
+// built program, closed as the window manager closes a window, must stay within
+// reach, and a second start brings its window back. Effects are read from the X
+// server, as the window manager sees them.
+#include "desktopservers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+constexpr std::uint32_t kNormalState = 1, kIconicState = 3;
+
+class X
+{
+public:
+    X() : m_c(xcb_connect(nullptr, nullptr)) {}
+    ~X() { xcb_disconnect(m_c); }
+    bool ok() const { return !xcb_connection_has_error(m_c); }
+
+    xcb_atom_t atom(const char *name)
+    {
+        std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> r(
+            xcb_intern_atom_reply(m_c, xcb_intern_atom(m_c, 0, uint16_t(strlen(name)), name),
+                                  nullptr),
+            &std::free);
+        return r ? r->atom : XCB_ATOM_NONE;
+    }
+    QByteArray property(xcb_window_t w, xcb_atom_t property, xcb_atom_t type)
+    {
+        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> r(
+            xcb_get_property_reply(m_c, xcb_get_property(m_c, 0, w, property, type, 0, 1024),
+                                   nullptr),
+            &std::free);
+        if (!r)
+            return {};
+        return QByteArray(static_cast<const char *>(xcb_get_property_value(r.get())),
+                          xcb_get_property_value_length(r.get()));
+    }
+    xcb_window_t root() { return xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root; }
+
+    // The client window the window manager lists with this title; 0 when none.
+    xcb_window_t windowTitled(const QByteArray &title)
+    {
+        const QByteArray list =
+            property(root(), atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW);
+        const auto *windows = reinterpret_cast<const xcb_window_t *>(list.constData());
+        for (int i = 0; i < list.size() / int(sizeof(xcb_window_t)); ++i)
+            if (property(windows[i], atom("_NET_WM_NAME"), atom("UTF8_STRING")) == title)
+                return windows[i];
+        return 0;
+    }
+    std::uint32_t wmState(xcb_window_t w)
+    {
+        const QByteArray state = property(w, atom("WM_STATE"), atom("WM_STATE"));
+        return state.size() >= 4 ? *reinterpret_cast<const std::uint32_t *>(state.constData()) : 0;
+    }
+    // What a window manager sends when the user clicks its close button.
+    void askToClose(xcb_window_t w)
+    {
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = w;
+        event.type = atom("WM_PROTOCOLS");
+        event.data.data32[0] = atom("WM_DELETE_WINDOW");
+        event.data.data32[1] = XCB_CURRENT_TIME;
+        xcb_send_event(m_c, 0, w, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
+        xcb_flush(m_c);
+    }
+
+private:
+    xcb_connection_t *m_c;
+};
+
+} // namespace
+
+class TestNoTray : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        const QString bin = qEnvironmentVariable("VELKO_BIN_DIR");
+        for (const char *name : {"VelkoOptionsGUI", "VelkoOptions"})
+            QVERIFY(QFile::copy(bin + '/' + name, m_dir.filePath(name)));
+        QVERIFY(QDir(bin).exists("font") ? QDir().mkpath(m_dir.filePath("font")) : true);
+        QVERIFY(m_x.ok());
+    }
+
+    // Whatever a failed case left: the configurator, and the agent it started.
+    void cleanup()
+    {
+        for (const char *title : {"VelkoOptionsGUI", "VelkoOptions"})
+            if (QProcess::execute(probe(), {"wait", title, "0"}) == 0)
+                QProcess::execute(probe(), {"close", title, "5000"});
+    }
+
+    void closedWindowComesBackAtTheNextStart()
+    {
+        QProcess first;
+        start(first);
+        xcb_window_t window = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((window = m_x.windowTitled("Velko Options")) != 0, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_x.wmState(window), kNormalState, 10000);
+
+        // Closed with no tray to go to: minimised, not withdrawn out of reach.
+        m_x.askToClose(window);
+        QTRY_COMPARE_WITH_TIMEOUT(m_x.wmState(window), kIconicState, 10000);
+        QCOMPARE(first.state(), QProcess::Running);
+
+        // The next start shows it again and ends.
+        QProcess second;
+        start(second);
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(m_x.wmState(window), kNormalState, 10000);
+        QCOMPARE(m_x.windowTitled("Tip"), xcb_window_t(0)); // no notice instead
+
+        // Ended as "exit" in the tray menu ends it: with the agent it started.
+        QCOMPARE(QProcess::execute(probe(), {"close", "VelkoOptionsGUI", "10000"}), 0);
+        QVERIFY(first.waitForFinished(15000));
+        QCOMPARE(QProcess::execute(probe(), {"gone", "VelkoOptions", "10000"}), 0);
+    }
+
+private:
+    static QString probe() { return qEnvironmentVariable("VELKO_BIN_DIR") + "/velko_probe"; }
+    void start(QProcess &process)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.start(m_dir.filePath("VelkoOptionsGUI"), {"--simulated-mouse"});
+        QVERIFY(process.waitForStarted(5000));
+    }
+
+    QTemporaryDir m_dir;
+    X m_x;
+};
+
+int main(int argc, char *argv[])
+{
+    // The X server first: the suite and the programs connect to it.
+    DesktopServers desktop;
+    QString error;
+    if (!desktop.startX(error)) {
+        qCritical().noquote() << error;
+        return 1;
+    }
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    QCoreApplication app(argc, argv);
+    TestNoTray test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_notray.moc"
