@@ -1,5 +1,6 @@
 #include "agentplatform.h"
 
+#include "recording_services.h"
 #include "simulated_mouse.h"
 #include "startoptions.h"
 
@@ -40,8 +41,16 @@ AgentPlatform AgentPlatform::forOptions(const StartOptions &options)
     if (!options.recordEffects.isEmpty()) {
         auto log = std::make_shared<platform::fake::EffectLog>(
             options.recordEffects.toLocal8Bit().toStdString());
+        // Every service that changes the desktop records instead: a test may
+        // assign any function, maximising a window or shutting down included.
         p.input = std::make_unique<platform::fake::LoggingInputInjector>(log);
         p.shell = std::make_unique<platform::fake::LoggingShell>(log);
+        p.windows = std::make_unique<platform::fake::LoggingWindowSystem>(std::move(p.windows), log);
+        p.audio = std::make_unique<platform::fake::LoggingAudioSystem>(log);
+        p.gamma = std::make_unique<platform::fake::LoggingDisplayGamma>(log);
+        p.pointerSpeed = std::make_unique<platform::fake::LoggingPointerSpeed>(log);
+        p.power = std::make_unique<platform::fake::LoggingPower>(log);
+        p.workstationLock = std::make_unique<platform::fake::LoggingWorkstationLock>(log);
     }
     return p;
 }

@@ -137,6 +137,13 @@ void TestEndToEnd::pressPerformsTheChosenFunction_data()
     QTest::newRow("side wheel right, play")
         << "side-wheel-right"
         << "Play/Pause-7-slideWheel" << QStringList{"key 0xB3 1", "key 0xB3 3"};
+    // Recorded like the input, not performed: the session stays unlocked and the
+    // machine's volume where it was.
+    QTest::newRow("right key, lock screen") << "right-key"
+                                            << "Lock screen-28-rightKey" << QStringList{"lock"};
+    QTest::newRow("middle wheel up, volume")
+        << "wheel-up"
+        << "Volume control-0-midWheel" << QStringList{"mute 0", "volume 0.51"};
 }
 
 void TestEndToEnd::pressPerformsTheChosenFunction()
