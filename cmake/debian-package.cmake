@@ -106,7 +106,7 @@ The agent starts at log-in through the configurator's tray icon.")
 set(CPACK_DEBIAN_OPTIONS_PACKAGE_DEPENDS "qml-module-qtquick2, qml-module-qtquick-window2, \
 qml-module-qtquick-controls2, qml-module-qtquick-templates2, qml-module-qt-labs-platform, \
 libqt5svg5, libqt5multimedia5-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, \
-sensible-utils")
+qtwayland5, sensible-utils")
 set(CPACK_DEBIAN_OPTIONS_PACKAGE_RECOMMENDS "gstreamer1.0-pulseaudio")
 set(CPACK_DEBIAN_OPTIONS_PACKAGE_CONTROL_EXTRA ${VELKO_PKG}/linux/postinst
     ${VELKO_PKG}/linux/postrm ${VELKO_PKG_OUT}/velko-options/conffiles)

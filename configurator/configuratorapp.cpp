@@ -50,6 +50,22 @@ bool loadEnglishCorrections(QTranslator &translator, const QLocale &locale)
                            QString());
 }
 
+void chooseGuiPlatform()
+{
+    // Qt's own default is X alone, which ends a start in a session without X
+    // (a Wayland compositor without Xwayland) before any window.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "wayland;xcb");
+    // The window is frameless and draws its own title bar. Qt's Wayland client
+    // would load the OpenGL driver (Mesa's, some 55 MB) only to learn whether it
+    // could draw decorations around it, which the software renderer never needs.
+    const bool software = qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") ||
+                          qEnvironmentVariable("QT_QUICK_BACKEND") == QLatin1String("software");
+    if (software && qEnvironmentVariableIsEmpty("QT_WAYLAND_DISABLE_WINDOWDECORATION"))
+        qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
+}
+
 void chooseSceneGraphBackend()
 {
     // The pages are still panels with a few transitions: Qt Quick's software

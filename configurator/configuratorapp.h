@@ -51,6 +51,12 @@ bool loadChineseTranslation(QTranslator &translator, const QLocale &locale);
 // language but Chinese. True when they should be installed.
 bool loadEnglishCorrections(QTranslator &translator, const QLocale &locale);
 
+// Before the application object: in a Wayland session (WAYLAND_DISPLAY) the
+// configurator is a native Wayland client, and an X client where only X is there
+// or the Wayland display cannot be reached ("wayland;xcb"). A QT_QPA_PLATFORM of
+// the user's own wins.
+void chooseGuiPlatform();
+
 // Draws the pages with Qt Quick's software renderer unless QT_QUICK_BACKEND names
 // another ("opengl": Qt's OpenGL default). Before the first window.
 void chooseSceneGraphBackend();

@@ -7,6 +7,7 @@
 
 int main(int argc, char *argv[])
 {
+    chooseGuiPlatform();
     QApplication app(argc, argv);
     const StartOptions options = parseStartOptions(QApplication::arguments());
     if (!options.error.isEmpty())
