@@ -8,7 +8,6 @@
 #pragma once
 
 #include "catalogue.h"
-#include "system_family.h"
 
 #include <QObject>
 #include <QString>
@@ -90,12 +89,11 @@ struct Chooser
     QStringList nameFilters;
 };
 
-// The chooser of an index (2 file, 3 folder, 4 program, 5 sound) for a system
-// family. On Windows the system's own folders; elsewhere the user's home folder
+// The chooser of an index (2 file, 3 folder, 4 program, 5 sound). On Windows
+// (`windows`) the system's own folders; elsewhere the user's home folder
 // (`home`), its music folder (`music`) for sounds, and no ".exe" filter. An
 // index without a chooser answers an empty start folder.
-Chooser chooserFor(int index, platform::SystemFamily family, const QString &home,
-                   const QString &music);
+Chooser chooserFor(int index, bool windows, const QString &home, const QString &music);
 
 // A chooser's answer as the panel stores it: a file URL, "file:///" followed by
 // the local path with forward slashes; characters that would end the path in a
@@ -152,7 +150,7 @@ public:
 private:
     assignment::Chooser chooser(int index) const;
 
-    platform::SystemFamily m_family;
+    bool m_windows;
     QString m_home;
     QString m_music;
 };

@@ -14,7 +14,6 @@ class UpdatePrompt : public QObject
     Q_PROPERTY(QString downloadUrl READ downloadUrl NOTIFY changed)
 
 public:
-    static constexpr int kShowNormal = 1; // the shell's "show normal" (SW_SHOWNORMAL)
 
     explicit UpdatePrompt(QObject *parent = nullptr);
 
@@ -26,8 +25,8 @@ public:
 
     // The result of GetSoftwareVersion::sigGetSoftwareVer.
     Q_INVOKABLE void versionAnswered(int rCode, const QString &rMsg);
-    // Hides the box and opens the download address through the system's shell
-    // (its default browser); an empty address is not handed on.
+    // Hides the box and hands the download address to the user's browser
+    // (RulesServices::openUrl); an empty address is not handed on.
     Q_INVOKABLE void confirm();
     // Hides the box.
     Q_INVOKABLE void cancel();

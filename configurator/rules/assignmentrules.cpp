@@ -1,5 +1,7 @@
 #include "assignmentrules.h"
 
+#include <QSysInfo>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -200,10 +202,8 @@ int storedIndex(const QString &stored, int count)
     return index < count ? index : none;
 }
 
-Chooser chooserFor(int index, platform::SystemFamily family, const QString &home,
-                   const QString &music)
+Chooser chooserFor(int index, bool windows, const QString &home, const QString &music)
 {
-    const bool windows = family == platform::SystemFamily::Windows;
     const QUrl homeUrl = QUrl::fromLocalFile(home);
     Chooser chooser;
     switch (panelFor(index)) {
@@ -262,7 +262,8 @@ QVariantList toVariantList(const QVector<int> &values)
 } // namespace
 
 AssignmentRules::AssignmentRules(QObject *parent)
-    : QObject(parent), m_family(platform::nativeSystemFamily()), m_home(QDir::homePath()),
+    : QObject(parent), m_windows(QSysInfo::kernelType() == QLatin1String("winnt")),
+      m_home(QDir::homePath()),
       m_music(QStandardPaths::writableLocation(QStandardPaths::MusicLocation))
 {
 }
@@ -376,5 +377,5 @@ QString AssignmentRules::chooserAnswer(const QUrl &chosen) const
 
 assignment::Chooser AssignmentRules::chooser(int index) const
 {
-    return assignment::chooserFor(index, m_family, m_home, m_music);
+    return assignment::chooserFor(index, m_windows, m_home, m_music);
 }

@@ -1,7 +1,6 @@
 #include "updateprompt.h"
 
-#include "configuratorplatform.h"
-#include "shell.h"
+#include "rulesservices.h"
 
 UpdatePrompt::UpdatePrompt(QObject *parent) : QObject(parent) {}
 
@@ -25,8 +24,8 @@ void UpdatePrompt::confirm()
     // Nothing to open: the shell would take an empty name as the current folder.
     if (m_downloadUrl.trimmed().isEmpty())
         return;
-    if (const auto &shell = ConfiguratorPlatform::current().shell)
-        shell->open(m_downloadUrl.toStdString(), kShowNormal);
+    if (const auto &openUrl = RulesServices::current().openUrl)
+        openUrl(m_downloadUrl);
 }
 
 void UpdatePrompt::cancel()

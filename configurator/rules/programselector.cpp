@@ -1,15 +1,10 @@
 #include "programselector.h"
 
-#include "configuratorplatform.h"
-
 #include <QBuffer>
 #include <QFileInfo>
-#include <QImage>
-
-#include <cstring>
 
 ProgramSelector::ProgramSelector(QObject *parent)
-    : QObject(parent), m_programs(ConfiguratorPlatform::current().programs)
+    : QObject(parent), m_openPrograms(RulesServices::current().openPrograms)
 {
     // Another selection may also mean another model, with sets of its own.
     connect(&m_conf, &OpFunConfFile::selectedSetChanged, this, &ProgramSelector::rebuild);
@@ -61,10 +56,10 @@ void ProgramSelector::refreshCandidates()
     m_candidates.clear();
     const QVector<programsets::ProgramSet> stored = m_conf.sets();
     bool newIcon = false;
-    const std::vector<platform::OpenProgram> open =
-        m_programs ? m_programs->openPrograms(kIconSize) : std::vector<platform::OpenProgram>();
-    for (const platform::OpenProgram &program : open) {
-        const QString name = QString::fromStdString(program.program);
+    const QVector<RunningProgram> open =
+        m_openPrograms ? m_openPrograms(kIconSize) : QVector<RunningProgram>();
+    for (const RunningProgram &program : open) {
+        const QString &name = program.program;
         if (!programsets::isValidProgram(name))
             continue;
         const QString icon = iconUrl(program.icon);
@@ -75,7 +70,7 @@ void ProgramSelector::refreshCandidates()
         }
         if (programsets::find(stored, name))
             continue;
-        const QString shown = QString::fromStdString(program.displayName).trimmed();
+        const QString shown = program.displayName.trimmed();
         m_candidates.append(QVariantMap{{QStringLiteral("program"), name},
                                         {QStringLiteral("name"), shown.isEmpty() ? name : shown},
                                         {QStringLiteral("icon"), icon}});
@@ -128,18 +123,13 @@ bool ProgramSelector::removeProgram(int section)
     return m_conf.RemoveProgramSet(section); // the change notice rebuilds the list
 }
 
-QString ProgramSelector::iconUrl(const platform::ProgramIcon &icon)
+QString ProgramSelector::iconUrl(const QImage &icon)
 {
-    if (icon.empty() || icon.width <= 0 || icon.height <= 0 ||
-        icon.argb.size() != size_t(icon.width) * size_t(icon.height))
+    if (icon.isNull())
         return QString();
-    QImage image(icon.width, icon.height, QImage::Format_ARGB32);
-    for (int y = 0; y < icon.height; ++y)
-        memcpy(image.scanLine(y), icon.argb.data() + size_t(y) * size_t(icon.width),
-               size_t(icon.width) * sizeof(std::uint32_t));
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    icon.save(&buffer, "PNG");
     return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
 }

@@ -6,14 +6,14 @@
 #pragma once
 
 #include "opfunconffile.h"
-#include "programs.h"
+#include "rulesservices.h"
 
 #include <QHash>
 #include <QObject>
 #include <QUrl>
 #include <QVariantList>
 
-#include <memory>
+#include <functional>
 
 class ProgramSelector : public QObject
 {
@@ -33,7 +33,7 @@ class ProgramSelector : public QObject
 public:
     static constexpr int kIconSize = 32;
 
-    // Uses the program directory of ConfiguratorPlatform::current() (none: no open
+    // Lists the open programs through RulesServices::current() (none there: no open
     // programs are offered).
     explicit ProgramSelector(QObject *parent = nullptr);
 
@@ -57,7 +57,7 @@ public:
     Q_INVOKABLE bool removeProgram(int section);
 
     // The picture of an icon as an Image's URL; empty for an empty icon.
-    static QString iconUrl(const platform::ProgramIcon &icon);
+    static QString iconUrl(const QImage &icon);
 
 signals:
     void entriesChanged();
@@ -70,7 +70,7 @@ private:
     void rebuild();
 
     OpFunConfFile m_conf;
-    std::shared_ptr<platform::ProgramDirectory> m_programs;
+    std::function<QVector<RunningProgram>(int iconSize)> m_openPrograms;
     QVariantList m_entries;
     QVariantList m_candidates;
     // Icons seen for programs, by programsets::matchKey.
