@@ -136,6 +136,17 @@ void CDesktopWithWindow::setForegroundState(int showCmd)
     qCDebug(lcAgentActions) << "-----" << showCmd;
     platform::WindowSystem &windows = *m_platform.windows;
     const platform::WindowId window = windows.foregroundWindow();
+    if (!window) {
+        // No window in front that the agent can see (a native Wayland window, for
+        // one): said once a run.
+        if (!m_noForegroundSaid)
+            qWarning().noquote() << QStringLiteral(
+                "%1: not available: no window in front is known to the agent on this desktop; "
+                "it does nothing").arg(showCmd == kShowMaximized ? QLatin1String("Max window")
+                                                                 : QLatin1String("Min window"));
+        m_noForegroundSaid = true;
+        return;
+    }
     m_foregroundTitle = QString::fromStdString(windows.title(window, 1024));
     m_foregroundClass = QString::fromStdString(windows.className(window, 260));
     qCDebug(lcAgentActions) << "currentText" << m_foregroundTitle << m_foregroundClass;

@@ -80,4 +80,5 @@ private:
     QTimer *m_wheelForwardTimer = nullptr;
     QString m_foregroundTitle;
     QString m_foregroundClass;
+    bool m_noForegroundSaid = false;
 };

@@ -120,7 +120,10 @@ void SystemActions::brightnessStep(bool up)
         --m_brightness;
     // A display that refuses the ramp keeps its old one; the level still records
     // what was asked for.
-    m_platform.gamma->setRamp(brightness::rampForLevel(m_brightness));
+    if (!m_platform.gamma->setRamp(brightness::rampForLevel(m_brightness)))
+        sayUnavailableOnce(m_brightnessRefused, "Brightness control",
+                           "the display takes no brightness from the agent here (no backlight "
+                           "it may set, no gamma ramps)");
 }
 
 int SystemActions::brightnessLevel() const
@@ -146,7 +149,19 @@ void SystemActions::togglePointerSpeed(int control, bool &toggle)
         qDebug() << "mouse_speed out of range" << value;
         return;
     }
-    m_platform.pointerSpeed->setSpeed(speed);
+    if (!m_platform.pointerSpeed->setSpeed(speed))
+        sayUnavailableOnce(m_pointerSpeedRefused, "Mouse speed",
+                           "this desktop takes no pointer speed from the agent (its compositor "
+                           "or settings own it)");
+}
+
+void SystemActions::sayUnavailableOnce(bool &said, const char *function, const char *reason)
+{
+    if (said)
+        return;
+    said = true;
+    qWarning().noquote() << QStringLiteral("%1: not available: %2; it does nothing")
+                                .arg(QLatin1String(function), QLatin1String(reason));
 }
 
 void SystemActions::exitWindows(int kind)

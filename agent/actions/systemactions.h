@@ -44,4 +44,8 @@ private:
     AgentPlatform &m_platform;
     agent::OpFunConfFile &m_settings;
     int m_brightness = 50;
+    // A function the desktop cannot perform is said so once a run, not at each use.
+    void sayUnavailableOnce(bool &said, const char *function, const char *reason);
+    bool m_brightnessRefused = false;
+    bool m_pointerSpeedRefused = false;
 };

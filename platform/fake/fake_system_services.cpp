@@ -8,7 +8,7 @@ namespace platform::fake {
 bool FakePointerSpeed::setSpeed(int speed)
 {
     m_requests.push_back(speed);
-    if (speed < 1 || speed > 20)
+    if (m_refuses || speed < 1 || speed > 20)
         return false;
     m_current = speed;
     return true;

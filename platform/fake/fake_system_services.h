@@ -13,8 +13,10 @@ namespace platform::fake {
 class FakePointerSpeed : public PointerSpeed
 {
 public:
-    // Records every request; accepts 1..20 like the system.
+    // Records every request; accepts 1..20 like the system, nothing while refusing
+    // (a desktop whose pointer the agent cannot set).
     bool setSpeed(int speed) override;
+    void setRefuses(bool refuses) { m_refuses = refuses; }
     bool speed(int &out) override;
 
     const std::vector<int> &requests() const { return m_requests; }
@@ -23,6 +25,7 @@ public:
 private:
     std::vector<int> m_requests;
     int m_current = 10;
+    bool m_refuses = false;
 };
 
 class FakePower : public Power

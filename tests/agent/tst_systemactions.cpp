@@ -2,6 +2,7 @@
 #include "actions/gammaramp.h"
 #include "actions/systemactions.h"
 #include "agentconffile.h"
+#include "controls.h"
 #include "action_table.h"
 #include "fake_agent_platform.h"
 #include "logcapture.h"
@@ -218,6 +219,23 @@ private slots:
         QCOMPARE(steps(1, false), 99);
         QCOMPARE(gamma.appliedRamps().size(), std::size_t(resolvable && deviceContext ? 162 : 0));
         QCOMPARE(gamma.loadAttempts(), 1);
+        // Where nothing can show it, that is said once, not at every step.
+        QCOMPARE(log.lines().filter(QStringLiteral("Brightness control: not available")).size(),
+                 shown ? 0 : 1);
+    }
+
+    void pointerSpeedTheDesktopRefusesIsSaidOnce()
+    {
+        Env e;
+        e.folder.setModelValue(kModel, "PATH/right_main_speed", "7");
+        e.folder.setModelValue(kModel, "PATH/right_self_speed", "9");
+        e.fakes.pointerSpeed->setRefuses(true);
+        LogCapture log;
+        bool toggle = false;
+        for (int i = 0; i < 3; ++i)
+            e.actions.togglePointerSpeed(controls::RightKey, toggle);
+        QCOMPARE(e.fakes.pointerSpeed->requests(), (std::vector<int>{7, 9, 7}));
+        QCOMPARE(log.lines().filter(QStringLiteral("Mouse speed: not available")).size(), 1);
     }
 };
 
