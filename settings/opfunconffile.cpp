@@ -39,12 +39,19 @@ OpFunConfFile::OpFunConfFile(QObject *parent)
 void OpFunConfFile::syncMouseIni()
 {
     const int before = selectedSet();
-    m_modelIni.setSetIniPath(appenv::modelSettingsPath(GetCurrentMouse()));
+    m_modelIni.setSetIniPath(
+        appenv::modelSettingsPath(m_pinnedModel.isEmpty() ? GetCurrentMouse() : m_pinnedModel));
     // Another model's file: its sets are others, start from "All programs".
     if (m_selection->file != m_modelIni.path())
         m_selection->set(m_modelIni.path(), 0);
     if (selectedSet() != before)
         emit selectedSetChanged();
+}
+
+void OpFunConfFile::pinModel(const QString &model)
+{
+    m_pinnedModel = model;
+    syncMouseIni();
 }
 
 void OpFunConfFile::syncIniToFile()

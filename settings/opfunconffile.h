@@ -70,6 +70,10 @@ public:
 
     Q_INVOKABLE void syncMouseIni();
     Q_INVOKABLE void syncIniToFile();
+    // From now on syncMouseIni() binds this model's file whatever the main file
+    // names (the settings file export and import address every model); empty: the
+    // main file's model again. The main file is not written.
+    void pinModel(const QString &model);
     Q_INVOKABLE void SetCurrentMouse(const QString &val);
 
     Q_INVOKABLE void SetMidKeyVal(const QString &val);
@@ -213,6 +217,7 @@ private:
     OperateIni m_modelIni{OperateIni::Reader::Configurator};
     OperateIni m_mainIni{OperateIni::Reader::Configurator};
     QString m_versionClass;
+    QString m_pinnedModel;
     std::shared_ptr<ProgramSetSelection> m_selection;
     std::optional<int> m_fixedSet;
 };

@@ -11,6 +11,7 @@ import Operate.Conf.OpFunConfFile 1.0
 import Account.Manager.UpdatePasswdAccount 1.0
 import Account.Manager.GetSoftwareVersion 1.0
 import an.utility 1.0
+import Qt.labs.platform 1.1 as Platform
 import "widgets"
 import "ability"
 import "msgBox"
@@ -139,6 +140,14 @@ Window {
             MyAction {
                 text: qsTr("show")
                 onTriggered: mainWindow.showFromTray()
+            }
+            MyAction {
+                text: qsTr("Export settings...")
+                onTriggered: exportDialog.open()
+            }
+            MyAction {
+                text: qsTr("Import settings...")
+                onTriggered: importDialog.open()
             }
             MyAction {
                 text: qsTr("exit")
@@ -515,6 +524,41 @@ Window {
         onSigSelIssue: mainWindow.onPicked("slideWheel", issueIndex, issueName)
         programSet: conf.selectedSet > 0
         onSigSameAsAll: mainWindow.onSame("slideWheel")
+    }
+
+    // ---- Settings to a file and back ----
+
+    SettingsFileActions { id: settingsFile }
+    Platform.FileDialog {
+        id: exportDialog
+        objectName: "exportDialog"
+        title: qsTr("Export settings")
+        fileMode: Platform.FileDialog.SaveFile
+        defaultSuffix: "json"
+        nameFilters: [qsTr("Velko Options settings (*.json)")]
+        onAccepted: mainWindow.settingsFileDone(settingsFile.exportTo(file), false)
+    }
+    Platform.FileDialog {
+        id: importDialog
+        objectName: "importDialog"
+        title: qsTr("Import settings")
+        fileMode: Platform.FileDialog.OpenFile
+        nameFilters: [qsTr("Velko Options settings (*.json)")]
+        onAccepted: mainWindow.settingsFileDone(settingsFile.importFrom(file), true)
+    }
+    // The window shows what happened; an import shows the settings it brought.
+    function settingsFileDone(result, imported) {
+        mainWindow.showFromTray()
+        if (imported && result.ok) {
+            conf.syncMouseIni()
+            var model = conf.GetCurrentMouse
+            if (rules.hasModel(model))
+                navigator.modelConfirmed(model)
+            programSelector.refresh()
+            if (navigator.page === "connect" && versionClass !== "")
+                connectDevice.f_initMouseConf()
+        }
+        navigator.showInfo(result.text, result.ok)
     }
 
     // ---- Boxes and covers ----

@@ -137,6 +137,7 @@ public:
     Q_INVOKABLE QString textSetterName(const QString &tag, int index) const;
     Q_INVOKABLE QString speedSetterName(const QString &tag, int speedType) const;
     Q_INVOKABLE int speedFromStored(const QString &stored) const;
+    Q_INVOKABLE bool hasModel(const QString &stored) const { return assignment::hasModel(stored); }
     Q_INVOKABLE int storedIndex(const QString &stored, int count) const
     {
         return assignment::storedIndex(stored, count);

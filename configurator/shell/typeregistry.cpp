@@ -16,6 +16,7 @@
 #include "pagenavigator.h"
 #include "pairdowork.h"
 #include "programselector.h"
+#include "settingsfileactions.h"
 #include "systemtrayicon.h"
 #include "updateprompt.h"
 
@@ -55,6 +56,7 @@ const std::vector<QmlTypeEntry> &configuratorTypes()
         {"an.utility", "AssignmentRules", &registerType<AssignmentRules>},
         {"an.utility", "UpdatePrompt", &registerType<UpdatePrompt>},
         {"an.utility", "ProgramSelector", &registerType<ProgramSelector>},
+        {"an.utility", "SettingsFileActions", &registerType<SettingsFileActions>},
     };
     return table;
 }

@@ -2,6 +2,7 @@
 // the page after the splash, plug and unplug, the pages' wiring to the navigator,
 // and what the assignment lists write into the model's settings file.
 #include "appenv.h"
+#include "settingstransfer.h"
 #include "configuratorapp.h"
 #include "mainpagehost.h"
 #include "opfunconffile.h"
@@ -383,6 +384,25 @@ private slots:
             QVERIFY(window()->isVisible());
         }
         fakes.install();
+    }
+
+    // The tray menu's import: the file's settings written and shown at once.
+    void importFromTheMenuShowsTheImportedSettings()
+    {
+        writeIni(modelFile(), {{"SET/isConf", "Y"}, {"SET/Mid_key", "Copy-12-midKey"}});
+        writeIni(appenv::mainSettingsPath(), {{"SET/mouse", "QX210"}});
+        const QString file = folder->filePath("settings.json");
+        QCOMPARE(settingstransfer::exportTo(file), QString());
+        writeIni(modelFile(), {{"SET/Mid_key", "Paste-14-midKey"}});
+        QVERIFY(start(true, "QX210"));
+        QTRY_COMPARE(labelText("midKey"), QString("Paste"));
+        QObject *dialog = find("importDialog");
+        dialog->setProperty("file", QUrl::fromLocalFile(file));
+        QMetaObject::invokeMethod(dialog, "accepted");
+        QTRY_COMPARE(labelText("midKey"), QString("Copy"));
+        QCOMPARE(nav()->property("infoText").toString(), QString("Settings imported"));
+        QCOMPARE(QSettings(modelFile(), QSettings::IniFormat).value("SET/Mid_key").toString(),
+                 QString("Copy-12-midKey"));
     }
 
     void restoreDefaults_data()

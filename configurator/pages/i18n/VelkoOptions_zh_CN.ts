@@ -836,5 +836,87 @@ go to the official website to download the latest version</source>
         <source>Remove &quot;%1&quot; and the assignments made for it?</source>
         <translation>移除“%1”及为其所做的设置？</translation>
     </message>
+    <message>
+        <source>Export settings...</source>
+        <translation>导出设置...</translation>
+    </message>
+    <message>
+        <source>Import settings...</source>
+        <translation>导入设置...</translation>
+    </message>
+    <message>
+        <source>Export settings</source>
+        <translation>导出设置</translation>
+    </message>
+    <message>
+        <source>Velko Options settings (*.json)</source>
+        <translation>Velko Options 设置 (*.json)</translation>
+    </message>
+    <message>
+        <source>Import settings</source>
+        <translation>导入设置</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFileActions</name>
+    <message>
+        <source>Settings exported</source>
+        <translation>设置已导出</translation>
+    </message>
+    <message>
+        <source>Nothing was imported: %1</source>
+        <translation>未导入任何内容：%1</translation>
+    </message>
+    <message>
+        <source>Settings imported; left out, from a newer version: %1</source>
+        <translation>设置已导入；来自较新版本而未导入的：%1</translation>
+    </message>
+    <message>
+        <source>Settings imported</source>
+        <translation>设置已导入</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsTransfer</name>
+    <message>
+        <source>The file cannot be written: %1</source>
+        <translation>无法写入文件：%1</translation>
+    </message>
+    <message>
+        <source>The file cannot be read: %1</source>
+        <translation>无法读取文件：%1</translation>
+    </message>
+    <message>
+        <source>The file is too large to be a settings file</source>
+        <translation>文件过大，不是设置文件</translation>
+    </message>
+    <message>
+        <source>The file is damaged or incomplete</source>
+        <translation>文件已损坏或不完整</translation>
+    </message>
+    <message>
+        <source>This is not a Velko Options settings file</source>
+        <translation>这不是 Velko Options 设置文件</translation>
+    </message>
+    <message>
+        <source>The file's format version is not known</source>
+        <translation>无法识别文件的格式版本</translation>
+    </message>
+    <message>
+        <source>The file was changed or damaged after it was saved</source>
+        <translation>文件在保存后被修改或损坏</translation>
+    </message>
+    <message>
+        <source>The file names an unknown mouse model: %1</source>
+        <translation>文件中有未知的鼠标型号：%1</translation>
+    </message>
+    <message>
+        <source>The settings of %1 cannot be used: %2</source>
+        <translation>%1 的设置无法使用：%2</translation>
+    </message>
+    <message>
+        <source>The file holds settings this version does not know: %1</source>
+        <translation>文件包含此版本无法识别的设置：%1</translation>
+    </message>
 </context>
 </TS>
