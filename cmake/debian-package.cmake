@@ -16,6 +16,18 @@ file(MAKE_DIRECTORY ${VELKO_PKG_OUT}/icons ${VELKO_PKG_OUT}/links)
 foreach(program VelkoOptions VelkoOptionsGUI)
     file(CREATE_LINK ../lib/velko-options/${program} ${VELKO_PKG_OUT}/links/${program} SYMBOLIC)
 endforeach()
+# The tool lies beside the programs (the same settings folder) as VelkoOptionsTool:
+# CPack's dependency scan reads the font's `file` description, whose "[" swallows
+# the entries after it in its list, and a program named in lower case would come
+# after the font.
+file(CREATE_LINK ../lib/velko-options/VelkoOptionsTool ${VELKO_PKG_OUT}/links/velko-options
+    SYMBOLIC)
+# The manual pages, compressed as Debian wants them.
+file(MAKE_DIRECTORY ${VELKO_PKG_OUT}/man)
+foreach(page VelkoOptions VelkoOptionsGUI velko-options velko-account-server)
+    configure_file(${VELKO_PKG}/linux/man/${page}.1 ${VELKO_PKG_OUT}/man/${page}.1 COPYONLY)
+    execute_process(COMMAND gzip -9nf ${VELKO_PKG_OUT}/man/${page}.1 COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
 # The application icon's PNG sizes are the pictures of the Windows icon.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 execute_process(COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/ico-to-png.py
@@ -33,6 +45,12 @@ endforeach()
 # velko-options
 set(app lib/velko-options)
 install(TARGETS VelkoOptions VelkoOptionsGUI RUNTIME DESTINATION ${app} COMPONENT options)
+install(PROGRAMS $<TARGET_FILE:velko-options> DESTINATION ${app} RENAME VelkoOptionsTool
+    COMPONENT options)
+# Stripped as the programs installed as targets are.
+install(CODE "execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded
+    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${app}/VelkoOptionsTool\" COMMAND_ERROR_IS_FATAL ANY)"
+    COMPONENT options)
 # The agent loads its sound player from beside itself at the first sound.
 install(TARGETS VelkoOptionsSound LIBRARY DESTINATION ${app} COMPONENT options)
 install(FILES ${PROJECT_SOURCE_DIR}/configurator/pages/font/WenQuanYi-MicroHei-Subset.ttf
@@ -40,7 +58,11 @@ install(FILES ${PROJECT_SOURCE_DIR}/configurator/pages/font/WenQuanYi-MicroHei-S
     DESTINATION ${app}/font PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
     COMPONENT options)
 install(FILES ${VELKO_PKG_OUT}/links/VelkoOptions ${VELKO_PKG_OUT}/links/VelkoOptionsGUI
-    DESTINATION bin COMPONENT options)
+    ${VELKO_PKG_OUT}/links/velko-options DESTINATION bin COMPONENT options)
+install(FILES ${VELKO_PKG_OUT}/man/VelkoOptions.1.gz ${VELKO_PKG_OUT}/man/VelkoOptionsGUI.1.gz
+    ${VELKO_PKG_OUT}/man/velko-options.1.gz DESTINATION share/man/man1 COMPONENT options)
+install(FILES ${VELKO_PKG}/linux/velko-options.bash-completion
+    DESTINATION share/bash-completion/completions RENAME velko-options COMPONENT options)
 install(FILES ${VELKO_PKG}/linux/com.velko.options.desktop DESTINATION share/applications
     COMPONENT options)
 install(FILES ${VELKO_PKG}/linux/velko-options-autostart.desktop
@@ -64,6 +86,8 @@ install(FILES ${VELKO_PKG}/copyright ${VELKO_PKG_OUT}/velko-options/changelog.gz
 # velko-account-server
 if(TARGET velko-account-server)
     install(TARGETS velko-account-server RUNTIME DESTINATION bin COMPONENT server)
+    install(FILES ${VELKO_PKG_OUT}/man/velko-account-server.1.gz DESTINATION share/man/man1
+        COMPONENT server)
     install(FILES ${VELKO_PKG}/server/velko-account-server.service
         DESTINATION /lib/systemd/system COMPONENT server)
     install(FILES ${VELKO_PKG}/server/velko-account-server.conf
@@ -120,7 +144,7 @@ settings, over https, with SQLite or PostgreSQL.")
 set(CPACK_DEBIAN_SERVER_PACKAGE_CONTROL_EXTRA ${VELKO_PKG_OUT}/velko-account-server/conffiles)
 include(CPack)
 
-set(VELKO_PACKAGED_TARGETS VelkoOptions VelkoOptionsGUI VelkoOptionsSound)
+set(VELKO_PACKAGED_TARGETS VelkoOptions VelkoOptionsGUI VelkoOptionsSound velko-options)
 if(TARGET velko-account-server)
     list(APPEND VELKO_PACKAGED_TARGETS velko-account-server)
 endif()

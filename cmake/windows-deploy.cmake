@@ -1,5 +1,6 @@
 # The deployable folder for Windows: `cmake --install <build> --prefix <folder>`
-# (or the target `deploy`, which fills <build>/deploy) lays out both programs with
+# (or the target `deploy`, which fills <build>/deploy) lays out the programs (and
+# the command-line tool velko-options.exe) with
 # everything a Windows machine without Qt needs: Qt's DLLs and the MinGW runtime,
 # the platform, image-format, style and multimedia plugins, the QML modules that
 # the pages import, and the font. The translation is compiled into the
@@ -26,7 +27,7 @@ set(VELKO_OWN_QML_MODULES Model.QX Account Operate.Conf an.utility)
 # uses QtGraphicalEffects): not deployed, and their absence is no error.
 set(VELKO_UNUSED_STYLE_QML_MODULES QtGraphicalEffects)
 
-install(TARGETS VelkoOptions VelkoOptionsGUI RUNTIME DESTINATION .)
+install(TARGETS VelkoOptions VelkoOptionsGUI velko-options RUNTIME DESTINATION .)
 install(TARGETS VelkoOptionsSound LIBRARY DESTINATION .)
 install(DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/font DESTINATION .)
 install(CODE "
@@ -35,7 +36,7 @@ install(CODE "
     set(VELKO_DEPLOY_QML_ROOTS \"${VELKO_DEPLOY_QML_ROOTS}\")
     set(VELKO_OWN_QML_MODULES \"${VELKO_OWN_QML_MODULES}\")
     set(VELKO_UNUSED_STYLE_QML_MODULES \"${VELKO_UNUSED_STYLE_QML_MODULES}\")
-    set(VELKO_DEPLOY_EXECUTABLES \"$<TARGET_FILE:VelkoOptions>;$<TARGET_FILE:VelkoOptionsGUI>;$<TARGET_FILE:VelkoOptionsSound>\")
+    set(VELKO_DEPLOY_EXECUTABLES \"$<TARGET_FILE:VelkoOptions>;$<TARGET_FILE:VelkoOptionsGUI>;$<TARGET_FILE:velko-options>;$<TARGET_FILE:VelkoOptionsSound>\")
     set(VELKO_OBJDUMP \"${CMAKE_OBJDUMP}\")
 ")
 install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/windows-deploy-step.cmake)
@@ -44,7 +45,7 @@ set(VELKO_DEPLOY_DIR ${CMAKE_BINARY_DIR}/deploy)
 add_custom_target(deploy
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${VELKO_DEPLOY_DIR}
     COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${VELKO_DEPLOY_DIR}
-    DEPENDS VelkoOptions VelkoOptionsGUI VelkoOptionsSound
+    DEPENDS VelkoOptions VelkoOptionsGUI velko-options VelkoOptionsSound
     COMMENT "Laying out the deployable folder in ${VELKO_DEPLOY_DIR}"
     VERBATIM)
 

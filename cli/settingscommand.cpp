@@ -1,0 +1,370 @@
+#include "settingscommand.h"
+
+#include "appenv.h"
+#include "assignmentrules.h"
+#include "catalogue.h"
+#include "configdocument.h"
+#include "controls.h"
+#include "opfunconffile.h"
+#include "programsets.h"
+#include "settingstransfer.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUrl>
+
+#include <array>
+#include <optional>
+
+namespace cli {
+
+const char kVersion[] = "1.0";
+
+namespace {
+
+const char kUsage[] = "usage: velko-options show [--model M] [--program P] [--json]\n"
+                      "       velko-options set CONTROL FUNCTION [--program P] [--value V]\n"
+                      "       velko-options export FILE | import FILE\n"
+                      "       velko-options functions [--json]\n"
+                      "       velko-options --help | --version\n";
+
+const char kHelp[] =
+    "Shows and changes the Velko Options settings without the window: the same\n"
+    "settings the configurator writes, in the same folder; the agent takes a change\n"
+    "at the next press.\n\n"
+    "  show        every control with its function and parameters (of the chosen\n"
+    "              model, or --model; of all programs, or the set of --program)\n"
+    "  set         gives CONTROL the FUNCTION (its number or its text, see\n"
+    "              'functions'), with --value for a web address, file, folder,\n"
+    "              program or sound, or 'MAIN[,OWN]' for the pointer speeds\n"
+    "  export      writes every model's settings to FILE\n"
+    "  import      applies such a file whole, or nothing when any of it is unusable\n"
+    "  functions   the functions of the key list and of the wheel list\n\n"
+    "CONTROL: middle-key, right-key, side-up-key, side-down-key, middle-wheel,\n"
+    "side-wheel. Exit status: 0 done, 1 a value or file refused, 2 bad use.\n";
+
+// The controls by the names the tool takes, in the order it shows them.
+struct Named
+{
+    const char *name;
+    controls::Number number;
+};
+const std::array<Named, 6> kNames = {{{"middle-key", controls::MidKey},
+                                      {"right-key", controls::RightKey},
+                                      {"side-up-key", controls::SideUpKey},
+                                      {"side-down-key", controls::SideDownKey},
+                                      {"middle-wheel", controls::MidWheel},
+                                      {"side-wheel", controls::SideWheel}}};
+
+struct Failure
+{
+    int status;
+    QString text;
+};
+
+const controls::Control *controlNamed(const QString &name)
+{
+    for (const Named &named : kNames) {
+        const controls::Control &c = controls::kControls[size_t(named.number)];
+        if (name.compare(QLatin1String(named.name), Qt::CaseInsensitive) == 0 ||
+            name.compare(QLatin1String(c.tag), Qt::CaseInsensitive) == 0 ||
+            name.compare(QLatin1String(c.setKey), Qt::CaseInsensitive) == 0)
+            return &c;
+    }
+    return nullptr;
+}
+
+QString nameOf(const controls::Control &control)
+{
+    for (const Named &named : kNames)
+        if (named.number == control.number)
+            return QLatin1String(named.name);
+    return QString();
+}
+
+catalogue::List listOf(const controls::Control &control)
+{
+    return control.isWheel ? catalogue::List::Wheels : catalogue::List::Keys;
+}
+
+// A list's texts as the pages show them, in the user's language.
+QString shownText(catalogue::List list, const catalogue::PageItem &item)
+{
+    const QByteArray text = item.text.toUtf8();
+    return QCoreApplication::translate(list == catalogue::List::Keys ? "MouseKeyPress"
+                                                                     : "MouseWheelAction",
+                                       text.constData());
+}
+
+// The option's value after `name`, removed from `args` with it; nullopt when absent.
+std::optional<QString> takeOption(QStringList &args, const QString &name, Failure &failure)
+{
+    const int at = args.indexOf(name);
+    if (at < 0)
+        return std::nullopt;
+    if (at + 1 >= args.size()) {
+        failure = {2, name + QStringLiteral(" needs a value")};
+        return std::nullopt;
+    }
+    const QString value = args.at(at + 1);
+    args.removeAt(at + 1);
+    args.removeAt(at);
+    return value;
+}
+
+bool takeFlag(QStringList &args, const QString &name)
+{
+    return args.removeAll(name) > 0;
+}
+
+QString modelOrCurrent(OpFunConfFile &conf, const std::optional<QString> &model, Failure &failure)
+{
+    const QString chosen = model ? *model : conf.GetCurrentMouse();
+    if (!assignment::models().contains(chosen))
+        failure = {1, model ? QStringLiteral("no such model: %1 (%2)")
+                                  .arg(chosen, assignment::models().join(QStringLiteral(", ")))
+                            : QStringLiteral("no model chosen yet; give one with --model")};
+    return chosen;
+}
+
+// The section of the program's set; 0 with `failure` set when it has none.
+int sectionOf(OpFunConfFile &conf, const QString &program, Failure &failure)
+{
+    for (const programsets::ProgramSet &set : conf.sets())
+        if (programsets::matchKey(set.program) == programsets::matchKey(program))
+            return set.section;
+    failure = {1, QStringLiteral("no program set for %1").arg(program)};
+    return 0;
+}
+
+int show(QStringList args, QTextStream &out, Failure &failure)
+{
+    const bool json = takeFlag(args, QStringLiteral("--json"));
+    const std::optional<QString> model = takeOption(args, QStringLiteral("--model"), failure);
+    const std::optional<QString> program = takeOption(args, QStringLiteral("--program"), failure);
+    if (failure.status)
+        return failure.status;
+    if (!args.isEmpty())
+        return (failure = {2, QStringLiteral("unknown argument: ") + args.first()}).status;
+    OpFunConfFile conf;
+    const QString chosen = modelOrCurrent(conf, model, failure);
+    if (failure.status)
+        return failure.status;
+    conf.pinModel(chosen);
+    const int section = program ? sectionOf(conf, *program, failure) : 0;
+    if (failure.status)
+        return failure.status;
+    conf.fixSet(section);
+    QJsonArray rows;
+    for (const Named &named : kNames) {
+        const controls::Control &control = controls::kControls[size_t(named.number)];
+        const QString stored = conf.storedEntry(control.setKey);
+        QJsonObject row{{QStringLiteral("control"), QLatin1String(named.name)},
+                        {QStringLiteral("tag"), QLatin1String(control.tag)}};
+        if (stored == QLatin1String("NULL")) {
+            row.insert(QStringLiteral("function"), section ? QStringLiteral("Same as all programs")
+                                                           : QStringLiteral("None"));
+        } else {
+            const catalogue::List list = listOf(control);
+            const int index = controls::entryIndex(stored, control, conf.versionClass())
+                                  .value_or(catalogue::noneIndex(list, conf.versionClass()));
+            row.insert(QStringLiteral("index"), index);
+            row.insert(QStringLiteral("function"),
+                       shownText(list, catalogue::pageList(list, conf.versionClass()).at(index)));
+            QJsonObject parameters;
+            for (int speed = 0; speed < 2; ++speed) {
+                const QString getter = assignment::getterName(QLatin1String(control.tag), index, speed);
+                QString value;
+                if (!getter.isEmpty() &&
+                    QMetaObject::invokeMethod(&conf, getter.toLatin1().constData(),
+                                              Q_RETURN_ARG(QString, value)) &&
+                    value != QLatin1String("NULL"))
+                    parameters.insert(speed ? QStringLiteral("own speed")
+                                            : (assignment::panelFor(index) == assignment::Speed
+                                                   ? QStringLiteral("main speed")
+                                                   : QStringLiteral("value")),
+                                      value);
+                if (assignment::panelFor(index) != assignment::Speed)
+                    break;
+            }
+            if (!parameters.isEmpty())
+                row.insert(QStringLiteral("parameters"), parameters);
+        }
+        rows.append(row);
+    }
+    conf.fixSet(std::nullopt);
+    if (json) {
+        out << QJsonDocument(QJsonObject{{QStringLiteral("model"), chosen},
+                                         {QStringLiteral("program"),
+                                          program ? QJsonValue(*program) : QJsonValue()},
+                                         {QStringLiteral("controls"), rows}})
+                   .toJson(QJsonDocument::Indented);
+        return 0;
+    }
+    out << chosen << ", " << (program ? *program : QStringLiteral("all programs")) << '\n';
+    for (const QJsonValue &value : rows) {
+        const QJsonObject row = value.toObject();
+        out << QStringLiteral("  %1 %2").arg(row["control"].toString(), -14).arg(row["function"].toString());
+        const QJsonObject parameters = row["parameters"].toObject();
+        for (auto it = parameters.begin(); it != parameters.end(); ++it)
+            out << "  " << it.key() << ": " << it.value().toString();
+        out << '\n';
+    }
+    return 0;
+}
+
+int set(QStringList args, Failure &failure)
+{
+    const std::optional<QString> program = takeOption(args, QStringLiteral("--program"), failure);
+    const std::optional<QString> value = takeOption(args, QStringLiteral("--value"), failure);
+    if (failure.status)
+        return failure.status;
+    if (args.size() != 2)
+        return (failure = {2, QStringLiteral("set takes a control and a function")}).status;
+    const controls::Control *control = controlNamed(args.at(0));
+    if (!control)
+        return (failure = {2, QStringLiteral("no such control: ") + args.at(0)}).status;
+    OpFunConfFile conf;
+    const QString model = modelOrCurrent(conf, std::nullopt, failure);
+    if (failure.status)
+        return failure.status;
+    conf.pinModel(model);
+    const catalogue::List list = listOf(*control);
+    const QVector<catalogue::PageItem> items = catalogue::pageList(list, conf.versionClass());
+    std::optional<int> index;
+    bool isNumber = false;
+    const int number = args.at(1).toInt(&isNumber);
+    for (const catalogue::PageItem &item : items)
+        if ((isNumber && item.index == number) ||
+            args.at(1).compare(shownText(list, item), Qt::CaseInsensitive) == 0 ||
+            args.at(1).compare(item.text, Qt::CaseInsensitive) == 0 ||
+            args.at(1) == item.chineseText)
+            index = item.index;
+    if (!index)
+        return (failure = {1, QStringLiteral("%1 has no function \"%2\" (see velko-options "
+                                             "functions)")
+                                  .arg(nameOf(*control), args.at(1))})
+            .status;
+    const int panel = control->isWheel ? assignment::NoPanel : assignment::panelFor(*index);
+    if (value && panel == assignment::NoPanel)
+        return (failure = {1, QStringLiteral("\"%1\" takes no --value").arg(args.at(1))}).status;
+    QStringList speeds;
+    if (value && panel == assignment::Speed) {
+        speeds = value->split(QLatin1Char(','));
+        for (const QString &speed : speeds) {
+            bool ok = false;
+            const int v = speed.trimmed().toInt(&ok);
+            if (!ok || v < assignment::kMinSpeed || v > assignment::kMaxSpeed || speeds.size() > 2)
+                return (failure = {1, QStringLiteral("pointer speeds are MAIN[,OWN], each 1 to 20")})
+                    .status;
+        }
+    }
+    if (program) {
+        const int section = sectionOf(conf, *program, failure);
+        if (failure.status)
+            return failure.status;
+        conf.selectSet(section);
+    }
+    const QString tag = QLatin1String(control->tag);
+    const QString entry =
+        assignment::entryText(items.at(*index).text, *index, tag);
+    QMetaObject::invokeMethod(&conf, assignment::entrySetter(tag).toLatin1().constData(),
+                              Q_ARG(QString, entry));
+    if (value && panel == assignment::Speed) {
+        for (int speed = 0; speed < speeds.size(); ++speed)
+            QMetaObject::invokeMethod(
+                &conf, assignment::setterName(tag, *index, speed).toLatin1().constData(),
+                Q_ARG(QString, QString::number(speeds.at(speed).trimmed().toInt())));
+    } else if (value) {
+        // Files as the choosers store them (file URLs); a web address as typed.
+        const QString stored = panel == assignment::WebUrl
+                                   ? *value
+                                   : assignment::chooserAnswer(QUrl::fromLocalFile(
+                                         QFileInfo(*value).absoluteFilePath()));
+        QMetaObject::invokeMethod(&conf, assignment::setterName(tag, *index).toLatin1().constData(),
+                                  Q_ARG(QString, stored));
+    }
+    conf.selectSet(0);
+    conf.syncIniToFile();
+    return 0;
+}
+
+int functions(QStringList args, QTextStream &out, Failure &failure)
+{
+    const bool json = takeFlag(args, QStringLiteral("--json"));
+    if (!args.isEmpty())
+        return (failure = {2, QStringLiteral("unknown argument: ") + args.first()}).status;
+    const QString versionClass = appenv::windowsVersionClass();
+    QJsonObject lists;
+    for (const auto &[name, list] : {std::pair{"keys", catalogue::List::Keys},
+                                     std::pair{"wheels", catalogue::List::Wheels}}) {
+        QJsonArray items;
+        for (const catalogue::PageItem &item : catalogue::pageList(list, versionClass))
+            items.append(QJsonObject{{QStringLiteral("index"), item.index},
+                                     {QStringLiteral("function"), shownText(list, item)}});
+        lists.insert(QLatin1String(name), items);
+        if (!json) {
+            out << name << ":\n";
+            for (const QJsonValue &v : items)
+                out << QStringLiteral("  %1  %2\n")
+                           .arg(v["index"].toInt(), 2)
+                           .arg(v["function"].toString());
+        }
+    }
+    if (json)
+        out << QJsonDocument(lists).toJson(QJsonDocument::Indented);
+    return 0;
+}
+
+} // namespace
+
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    Failure failure{0, QString()};
+    QStringList args = arguments;
+    const QString command = args.isEmpty() ? QString() : args.takeFirst();
+    int status = 0;
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        out << kUsage << '\n' << kHelp;
+    } else if (command == QLatin1String("--version")) {
+        out << "velko-options " << kVersion << '\n';
+    } else if (command == QLatin1String("show")) {
+        status = show(args, out, failure);
+    } else if (command == QLatin1String("set")) {
+        status = set(args, failure);
+    } else if (command == QLatin1String("functions")) {
+        status = functions(args, out, failure);
+    } else if (command == QLatin1String("export") || command == QLatin1String("import")) {
+        if (args.size() != 1) {
+            failure = {2, command + QStringLiteral(" takes one file")};
+        } else if (command == QLatin1String("export")) {
+            const QString problem = settingstransfer::exportTo(args.first());
+            if (!problem.isEmpty())
+                failure = {1, problem};
+        } else {
+            const settingstransfer::ImportResult result = settingstransfer::importFrom(args.first());
+            if (!result.applied)
+                failure = {1, result.problem};
+            else if (!result.leftOut.isEmpty())
+                err << "left out, from a newer version: " << result.leftOut.join(", ") << '\n';
+        }
+        status = failure.status;
+    } else {
+        failure = {2, command.isEmpty() ? QStringLiteral("no command")
+                                        : QStringLiteral("unknown command: ") + command};
+        status = 2;
+    }
+    if (failure.status) {
+        err << "velko-options: " << failure.text << '\n';
+        if (failure.status == 2)
+            err << kUsage;
+    }
+    out.flush();
+    err.flush();
+    return failure.status ? failure.status : status;
+}
+
+} // namespace cli
