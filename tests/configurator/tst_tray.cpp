@@ -76,7 +76,9 @@ private slots:
         QVERIFY(!tray->trayIcon()->icon().isNull()); // from the compiled-in resource
         QCOMPARE(tray->trayIcon()->toolTip(), QStringLiteral("Velko Options"));
         const QList<QAction *> actions = tray->menu()->menu()->actions();
-        QCOMPARE(actions.size(), 2);
+        QCOMPARE(actions.size(), 4);
+        QCOMPARE(actions[1]->text(), QStringLiteral("Export settings..."));
+        QCOMPARE(actions[2]->text(), QStringLiteral("Import settings..."));
         // Closing only hides; a left or double click on the icon, or its "show" entry, shows the
         // window again, a right click does not.
         window->close();
@@ -101,8 +103,8 @@ private slots:
             QCOMPARE(window->windowStates(), Qt::WindowNoState);
         }
         // "exit" closes the agent from the running loop, then ends it with 0.
-        QCOMPARE(actions[1]->text(), QStringLiteral("exit"));
-        QTimer::singleShot(0, actions[1], &QAction::trigger);
+        QCOMPARE(actions[3]->text(), QStringLiteral("exit"));
+        QTimer::singleShot(0, actions[3], &QAction::trigger);
         QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(loopRunningWhenClosed);
         QVERIFY(!tray->trayIcon()->isVisible());
