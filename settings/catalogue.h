@@ -16,6 +16,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <cstdint>
+
 namespace catalogue {
 
 enum class List { Keys, Wheels };
@@ -97,6 +99,44 @@ enum class Shown {
     Never,        // in the source list, but every page removes it
 };
 
+// What a key function performs on one half of a press (the key going down, or up).
+enum class Effect : std::uint8_t {
+    Nothing,
+    OwnButton,      // the key's own button: middle, right, back, forward
+    LeftButton,     // the left button, down or up with the key
+    RightButton,    // the right button, down or up with the key
+    CtrlShortcut,   // Ctrl + the letter `argument`
+    MediaKey,       // the media key of virtual key `argument`
+    RunProgram,     // `program`: a program or a shell name ("calc.exe", "search-ms:")
+    OpenParameter,  // the web page, file, folder, program or sound the control stores
+    PointerSpeed,   // the control's two pointer speeds in turn
+    SpecialFolder,  // the shell folder of CSIDL `argument`
+    ExitWindows,    // ExitKind `argument`
+    WindowState,    // WindowChange `argument` of the window in front
+    DefaultBrowser, // the default browser's home page
+    CloseWindow,    // the window in front
+    VolumeStep,     // Direction `argument`
+    ToggleMute,
+    LockWorkstation,
+    ShowDesktop,
+    WheelStep, // Direction `argument` of the vertical wheel
+    RunDialog,
+    Zoom, // Direction `argument`: in is up
+    SwitchWindow,
+    WindowsKey,
+    DoubleClick,
+};
+enum class ExitKind : int { LogOff = 0, ShutDown = 1, Restart = 2 };
+enum class WindowChange : int { Maximise = 0, Minimise = 1 };
+enum class Direction : int { Up = 0, Down = 1 };
+
+struct Action
+{
+    Effect effect = Effect::Nothing;
+    int argument = 0;
+    const char *program = nullptr;
+};
+
 // One item of a source list, in the order the pages hold it.
 struct SourceItem
 {
@@ -108,6 +148,10 @@ struct SourceItem
     // null when it takes none.
     const char *parameter;
     const char *secondParameter;
+    // What the agent performs when the key goes down and when it comes up (key
+    // functions only; the wheels' functions follow the direction of each step).
+    Action press{};
+    Action release{};
 };
 
 // One item as a page shows it.

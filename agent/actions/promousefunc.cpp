@@ -9,35 +9,32 @@
 
 #include <QDebug>
 
+#include <array>
+#include <utility>
+
 using catalogue::Key;
 using catalogue::Wheel;
 
 namespace {
 
-constexpr int kCsidlMyPictures = 0x27;
-constexpr int kCsidlPersonal = 0x05;
-constexpr int kCsidlDrives = 0x11;
-constexpr int kCsidlMyVideo = 0x0E;
-constexpr int kCsidlMyMusic = 0x0D;
-
 constexpr int kMediaPlayPause = 0xB3;
 constexpr int kMediaStop = 0xB2;
 constexpr int kMediaPrevTrack = 0xB1;
 constexpr int kMediaNextTrack = 0xB0;
+constexpr std::size_t kEffectKinds = std::size_t(catalogue::Effect::DoubleClick) + 1;
 
-// sendCtrlShortcut selectors.
-constexpr int kCtrlC = 0x301;
-constexpr int kCtrlX = 0x300;
-constexpr int kCtrlV = 0x302;
-constexpr int kCtrlA = 0;
-constexpr int kCtrlN = 1;
-constexpr int kCtrlS = 2;
-constexpr int kCtrlP = 3;
+// sendCtrlShortcut's selectors, by the letter the catalogue names.
+int ctrlShortcutSelector(int letter)
+{
+    constexpr std::array<std::pair<char, int>, 7> kSelectors = {
+        {{'X', 0x300}, {'C', 0x301}, {'V', 0x302}, {'A', 0}, {'N', 1}, {'S', 2}, {'P', 3}}};
+    for (const auto &[key, selector] : kSelectors)
+        if (key == letter)
+            return selector;
+    return -1;
+}
 
 // exitWindows kinds and volumeStep directions.
-constexpr int kLogOff = 0;
-constexpr int kShutDown = 1;
-constexpr int kRestart = 2;
 constexpr int kVolumeUp = 0;
 constexpr int kVolumeDown = 1;
 
@@ -60,7 +57,8 @@ constexpr int kKeyNoneOnWheel = int(Key::None);
 
 ProMouseFunc::ProMouseFunc(AgentPlatform &platform, QObject *parent)
     : QObject(parent), m_platform(platform), m_input(platform, m_settings),
-      m_system(platform, m_settings), m_desktop(platform), m_scroll(platform), m_versionClass(appenv::windowsVersionClass())
+      m_system(platform, m_settings), m_desktop(platform), m_scroll(platform),
+      m_versionClass(appenv::windowsVersionClass())
 {
 }
 
@@ -90,8 +88,8 @@ std::optional<int> ProMouseFunc::chooseEntry(int control)
     int section = 0;
     if (m_settings.hasProgramEntries(control)) {
         section = m_settings.sectionOf(programInFront());
-        if (const std::optional<int> own = section ? m_settings.programIndex(section, control)
-                                                   : std::nullopt)
+        if (const std::optional<int> own =
+                section ? m_settings.programIndex(section, control) : std::nullopt)
             index = own;
         else
             section = 0; // "Same as all programs"
@@ -134,174 +132,95 @@ void ProMouseFunc::runKeyFunction(int control, std::optional<int> index, bool re
 
 void ProMouseFunc::keyPress(int control, int index)
 {
-    switch (Key(index)) {
-    case Key::MouseLeftClick:
-        m_input.leftButton(false);
-        break;
-    case Key::MouseRightClick:
-        m_input.rightButton(false);
-        break;
-    case Key::None:
-        ownButton(control, false);
-        break;
-    default:
-        break;
-    }
+    if (const catalogue::SourceItem *item = catalogue::item(catalogue::List::Keys, index))
+        perform(item->press, control, false);
 }
 
 void ProMouseFunc::keyRelease(int control, int index)
 {
-    if (index < 0 || index >= catalogue::kKeyCount)
+    if (const catalogue::SourceItem *item = catalogue::item(catalogue::List::Keys, index))
+        perform(item->release, control, true);
+}
+
+void ProMouseFunc::perform(const catalogue::Action &action, int control, bool up)
+{
+    using catalogue::Direction;
+    using Handler = void (*)(ProMouseFunc &, const catalogue::Action &, int control, bool up);
+    // One handler per kind of effect, in the order of catalogue::Effect; what each
+    // function does is the catalogue's entry.
+    static const std::array<Handler, kEffectKinds> kHandlers = {{
+        [](ProMouseFunc &, const catalogue::Action &, int, bool) {}, // Nothing
+        [](ProMouseFunc &f, const catalogue::Action &, int c, bool u) { f.ownButton(c, u); },
+        [](ProMouseFunc &f, const catalogue::Action &, int, bool u) { f.m_input.leftButton(u); },
+        [](ProMouseFunc &f, const catalogue::Action &, int, bool u) { f.m_input.rightButton(u); },
+        [](ProMouseFunc &f, const catalogue::Action &a, int, bool) {
+            f.m_input.sendCtrlShortcut(ctrlShortcutSelector(a.argument));
+        },
+        [](ProMouseFunc &f, const catalogue::Action &a, int, bool) {
+            f.m_input.sendMediaKey(a.argument);
+        },
+        [](ProMouseFunc &f, const catalogue::Action &a, int, bool) {
+            f.m_input.runProgram(QString::fromLatin1(a.program));
+        },
+        [](ProMouseFunc &f, const catalogue::Action &a, int, bool) { f.openParameter(a.argument); },
+        [](ProMouseFunc &f, const catalogue::Action &, int, bool) {
+            f.m_system.togglePointerSpeed(f.m_currentControl, f.m_pointerSpeedToggle);
+        },
+        [](ProMouseFunc &f, const catalogue::Action &a, int, bool) {
+            f.m_input.openSpecialFolder(a.argument);
+        },
+        [](ProMouseFunc &f, const catalogue::Action &a, int, bool) {
+            f.m_system.exitWindows(a.argument);
+        },
+        [](ProMouseFunc &f, const catalogue::Action &a, int, bool) {
+            f.m_desktop.setForegroundState(a.argument == int(catalogue::WindowChange::Maximise)
+                                               ? CDesktopWithWindow::kShowMaximized
+                                               : CDesktopWithWindow::kMinimize);
+        },
+        [](ProMouseFunc &f, const catalogue::Action &, int, bool) {
+            f.m_input.openDefaultBrowser();
+        },
+        [](ProMouseFunc &f, const catalogue::Action &, int, bool) {
+            f.m_input.closeForegroundWindow();
+        },
+        [](ProMouseFunc &f, const catalogue::Action &a, int, bool) {
+            f.m_system.volumeStep(a.argument == int(Direction::Up) ? kVolumeUp : kVolumeDown);
+        },
+        [](ProMouseFunc &f, const catalogue::Action &, int, bool) { f.m_system.toggleMute(); },
+        [](ProMouseFunc &f, const catalogue::Action &, int, bool) { f.m_system.lockWorkStation(); },
+        [](ProMouseFunc &f, const catalogue::Action &, int, bool) { f.m_desktop.showDesktop(); },
+        [](ProMouseFunc &f, const catalogue::Action &a, int, bool) {
+            a.argument == int(Direction::Up) ? f.m_input.wheelUp() : f.m_input.wheelDown();
+        },
+        [](ProMouseFunc &f, const catalogue::Action &, int, bool) { f.m_input.openRunDialog(); },
+        [](ProMouseFunc &f, const catalogue::Action &a, int, bool) {
+            a.argument == int(Direction::Up) ? f.m_input.zoomIn() : f.m_input.zoomOut();
+        },
+        [](ProMouseFunc &f, const catalogue::Action &, int, bool) { f.m_desktop.switchWindow(); },
+        [](ProMouseFunc &f, const catalogue::Action &, int, bool) { f.m_input.pressWindowsKey(); },
+        [](ProMouseFunc &f, const catalogue::Action &, int, bool) { f.m_input.doubleClick(); },
+    }};
+    const auto kind = std::size_t(action.effect);
+    if (kind < kHandlers.size())
+        kHandlers[kind](*this, action, control, up);
+}
+
+void ProMouseFunc::openParameter(int panel)
+{
+    // The panels of the pages: 1 web page, 2 file, 3 folder, 4 program, 5 sound.
+    switch (panel) {
+    case 1:
+        return m_input.openWebUrl(m_currentControl);
+    case 2:
+        return m_input.openFile(m_currentControl);
+    case 3:
+        return m_input.openFolder(m_currentControl);
+    case 4:
+        return m_input.openApplication(m_currentControl);
+    case 5:
+        return m_input.playSound(m_currentControl);
+    default:
         return;
-    switch (Key(index)) {
-    case Key::MediaPlayer:
-        m_input.runProgram(QStringLiteral("wmplayer.exe"));
-        break;
-    case Key::OpenWebPage:
-        m_input.openWebUrl(m_currentControl);
-        break;
-    case Key::OpenFile:
-        m_input.openFile(m_currentControl);
-        break;
-    case Key::OpenFolder:
-        m_input.openFolder(m_currentControl);
-        break;
-    case Key::OpenApplication:
-        m_input.openApplication(m_currentControl);
-        break;
-    case Key::PlaySound:
-        m_input.playSound(m_currentControl);
-        break;
-    case Key::MouseSpeed:
-        m_system.togglePointerSpeed(m_currentControl, m_pointerSpeedToggle);
-        break;
-    case Key::MyPicture:
-        m_input.openSpecialFolder(kCsidlMyPictures);
-        break;
-    case Key::MyDocuments:
-        m_input.openSpecialFolder(kCsidlPersonal);
-        break;
-    case Key::MyComputer:
-        m_input.openSpecialFolder(kCsidlDrives);
-        break;
-    case Key::MyVideo:
-        m_input.openSpecialFolder(kCsidlMyVideo);
-        break;
-    case Key::MyMusic:
-        m_input.openSpecialFolder(kCsidlMyMusic);
-        break;
-    case Key::Copy:
-        m_input.sendCtrlShortcut(kCtrlC);
-        break;
-    case Key::Clipping:
-        m_input.sendCtrlShortcut(kCtrlX);
-        break;
-    case Key::Paste:
-        m_input.sendCtrlShortcut(kCtrlV);
-        break;
-    case Key::Shutdown:
-        m_system.exitWindows(kShutDown);
-        break;
-    case Key::Reboot:
-        m_system.exitWindows(kRestart);
-        break;
-    case Key::MaxWindow:
-        m_desktop.setForegroundState(CDesktopWithWindow::kShowMaximized);
-        break;
-    case Key::MinWindow:
-        m_desktop.setForegroundState(CDesktopWithWindow::kMinimize);
-        break;
-    case Key::LogOut:
-        m_system.exitWindows(kLogOff);
-        break;
-    case Key::Homepage:
-        m_input.openDefaultBrowser();
-        break;
-    case Key::CloseWindow:
-        m_input.closeForegroundWindow();
-        break;
-    case Key::IncreaseVolume:
-        m_system.volumeStep(kVolumeUp);
-        break;
-    case Key::Search:
-        m_input.runProgram(QStringLiteral("search-ms:"));
-        break;
-    case Key::ShowHideDesktop:
-        m_desktop.showDesktop();
-        break;
-    case Key::Calculator:
-        m_input.runProgram(QStringLiteral("calc.exe"));
-        break;
-    case Key::LowerVolume:
-        m_system.volumeStep(kVolumeDown);
-        break;
-    case Key::Silent:
-        m_system.toggleMute();
-        break;
-    case Key::LockScreen:
-        m_system.lockWorkStation();
-        break;
-    case Key::SelectAll:
-        m_input.sendCtrlShortcut(kCtrlA);
-        break;
-    case Key::New:
-        m_input.sendCtrlShortcut(kCtrlN);
-        break;
-    case Key::Save:
-        m_input.sendCtrlShortcut(kCtrlS);
-        break;
-    case Key::Print:
-        m_input.sendCtrlShortcut(kCtrlP);
-        break;
-    case Key::ResourceManager:
-        qCDebug(lcAgentActions) << "open Resoure Manager";
-        m_input.runProgram(QStringLiteral("taskmgr.exe"));
-        break;
-    case Key::MouseLeftClick:
-        m_input.leftButton(true);
-        break;
-    case Key::MouseRightClick:
-        m_input.rightButton(true);
-        break;
-    case Key::RollForward:
-        m_input.wheelUp();
-        break;
-    case Key::RollBack:
-        m_input.wheelDown();
-        break;
-    case Key::Run:
-        m_input.openRunDialog();
-        break;
-    case Key::ZoomIn:
-        m_input.zoomIn();
-        break;
-    case Key::ZoomOut:
-        m_input.zoomOut();
-        break;
-    case Key::SwitchApplication:
-        m_desktop.switchWindow();
-        break;
-    case Key::WindowsMenu:
-        m_input.pressWindowsKey();
-        break;
-    case Key::PlayPause:
-        m_input.sendMediaKey(kMediaPlayPause);
-        break;
-    case Key::Stop:
-        m_input.sendMediaKey(kMediaStop);
-        break;
-    case Key::Previous:
-        m_input.sendMediaKey(kMediaPrevTrack);
-        break;
-    case Key::Next:
-        m_input.sendMediaKey(kMediaNextTrack);
-        break;
-    case Key::DoubleClick:
-        m_input.doubleClick();
-        break;
-    case Key::None:
-        ownButton(control, true);
-        break;
     }
 }
 

@@ -19,6 +19,7 @@
 #pragma once
 
 #include "agentconffile.h"
+#include "catalogue.h"
 #include "cdesktopwithwindow.h"
 #include "inputactions.h"
 #include "scrollfunction.h"
@@ -75,6 +76,9 @@ private:
 
     void keyRelease(int control, int index);
     void keyPress(int control, int index);
+    // One half of a key function as the catalogue describes it.
+    void perform(const catalogue::Action &action, int control, bool up);
+    void openParameter(int panel);
     // The key's own button, one half.
     void ownButton(int control, bool up);
     // The wheel's own movement, one step.
