@@ -94,9 +94,8 @@ catalogue::List listOf(const controls::Control &control)
 QString shownText(catalogue::List list, const catalogue::PageItem &item)
 {
     const QByteArray text = item.text.toUtf8();
-    return QCoreApplication::translate(list == catalogue::List::Keys ? "MouseKeyPress"
-                                                                     : "MouseWheelAction",
-                                       text.constData());
+    return QCoreApplication::translate(
+        list == catalogue::List::Keys ? "MouseKeyPress" : "MouseWheelAction", text.constData());
 }
 
 // The option's value after `name`, removed from `args` with it; nullopt when absent.
@@ -165,8 +164,8 @@ int show(QStringList args, QTextStream &out, Failure &failure)
         QJsonObject row{{QStringLiteral("control"), QLatin1String(named.name)},
                         {QStringLiteral("tag"), QLatin1String(control.tag)}};
         if (stored == QLatin1String("NULL")) {
-            row.insert(QStringLiteral("function"), section ? QStringLiteral("Same as all programs")
-                                                           : QStringLiteral("None"));
+            row.insert(QStringLiteral("function"),
+                       section ? QStringLiteral("Same as all programs") : QStringLiteral("None"));
         } else {
             const catalogue::List list = listOf(control);
             const int index = controls::entryIndex(stored, control, conf.versionClass())
@@ -176,7 +175,8 @@ int show(QStringList args, QTextStream &out, Failure &failure)
                        shownText(list, catalogue::pageList(list, conf.versionClass()).at(index)));
             QJsonObject parameters;
             for (int speed = 0; speed < 2; ++speed) {
-                const QString getter = assignment::getterName(QLatin1String(control.tag), index, speed);
+                const QString getter =
+                    assignment::getterName(QLatin1String(control.tag), index, speed);
                 QString value;
                 if (!getter.isEmpty() &&
                     QMetaObject::invokeMethod(&conf, getter.toLatin1().constData(),
@@ -207,7 +207,9 @@ int show(QStringList args, QTextStream &out, Failure &failure)
     out << chosen << ", " << (program ? *program : QStringLiteral("all programs")) << '\n';
     for (const QJsonValue &value : rows) {
         const QJsonObject row = value.toObject();
-        out << QStringLiteral("  %1 %2").arg(row["control"].toString(), -14).arg(row["function"].toString());
+        out << QStringLiteral("  %1 %2")
+                   .arg(row["control"].toString(), -14)
+                   .arg(row["function"].toString());
         const QJsonObject parameters = row["parameters"].toObject();
         for (auto it = parameters.begin(); it != parameters.end(); ++it)
             out << "  " << it.key() << ": " << it.value().toString();
@@ -258,7 +260,8 @@ int set(QStringList args, Failure &failure)
             bool ok = false;
             const int v = speed.trimmed().toInt(&ok);
             if (!ok || v < assignment::kMinSpeed || v > assignment::kMaxSpeed || speeds.size() > 2)
-                return (failure = {1, QStringLiteral("pointer speeds are MAIN[,OWN], each 1 to 20")})
+                return (failure = {1,
+                                   QStringLiteral("pointer speeds are MAIN[,OWN], each 1 to 20")})
                     .status;
         }
     }
@@ -269,8 +272,7 @@ int set(QStringList args, Failure &failure)
         conf.selectSet(section);
     }
     const QString tag = QLatin1String(control->tag);
-    const QString entry =
-        assignment::entryText(items.at(*index).text, *index, tag);
+    const QString entry = assignment::entryText(items.at(*index).text, *index, tag);
     QMetaObject::invokeMethod(&conf, assignment::entrySetter(tag).toLatin1().constData(),
                               Q_ARG(QString, entry));
     if (value && panel == assignment::Speed) {
@@ -282,8 +284,8 @@ int set(QStringList args, Failure &failure)
         // Files as the choosers store them (file URLs); a web address as typed.
         const QString stored = panel == assignment::WebUrl
                                    ? *value
-                                   : assignment::chooserAnswer(QUrl::fromLocalFile(
-                                         QFileInfo(*value).absoluteFilePath()));
+                                   : assignment::chooserAnswer(
+                                         QUrl::fromLocalFile(QFileInfo(*value).absoluteFilePath()));
         QMetaObject::invokeMethod(&conf, assignment::setterName(tag, *index).toLatin1().constData(),
                                   Q_ARG(QString, stored));
     }
@@ -299,8 +301,8 @@ int functions(QStringList args, QTextStream &out, Failure &failure)
         return (failure = {2, QStringLiteral("unknown argument: ") + args.first()}).status;
     const QString versionClass = appenv::windowsVersionClass();
     QJsonObject lists;
-    for (const auto &[name, list] : {std::pair{"keys", catalogue::List::Keys},
-                                     std::pair{"wheels", catalogue::List::Wheels}}) {
+    for (const auto &[name, list] :
+         {std::pair{"keys", catalogue::List::Keys}, std::pair{"wheels", catalogue::List::Wheels}}) {
         QJsonArray items;
         for (const catalogue::PageItem &item : catalogue::pageList(list, versionClass))
             items.append(QJsonObject{{QStringLiteral("index"), item.index},
@@ -345,7 +347,8 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
             if (!problem.isEmpty())
                 failure = {1, problem};
         } else {
-            const settingstransfer::ImportResult result = settingstransfer::importFrom(args.first());
+            const settingstransfer::ImportResult result =
+                settingstransfer::importFrom(args.first());
             if (!result.applied)
                 failure = {1, result.problem};
             else if (!result.leftOut.isEmpty())

@@ -272,7 +272,8 @@ bool apply(OpFunConfFile &conf, const QJsonObject &document, QString *problem)
     qDebug() << "QJsonParseError::NoError";
     for (int row : kApplyOrder) {
         const ControlKey &control = kControlKeys[size_t(row)];
-        const QString entry = entryFromDocument(document.value(QLatin1String(control.key)), control.key);
+        const QString entry =
+            entryFromDocument(document.value(QLatin1String(control.key)), control.key);
         if (entry.isEmpty()) {
             qDebug() << "GetDriverConf: keeping" << control.key << "- no usable entry document";
             continue;

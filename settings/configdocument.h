@@ -15,8 +15,8 @@ namespace configdoc {
 // the current mouse's file first). A control whose entry has not exactly three
 // "-"-separated parts is sent as the empty text; an empty or "none" path value as
 // "none"; an absent one as "NULL". In "programs", what a set does not assign and
-// parameters at their defaults ("none", speeds "1") are left out. Both functions address the sets themselves: `conf` is left fixed on
-// the default set, whatever the pages have selected.
+// parameters at their defaults ("none", speeds "1") are left out. Both functions address the sets
+// themselves: `conf` is left fixed on the default set, whatever the pages have selected.
 QJsonObject build(OpFunConfFile &conf);
 
 // Writes a downloaded document into the current mouse's file and flushes it.

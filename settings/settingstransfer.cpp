@@ -30,10 +30,11 @@ bool isModel(const QString &name)
 // The digest over what the file carries: the chosen model and the documents.
 QString digestOf(const QJsonValue &model, const QJsonValue &models)
 {
-    const QByteArray content =
-        QJsonDocument(QJsonObject{{QStringLiteral("model"), model}, {QStringLiteral("models"), models}})
-            .toJson(QJsonDocument::Compact);
-    return QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex());
+    const QByteArray content = QJsonDocument(QJsonObject{{QStringLiteral("model"), model},
+                                                         {QStringLiteral("models"), models}})
+                                   .toJson(QJsonDocument::Compact);
+    return QString::fromLatin1(
+        QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex());
 }
 
 } // namespace
@@ -65,10 +66,12 @@ QString exportTo(const QString &path)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return QCoreApplication::translate("SettingsTransfer", "The file cannot be written: %1").arg(file.errorString());
+        return QCoreApplication::translate("SettingsTransfer", "The file cannot be written: %1")
+            .arg(file.errorString());
     file.write(QJsonDocument(exportDocument()).toJson(QJsonDocument::Indented));
     if (!file.commit())
-        return QCoreApplication::translate("SettingsTransfer", "The file cannot be written: %1").arg(file.errorString());
+        return QCoreApplication::translate("SettingsTransfer", "The file cannot be written: %1")
+            .arg(file.errorString());
     return QString();
 }
 
@@ -81,38 +84,50 @@ ImportResult importFrom(const QString &path)
     };
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return refuse(QCoreApplication::translate("SettingsTransfer", "The file cannot be read: %1").arg(file.errorString()));
+        return refuse(QCoreApplication::translate("SettingsTransfer", "The file cannot be read: %1")
+                          .arg(file.errorString()));
     if (file.size() > kMaxFileBytes)
-        return refuse(QCoreApplication::translate("SettingsTransfer", "The file is too large to be a settings file"));
+        return refuse(QCoreApplication::translate("SettingsTransfer",
+                                                  "The file is too large to be a settings file"));
     QJsonParseError error{};
     const QJsonDocument parsed = QJsonDocument::fromJson(file.readAll(), &error);
     if (error.error != QJsonParseError::NoError || !parsed.isObject())
-        return refuse(QCoreApplication::translate("SettingsTransfer", "The file is damaged or incomplete"));
+        return refuse(
+            QCoreApplication::translate("SettingsTransfer", "The file is damaged or incomplete"));
     const QJsonObject root = parsed.object();
     if (root.value(QLatin1String("format")).toString() != QLatin1String(kFormat))
-        return refuse(QCoreApplication::translate("SettingsTransfer", "This is not a Velko Options settings file"));
+        return refuse(QCoreApplication::translate("SettingsTransfer",
+                                                  "This is not a Velko Options settings file"));
     const QJsonValue version = root.value(QLatin1String("version"));
     if (!version.isDouble() || version.toDouble() < 1 || version.toDouble() != version.toInt())
-        return refuse(QCoreApplication::translate("SettingsTransfer", "The file's format version is not known"));
+        return refuse(QCoreApplication::translate("SettingsTransfer",
+                                                  "The file's format version is not known"));
     const QJsonValue model = root.value(QLatin1String("model"));
     const QJsonValue models = root.value(QLatin1String("models"));
     if (root.value(QLatin1String("sha256")).toString() != digestOf(model, models))
-        return refuse(QCoreApplication::translate("SettingsTransfer", "The file was changed or damaged after it was saved"));
+        return refuse(QCoreApplication::translate(
+            "SettingsTransfer", "The file was changed or damaged after it was saved"));
     if (!models.isObject())
-        return refuse(QCoreApplication::translate("SettingsTransfer", "The file is damaged or incomplete"));
+        return refuse(
+            QCoreApplication::translate("SettingsTransfer", "The file is damaged or incomplete"));
     if (!model.isNull() && !isModel(model.toString()))
-        return refuse(QCoreApplication::translate("SettingsTransfer", "The file names an unknown mouse model: %1").arg(model.toString()));
+        return refuse(QCoreApplication::translate("SettingsTransfer",
+                                                  "The file names an unknown mouse model: %1")
+                          .arg(model.toString()));
 
     // Everything is checked before anything is written.
     const QJsonObject documents = models.toObject();
     for (auto it = documents.begin(); it != documents.end(); ++it) {
         if (!isModel(it.key()))
-            return refuse(QCoreApplication::translate("SettingsTransfer", "The file names an unknown mouse model: %1").arg(it.key()));
+            return refuse(QCoreApplication::translate("SettingsTransfer",
+                                                      "The file names an unknown mouse model: %1")
+                              .arg(it.key()));
         QString problem;
         QStringList unknown;
-        if (!it.value().isObject() ||
-            !configdoc::check(it.value().toObject(), &problem, &unknown))
-            return refuse(QCoreApplication::translate("SettingsTransfer", "The settings of %1 cannot be used: %2").arg(it.key(), problem));
+        if (!it.value().isObject() || !configdoc::check(it.value().toObject(), &problem, &unknown))
+            return refuse(QCoreApplication::translate("SettingsTransfer",
+                                                      "The settings of %1 cannot be used: %2")
+                              .arg(it.key(), problem));
         for (const QString &member : unknown)
             result.leftOut << it.key() + QLatin1Char('/') + member;
     }
@@ -122,8 +137,10 @@ ImportResult importFrom(const QString &path)
             if (!QStringList{"format", "version", "model", "models", "sha256"}.contains(key))
                 result.leftOut << key;
     if (!result.leftOut.isEmpty() && !newer)
-        return refuse(QCoreApplication::translate("SettingsTransfer", "The file holds settings this version does not know: %1")
-                          .arg(result.leftOut.join(QStringLiteral(", "))));
+        return refuse(
+            QCoreApplication::translate("SettingsTransfer",
+                                        "The file holds settings this version does not know: %1")
+                .arg(result.leftOut.join(QStringLiteral(", "))));
 
     OpFunConfFile conf;
     for (auto it = documents.begin(); it != documents.end(); ++it) {

@@ -28,8 +28,8 @@ QString exportTo(const QString &path);
 struct ImportResult
 {
     bool applied = false;
-    QString problem;       // why nothing was applied, in the user's language
-    QStringList leftOut;   // what a newer version's file held that this one skips
+    QString problem;     // why nothing was applied, in the user's language
+    QStringList leftOut; // what a newer version's file held that this one skips
 };
 
 // Checks the whole file first and then applies all of it, or nothing: the current

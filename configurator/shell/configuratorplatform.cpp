@@ -50,7 +50,6 @@ RulesServices rulesServicesOf(const ConfiguratorPlatform &services)
     return rules;
 }
 
-
 ConfiguratorPlatform &slot()
 {
     static ConfiguratorPlatform services = [] {
@@ -95,7 +94,6 @@ const ConfiguratorPlatform &ConfiguratorPlatform::current()
 {
     return slot();
 }
-
 
 void ConfiguratorPlatform::install(ConfiguratorPlatform services)
 {

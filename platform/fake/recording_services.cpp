@@ -42,8 +42,8 @@ private:
 
 } // namespace
 
-bool LoggingWindowSystem::postMessage(WindowId window, std::uint32_t message,
-                                      std::uintptr_t wParam, std::intptr_t lParam)
+bool LoggingWindowSystem::postMessage(WindowId window, std::uint32_t message, std::uintptr_t wParam,
+                                      std::intptr_t lParam)
 {
     m_log->append("post " + hex(message) + " " + std::to_string(wParam) + " " +
                   std::to_string(lParam) + " to " + hex(window));

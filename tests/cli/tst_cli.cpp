@@ -56,7 +56,7 @@ private slots:
         QCOMPARE(run({"set", "right-key", "Open Web page", "--value", "https://example.com/a"}), 0);
         QCOMPARE(stored("SET/Right_key"), QString("Open Web page-1-rightKey"));
         QCOMPARE(stored("PATH/right_web_url"), QString("https://example.com/a"));
-        QCOMPARE(run({"set", "midKey", "6", "--value", "7,9"}), 0); // pointer speeds
+        QCOMPARE(run({"set", "midKey", "6", "--value", "7,9"}), 0);            // pointer speeds
         QCOMPARE(run({"set", "side-up-key", "copy", "--program", "GIMP"}), 0); // names without case
 
         QCOMPARE(run({"show", "--json"}), 0);
@@ -85,14 +85,15 @@ private slots:
         QTest::newRow("unknown control") << QStringList{"set", "thumb", "Copy"} << 2 << "thumb";
         QTest::newRow("missing function") << QStringList{"set", "right-key"} << 2 << "usage:";
         QTest::newRow("unknown function") << QStringList{"set", "right-key", "Fly"} << 1 << "Fly";
-        QTest::newRow("key function on a wheel") << QStringList{"set", "middle-wheel", "Copy"} << 1
-                                                 << "middle-wheel";
+        QTest::newRow("key function on a wheel")
+            << QStringList{"set", "middle-wheel", "Copy"} << 1 << "middle-wheel";
         QTest::newRow("index past the list") << QStringList{"set", "right-key", "49"} << 1 << "49";
         QTest::newRow("value for a function without one")
             << QStringList{"set", "right-key", "Copy", "--value", "x"} << 1 << "--value";
         QTest::newRow("speed out of range")
             << QStringList{"set", "right-key", "Mouse speed", "--value", "21"} << 1 << "1 to 20";
-        QTest::newRow("option without its value") << QStringList{"show", "--model"} << 2 << "--model";
+        QTest::newRow("option without its value")
+            << QStringList{"show", "--model"} << 2 << "--model";
         QTest::newRow("unknown model") << QStringList{"show", "--model", "QX999"} << 1 << "QX999";
         QTest::newRow("no such program") << QStringList{"show", "--program", "vim"} << 1 << "vim";
         QTest::newRow("import of no settings file")

@@ -50,8 +50,7 @@ public:
     // The client window the window manager lists with this title; 0 when none.
     xcb_window_t windowTitled(const QByteArray &title)
     {
-        const QByteArray list =
-            property(root(), atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW);
+        const QByteArray list = property(root(), atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW);
         const auto *windows = reinterpret_cast<const xcb_window_t *>(list.constData());
         for (int i = 0; i < list.size() / int(sizeof(xcb_window_t)); ++i)
             if (property(windows[i], atom("_NET_WM_NAME"), atom("UTF8_STRING")) == title)

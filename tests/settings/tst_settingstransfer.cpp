@@ -133,8 +133,8 @@ private slots:
         QTest::addColumn<QString>("problem");
         QTest::newRow("another format") << Edit([](QJsonObject &r) { r["format"] = "other"; })
                                         << false << "not a Velko Options settings file";
-        QTest::newRow("no version") << Edit([](QJsonObject &r) { r.remove("version"); }) << false
-                                    << "format version";
+        QTest::newRow("no version")
+            << Edit([](QJsonObject &r) { r.remove("version"); }) << false << "format version";
         QTest::newRow("altered") << Edit([](QJsonObject &r) { r["model"] = "PL40"; }) << false
                                  << "changed or damaged";
         QTest::newRow("unknown chosen model")
