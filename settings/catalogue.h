@@ -125,6 +125,12 @@ enum class Effect : std::uint8_t {
     SwitchWindow,
     WindowsKey,
     DoubleClick,
+    // The wheels' steps; `argument` is the Direction the step performs.
+    ScrollSideways,  // up: to the left
+    ApplicationStep, // up: the previous application
+    BrightnessStep,
+    TabStep,     // up: the previous tab
+    OwnMovement, // the wheel's own step (vertical or horizontal)
 };
 enum class ExitKind : int { LogOff = 0, ShutDown = 1, Restart = 2 };
 enum class WindowChange : int { Maximise = 0, Minimise = 1 };
@@ -149,9 +155,14 @@ struct SourceItem
     const char *parameter;
     const char *secondParameter;
     // What the agent performs when the key goes down and when it comes up (key
-    // functions only; the wheels' functions follow the direction of each step).
+    // functions).
     Action press{};
     Action release{};
+    // What a step of the wheel performs, up and down (wheel functions); with
+    // `anyStep` the up action runs for every step, whatever its direction.
+    Action up{};
+    Action down{};
+    bool anyStep = false;
 };
 
 // One item as a page shows it.

@@ -17,11 +17,7 @@ using catalogue::Wheel;
 
 namespace {
 
-constexpr int kMediaPlayPause = 0xB3;
-constexpr int kMediaStop = 0xB2;
-constexpr int kMediaPrevTrack = 0xB1;
-constexpr int kMediaNextTrack = 0xB0;
-constexpr std::size_t kEffectKinds = std::size_t(catalogue::Effect::DoubleClick) + 1;
+constexpr std::size_t kEffectKinds = std::size_t(catalogue::Effect::OwnMovement) + 1;
 
 // sendCtrlShortcut's selectors, by the letter the catalogue names.
 int ctrlShortcutSelector(int letter)
@@ -199,6 +195,21 @@ void ProMouseFunc::perform(const catalogue::Action &action, int control, bool up
         [](ProMouseFunc &f, const catalogue::Action &, int, bool) { f.m_desktop.switchWindow(); },
         [](ProMouseFunc &f, const catalogue::Action &, int, bool) { f.m_input.pressWindowsKey(); },
         [](ProMouseFunc &f, const catalogue::Action &, int, bool) { f.m_input.doubleClick(); },
+        [](ProMouseFunc &f, const catalogue::Action &a, int, bool) {
+            a.argument == int(Direction::Up) ? f.m_scroll.ScrollLeft() : f.m_scroll.ScrollRight();
+        },
+        [](ProMouseFunc &f, const catalogue::Action &a, int, bool) {
+            f.m_desktop.wheelSwitchApp(a.argument != int(Direction::Up));
+        },
+        [](ProMouseFunc &f, const catalogue::Action &a, int, bool) {
+            f.m_system.brightnessStep(a.argument == int(Direction::Up));
+        },
+        [](ProMouseFunc &f, const catalogue::Action &a, int, bool) {
+            f.m_desktop.tabSwitch(a.argument == int(Direction::Up));
+        },
+        [](ProMouseFunc &f, const catalogue::Action &a, int c, bool) {
+            f.ownMovement(c, a.argument == int(Direction::Up));
+        },
     }};
     const auto kind = std::size_t(action.effect);
     if (kind < kHandlers.size())
@@ -260,60 +271,13 @@ void ProMouseFunc::runWheelFunction(int control, std::optional<int> index, const
     if (canonical < 0 || canonical >= catalogue::kWheelCount)
         return;
 
-    switch (Wheel(canonical)) {
-    case Wheel::VolumeControl:
-        if (up)
-            m_system.volumeStep(kVolumeUp);
-        else if (down)
-            m_system.volumeStep(kVolumeDown);
-        break;
-    case Wheel::ScrollHorizontally:
-        if (up)
-            m_scroll.ScrollLeft();
-        else if (down)
-            m_scroll.ScrollRight();
-        break;
-    case Wheel::SwitchApplications:
-        if (up)
-            m_desktop.wheelSwitchApp(false);
-        else if (down)
-            m_desktop.wheelSwitchApp(true);
-        break;
-    case Wheel::BrightnessControl:
-        if (up)
-            m_system.brightnessStep(true);
-        else if (down)
-            m_system.brightnessStep(false);
-        break;
-    case Wheel::TabPreviousNext:
-        if (up)
-            m_desktop.tabSwitch(true);
-        else if (down)
-            m_desktop.tabSwitch(false);
-        break;
-    case Wheel::ZoomInOut:
-        if (up)
-            m_input.zoomIn();
-        else if (down)
-            m_input.zoomOut();
-        break;
-    case Wheel::SongPreviousNext:
-        if (up)
-            m_input.sendMediaKey(kMediaPrevTrack);
-        else if (down)
-            m_input.sendMediaKey(kMediaNextTrack);
-        break;
-    case Wheel::PlayPause:
-        m_input.sendMediaKey(kMediaPlayPause);
-        break;
-    case Wheel::Stop:
-        m_input.sendMediaKey(kMediaStop);
-        break;
-    case Wheel::None:
-        if (up || down)
-            ownMovement(control, up);
-        break;
-    }
+    const catalogue::SourceItem *item = catalogue::item(catalogue::List::Wheels, canonical);
+    if (!item)
+        return;
+    if (item->anyStep || up)
+        perform(item->up, control, true);
+    else if (down)
+        perform(item->down, control, false);
 }
 
 void ProMouseFunc::ownMovement(int control, bool up)
