@@ -1,5 +1,6 @@
 #include "catalogue.h"
 
+#include <array>
 #include <climits>
 
 namespace catalogue {
@@ -156,10 +157,19 @@ int noneIndex(List list, const QString &versionClass)
 
 const SourceItem *item(List list, int canonical)
 {
-    for (const SourceItem &entry : sourceList(list))
-        if (entry.canonicalIndex == canonical && entry.shown != Shown::Never)
-            return &entry;
-    return nullptr;
+    // The dispatcher asks at every event: the items by canonical index, made once.
+    using Index = std::array<const SourceItem *, kKeyCount>;
+    static const std::array<Index, 2> byCanonical = [] {
+        std::array<Index, 2> index{};
+        for (List l : {List::Keys, List::Wheels})
+            for (const SourceItem &entry : sourceList(l))
+                if (entry.shown != Shown::Never)
+                    index[size_t(l)][size_t(entry.canonicalIndex)] = &entry;
+        return index;
+    }();
+    const int count = list == List::Keys ? kKeyCount : kWheelCount;
+    return canonical >= 0 && canonical < count ? byCanonical[size_t(list)][size_t(canonical)]
+                                               : nullptr;
 }
 
 } // namespace catalogue

@@ -17,7 +17,8 @@ const std::array<Control, 6> kControls = {{
 }};
 
 const std::array<const char *, 7> kPathSuffixes = {
-    "_web_url", "_file_path", "_folder_path", "_app_path", "_sound_path", "_main_speed", "_self_speed",
+    "_web_url",    "_file_path",  "_folder_path", "_app_path",
+    "_sound_path", "_main_speed", "_self_speed",
 };
 
 const Control *byNumber(int number)
@@ -38,7 +39,7 @@ const Control *byTag(const QString &tag)
 QString defaultParameter(const QString &suffixOrKey)
 {
     return suffixOrKey.endsWith(QLatin1String("_speed")) ? QStringLiteral("1")
-                                                          : QStringLiteral("none");
+                                                         : QStringLiteral("none");
 }
 
 QString setKeyPath(const Control &control)
@@ -70,18 +71,24 @@ std::optional<int> entryIndex(const QString &entry, const Control &control,
     const QStringList parts = splitEntry(entry);
     if (parts.isEmpty())
         return std::nullopt;
-    const QString &index = parts.at(1);
-    // Nine digits at most: every such number fits an int, and no list is that long.
-    if (index.isEmpty() || index.size() > 9)
+    const std::optional<int> value = decimalIndex(parts.at(1));
+    if (!value)
         return std::nullopt;
-    for (const QChar c : index)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return std::nullopt;
-    const int value = index.toInt();
     const auto list = control.isWheel ? catalogue::List::Wheels : catalogue::List::Keys;
-    if (value > catalogue::noneIndex(list, versionClass))
+    if (*value > catalogue::noneIndex(list, versionClass))
         return std::nullopt;
     return value;
+}
+
+std::optional<int> decimalIndex(const QString &text)
+{
+    // Nine digits at most: every such number fits an int, and no list is that long.
+    if (text.isEmpty() || text.size() > 9)
+        return std::nullopt;
+    for (const QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+    return text.toInt();
 }
 
 QString entryToJson(const QString &entry)

@@ -9,14 +9,21 @@
 
 namespace controls {
 
-enum Number { MidKey = 0, MidWheel = 1, SideUpKey = 2, SideDownKey = 3, SideWheel = 4, RightKey = 5 };
+enum Number {
+    MidKey = 0,
+    MidWheel = 1,
+    SideUpKey = 2,
+    SideDownKey = 3,
+    SideWheel = 4,
+    RightKey = 5
+};
 
 struct Control
 {
-    int number;          // inside the agent
-    const char *setKey;  // key in group SET of the per-model file
-    const char *tag;     // last part of a function entry
-    const char *prefix;  // PATH key prefix; empty for the wheels
+    int number;         // inside the agent
+    const char *setKey; // key in group SET of the per-model file
+    const char *tag;    // last part of a function entry
+    const char *prefix; // PATH key prefix; empty for the wheels
     bool isWheel;
 };
 
@@ -48,6 +55,10 @@ QString defaultEntry(const Control &control, const QString &versionClass);
 // The three parts of a function entry, or an empty list when it has not exactly
 // three "-"-separated parts.
 QStringList splitEntry(const QString &entry);
+
+// The number an entry's index part names: at most nine decimal digits (so it
+// fits an int), nothing else; nullopt otherwise.
+std::optional<int> decimalIndex(const QString &text);
 
 // The list position a function entry stores, read alike by the agent, the pages
 // and the upload: the entry has exactly three parts and its index is decimal

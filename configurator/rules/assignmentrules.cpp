@@ -1,5 +1,7 @@
 #include "assignmentrules.h"
 
+#include "controls.h"
+
 #include <QSysInfo>
 
 #include <QCoreApplication>
@@ -192,14 +194,8 @@ int speedFromStored(const QString &stored)
 
 int storedIndex(const QString &stored, int count)
 {
-    const int none = count - 1;
-    if (stored.isEmpty() || stored.size() > 9)
-        return none;
-    for (const QChar c : stored)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return none;
-    const int index = stored.toInt();
-    return index < count ? index : none;
+    const std::optional<int> index = controls::decimalIndex(stored);
+    return index && *index < count ? *index : count - 1;
 }
 
 Chooser chooserFor(int index, bool windows, const QString &home, const QString &music)
