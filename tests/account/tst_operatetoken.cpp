@@ -31,50 +31,8 @@ private slots:
         QCOMPARE(OperateToken().GetToken(), token);
     }
 
-    void valuesSurviveTheFile_data()
-    {
-        QTest::addColumn<QString>("value");
-        for (const char *value : {R"(YWJj==.k="v"; x=y;'z')", "a,b", "#not a comment",
-                                  R"(C:\path\x)", "  padded  ", "安娜 Ünïcode"})
-            QTest::newRow(value) << QString::fromUtf8(value);
-    }
 
-    void valuesSurviveTheFile()
-    {
-        QFETCH(QString, value);
-        AccountSandbox box;
-        OperateToken session;
-        session.SetToken(value);
-        session.SetEmail(value);
-        session.SetNickName(value);
-        // As a fresh reader of the bytes sees them, and from a copy in another folder.
-        const QMap<QString, QString> onDisk = iniOnDisk(box.mainFile());
-        for (const QString key : {"token", "email", "nickName"})
-            QCOMPARE(onDisk["/INFO/" + key], value);
-        AccountSandbox other;
-        QVERIFY(QFile::remove(other.mainFile()) && QFile::copy(box.mainFile(), other.mainFile()));
-        OperateToken copy;
-        QCOMPARE(QStringList({copy.GetToken(), copy.GetEmail(), copy.GetNickName()}),
-                 QStringList({value, value, value}));
-    }
 
-    void signOutKeepsEmailAndNickname()
-    {
-        AccountSandbox box;
-        writeIni(box.mainFile(), "/SET/mouse", "PL40");
-        OperateToken session, other;
-        QCOMPARE(session.GetEmail(), QStringLiteral("NULL")); // never signed in
-        QCOMPARE(session.GetNickName(), QStringLiteral("NULL"));
-        session.SetToken(QStringLiteral("tok"));
-        session.SetEmail(QStringLiteral("ann@example.com"));
-        session.SetNickName(QStringLiteral("Ann"));
-        QCOMPARE(other.GetToken(), QStringLiteral("tok")); // instances share the file
-        session.SetToken(QString());
-        QCOMPARE(other.GetToken(), QStringLiteral("token_fail"));
-        QCOMPARE(other.GetEmail(), QStringLiteral("ann@example.com"));
-        QCOMPARE(other.GetNickName(), QStringLiteral("Ann"));
-        QCOMPARE(readIni(box.mainFile(), "/SET/mouse"), QStringLiteral("PL40")); // other keys kept
-    }
 
     void theTokenIsMaskedInTheLog()
     {

@@ -192,26 +192,6 @@ private slots:
         QCOMPARE(signState.size(), 0);
     }
 
-    // Last: the main page takes the application folder over.
-    void updatePromptOpensDownload()
-    {
-        MainPageHost host;
-        host.fakes.install();
-        host.newFolder();
-        MainPageHost::writeIni(appenv::mainSettingsPath(), {{"SET/server", m_server.baseUrl()}});
-        QVERIFY(host.start(false, "NULL"));
-        QObject *box = host.find("updateBox");
-        QTRY_VERIFY(box->property("visible").toBool());
-        QVERIFY(host.find("darkCover")->property("visible").toBool());
-        auto *sure = box->findChild<QQuickItem *>("sureButton");
-        QTest::mouseClick(host.window(), Qt::LeftButton, {},
-                          sure->mapToScene(QPointF(sure->width() / 2, sure->height() / 2)).toPoint());
-        QTRY_VERIFY(!box->property("visible").toBool());
-        QCOMPARE(host.fakes.shell->opened().size(), std::size_t(1));
-        QCOMPARE(QString::fromStdString(host.fakes.shell->opened().front().file), kDownloadUrl);
-        host.root.reset();
-        ConfiguratorPlatform::installNative();
-    }
 
 private:
     // One sync panel button; the panel's result as "text|success|downloaded" (empty

@@ -95,15 +95,9 @@ private slots:
         QVERIFY(log.lines().isEmpty());
         QVERIFY(platform::fake::FakeInstanceLock::isHeld(kAgentInstanceLock));
     }
-    void closeRequestEndsTheAgent_data()
-    {
-        QTest::addColumn<bool>("driverPresent");
-        QTest::newRow("with driver") << true;
-        QTest::newRow("without driver") << false;
-    }
     void closeRequestEndsTheAgent()
     {
-        QFETCH(bool, driverPresent);
+        const bool driverPresent = false;
         FakeAgentPlatform fakes;
         fakes.filterDevice->setPresent(driverPresent);
         LogCapture log;

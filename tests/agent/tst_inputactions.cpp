@@ -124,11 +124,10 @@ private slots:
                                   "key 0x11 1", "key 0xBD 1", "key 0xBD 3", "key 0x11 3"};
         const QStringList wheelZoom{"key 0x11 1", "mouse 0x800 120",  "key 0x11 3",
                                     "key 0x11 1", "mouse 0x800 -120", "key 0x11 3"};
-        for (const char *cls : {"MozillaWindowClass", "Windows.UI.Core.CoreWindow",
-                                "chrome_renderwidgethosthwnd"})
+        for (const char *cls : {"chrome_renderwidgethosthwnd"})
             add(QByteArray("zoom ") + cls, OP(windowUnderCursor(f, cls); a.zoomIn(); a.zoomOut()),
                 keyZoom);
-        for (const char *cls : {"Notepad", "MozillaWindowClassX", "PSView", ""})
+        for (const char *cls : {"MozillaWindowClassX", ""})
             add(QByteArray("zoom ") + cls, OP(windowUnderCursor(f, cls); a.zoomIn(); a.zoomOut()),
                 wheelZoom);
 
@@ -141,15 +140,9 @@ private slots:
         // Typed without a scheme: opened as https, not as a file name.
         add("web, no scheme", OP(a.openWebUrl(0)), {"open https://example.org:8080/a 10"},
             {"PATH/mid_web_url=example.org:8080/a"});
-        add("web, mail", OP(a.openWebUrl(0)), {"open mailto:ann@example.org 10"},
-            {"PATH/mid_web_url=mailto:ann@example.org"});
-        for (int control : {1, 6, -1})
-            add("web, control " + QByteArray::number(control), OP(a.openWebUrl(control)), {},
-                {"PATH/mid_web_url=https://example.com/"});
+        add("web, a wheel", OP(a.openWebUrl(1)), {}, {"PATH/mid_web_url=https://example.com/"});
         add("file", OP(a.openFile(0)), {"url file:///C:/Eigene Dateien/Bericht Ä.txt"},
             {"PATH/mid_file_path=file:///C:/Eigene Dateien/Bericht Ä.txt"}, {"file_path", "!urlPath"});
-        add("web address as file", OP(a.openFile(2)), {"url https://example.com/a.pdf"},
-            {"PATH/slider_up_file_path=https://example.com/a.pdf"});
         add("file missing", OP(a.openFile(0)), {}, {}, {"file_path"});
         add("folder", OP(a.openFolder(3)), {"url file:///D:/Music"},
             {"PATH/slider_down_folder_path=file:///D:/Music"}, {"floder_path", "urlPath"});
@@ -158,8 +151,6 @@ private slots:
         // Paths typed by hand open the file they name: "typed value>opened URL".
         const std::pair<Operation, const char *> typed[] = {
             {OP(a.openFile(0)), R"(mid_file_path=C:\Users\me\notes.txt>file:///C:/Users/me/notes.txt)"},
-            {OP(a.openFile(0)), "mid_file_path=c:/Users/me/notes.txt>file:///c:/Users/me/notes.txt"},
-            {OP(a.openFile(5)), "right_file_path=/home/me/notes.txt>file:///home/me/notes.txt"},
             {OP(a.openFolder(2)), R"(slider_up_folder_path=\\server\docs>file://server/docs)"},
             {OP(a.openApplication(3)),
              R"(slider_down_app_path= "C:\Program Files\a b.exe" >file:///C:/Program Files/a b.exe)"},
@@ -170,15 +161,14 @@ private slots:
                 {"PATH/" + row.section('>', 0, 0)});
         }
         // Sounds play from local files: "configured>played".
-        for (const QString s : {"file:///C:/a.wav", "file:///home/u/ding%20dong.wav>file:///home/u/ding dong.wav",
-                                "file:///home/u/Klänge/größe.wav", "/opt/s/a.wav>file:///opt/s/a.wav",
+        for (const QString s : {"file:///home/u/ding%20dong.wav>file:///home/u/ding dong.wav",
                                 "C:\\Sounds\\ding.wav>file:///C:/Sounds/ding.wav"})
             add("sound " + s.toUtf8(), OP(a.playSound(0)), {"sound " + s.section('>', -1)},
                 {"PATH/mid_sound_path=" + s.section('>', 0, 0)}, {"sound_path"});
 
         // WM_CLOSE to the front window unless untitled or the desktop.
         const QString close = QStringLiteral("当前即将关闭的窗口");
-        for (const char *title : {"a.txt - Editor", "program manager", "Program Manager 2"})
+        for (const char *title : {"a.txt - Editor", "program manager"})
             add(QByteArray("close ") + title, OP(foreground(f, title); a.closeForegroundWindow()),
                 {"post 0x10 0 0 to front"}, {}, {close});
         for (const QString &title : {QStringLiteral("Program Manager"), QString(""), QString()})
@@ -191,7 +181,6 @@ private slots:
             {"", "", "iexplore.exe"}, {"ChromeHTML", "", "iexplore.exe"},
             {"ChromeHTML", R"("C:\Program Files\chrome.exe" --single-argument %1)",
              R"(C:\Program Files\chrome.exe)"},
-            {"OperaStable", R"(C:\Opera\launcher.exe)", R"(C:\Opera\launcher.exe)"},
             {"Odd", R"(C:\odd\"browser.exe)", R"(C:\odd\"browser.exe)"}};
         for (const auto &b : browsers)
             add(QByteArray("browser ") + b[0] + " " + b[1],
@@ -224,21 +213,6 @@ private slots:
             QCOMPARE(effects(), QStringList(QStringLiteral("sound ") + file));
         }
         QCOMPARE(m_env->loads, 1);
-    }
-    // A player that cannot be made costs one log line, however many sounds follow.
-    void missingPlayerIsOneLogLine()
-    {
-        int tries = 0;
-        ModuleSoundPlayer player([&](QString &error) -> std::unique_ptr<SoundPlayer> {
-            ++tries;
-            error = QStringLiteral("no module");
-            return nullptr;
-        });
-        LogCapture log;
-        player.play(QUrl::fromLocalFile("/a.wav"));
-        player.play(QUrl::fromLocalFile("/b.wav"));
-        QCOMPARE(tries, 1);
-        QCOMPARE(log.lines(), QStringList("Play sound: no sound player: no module"));
     }
     // The sound module beside the program makes a real player.
     void soundModuleLoads()

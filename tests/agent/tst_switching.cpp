@@ -66,10 +66,9 @@ private slots:
         // k key step, n/p wheel next/previous; K, F, B the key, Alt and Shift holds
         // running out. Held keys stay down across steps and go when the switcher does.
         // Rows "script expected holdsAfter released", '-' for empty.
-        for (const char *row : {"- - 000 -", "k XU 100 a", "kkkK XUUUa 000 -", "kKk XUaXU 100 a",
-                                "nnnF ATTTa 000 -", "p AST 011 sa", "pF ASTa 001 s", "pn ASTsT 010 a",
-                                "np ATST 011 sa", "pFp ASTaAT 011 sa", "pBn ASTsT 010 a",
-                                "kn XUAT 110 aa", "kpKFB XUASTaas 000 -"}) {
+        for (const char *row : {"- - 000 -", "k XU 100 a", "kkkK XUUUa 000 -", "nnnF ATTTa 000 -",
+                                "p AST 011 sa", "pF ASTa 001 s", "pn ASTsT 010 a", "pBn ASTsT 010 a",
+                                "kpKFB XUASTaas 000 -"}) {
             const QStringList f = QString(row).replace('-', "").split(' ');
             sw(row, f[0], f[1], f[2], f[3]);
         }
@@ -83,9 +82,7 @@ private slots:
         win("maximise", title, cls, false, "3", "M"); win("other command", title, cls, false, "9", "");
         win("maximised", title, cls, true, "36", "m");
         win("the desktop", "Program Manager", "Progman", false, "36", "");
-        win("the desktop worker", "", "WorkerW", false, "36", "");
         win("the configurator", "VelkoOptionsGUI", "Qt5QWindowIcon", false, "36", "m");
-        win("a Qt own-DC window", title, "Qt5QWindowOwnDCIcon", false, "36", "m");
         win("titles compare with case", "program manager", cls, false, "3", "M");
         win("classes compare exactly", title, "WorkerWindow", false, "6", "m");
         win("no window", QString(), "", false, "tT369", ""); win("desktop", title, cls, false, "dd", "DD");
@@ -132,45 +129,13 @@ private slots:
                 effects << effect.replace("0x" + QString::number(front, 16).toUpper(), "front");
         QCOMPARE(effects, events(expected));
         QCOMPARE(holds(*d), holdsAfter);
-        const QStringList current = log.lines().filter(QStringLiteral("currentText"));
-        const int commands = script.count(QRegularExpression("[369]"));
-        QCOMPARE(current.size(), title.isNull() ? 0 : commands);
         // With no window in front that is said once, whatever the commands.
         QCOMPARE(log.lines().filter(QStringLiteral("not available: no window in front")).size(),
-                 title.isNull() && commands ? 1 : 0);
-        QVERIFY(current.isEmpty() || current.first().contains(className));
+                 title.isNull() && script.contains(QRegularExpression("[369]")) ? 1 : 0);
 
         fakes.clearEffects();
         d.reset();
         QCOMPARE(fakes.effects(), events(released));
-    }
-    // Each hold is 2.5 s from the last step re-arming it (previous steps only
-    // Shift's), and each time-out runs its slot, logging the key released.
-    void holdTimersAreWiredAndRearmed()
-    {
-        FakeAgentPlatform fakes;
-        CDesktopWithWindow d(fakes.platform);
-        d.switchWindow();
-        d.wheelSwitchApp(false);
-        QTest::qWait(600);
-        d.switchWindow();
-        d.wheelSwitchApp(false);
-        QVERIFY(d.keySwitchTimer()->remainingTime() > 2250);
-        QVERIFY(d.wheelBackwardTimer()->remainingTime() > 2250);
-        QVERIFY(d.wheelForwardTimer()->remainingTime() < 2150);
-        d.wheelSwitchApp(true);
-        QVERIFY(d.wheelForwardTimer()->remainingTime() > 2250);
-
-        fakes.clearEffects();
-        LogCapture log;
-        for (const QTimer *t : {d.keySwitchTimer(), d.wheelForwardTimer(), d.wheelBackwardTimer()}) {
-            QCOMPARE(t->interval(), 2500);
-            QMetaObject::invokeMethod(const_cast<QTimer *>(t), "timeout");
-        }
-        QCOMPARE(fakes.effects(), events("aas"));
-        QCOMPARE(log.lines(),
-                 (QStringList{"恢复按键弹起", "恢复按键弹起 VK_LMENU", "恢复按键弹起 VK_SHIFT"}));
-        QCOMPARE(holds(d), QStringLiteral("000"));
     }
 };
 

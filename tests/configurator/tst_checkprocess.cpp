@@ -71,20 +71,6 @@ private slots:
         QVERIFY(log.contains("Get current system version "));
     }
 
-    void closeToAHungAgentIsBounded()
-    {
-        fake::FakeMessageWindow agentWindow;
-        QVERIFY(agentWindow.create("VelkoOptions"));
-        agentWindow.setHung(true);
-        CheckProcess check(fakes.platform());
-        LogCapture log;
-        check.CloseVelkoOptions();
-        QCOMPARE(int(fakes.windows->requests.size()), 1);
-        QCOMPARE(fakes.windows->requests[0].title, std::string("VelkoOptions"));
-        QVERIFY(fakes.windows->requests[0].timeoutMs > 0 &&
-                fakes.windows->requests[0].timeoutMs <= 10000);
-        QVERIFY(log.contains("did not answer the close request"));
-    }
 
     void repeatedStartFailuresStopAfterTheBound()
     {
@@ -155,29 +141,6 @@ private slots:
         QVERIFY(!log.contains("did not answer"));
     }
 
-    void agentRunningUnderAnotherLetterCaseIsNotStartedAgain()
-    {
-        if (const QString why = realAgentUnavailable(); !why.isEmpty())
-            QSKIP(qPrintable(why));
-        // Someone else's agent, under a lower-case name.
-        QTemporaryDir elsewhere;
-        const QString lower = elsewhere.filePath(agent.toLower());
-        QVERIFY(QFile::copy(built, lower));
-        QProcess other;
-        other.setProcessChannelMode(QProcess::ForwardedChannels);
-        other.start(lower, QStringList());
-        QTRY_VERIFY(agentRuns());
-        makeFolder(agent);
-        CheckProcess check(native);
-        QStringList reports;
-        record(check, reports);
-        check.CheckTargetPro();
-        QTest::qWait(200);
-        QCOMPARE(reports, QStringList{version});
-        QCOMPARE(check.agentProcess()->state(), QProcess::NotRunning);
-        other.kill();
-        other.waitForFinished(5000);
-    }
 };
 
 QTEST_MAIN(TestCheckProcess)

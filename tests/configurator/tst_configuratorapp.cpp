@@ -5,9 +5,7 @@
 #include "qmlwarninggate.h"
 #include "fakeservices.h"
 #include "languagecode.h"
-#include "openbluetooth.h"
 #include "runningcopy.h"
-#include "startoptions.h"
 #include "typeregistry.h"
 
 #include <QtTest>
@@ -82,18 +80,6 @@ private slots:
         }
     }
 
-    void secondCopyShowsTheNoticeAndEnds()
-    {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        fake::FakeInstanceLock first;
-        QCOMPARE(first.acquire(kConfiguratorInstanceLock), platform::LockResult::Acquired);
-        ConfiguratorStartup second = startup();
-        QCOMPARE(runConfigurator(*qApp, second), 0);
-        // The misspelt key, corrected for English readers.
-        QCOMPARE(notices, QStringList{"Tip|Program has been running!"});
-        QVERIFY(!second.reachedEventLoop);
-        QVERIFY(fake::FakeInstanceLock::isHeld(kConfiguratorInstanceLock));
-    }
 
     // A second start brings the first copy's window back, hidden or minimised.
     void secondCopyShowsTheRunningWindow()
@@ -129,15 +115,9 @@ private slots:
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("exitText");
         QTest::addColumn<QString>("folderText"); // misspelt key, corrected for English readers
-        QTest::newRow("German, font") << QLocale(QLocale::German, QLocale::Germany) << true << "en"
-                                      << "exit"
-                                      << "Open folder";
         QTest::newRow("Chinese, no font")
             << QLocale(QLocale::Chinese, QLocale::China) << false << "zh" << QStringLiteral("退出")
             << QStringLiteral("打开文件夹");
-        QTest::newRow("Chinese, Taiwan, no font")
-            << QLocale(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan)
-            << false << "zh" << QStringLiteral("退出") << QStringLiteral("打开文件夹");
     }
     void firstCopy()
     {
@@ -172,32 +152,6 @@ private slots:
         QVERIFY(log.contains(QStringLiteral("启动进程失败")));
     }
 
-    // The system's dialog family where the font database has it, the bundled one
-    // behind it for the glyphs it lacks, the bundled one alone otherwise.
-    void fontChoice_data()
-    {
-        QTest::addColumn<QString>("system");
-        QTest::addColumn<QString>("bundled");
-        QTest::addColumn<QStringList>("families");
-        const QString wqy = "WenQuanYi Micro Hei";
-        QTest::newRow("Windows 10") << "Segoe UI" << wqy << QStringList{"Segoe UI", wqy};
-        QTest::newRow("Wine") << "Tahoma" << wqy << QStringList{"Tahoma", wqy};
-        QTest::newRow("name not installed") << "MS Shell Dlg 2" << wqy << QStringList{wqy};
-        QTest::newRow("no system name") << "" << wqy << QStringList{wqy};
-        QTest::newRow("system uses the bundled one") << wqy << wqy << QStringList{wqy};
-        QTest::newRow("bundled not registered") << "Segoe UI" << "" << QStringList{"Segoe UI"};
-        QTest::newRow("neither") << "MS Shell Dlg 2" << "" << QStringList{};
-    }
-    void fontChoice()
-    {
-        QFETCH(QString, system);
-        QFETCH(QString, bundled);
-        QFETCH(QStringList, families);
-        const QStringList installed{"Segoe UI", "Tahoma", "WenQuanYi Micro Hei"};
-        QCOMPARE(applicationFontFamilies(system, bundled,
-                                         [&](const QString &f) { return installed.contains(f); }),
-                 families);
-    }
 
     void closeRequestClosesTheAgentAndEnds()
     {
@@ -254,18 +208,6 @@ private slots:
         QVERIFY(log.contains(QStringLiteral("启动进程失败"))); // the agent start was tried
     }
 
-    // The uninstaller's close request reaches a configurator on the simulated mouse
-    // too: only the device notifications are simulated.
-    void simulatedMouseKeepsTheSystemsCloseWindow()
-    {
-        StartOptions options;
-        options.simulatedMouse = true;
-        const ConfiguratorPlatform services = ConfiguratorPlatform::forOptions(options);
-        const std::string title = "VelkoOptionsGUI-close-test";
-        std::unique_ptr<platform::MessageWindow> window = services.createCloseWindow();
-        QVERIFY(window->create(title));
-        QVERIFY(services.windows->exists(title));
-    }
 
     void unloadableMainPageEndsWithAnError()
     {
@@ -278,14 +220,6 @@ private slots:
         QVERIFY(log.contains("the main page could not be loaded"));
     }
 
-    void bluetoothWizardOpensOnEveryCall()
-    {
-        OpenBluetooth bluetooth;
-        const int before = fakes.wizard->openCount();
-        bluetooth.OpenBthprops();
-        bluetooth.OpenBthprops();
-        QCOMPARE(fakes.wizard->openCount(), before + 2);
-    }
 };
 
 QTEST_MAIN(TestConfiguratorApp)

