@@ -57,6 +57,10 @@ MainWindow::MainWindow(AgentPlatform &platform)
 
     connect(SingletonGlobalMouseHook::instance(), &SingletonGlobalMouseHook::sig_mouseHookParam,
             this, &MainWindow::onHookMouseMsg);
+    connect(&m_deviceWindow, &VLNativeEventFilter::sigConnectDev, this, [this](bool present) {
+        if (!present)
+            m_dispatcher.releaseHeldKeys();
+    });
     m_deviceWindow.registerDeviceNotify();
     qDebug() << "是否有设备：" << (m_deviceWindow.CheckDevice() ? "true" : "false");
 }

@@ -56,8 +56,10 @@ void VLNativeEventFilter::handleMessage(const platform::WindowMessage &m)
         return;
     const QString usb = QStringLiteral("USB %1 ").arg(pid, 4, 16, QLatin1Char('0'));
     qDebug().noquote() << usb + (arrival ? QStringLiteral("插入") : QStringLiteral("拔除"));
-    if (!arrival)
+    if (!arrival) {
         CheckDevice();
+        emit sigConnectDev(false);
+    }
 }
 
 bool VLNativeEventFilter::CheckDevice()

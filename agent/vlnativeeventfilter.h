@@ -35,6 +35,7 @@ public:
     static bool parseIds(const QString &name, unsigned &vendorId, unsigned &productId);
 
 signals:
+    // A receiver went away (false); what its keys held must not stay down.
     void sigConnectDev(bool flag);
 
 private:

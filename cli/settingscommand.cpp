@@ -5,6 +5,7 @@
 #include "catalogue.h"
 #include "configdocument.h"
 #include "controls.h"
+#include "keycombination.h"
 #include "opfunconffile.h"
 #include "programsets.h"
 #include "settingstransfer.h"
@@ -27,6 +28,7 @@ namespace {
 
 const char kUsage[] = "usage: velko-options show [--model M] [--program P] [--json]\n"
                       "       velko-options set CONTROL FUNCTION [--program P] [--value V]\n"
+                      "       velko-options set CONTROL combination KEYS [DOWN-KEYS] [--program P]\n"
                       "       velko-options export FILE | import FILE\n"
                       "       velko-options functions [--json]\n"
                       "       velko-options --help | --version\n";
@@ -39,7 +41,9 @@ const char kHelp[] =
     "              model, or --model; of all programs, or the set of --program)\n"
     "  set         gives CONTROL the FUNCTION (its number or its text, see\n"
     "              'functions'), with --value for a web address, file, folder,\n"
-    "              program or sound, or 'MAIN[,OWN]' for the pointer speeds\n"
+    "              program or sound, or 'MAIN[,OWN]' for the pointer speeds;\n"
+    "              'combination' gives a key combination instead (\"Ctrl+Shift+T\",\n"
+    "              \"Ctrl+K, Ctrl+C\"), a wheel one for up and one for down\n"
     "  export      writes every model's settings to FILE\n"
     "  import      applies such a file whole, or nothing when any of it is unusable\n"
     "  functions   the functions of the key list and of the wheel list\n\n"
@@ -192,6 +196,16 @@ int show(QStringList args, QTextStream &out, Failure &failure)
             }
             if (!parameters.isEmpty())
                 row.insert(QStringLiteral("parameters"), parameters);
+            const QStringList combination = conf.GetCombination(QLatin1String(control.tag));
+            if (!combination.isEmpty()) {
+                row.insert(QStringLiteral("function"),
+                           QCoreApplication::translate("MouseKeyPress", keycombination::kItemText));
+                row.insert(QStringLiteral("combination"),
+                           combination.size() == 1
+                               ? QJsonValue(combination.first())
+                               : QJsonValue(QJsonObject{{QStringLiteral("up"), combination.at(0)},
+                                                        {QStringLiteral("down"), combination.at(1)}}));
+            }
         }
         rows.append(row);
     }
@@ -213,6 +227,12 @@ int show(QStringList args, QTextStream &out, Failure &failure)
         const QJsonObject parameters = row["parameters"].toObject();
         for (auto it = parameters.begin(); it != parameters.end(); ++it)
             out << "  " << it.key() << ": " << it.value().toString();
+        const QJsonValue combination = row["combination"];
+        if (combination.isString())
+            out << "  " << combination.toString();
+        else if (combination.isObject())
+            out << "  up: " << combination["up"].toString()
+                << "  down: " << combination["down"].toString();
         out << '\n';
     }
     return 0;
@@ -224,16 +244,38 @@ int set(QStringList args, Failure &failure)
     const std::optional<QString> value = takeOption(args, QStringLiteral("--value"), failure);
     if (failure.status)
         return failure.status;
-    if (args.size() != 2)
+    const bool combination = args.size() >= 2 && args.at(1) == QLatin1String("combination");
+    if (args.size() != 2 && !combination)
         return (failure = {2, QStringLiteral("set takes a control and a function")}).status;
     const controls::Control *control = controlNamed(args.at(0));
     if (!control)
         return (failure = {2, QStringLiteral("no such control: ") + args.at(0)}).status;
+    if (combination && args.size() != (control->isWheel ? 4 : 3))
+        return (failure = {2, control->isWheel
+                                  ? QStringLiteral("a wheel's combination is KEYS for up and "
+                                                   "DOWN-KEYS for down")
+                                  : QStringLiteral("a key's combination is one KEYS text")})
+            .status;
     OpFunConfFile conf;
     const QString model = modelOrCurrent(conf, std::nullopt, failure);
     if (failure.status)
         return failure.status;
     conf.pinModel(model);
+    if (combination) {
+        if (value)
+            return (failure = {1, QStringLiteral("a combination takes no --value")}).status;
+        if (program) {
+            const int section = sectionOf(conf, *program, failure);
+            if (failure.status)
+                return failure.status;
+            conf.selectSet(section);
+        }
+        const QString problem = conf.SetCombination(QLatin1String(control->tag), args.mid(2));
+        conf.selectSet(0);
+        if (!problem.isEmpty())
+            return (failure = {1, problem}).status;
+        return 0;
+    }
     const catalogue::List list = listOf(*control);
     const QVector<catalogue::PageItem> items = catalogue::pageList(list, conf.versionClass());
     std::optional<int> index;
@@ -316,6 +358,11 @@ int functions(QStringList args, QTextStream &out, Failure &failure)
                            .arg(v["function"].toString());
         }
     }
+    // Below each list on the pages; "set CONTROL combination KEYS" gives it.
+    const QString combination = QCoreApplication::translate("MouseKeyPress", keycombination::kItemText);
+    lists.insert(QStringLiteral("combination"), combination);
+    if (!json)
+        out << "  combination  " << combination << '\n';
     if (json)
         out << QJsonDocument(lists).toJson(QJsonDocument::Indented);
     return 0;

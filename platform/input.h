@@ -1,6 +1,7 @@
 // Synthetic keyboard and mouse input, and the cursor position.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -30,10 +31,31 @@ constexpr std::uint32_t kMouseXUp = 0x0100;
 constexpr std::uint32_t kMouseWheel = 0x0800;
 constexpr std::uint32_t kMouseHWheel = 0x1000;
 
+// One key of a key combination going down or up.
+struct KeyStroke
+{
+    std::uint8_t virtualKey = 0;
+    bool extended = false; // KEYEVENTF_EXTENDEDKEY: keys beyond the main block
+    bool up = false;
+};
+
 class InputInjector
 {
 public:
     virtual ~InputInjector() = default;
+
+    // The strokes in order as one batch: SendInput with each key's virtual key,
+    // its scan code in the current keyboard layout and, where set, the extended
+    // flag. False when the system took fewer than all of them (another
+    // program's input blocked them); nothing more is said. This default sends
+    // them one by one through keyEvent(). Main thread.
+    virtual bool sendKeys(const KeyStroke *strokes, std::size_t count)
+    {
+        for (std::size_t i = 0; i < count; ++i)
+            keyEvent(strokes[i].virtualKey,
+                     (strokes[i].extended ? kKeyExtended : 0) | (strokes[i].up ? kKeyUp : 0));
+        return true;
+    }
 
     // keybd_event(virtualKey, scan code 0, flags, extra information 0).
     // Nothing is reported; the system may drop the event. Main thread.

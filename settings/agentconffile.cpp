@@ -1,5 +1,7 @@
 #include "agentconffile.h"
 
+#include "keycombination.h"
+
 #include "appenv.h"
 #include "catalogue.h"
 #include "controls.h"
@@ -80,6 +82,35 @@ QString OpFunConfFile::pathValue(const QString &prefix, const QString &suffix)
     if (m_parameterSet > 0)
         return programValue(m_parameterSet, prefix + suffix);
     return value(controls::pathKey(prefix, suffix));
+}
+
+QVector<keycombination::Combination> OpFunConfFile::combinations(int control)
+{
+    const controls::Control *c = controls::byNumber(control);
+    if (!c)
+        return {};
+    QVector<keycombination::Combination> out;
+    for (const QString &key : keycombination::storageKeys(*c)) {
+        const QString text = m_parameterSet > 0 ? programValue(m_parameterSet, key)
+                                                : value(QStringLiteral("/SET/") + key);
+        if (text == kMissing)
+            return {};
+        keycombination::Problem problem = keycombination::Problem::None;
+        QString name;
+        const std::optional<keycombination::Combination> combination =
+            keycombination::parse(text, &problem, &name);
+        if (!combination) {
+            if (!m_reportedCombinations.contains(text)) {
+                m_reportedCombinations.insert(text);
+                qWarning().noquote()
+                    << QStringLiteral("%1: unusable key combination \"%2\" (%3): no combination")
+                           .arg(key, text.left(40), keycombination::describe(problem, name));
+            }
+            return {};
+        }
+        out << *combination;
+    }
+    return out;
 }
 
 QString OpFunConfFile::programValue(int section, const QString &key)

@@ -6,9 +6,11 @@
 // with the list or with one of its entries is logged once per such change.
 #pragma once
 
+#include "keycombination.h"
 #include "operateini.h"
 
 #include <QHash>
+#include <QSet>
 #include <QObject>
 #include <QString>
 #include <QVector>
@@ -65,6 +67,12 @@ public:
     // stores none for it, or one that is malformed or outside the control's list
     // under the version class ("no entry": the default set applies).
     std::optional<int> programIndex(int section, int control) const;
+    // The key combination of a control (0..5) in the parameter set in use: one for
+    // a key, "up" then "down" for a wheel; none when the set stores none for it.
+    // A text keycombination::parse() refuses reads as none, logged once per text.
+    // The combination counts only where the control's entry is the list's "None"
+    // (keycombination.h); that is the caller's to check.
+    QVector<keycombination::Combination> combinations(int control);
     // A key of a program set's section (programsets::sectionKey), read as value().
     QString programValue(int section, const QString &key);
 
@@ -92,6 +100,7 @@ private:
     bool m_setsRead = false;
     int m_parameterSet = 0;
     std::array<QString, 6> m_reportedEntries; // by control: the unusable entry last logged
+    QSet<QString> m_reportedCombinations;
 };
 
 } // namespace agent

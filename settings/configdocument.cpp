@@ -2,6 +2,7 @@
 
 #include "catalogue.h"
 #include "controls.h"
+#include "keycombination.h"
 #include "programsets.h"
 
 #include <QDebug>
@@ -70,6 +71,44 @@ const std::array<PathKey, 28> kPathKeys = {{
 
 #undef VELKO_PATH_ROWS
 // clang-format on
+
+const controls::Control &controlOf(const ControlKey &key)
+{
+    for (const controls::Control &c : controls::kControls)
+        if (qstrcmp(c.setKey, key.key) == 0)
+            return c;
+    return controls::kControls.front();
+}
+
+// A control's key combination members (keycombination.h), added when it has one:
+// an older document simply lacks them, and an older program ignores them.
+void addCombination(OpFunConfFile &conf, const ControlKey &key, QJsonObject &object)
+{
+    const controls::Control &control = controlOf(key);
+    const QStringList texts = conf.combinationTexts(control, true);
+    const QStringList members = keycombination::storageKeys(control);
+    for (int i = 0; i < texts.size(); ++i)
+        object.insert(members[i], texts[i]);
+}
+
+// The texts of a control's combination members; empty when the document has
+// none, or one that is no usable combination (logged; the control keeps "no
+// combination").
+QStringList combinationFrom(const QJsonObject &object, const ControlKey &key)
+{
+    QStringList texts;
+    for (const QString &member : keycombination::storageKeys(controlOf(key))) {
+        const QJsonValue value = object.value(member);
+        if (value.isUndefined())
+            return {};
+        if (!value.isString() || !keycombination::parse(value.toString())) {
+            qDebug().noquote() << member << "is no usable key combination: no combination";
+            return {};
+        }
+        texts << value.toString();
+    }
+    return texts;
+}
 
 bool isDecimal(const QString &text)
 {
@@ -180,6 +219,10 @@ std::optional<QVector<OpFunConfFile::StoredSet>> programSetsFrom(const QJsonValu
                 return refuse(where + QStringLiteral("no usable entry for ") +
                               QLatin1String(control.key));
             set.values.insert(QLatin1String(control.key), entry);
+            const QStringList texts = combinationFrom(object, control);
+            const QStringList members = keycombination::storageKeys(controlOf(control));
+            for (int m = 0; m < texts.size(); ++m)
+                set.values.insert(members[m], texts[m]);
         }
         for (const PathKey &path : kPathKeys) {
             const QJsonValue value = object.value(QLatin1String(path.key));
@@ -222,8 +265,10 @@ QJsonObject build(OpFunConfFile &conf)
     conf.fixSet(0);
     conf.syncMouseIni();
     QJsonObject document;
-    for (const ControlKey &control : kControlKeys)
+    for (const ControlKey &control : kControlKeys) {
         document.insert(QLatin1String(control.key), uploadedEntry(conf, control, false));
+        addCombination(conf, control, document);
+    }
     for (const PathKey &path : kPathKeys) {
         // The getters already answer "" for "none" in any letter case.
         const QString value = (conf.*path.get)();
@@ -241,6 +286,7 @@ QJsonObject build(OpFunConfFile &conf)
             const QString json = uploadedEntry(conf, control, true);
             if (!json.isEmpty())
                 object.insert(QLatin1String(control.key), json);
+            addCombination(conf, control, object);
         }
         // Parameters at their defaults are left out (documents stay small; the
         // download gives an assigned key's missing parameters their defaults).
@@ -281,6 +327,9 @@ bool apply(OpFunConfFile &conf, const QJsonObject &document, QString *problem)
         if (row == kRightKeyRow)
             qDebug() << QStringLiteral("下载到的右键") << entry;
         (conf.*control.setEntry)(entry);
+        const QStringList texts = combinationFrom(document, control);
+        if (!texts.isEmpty())
+            conf.writeCombination(controlOf(control), texts);
     }
     for (const PathKey &path : kPathKeys) {
         const QJsonValue value = document.value(QLatin1String(path.key));
@@ -305,6 +354,12 @@ bool check(const QJsonObject &document, QString *problem, QStringList *unknown)
     QSet<QString> known{QStringLiteral("programs")};
     for (const ControlKey &control : kControlKeys) {
         known.insert(QLatin1String(control.key));
+        for (const QString &member : keycombination::storageKeys(controlOf(control))) {
+            known.insert(member);
+            const QJsonValue value = document.value(member);
+            if (!value.isUndefined() && !value.isString())
+                return refuse(member + QStringLiteral(": not text"));
+        }
         const QJsonValue value = document.value(QLatin1String(control.key));
         if (value.isUndefined() || (value.isString() && value.toString().isEmpty()))
             continue;

@@ -1,5 +1,8 @@
 #include "opfunconffile.h"
 
+#include "catalogue.h"
+#include "keycombination.h"
+
 #include "appenv.h"
 #include "controls.h"
 
@@ -107,6 +110,8 @@ void OpFunConfFile::SetDefault()
     for (int number : order) {
         const controls::Control &c = *controls::byNumber(number);
         m_modelIni.setValue(controls::setKeyPath(c), controls::defaultEntry(c, m_versionClass));
+        for (const QString &key : keycombination::storageKeys(c))
+            m_modelIni.remove(QStringLiteral("/SET/") + key);
     }
     for (const controls::Control &c : controls::kControls) {
         if (c.isWheel)
@@ -143,6 +148,10 @@ QString OpFunConfFile::entryJson(const char *setKey)
 void OpFunConfFile::setEntry(const char *setKey, const QString &value)
 {
     m_modelIni.setValue(addressed("SET", QLatin1String(setKey)), value);
+    // Any other function the page stores replaces a combination.
+    if (const controls::Control *control = controlByKey(setKey))
+        for (const QString &key : keycombination::storageKeys(*control))
+            m_modelIni.remove(addressed("SET", key));
     const int section = selectedSet();
     if (section > 0)
         seedParameters(section, QLatin1String(setKey));
@@ -292,6 +301,8 @@ bool OpFunConfFile::SetSameAsAllPrograms(const QString &tag)
     if (section < 1 || !control)
         return false;
     m_modelIni.remove(programsets::sectionKey(section, QLatin1String(control->setKey)));
+    for (const QString &key : keycombination::storageKeys(*control))
+        m_modelIni.remove(programsets::sectionKey(section, key));
     if (!control->isWheel) {
         for (const char *suffix : controls::kPathSuffixes)
             m_modelIni.remove(programsets::sectionKey(
@@ -352,6 +363,79 @@ void OpFunConfFile::replaceProgramSets(const QVector<StoredSet> &replacement)
         m_modelIni.setValue(programsets::countKey(), QString::number(section));
     m_selection->set(m_modelIni.path(), 0);
     m_selection->announceSetsChanged();
+}
+
+const controls::Control *OpFunConfFile::controlByKey(const char *setKey)
+{
+    for (const controls::Control &c : controls::kControls)
+        if (qstrcmp(c.setKey, setKey) == 0)
+            return &c;
+    return nullptr;
+}
+
+QStringList OpFunConfFile::GetCombination(const QString &tag)
+{
+    const controls::Control *control = controls::byTag(tag);
+    return control ? combinationTexts(*control, m_windowsNames) : QStringList();
+}
+
+QStringList OpFunConfFile::combinationTexts(const controls::Control &control, bool windowsNames)
+{
+    if (!m_modelIni.isBound())
+        return {};
+    // Only behind the list's "None": an older program that stored another
+    // function left the combination's keys alone.
+    const std::optional<int> index = controls::entryIndex(
+        m_modelIni.getValue(addressed("SET", QLatin1String(control.setKey))), control,
+        m_versionClass);
+    const auto list = control.isWheel ? catalogue::List::Wheels : catalogue::List::Keys;
+    if (!index || *index != catalogue::noneIndex(list, m_versionClass))
+        return {};
+    QStringList texts;
+    for (const QString &key : keycombination::storageKeys(control)) {
+        const std::optional<keycombination::Combination> combination =
+            keycombination::parse(m_modelIni.getValue(addressed("SET", key)));
+        if (!combination)
+            return {};
+        texts << keycombination::format(*combination, windowsNames);
+    }
+    return texts;
+}
+
+bool OpFunConfFile::writeCombination(const controls::Control &control, const QStringList &texts)
+{
+    const QStringList keys = keycombination::storageKeys(control);
+    if (!m_modelIni.isBound() || texts.size() != keys.size())
+        return false;
+    QStringList stored;
+    for (const QString &text : texts) {
+        const std::optional<keycombination::Combination> combination = keycombination::parse(text);
+        if (!combination)
+            return false;
+        stored << keycombination::format(*combination, true); // the stored form names "Win"
+    }
+    setEntry(control.setKey, keycombination::entryFor(control, m_versionClass));
+    for (int i = 0; i < keys.size(); ++i)
+        m_modelIni.setValue(addressed("SET", keys[i]), stored[i]);
+    return true;
+}
+
+QString OpFunConfFile::SetCombination(const QString &tag, const QStringList &texts)
+{
+    const controls::Control *control = controls::byTag(tag);
+    if (!control || !m_modelIni.isBound())
+        return QStringLiteral("no such control");
+    if (texts.size() != keycombination::storageKeys(*control).size())
+        return keycombination::describe(keycombination::Problem::Empty, QString());
+    for (const QString &text : texts) {
+        keycombination::Problem problem = keycombination::Problem::None;
+        QString name;
+        if (!keycombination::parse(text, &problem, &name))
+            return keycombination::describe(problem, name);
+    }
+    writeCombination(*control, texts);
+    m_modelIni.sync();
+    return QString();
 }
 
 QString OpFunConfFile::GetMidKeyVal()

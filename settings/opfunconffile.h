@@ -13,12 +13,15 @@
 // "All programs" when another model's file is bound. Main thread only.
 #pragma once
 
+#include "controls.h"
 #include "operateini.h"
 #include "programsets.h"
 
 #include <QMap>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <QSysInfo>
 #include <QVariantList>
 
 #include <memory>
@@ -70,6 +73,21 @@ public:
 
     Q_INVOKABLE void syncMouseIni();
     Q_INVOKABLE void syncIniToFile();
+
+    // A control's key combination in the selected set: its text for a key, the
+    // "up" and "down" texts for a wheel, written as this system writes shortcuts;
+    // empty when the control has none (or an unusable one).
+    Q_INVOKABLE QStringList GetCombination(const QString &tag);
+    // Gives the control of `tag` the combination (one text, or "up" and "down"
+    // for a wheel) in the selected set: its entry and the texts are written and
+    // the file synced. Empty on success, else what is wrong, in the user's
+    // language, and nothing is written.
+    Q_INVOKABLE QString SetCombination(const QString &tag, const QStringList &texts);
+    // The same for the documents: the stored texts ("Win" for the Windows key,
+    // or this system's name), and a write of usable texts without syncing (false
+    // and nothing written for any other).
+    QStringList combinationTexts(const controls::Control &control, bool windowsNames);
+    bool writeCombination(const controls::Control &control, const QStringList &texts);
     // From now on syncMouseIni() binds this model's file whatever the main file
     // names (the settings file export and import address every model); empty: the
     // main file's model again. The main file is not written.
@@ -217,6 +235,9 @@ private:
     OperateIni m_modelIni{OperateIni::Reader::Configurator};
     OperateIni m_mainIni{OperateIni::Reader::Configurator};
     QString m_versionClass;
+    // Whether the Windows key is written "Win" (on Windows) or "Super".
+    bool m_windowsNames = QSysInfo::kernelType() == QLatin1String("winnt");
+    static const controls::Control *controlByKey(const char *setKey);
     QString m_pinnedModel;
     std::shared_ptr<ProgramSetSelection> m_selection;
     std::optional<int> m_fixedSet;

@@ -12,7 +12,9 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -131,6 +133,42 @@ void InputActions::sendKeyStroke(std::uint8_t vk, std::uint32_t downFlags, std::
 {
     m_platform.input->keyEvent(vk, downFlags);
     m_platform.input->keyEvent(vk, upFlags);
+}
+
+namespace {
+std::vector<platform::KeyStroke> toPlatform(const QVector<keycombination::Stroke> &strokes, bool up)
+{
+    std::vector<platform::KeyStroke> out;
+    for (const keycombination::Stroke &s : strokes)
+        out.push_back({s.virtualKey, s.extended, up});
+    if (up)
+        std::reverse(out.begin(), out.end());
+    return out;
+}
+} // namespace
+
+void InputActions::pressKeys(const QVector<keycombination::Stroke> &strokes)
+{
+    const std::vector<platform::KeyStroke> down = toPlatform(strokes, false);
+    if (!m_platform.input->sendKeys(down.data(), down.size()))
+        qCDebug(lcAgentActions) << "key combination: the system took only part of the keys";
+}
+
+void InputActions::releaseKeys(const QVector<keycombination::Stroke> &strokes)
+{
+    const std::vector<platform::KeyStroke> up = toPlatform(strokes, true);
+    m_platform.input->sendKeys(up.data(), up.size());
+}
+
+void InputActions::playCombination(const keycombination::Combination &combination)
+{
+    for (const keycombination::Step &step : combination) {
+        const QVector<keycombination::Stroke> strokes = keycombination::strokes(step);
+        std::vector<platform::KeyStroke> all = toPlatform(strokes, false);
+        const std::vector<platform::KeyStroke> up = toPlatform(strokes, true);
+        all.insert(all.end(), up.begin(), up.end());
+        m_platform.input->sendKeys(all.data(), all.size());
+    }
 }
 
 void InputActions::sendCtrlShortcut(int which)

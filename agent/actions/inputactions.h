@@ -3,6 +3,8 @@
 // sounds. Every operation runs on the main thread and reports nothing.
 #pragma once
 
+#include "keycombination.h"
+
 #include <QObject>
 #include <QString>
 
@@ -33,6 +35,12 @@ public:
     void openRunDialog();      // Windows key + R
     void pressWindowsKey();    // Windows key alone
     void sendMediaKey(int vk); // 0xB3 play/pause, 0xB2 stop, 0xB1 previous, 0xB0 next
+
+    // Key combinations (keycombination.h): the keys of one step down in order, or
+    // up in the reverse order; a whole combination played step after step.
+    void pressKeys(const QVector<keycombination::Stroke> &strokes);
+    void releaseKeys(const QVector<keycombination::Stroke> &strokes);
+    void playCombination(const keycombination::Combination &combination);
 
     // Zoom at the cursor: Ctrl with +/- over windows that zoom by key, Ctrl with
     // the wheel elsewhere.

@@ -58,7 +58,48 @@ ProMouseFunc::ProMouseFunc(AgentPlatform &platform, QObject *parent)
 {
 }
 
-ProMouseFunc::~ProMouseFunc() = default;
+ProMouseFunc::~ProMouseFunc()
+{
+    releaseHeldKeys(); // no key is left down when the agent ends
+}
+
+void ProMouseFunc::releaseHeldKeys()
+{
+    for (std::size_t control = 0; control < m_held.size(); ++control)
+        releaseHeld(int(control));
+}
+
+bool ProMouseFunc::releaseHeld(int control)
+{
+    QVector<keycombination::Stroke> &held = m_held[std::size_t(control)];
+    if (held.isEmpty())
+        return false;
+    m_input.releaseKeys(held);
+    held.clear();
+    return true;
+}
+
+bool ProMouseFunc::keyCombination(int control, std::optional<int> index, bool released)
+{
+    // A combination stands behind the list's "None" (keycombination.h).
+    if (!index || *index != catalogue::noneIndex(catalogue::List::Keys, m_versionClass))
+        return false;
+    const QVector<keycombination::Combination> combinations = m_settings.combinations(control);
+    if (combinations.size() != 1)
+        return false;
+    const keycombination::Combination &combination = combinations.first();
+    if (combination.size() == 1) {
+        // Held while the key is: down with the press, up with the release.
+        if (!released) {
+            releaseHeld(control);
+            m_held[std::size_t(control)] = keycombination::strokes(combination.first());
+            m_input.pressKeys(m_held[std::size_t(control)]);
+        }
+    } else if (released) {
+        m_input.playCombination(combination); // a sequence plays whole
+    }
+    return true;
+}
 
 void ProMouseFunc::onKeyEvent(int control, bool released)
 {
@@ -111,6 +152,11 @@ const QString &ProMouseFunc::programInFront()
 void ProMouseFunc::runKeyFunction(int control, std::optional<int> index, bool released)
 {
     qCDebug(lcAgentEvents).nospace() << "当前的 index " << index.value_or(int(Key::None));
+    // What a combination's press holds comes up with the release, whatever is stored now.
+    if (released && releaseHeld(control))
+        return;
+    if (keyCombination(control, index, released))
+        return;
     if (!index) {
         ownButton(control, released);
         return;
@@ -265,6 +311,14 @@ void ProMouseFunc::runWheelFunction(int control, std::optional<int> index, const
         canonical = catalogue::isWin8(m_versionClass)
                         ? catalogue::canonicalIndex(catalogue::List::Wheels, *index, m_versionClass)
                         : *index;
+    }
+    if (index && *index == catalogue::noneIndex(catalogue::List::Wheels, m_versionClass) &&
+        (up || down)) {
+        const QVector<keycombination::Combination> combinations = m_settings.combinations(control);
+        if (combinations.size() == 2) { // "up", then "down"
+            m_input.playCombination(combinations[up ? 0 : 1]);
+            return;
+        }
     }
     if (canonical == kKeyNoneOnWheel)
         canonical = int(Wheel::None);

@@ -28,8 +28,10 @@
 #include "window_system.h"
 
 #include <QObject>
+#include <QVector>
 #include <QString>
 
+#include <array>
 #include <optional>
 
 struct AgentPlatform;
@@ -57,6 +59,9 @@ public:
     // step of `control`.
     void runWheelFunction(int control, std::optional<int> index, const QString &direction);
 
+    // Lets go of every key a key combination holds down (the receiver went away).
+    void releaseHeldKeys();
+
     QString versionClass() const { return m_versionClass; }
     int currentControl() const { return m_currentControl; }
     bool pointerSpeedToggle() const { return m_pointerSpeedToggle; }
@@ -83,6 +88,11 @@ private:
     void ownButton(int control, bool up);
     // The wheel's own movement, one step.
     void ownMovement(int control, bool up);
+    // One half of a key event when the control has a key combination; false when
+    // it has none and the catalogue decides.
+    bool keyCombination(int control, std::optional<int> index, bool released);
+    // Lets go of the keys the control's combination holds; false when none.
+    bool releaseHeld(int control);
 
     AgentPlatform &m_platform;
     agent::OpFunConfFile m_settings;
@@ -95,4 +105,5 @@ private:
     QString m_versionClass;
     platform::WindowId m_frontWindow = 0; // 0 until a window is in front: no program
     QString m_frontProgram;
+    std::array<QVector<keycombination::Stroke>, 6> m_held; // by control
 };

@@ -357,6 +357,12 @@ Window {
         var page = pageFor(tag)
         if (!page || versionClass === "")
             return
+        conf.syncMouseIni()
+        var combination = conf.GetCombination(tag)
+        if (combination.length > 0) {
+            showCombination(tag, combination)
+            return
+        }
         var i = rules.storedIndex(index, countOf(tag))
         var label = rules.labelFor(tag, i, countOf(tag), page.getIndexName(i))
         if (label.text === undefined)
@@ -366,6 +372,35 @@ Window {
             page.keyIsSelectItem(i, tag)
         else
             page.wheelIsSelectItem(i)
+    }
+
+    // A control with a key combination: the keys as its label, and
+    // "Key combination..." marked in its list.
+    function showCombination(tag, texts) {
+        var text = texts.join(" / ")
+        connectDevice.f_setLabel(tag, text, true)
+        pageFor(tag).showCombination(text)
+    }
+    // "Key combination..." picked: the box asks for the keys, starting from the
+    // control's own combination.
+    property string combinationTag: ""
+    function askCombination(tag) {
+        conf.syncMouseIni()
+        combinationBox.wheel = !isKeyTag(tag)
+        combinationTag = tag
+        combinationBox.start(conf.GetCombination(tag))
+    }
+    function combinationAnswered(texts) {
+        var tag = combinationTag
+        combinationTag = ""
+        if (texts === undefined)
+            return
+        conf.syncMouseIni()
+        var problem = conf.SetCombination(tag, texts)
+        if (problem !== "")
+            navigator.showInfo(problem, false)
+        else
+            showCombination(tag, conf.GetCombination(tag))
     }
 
     // A control the selected program set leaves to all programs: no label, and
@@ -468,6 +503,7 @@ Window {
         onSigUsrSpeed: mainWindow.onSpeed("midKey", speedType, speed)
         programSet: conf.selectedSet > 0
         onSigSameAsAll: mainWindow.onSame("midKey")
+        onSigCombinationRequested: mainWindow.askCombination("midKey")
     }
     MouseKeyPress {
         id: rightKeyPage
@@ -480,6 +516,7 @@ Window {
         onSigUsrSpeed: mainWindow.onSpeed("rightKey", speedType, speed)
         programSet: conf.selectedSet > 0
         onSigSameAsAll: mainWindow.onSame("rightKey")
+        onSigCombinationRequested: mainWindow.askCombination("rightKey")
     }
     MouseKeyPress {
         id: sideUpKeyPage
@@ -492,6 +529,7 @@ Window {
         onSigUsrSpeed: mainWindow.onSpeed("slideUpKey", speedType, speed)
         programSet: conf.selectedSet > 0
         onSigSameAsAll: mainWindow.onSame("slideUpKey")
+        onSigCombinationRequested: mainWindow.askCombination("slideUpKey")
     }
     MouseKeyPress {
         id: sideDownKeyPage
@@ -504,6 +542,7 @@ Window {
         onSigUsrSpeed: mainWindow.onSpeed("slideDownKey", speedType, speed)
         programSet: conf.selectedSet > 0
         onSigSameAsAll: mainWindow.onSame("slideDownKey")
+        onSigCombinationRequested: mainWindow.askCombination("slideDownKey")
     }
     MouseWheelAction {
         id: midWheelPage
@@ -514,6 +553,7 @@ Window {
         onSigSelIssue: mainWindow.onPicked("midWheel", issueIndex, issueName)
         programSet: conf.selectedSet > 0
         onSigSameAsAll: mainWindow.onSame("midWheel")
+        onSigCombinationRequested: mainWindow.askCombination("midWheel")
     }
     MouseWheelAction {
         id: sideWheelPage
@@ -524,6 +564,7 @@ Window {
         onSigSelIssue: mainWindow.onPicked("slideWheel", issueIndex, issueName)
         programSet: conf.selectedSet > 0
         onSigSameAsAll: mainWindow.onSame("slideWheel")
+        onSigCombinationRequested: mainWindow.askCombination("slideWheel")
     }
 
     // ---- Settings to a file and back ----
@@ -576,7 +617,8 @@ Window {
     Rectangle {
         objectName: "darkCover"
         anchors.fill: parent
-        visible: navigator.darkCover || updatePrompt.shown || mainWindow.removingSection > 0
+        visible: navigator.darkCover || updatePrompt.shown || mainWindow.removingSection > 0 ||
+                 mainWindow.combinationTag !== ""
         color: "black"
         opacity: 0.8
         MouseArea { // swallows clicks (and the pointer's hover) while a box is open
@@ -647,6 +689,14 @@ Window {
         text: qsTr("The current software is not the latest version, please\ngo to the official website to download the latest version")
         onSigCancleClicked: updatePrompt.cancel()
         onSigSureClicked: updatePrompt.confirm()
+    }
+    KeyCombinationBox {
+        id: combinationBox
+        objectName: "combinationBox"
+        anchors.centerIn: parent
+        visible: mainWindow.combinationTag !== ""
+        onSigAccepted: mainWindow.combinationAnswered(texts)
+        onSigCanceled: mainWindow.combinationAnswered(undefined)
     }
     InformationBox {
         objectName: "infoBox"

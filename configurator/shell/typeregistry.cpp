@@ -18,6 +18,7 @@
 #include "programselector.h"
 #include "settingsfileactions.h"
 #include "systemtrayicon.h"
+#include "keyrecorder.h"
 #include "updateprompt.h"
 
 #include <QtQml>
@@ -55,6 +56,7 @@ const std::vector<QmlTypeEntry> &configuratorTypes()
         {"an.utility", "PageNavigator", &registerType<PageNavigator>},
         {"an.utility", "AssignmentRules", &registerType<AssignmentRules>},
         {"an.utility", "UpdatePrompt", &registerType<UpdatePrompt>},
+        {"an.utility", "KeyRecorder", &registerType<KeyRecorder>},
         {"an.utility", "ProgramSelector", &registerType<ProgramSelector>},
         {"an.utility", "SettingsFileActions", &registerType<SettingsFileActions>},
     };

@@ -238,7 +238,9 @@ private slots:
             writeIni(file, p.first, p.second);
         OpFunConfFile conf; // as the pages make the sets
         conf.syncMouseIni();
+        QCOMPARE(conf.SetCombination("slideWheel", {"Ctrl+Plus", "Ctrl+Minus"}), QString());
         conf.selectSet(conf.AddProgramSet("gimp", "GNU Image"));
+        QCOMPARE(conf.SetCombination("midKey", {"Ctrl+K, Ctrl+C"}), QString());
         conf.SetRightKeyVal("复制-12-rightKey");
         conf.SetRightFilePath("file:///C:/a b.png");
         conf.SetMidMainSpeed("5");
@@ -251,10 +253,13 @@ private slots:
         // What a set does not assign, and parameters at their defaults, are left out.
         QCOMPARE(uploaded(server)["programs"].toArray(),
                  (QJsonArray{programSet("gimp", {{"name", "GNU Image"},
+                                                 {"Mid_key", entry("Key combination", "48", "midKey")},
+                                                 {"Mid_key_combination", "Ctrl+K, Ctrl+C"},
                                                  {"Right_key", entry("复制", "12", "rightKey")},
                                                  {"right_file_path", "file:///C:/a b.png"},
                                                  {"mid_main_speed", "5"}}),
                              programSet("Firefox", {{"name", "Firefox"}})}));
+        QCOMPARE(uploaded(server)["Side_wheel_combination_down"].toString(), QString("Ctrl+Minus"));
         conf.RestoreEverything(); // "Restore default" wipes the assignments
         QVERIFY(conf.RemoveProgramSet(2));
         QVERIFY(iniOnDisk(file) != before);

@@ -184,6 +184,80 @@ private slots:
         row("side win8 1 up", kScrollLeft), row("side win8 2 down", L("gamma ramp"));
         row("mid win8 7 up", extendedKey("0xB2"));
     }
+    // A key's combination is held while the key is, a sequence plays on the
+    // release, a wheel's on each step; only behind the list's "None".
+    void keyCombinations_data()
+    {
+        QTest::addColumn<QString>("versionClass");
+        QTest::addColumn<QStringList>("values"); // "GROUP/key=value"
+        QTest::addColumn<QStringList>("onPress"); // a wheel: its step up
+        QTest::addColumn<QStringList>("onRelease"); // a wheel: its step down
+        const auto row = [](const char *name, const char *cls, const char *values,
+                            const char *press, const char *release) {
+            QTest::newRow(name) << cls << L(values) << L(press) << L(release);
+        };
+        row("held", "win10", "SET/Right_key=Key combination-48-rightKey|"
+                             "SET/Right_key_combination=Ctrl+Shift+T",
+            "key 0xA2 0|key 0xA0 0|key 0x54 0", "key 0x54 2|key 0xA0 2|key 0xA2 2");
+        row("sequence", "win10", "SET/Right_key=Key combination-48-rightKey|"
+                                 "SET/Right_key_combination=Ctrl+K, Ctrl+C", "",
+            "key 0xA2 0|key 0x4B 0|key 0x4B 2|key 0xA2 2|key 0xA2 0|key 0x43 0|key 0x43 2|key 0xA2 2");
+        row("extended keys, win8", "win8", "SET/Right_key=Key combination-47-rightKey|"
+                                           "SET/Right_key_combination=RAlt+Right",
+            "key 0xA5 1|key 0x27 1", "key 0x27 3|key 0xA5 3");
+        row("a program's set", "win10", "SET/Right_key=Copy-12-rightKey|PROGRAMS/count=1|"
+                                        "PROGRAM1/program=editor.exe|"
+                                        "PROGRAM1/Right_key=Key combination-48-rightKey|"
+                                        "PROGRAM1/Right_key_combination=F5",
+            "key 0x74 0", "key 0x74 2");
+        row("behind another function", "win10", "SET/Right_key=Paste-14-rightKey|"
+                                                "SET/Right_key_combination=F5",
+            "", "key 0x11 0|key 0x56 0|pause 50|key 0x56 2|key 0x11 2");
+        row("unusable text", "win10", "SET/Right_key=Key combination-48-rightKey|"
+                                      "SET/Right_key_combination=Ctrl+Hyper",
+            "mouse 0x8 0", "mouse 0x10 0");
+        row("wheel", "win10", "SET/Side_wheel=Key combination-9-slideWheel|"
+                              "SET/Side_wheel_combination_up=Ctrl+Plus|"
+                              "SET/Side_wheel_combination_down=Ctrl+Minus",
+            "key 0xA2 0|key 0xBB 0|key 0xBB 2|key 0xA2 2",
+            "key 0xA2 0|key 0xBD 0|key 0xBD 2|key 0xA2 2");
+    }
+    void keyCombinations()
+    {
+        QFETCH(QString, versionClass);
+        QFETCH(QStringList, values);
+        QFETCH(QStringList, onPress);
+        QFETCH(QStringList, onRelease);
+        for (const QString &value : values)
+            m_folder->setModelValue("QX210", value.section('=', 0, 0), value.section('=', 1));
+        m_fakes->programs->showProgram("editor.exe");
+        makeDispatcher(versionClass);
+        if (values.first().startsWith("SET/Side_wheel")) {
+            QCOMPARE(wheel(kSideWheel, "up"), onPress);
+            QCOMPARE(wheel(kSideWheel, "down"), onRelease);
+            return;
+        }
+        QCOMPARE(key(kRight, false), onPress);
+        QCOMPARE(key(kRight, true), onRelease);
+    }
+    // Nothing a combination holds stays down: the receiver going away and the
+    // agent's end let go of it.
+    void heldKeysAreLetGo()
+    {
+        m_folder->setModelValue("QX210", "SET/Right_key", "Key combination-48-rightKey");
+        m_folder->setModelValue("QX210", "SET/Right_key_combination", "Alt+Tab");
+        makeDispatcher();
+        QCOMPARE(key(kRight, false), L("key 0xA4 0|key 0x9 0"));
+        m_fakes->clearEffects();
+        m_dispatcher->releaseHeldKeys();
+        QCOMPARE(m_fakes->effects(), L("key 0x9 2|key 0xA4 2"));
+        QCOMPARE(key(kRight, true), kNothing);
+        key(kRight, false);
+        m_fakes->clearEffects();
+        m_dispatcher.reset();
+        QCOMPARE(m_fakes->effects(), L("key 0x9 2|key 0xA4 2"));
+    }
+
     void pointerSpeedToggleIsSharedByAllKeys()
     {
         setPaths("slider_up_main_speed=3 slider_up_self_speed=4 slider_down_main_speed=5 "

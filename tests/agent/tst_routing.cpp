@@ -124,6 +124,25 @@ private slots:
                          "volume 0.51|mute 0|volume 0.50").split('|'));
     }
 
+    // The receiver going away lets go of what a key combination holds down.
+    void removalLetsGoOfHeldKeys()
+    {
+        m_folder->setModelValues("QX210", {{"SET/Right_key", "Key combination-48-rightKey"},
+                                           {"SET/Right_key_combination", "Ctrl+T"}});
+        makeWindow();
+        m_window->dispatcher().onKeyEvent(5, false);
+        QCOMPARE(m_fakes->effects(), (QStringList{"key 0xA2 0", "key 0x54 0"}));
+        m_fakes->clearEffects();
+        platform::WindowMessage removal;
+        removal.message = platform::kWmDeviceChange;
+        removal.wParam = platform::kDbtDeviceRemoveComplete;
+        removal.hasBroadcast = true;
+        removal.deviceType = platform::kDbtDevtypDeviceInterface;
+        removal.interfaceName = R"(\\?\USB#VID_2F6B&PID_1812#0001#{a5dcbf10})";
+        m_window->deviceWindow().handleMessage(removal);
+        QCOMPARE(m_fakes->effects(), (QStringList{"key 0x54 2", "key 0xA2 2"}));
+    }
+
 private:
     void deliverPosted() // what the window posted to itself, as its message loop would
     {

@@ -58,6 +58,8 @@ private slots:
         QCOMPARE(stored("PATH/right_web_url"), QString("https://example.com/a"));
         QCOMPARE(run({"set", "midKey", "6", "--value", "7,9"}), 0);            // pointer speeds
         QCOMPARE(run({"set", "side-up-key", "copy", "--program", "GIMP"}), 0); // names without case
+        QCOMPARE(run({"set", "side-down-key", "combination", "ctrl+shift+t"}), 0);
+        QCOMPARE(run({"set", "side-wheel", "combination", "Ctrl+Plus", "Ctrl+Minus"}), 0);
 
         QCOMPARE(run({"show", "--json"}), 0);
         const QJsonObject shown = QJsonDocument::fromJson(m_out.toUtf8()).object();
@@ -68,6 +70,8 @@ private slots:
         QCOMPARE(controls[1]["parameters"]["value"].toString(), QString("https://example.com/a"));
         QCOMPARE(controls[0]["parameters"]["own speed"].toString(), QString("9"));
         QCOMPARE(controls[2]["function"].toString(), QString("None"));
+        QCOMPARE(controls[3]["combination"].toString(), QString("Ctrl+Shift+T"));
+        QCOMPARE(controls[5]["combination"]["down"].toString(), QString("Ctrl+Minus"));
 
         QCOMPARE(run({"show", "--program", "gimp", "--json"}), 0);
         const QJsonArray inSet = QJsonDocument::fromJson(m_out.toUtf8())["controls"].toArray();
@@ -96,6 +100,10 @@ private slots:
             << QStringList{"show", "--model"} << 2 << "--model";
         QTest::newRow("unknown model") << QStringList{"show", "--model", "QX999"} << 1 << "QX999";
         QTest::newRow("no such program") << QStringList{"show", "--program", "vim"} << 1 << "vim";
+        QTest::newRow("unusable combination")
+            << QStringList{"set", "right-key", "combination", "Ctrl+Hyper"} << 1 << "Hyper";
+        QTest::newRow("one combination for a wheel")
+            << QStringList{"set", "side-wheel", "combination", "Ctrl+Plus"} << 2 << "DOWN-KEYS";
         QTest::newRow("import of no settings file")
             << QStringList{"import", "/nonexistent.json"} << 1 << "cannot be read";
     }

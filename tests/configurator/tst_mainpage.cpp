@@ -243,6 +243,38 @@ private slots:
         QCOMPARE(find("midKeyPage")->property("usrCurrentIndex").toInt(), 48);
     }
 
+    // "Key combination...": the keys pressed in the box, shown and stored; Esc
+    // leaves everything as it was.
+    void keyCombinationFromTheList()
+    {
+        QVERIFY(start(true, "QX210"));
+        window()->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window()));
+        QMetaObject::invokeMethod(find("connectDevice"), "sigActionClicked",
+                                  Q_ARG(QString, "right_key_press"));
+        QObject *box = find("combinationBox");
+        auto *item = find("rightKeyPage")->findChild<QQuickItem *>("combinationItem");
+        QMetaObject::invokeMethod(item, "picked");
+        QVERIFY(box->property("visible").toBool());
+        QTest::keyClick(window(), Qt::Key_K, Qt::ControlModifier);
+        QTest::keyClick(window(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(box->findChild<QObject *>("upRecorder")->property("text").toString(),
+                 QString("Ctrl+K, Ctrl+C"));
+        QTest::keyClick(window(), Qt::Key_Return);
+        QVERIFY(!box->property("visible").toBool());
+        QCOMPARE(QSettings(modelFile(), QSettings::IniFormat).value("SET/Right_key_combination").toString(),
+                 QString("Ctrl+K, Ctrl+C"));
+        QCOMPARE(labelText("rightKey"), QString("Ctrl+K, Ctrl+C"));
+        QVERIFY(find("rightKeyPage")->property("combinationSelected").toBool());
+
+        const QByteArray before = bytes(modelFile());
+        QMetaObject::invokeMethod(item, "picked");
+        QTest::keyClick(window(), Qt::Key_T, Qt::ControlModifier);
+        QTest::keyClick(window(), Qt::Key_Escape);
+        QVERIFY(!box->property("visible").toBool());
+        QCOMPARE(bytes(modelFile()), before);
+    }
+
     void modelConfirmationStoresTheModelAndChoosesTheLayout()
     {
         QVERIFY(start(true, "NULL"));

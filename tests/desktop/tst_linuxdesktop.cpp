@@ -246,6 +246,22 @@ private slots:
         QCOMPARE(actual, expected);
     }
 
+    // A key's combination through XTest: held with the key, let go in reverse.
+    void keyCombinationThroughXTest()
+    {
+        TestWindow window("Recorder", "Recorder window");
+        QVERIFY(window.isActive());
+        QSettings model(appenv::modelSettingsPath("QX210"), QSettings::IniFormat);
+        model.setValue("SET/Right_key", "Key combination-48-rightKey");
+        model.setValue("SET/Right_key_combination", "Ctrl+Shift+T");
+        model.sync();
+        ProMouseFunc dispatcher(m_platform);
+        dispatcher.onKeyEvent(kRight, false);
+        dispatcher.onKeyEvent(kRight, true);
+        QCOMPARE(window.received(6),
+                 L("+ffe3|+ffe1+ctrl|+74+ctrl+shift|-74+ctrl+shift|-ffe1+ctrl+shift|-ffe3+ctrl"));
+    }
+
     void programsWithoutDesktopCounterpartAreLogged()
     {
         const QByteArray path = qgetenv("PATH");

@@ -24,12 +24,16 @@ Item {
     // marked while the set leaves this key to all programs' assignment.
     property bool programSet: false
     property bool sameSelected: false
+    // The key plays a key combination of its own; "Key combination..." is marked.
+    property bool combinationSelected: false
 
     signal sigSelItemIndex(int itemIndex, string itemName)
     signal sigUsrIndexUrl(int index, string fileUrl)
     signal sigUsrSpeed(int speedType, int speed)
     // The user picked "Same as all programs".
     signal sigSameAsAll()
+    // The user picked "Key combination...": the main page asks for the keys.
+    signal sigCombinationRequested()
 
     width: 310
     height: 460
@@ -40,8 +44,19 @@ Item {
     }
 
     function markItem(pIndex) {
+        combinationSelected = false
         for (var i = 0; i < listModel.count; ++i)
             listModel.setProperty(i, "isSelectItem", i === pIndex ? "pressed" : "normal")
+    }
+
+    // The key's combination (`text`) shown as its state.
+    function showCombination(text) {
+        markItem(-1)
+        sameSelected = false
+        combinationSelected = true
+        titleText = text
+        usrCurrentIndex = -1
+        proUsrSelInput(-1)
     }
 
     function keyIsSelectItem(pIndex, tag) {
@@ -251,7 +266,7 @@ Item {
         x: 4
         y: 44 + (keyPage.programSet ? 30 : 0)
         width: 302
-        height: keyPage.height - 52 - (keyPage.programSet ? 30 : 0)
+        height: keyPage.height - 82 - (keyPage.programSet ? 30 : 0)
         clip: true
         model: keyPage.visible ? listModel : null
         boundsBehavior: Flickable.StopAtBounds
@@ -267,6 +282,20 @@ Item {
                     listModel.setProperty(index, "isSelectItem", inside ? "hover" : "normal")
             }
         }
+    }
+
+    // Below the list, and outside it: the list's positions stay the stored indexes.
+    FunctionItem {
+        objectName: "combinationItem"
+        x: 4
+        y: keyPage.height - 38
+        property bool pointerOver: false
+        width: 302
+        height: 30
+        text: qsTr("Key combination...")
+        selectState: keyPage.combinationSelected ? "pressed" : pointerOver ? "hover" : "normal"
+        onPointerInside: pointerOver = inside
+        onPicked: keyPage.sigCombinationRequested()
     }
 
     Rectangle {

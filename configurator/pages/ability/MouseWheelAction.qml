@@ -12,13 +12,17 @@ Item {
     // marked while the set leaves this wheel to all programs' assignment.
     property bool programSet: false
     property bool sameSelected: false
+    // The wheel plays key combinations of its own; "Key combination..." is marked.
+    property bool combinationSelected: false
 
     signal sigSelIssue(int issueIndex, string issueName)
     // The user picked "Same as all programs".
     signal sigSameAsAll()
+    // The user picked "Key combination...": the main page asks for the keys.
+    signal sigCombinationRequested()
 
     width: 310
-    height: 56 + (Math.max(issueCount, 1) + (programSet ? 1 : 0)) * 30
+    height: 56 + (Math.max(issueCount, 1) + 1 + (programSet ? 1 : 0)) * 30
 
     function getIndexName(pIndex) {
         pIndex = Number(pIndex)
@@ -26,8 +30,17 @@ Item {
     }
 
     function markItem(pIndex) {
+        combinationSelected = false
         for (var i = 0; i < listModel.count; ++i)
             listModel.setProperty(i, "isSelectItem", i === pIndex ? "pressed" : "normal")
+    }
+
+    // The wheel's combinations (`text`: "up / down") shown as its state.
+    function showCombination(text) {
+        markItem(-1)
+        sameSelected = false
+        combinationSelected = true
+        titleText = text
     }
 
     function wheelIsSelectItem(pIndex) {
@@ -120,13 +133,28 @@ Item {
         onPicked: wheelPage.pickSame()
     }
 
+    // Below the list, and outside it: the list's positions stay the stored indexes.
+    FunctionItem {
+        objectName: "combinationItem"
+        x: 4
+        y: wheelPage.height - 38
+        property bool pointerOver: false
+        width: 302
+        height: 30
+        text: qsTr("Key combination...")
+        selectState: wheelPage.combinationSelected ? "pressed" : pointerOver ? "hover" : "normal"
+        pickOnPress: true
+        onPointerInside: pointerOver = inside
+        onPicked: wheelPage.sigCombinationRequested()
+    }
+
     ListView {
         id: list
         objectName: "list"
         x: 4
         y: 44 + (wheelPage.programSet ? 30 : 0)
         width: 302
-        height: wheelPage.height - 52 - (wheelPage.programSet ? 30 : 0)
+        height: wheelPage.height - 82 - (wheelPage.programSet ? 30 : 0)
         clip: true
         model: wheelPage.visible ? listModel : null
         boundsBehavior: Flickable.StopAtBounds

@@ -167,6 +167,68 @@ steps below to try again</source>
     </message>
 </context>
 <context>
+    <name>KeyCombination</name>
+    <message>
+        <source>No key combination entered</source>
+        <translation>未输入组合键</translation>
+    </message>
+    <message>
+        <source>The key combination is too long</source>
+        <translation>组合键过长</translation>
+    </message>
+    <message>
+        <source>At most 8 combinations can follow one another</source>
+        <translation>最多可连续 8 个组合键</translation>
+    </message>
+    <message>
+        <source>Unknown key: %1</source>
+        <translation>未知的按键：%1</translation>
+    </message>
+    <message>
+        <source>A key is missing after the modifiers: %1</source>
+        <translation>修饰键后缺少按键：%1</translation>
+    </message>
+    <message>
+        <source>Only one key besides Ctrl, Alt, Shift and Win: %1</source>
+        <translation>除 Ctrl、Alt、Shift 和 Win 外只能有一个按键：%1</translation>
+    </message>
+</context>
+<context>
+    <name>KeyCombinationBox</name>
+    <message>
+        <source>Key combination</source>
+        <translation>组合键</translation>
+    </message>
+    <message>
+        <source>Wheel up</source>
+        <translation>滚轮向上</translation>
+    </message>
+    <message>
+        <source>Wheel down</source>
+        <translation>滚轮向下</translation>
+    </message>
+    <message>
+        <source>Press the keys</source>
+        <translation>请按下按键</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>or type it: Ctrl+Shift+T</source>
+        <translation>或直接输入：Ctrl+Shift+T</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Sure</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
     <name>Login</name>
     <message>
         <source>mailbox</source>
@@ -434,6 +496,10 @@ steps below to try again</source>
         <source>Same as all programs</source>
         <translation>与所有程序相同</translation>
     </message>
+    <message>
+        <source>Key combination...</source>
+        <translation>组合键...</translation>
+    </message>
 </context>
 <context>
     <name>MouseWheelAction</name>
@@ -480,6 +546,10 @@ steps below to try again</source>
     <message>
         <source>Same as all programs</source>
         <translation>与所有程序相同</translation>
+    </message>
+    <message>
+        <source>Key combination...</source>
+        <translation>组合键...</translation>
     </message>
 </context>
 <context>
@@ -638,6 +708,68 @@ and right keys simultaneously</source>
     <message>
         <source>Complete</source>
         <translation>完成</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFileActions</name>
+    <message>
+        <source>Settings exported</source>
+        <translation>设置已导出</translation>
+    </message>
+    <message>
+        <source>Nothing was imported: %1</source>
+        <translation>未导入任何内容：%1</translation>
+    </message>
+    <message>
+        <source>Settings imported; left out, from a newer version: %1</source>
+        <translation>设置已导入；来自较新版本而未导入的：%1</translation>
+    </message>
+    <message>
+        <source>Settings imported</source>
+        <translation>设置已导入</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsTransfer</name>
+    <message>
+        <source>The file cannot be written: %1</source>
+        <translation>无法写入文件：%1</translation>
+    </message>
+    <message>
+        <source>The file cannot be read: %1</source>
+        <translation>无法读取文件：%1</translation>
+    </message>
+    <message>
+        <source>The file is too large to be a settings file</source>
+        <translation>文件过大，不是设置文件</translation>
+    </message>
+    <message>
+        <source>The file is damaged or incomplete</source>
+        <translation>文件已损坏或不完整</translation>
+    </message>
+    <message>
+        <source>This is not a Velko Options settings file</source>
+        <translation>这不是 Velko Options 设置文件</translation>
+    </message>
+    <message>
+        <source>The file&apos;s format version is not known</source>
+        <translation>无法识别文件的格式版本</translation>
+    </message>
+    <message>
+        <source>The file was changed or damaged after it was saved</source>
+        <translation>文件在保存后被修改或损坏</translation>
+    </message>
+    <message>
+        <source>The file names an unknown mouse model: %1</source>
+        <translation>文件中有未知的鼠标型号：%1</translation>
+    </message>
+    <message>
+        <source>The settings of %1 cannot be used: %2</source>
+        <translation>%1 的设置无法使用：%2</translation>
+    </message>
+    <message>
+        <source>The file holds settings this version does not know: %1</source>
+        <translation>文件包含此版本无法识别的设置：%1</translation>
     </message>
 </context>
 <context>
@@ -855,68 +987,6 @@ go to the official website to download the latest version</source>
     <message>
         <source>Import settings</source>
         <translation>导入设置</translation>
-    </message>
-</context>
-<context>
-    <name>SettingsFileActions</name>
-    <message>
-        <source>Settings exported</source>
-        <translation>设置已导出</translation>
-    </message>
-    <message>
-        <source>Nothing was imported: %1</source>
-        <translation>未导入任何内容：%1</translation>
-    </message>
-    <message>
-        <source>Settings imported; left out, from a newer version: %1</source>
-        <translation>设置已导入；来自较新版本而未导入的：%1</translation>
-    </message>
-    <message>
-        <source>Settings imported</source>
-        <translation>设置已导入</translation>
-    </message>
-</context>
-<context>
-    <name>SettingsTransfer</name>
-    <message>
-        <source>The file cannot be written: %1</source>
-        <translation>无法写入文件：%1</translation>
-    </message>
-    <message>
-        <source>The file cannot be read: %1</source>
-        <translation>无法读取文件：%1</translation>
-    </message>
-    <message>
-        <source>The file is too large to be a settings file</source>
-        <translation>文件过大，不是设置文件</translation>
-    </message>
-    <message>
-        <source>The file is damaged or incomplete</source>
-        <translation>文件已损坏或不完整</translation>
-    </message>
-    <message>
-        <source>This is not a Velko Options settings file</source>
-        <translation>这不是 Velko Options 设置文件</translation>
-    </message>
-    <message>
-        <source>The file's format version is not known</source>
-        <translation>无法识别文件的格式版本</translation>
-    </message>
-    <message>
-        <source>The file was changed or damaged after it was saved</source>
-        <translation>文件在保存后被修改或损坏</translation>
-    </message>
-    <message>
-        <source>The file names an unknown mouse model: %1</source>
-        <translation>文件中有未知的鼠标型号：%1</translation>
-    </message>
-    <message>
-        <source>The settings of %1 cannot be used: %2</source>
-        <translation>%1 的设置无法使用：%2</translation>
-    </message>
-    <message>
-        <source>The file holds settings this version does not know: %1</source>
-        <translation>文件包含此版本无法识别的设置：%1</translation>
     </message>
 </context>
 </TS>

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <tuple>
 #include <vector>
 
@@ -15,12 +16,14 @@ using namespace platform;
 // What a hook saw: message, virtual key or HIWORD(mouseData), extended key.
 using Observed = std::tuple<UINT, DWORD, bool>;
 std::vector<Observed> g_observed;
+std::vector<DWORD> g_scanCodes;
 
 LRESULT CALLBACK keyboardHook(int code, WPARAM wParam, LPARAM lParam)
 {
     const auto *info = reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam);
     if (code != HC_ACTION || !(info->flags & LLKHF_INJECTED))
         return CallNextHookEx(nullptr, code, wParam, lParam);
+    g_scanCodes.push_back(info->scanCode);
     return g_observed.emplace_back(UINT(wParam), info->vkCode, (info->flags & LLKHF_EXTENDED) != 0),
            1;
 }
@@ -86,6 +89,29 @@ INSTANTIATE_TEST_SUITE_P(
                                         {false, kMouseXUp, XBUTTON1, WM_XBUTTONUP}},
                       std::vector<Step>{{false, kMouseWheel, 120, WM_MOUSEWHEEL},
                                         {false, kMouseWheel, -120, WM_MOUSEWHEEL}}));
+
+// A combination's keys in one batch: in order, each with its scan code, the
+// right-hand Ctrl and the arrow key with the extended flag.
+TEST(KeyCombination, GoesOutInOneBatchWithScanCodesAndTheExtendedFlag)
+{
+    g_observed.clear();
+    g_scanCodes.clear();
+    const Hook keyboard{
+        SetWindowsHookExW(WH_KEYBOARD_LL, &keyboardHook, GetModuleHandleW(nullptr), 0)};
+    ASSERT_TRUE(keyboard.handle);
+    const KeyStroke strokes[] = {{0xA3, true, false}, {0xA0, false, false}, {0x25, true, false},
+                                 {0x25, true, true},  {0xA0, false, true},  {0xA3, true, true}};
+    ASSERT_TRUE(createInputInjector()->sendKeys(strokes, std::size(strokes)));
+    testsupport::pumpUntil([] { return g_observed.size() >= 6; }, 10000);
+    std::vector<Observed> expected;
+    std::vector<DWORD> scans;
+    for (const KeyStroke &s : strokes) {
+        expected.emplace_back(s.up ? WM_KEYUP : WM_KEYDOWN, s.virtualKey, s.extended);
+        scans.push_back(MapVirtualKeyW(s.virtualKey, MAPVK_VK_TO_VSC));
+    }
+    EXPECT_EQ(g_observed, expected);
+    EXPECT_EQ(g_scanCodes, scans);
+}
 
 TEST(CursorPosition, IsReadInScreenCoordinates)
 {
