@@ -428,23 +428,16 @@ Window {
             connectDevice.f_initMouseConf()
     }
 
-    // Trims the lists once for the version class, then shows the stored configuration.
+    // Fills the lists once for the version class, then shows the stored configuration.
     function adjustLists(sysVersion) {
         if (versionClass !== "")
             return
-        var keyPages = [midKeyPage, rightKeyPage, sideUpKeyPage, sideDownKeyPage]
-        var keyRemovals = rules.removedKeyPositions(sysVersion)
-        for (var k = 0; k < keyPages.length; ++k) {
-            for (var r = 0; r < keyRemovals.length; ++r)
-                keyPages[k].f_removeItem(keyRemovals[r])
-            keyPages[k].refreshListModelCount()
-        }
-        var wheelRemovals = rules.removedWheelPositions(sysVersion)
-        for (var w of [midWheelPage, sideWheelPage]) {
-            for (var j = 0; j < wheelRemovals.length; ++j)
-                w.removeWheelItem(wheelRemovals[j])
-            w.refreshWheelItemCount()
-        }
+        var keyItems = rules.keyItems(sysVersion)
+        for (var k of [midKeyPage, rightKeyPage, sideUpKeyPage, sideDownKeyPage])
+            k.loadItems(keyItems)
+        var wheelItems = rules.wheelItems(sysVersion)
+        for (var w of [midWheelPage, sideWheelPage])
+            w.loadItems(wheelItems)
         versionClass = sysVersion === "win8" || sysVersion === "win10" ? sysVersion : "win7"
         if (navigator.page === "connect")
             connectDevice.f_initMouseConf()

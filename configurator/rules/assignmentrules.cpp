@@ -77,17 +77,19 @@ QString translated(const char *text)
 
 } // namespace
 
-QVector<int> removedPositions(catalogue::List list, const QString &versionClass)
+QVariantList listItems(catalogue::List list, const QString &versionClass)
 {
-    const bool win8 = catalogue::isWin8(versionClass);
-    const QVector<catalogue::SourceItem> &source = catalogue::sourceList(list);
-    QVector<int> positions;
-    for (int i = source.size() - 1; i >= 0; --i) {
-        const catalogue::Shown shown = source[i].shown;
-        if (shown == catalogue::Shown::Never || (shown == catalogue::Shown::NotUnderWin8 && win8))
-            positions.append(i);
+    const char *context = list == catalogue::List::Keys ? "MouseKeyPress" : "MouseWheelAction";
+    QVariantList items;
+    for (const catalogue::PageItem &item : catalogue::pageList(list, versionClass)) {
+        const catalogue::SourceItem *source = catalogue::item(list, item.canonicalIndex);
+        items.append(QVariantMap{
+            {QStringLiteral("issueName"),
+             QCoreApplication::translate(context, item.text.toUtf8().constData())},
+            {QStringLiteral("btn_state"), source && source->parameter != nullptr},
+            {QStringLiteral("isSelectItem"), QStringLiteral("normal")}});
     }
-    return positions;
+    return items;
 }
 
 QString entryText(const QString &name, int index, const QString &tag)
@@ -247,16 +249,6 @@ QString chooserAnswer(const QUrl &chosen)
 
 } // namespace assignment
 
-namespace {
-QVariantList toVariantList(const QVector<int> &values)
-{
-    QVariantList list;
-    for (int value : values)
-        list.append(value);
-    return list;
-}
-} // namespace
-
 AssignmentRules::AssignmentRules(QObject *parent)
     : QObject(parent), m_windows(QSysInfo::kernelType() == QLatin1String("winnt")),
       m_home(QDir::homePath()),
@@ -264,14 +256,14 @@ AssignmentRules::AssignmentRules(QObject *parent)
 {
 }
 
-QVariantList AssignmentRules::removedKeyPositions(const QString &versionClass) const
+QVariantList AssignmentRules::keyItems(const QString &versionClass) const
 {
-    return toVariantList(assignment::removedPositions(catalogue::List::Keys, versionClass));
+    return assignment::listItems(catalogue::List::Keys, versionClass);
 }
 
-QVariantList AssignmentRules::removedWheelPositions(const QString &versionClass) const
+QVariantList AssignmentRules::wheelItems(const QString &versionClass) const
 {
-    return toVariantList(assignment::removedPositions(catalogue::List::Wheels, versionClass));
+    return assignment::listItems(catalogue::List::Wheels, versionClass);
 }
 
 int AssignmentRules::keyNoneIndex(const QString &versionClass) const

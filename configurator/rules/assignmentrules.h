@@ -26,10 +26,10 @@ constexpr int kWideWidth = 580;   // a key list with its detail panel
 constexpr int kMinSpeed = 1;
 constexpr int kMaxSpeed = 20;
 
-// The positions a list of the full source list loses under `versionClass`, in
-// the order to remove them one at a time (highest first, so that each position
-// still names the item it was computed for).
-QVector<int> removedPositions(catalogue::List list, const QString &versionClass);
+// A page's list under `versionClass`, as its list model takes it: each item's
+// text in the user's language ("issueName"), whether it has a detail panel
+// ("btn_state"), and its mark ("isSelectItem", "normal").
+QVariantList listItems(catalogue::List list, const QString &versionClass);
 
 // name + "-" + index + "-" + tag, for example "Copy-12-midKey".
 QString entryText(const QString &name, int index, const QString &tag);
@@ -114,8 +114,8 @@ public:
     // Uses the native backend's system family and the user's own folders.
     explicit AssignmentRules(QObject *parent = nullptr);
 
-    Q_INVOKABLE QVariantList removedKeyPositions(const QString &versionClass) const;
-    Q_INVOKABLE QVariantList removedWheelPositions(const QString &versionClass) const;
+    Q_INVOKABLE QVariantList keyItems(const QString &versionClass) const;
+    Q_INVOKABLE QVariantList wheelItems(const QString &versionClass) const;
     Q_INVOKABLE int keyNoneIndex(const QString &versionClass) const;
     Q_INVOKABLE int wheelNoneIndex(const QString &versionClass) const;
     Q_INVOKABLE QString entryText(const QString &name, int index, const QString &tag) const;

@@ -72,10 +72,8 @@ class TestAssignmentLists : public QObject
             qFatal("%s", qPrintable(view->errors().value(0).toString()));
         const bool key = document == "MouseKeyPress";
         AssignmentRules rules;
-        for (const QVariant &position : key ? rules.removedKeyPositions(versionClass)
-                                            : rules.removedWheelPositions(versionClass))
-            call(page, key ? "f_removeItem" : "removeWheelItem", {position});
-        call(page, key ? "refreshListModelCount" : "refreshWheelItemCount");
+        const QVariant items = key ? rules.keyItems(versionClass) : rules.wheelItems(versionClass);
+        call(page, "loadItems", {items});
         view->resize(600, 460);
         view->show();
         if (!QTest::qWaitForWindowExposed(view.get()))

@@ -97,13 +97,11 @@ Item {
         return [webPanel, filePanel, folderPanel, programPanel, soundPanel][panel - 1]
     }
 
-    function f_removeItem(position) {
-        position = Number(position)
-        if (position >= 0 && position < listModel.count)
-            listModel.remove(position)
-    }
-
-    function refreshListModelCount() {
+    // The list of a Windows version class (AssignmentRules.keyItems).
+    function loadItems(items) {
+        listModel.clear()
+        for (var i = 0; i < items.length; ++i)
+            listModel.append(items[i])
         itemCount = listModel.count
     }
 
@@ -155,11 +153,6 @@ Item {
         }
     }
 
-    Component.onCompleted: {
-        listModel.append({ "issueName": qsTr("None"), "btn_state": false, "isSelectItem": "normal" })
-        refreshListModelCount()
-    }
-
     AssignmentRules {
         id: rules
         objectName: "rules"
@@ -171,58 +164,6 @@ Item {
 
     ListModel {
         id: listModel
-        ListElement { issueName: qsTr("Media Player"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Open Web page"); btn_state: true; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Open file"); btn_state: true; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Open floder"); btn_state: true; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Open application"); btn_state: true; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Play sound"); btn_state: true; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Mouse speed"); btn_state: true; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("My picture"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("My Documents"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("My computer"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("My video"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("My music"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Copy"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Clipping"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Paste"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Shutdown"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Reboot"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Max window"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Min window"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Log out"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Homepage"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Close window"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Increase volume"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Search"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Show/hide desktop"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Calculator"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Lower volume"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Silent"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Lock screen"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Select All"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("New"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Save"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Print"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Resource manager"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Mouse left click"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Mouse right click"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Forward"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Backward"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Roll forward"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Roll back"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Roll left"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Roll right"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Run"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Zoom In"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Zoom Out"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Switch application"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Windows menu"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Play/Pause"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Stop"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Previous"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Next"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("DoubleClick"); btn_state: false; isSelectItem: "normal" }
     }
 
     BorderImage {

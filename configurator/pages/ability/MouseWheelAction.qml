@@ -63,13 +63,11 @@ Item {
         sigSameAsAll()
     }
 
-    function removeWheelItem(position) {
-        position = Number(position)
-        if (position >= 0 && position < listModel.count)
-            listModel.remove(position)
-    }
-
-    function refreshWheelItemCount() {
+    // The list of a Windows version class (AssignmentRules.wheelItems).
+    function loadItems(items) {
+        listModel.clear()
+        for (var i = 0; i < items.length; ++i)
+            listModel.append(items[i])
         issueCount = listModel.count
     }
 
@@ -80,22 +78,8 @@ Item {
         sigSelIssue(pIndex, titleText)
     }
 
-    Component.onCompleted: {
-        listModel.append({ "issueName": qsTr("None"), "btn_state": false, "isSelectItem": "normal" })
-        refreshWheelItemCount()
-    }
-
     ListModel {
         id: listModel
-        ListElement { issueName: qsTr("Volume control"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Scroll horizontally"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Switch applications"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Brightness control"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Tab Previous/Next"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Zoom in/out"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Song Previous/Next"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Play/Pause"); btn_state: false; isSelectItem: "normal" }
-        ListElement { issueName: qsTr("Stop"); btn_state: false; isSelectItem: "normal" }
     }
 
     BorderImage {
