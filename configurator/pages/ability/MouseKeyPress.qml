@@ -226,6 +226,13 @@ Item {
     }
 
     // Below the list, and outside it: the list's positions stay the stored indexes.
+    Rectangle {
+        x: 14
+        y: keyPage.height - 39
+        width: 282
+        height: 1
+        color: "#e3e7ee"
+    }
     FunctionItem {
         objectName: "combinationItem"
         x: 4

@@ -118,6 +118,13 @@ Item {
     }
 
     // Below the list, and outside it: the list's positions stay the stored indexes.
+    Rectangle {
+        x: 14
+        y: wheelPage.height - 39
+        width: 282
+        height: 1
+        color: "#e3e7ee"
+    }
     FunctionItem {
         objectName: "combinationItem"
         x: 4

@@ -35,7 +35,7 @@ Rectangle {
     }
 
     width: 460
-    height: wheel ? 330 : 230
+    height: wheel ? 360 : 240
     radius: 8
     color: "#262b34"
     border.color: "#3a4250"
