@@ -97,9 +97,12 @@ catalogue::List listOf(const controls::Control &control)
 // A list's texts as the pages show them, in the user's language.
 QString shownText(catalogue::List list, const catalogue::PageItem &item)
 {
-    const QByteArray text = item.text.toUtf8();
-    return QCoreApplication::translate(
-        list == catalogue::List::Keys ? "MouseKeyPress" : "MouseWheelAction", text.constData());
+    return catalogue::shownText(list, item.text);
+}
+
+QString combinationItemText()
+{
+    return catalogue::shownText(catalogue::List::Keys, QLatin1String(keycombination::kItemText));
 }
 
 // The option's value after `name`, removed from `args` with it; nullopt when absent.
@@ -198,8 +201,7 @@ int show(QStringList args, QTextStream &out, Failure &failure)
                 row.insert(QStringLiteral("parameters"), parameters);
             const QStringList combination = conf.GetCombination(QLatin1String(control.tag));
             if (!combination.isEmpty()) {
-                row.insert(QStringLiteral("function"),
-                           QCoreApplication::translate("MouseKeyPress", keycombination::kItemText));
+                row.insert(QStringLiteral("function"), combinationItemText());
                 row.insert(QStringLiteral("combination"),
                            combination.size() == 1
                                ? QJsonValue(combination.first())
@@ -359,7 +361,7 @@ int functions(QStringList args, QTextStream &out, Failure &failure)
         }
     }
     // Below each list on the pages; "set CONTROL combination KEYS" gives it.
-    const QString combination = QCoreApplication::translate("MouseKeyPress", keycombination::kItemText);
+    const QString combination = combinationItemText();
     lists.insert(QStringLiteral("combination"), combination);
     if (!json)
         out << "  combination  " << combination << '\n';

@@ -84,15 +84,20 @@ QString OpFunConfFile::pathValue(const QString &prefix, const QString &suffix)
     return value(controls::pathKey(prefix, suffix));
 }
 
-QVector<keycombination::Combination> OpFunConfFile::combinations(int control)
+QVector<keycombination::Combination> OpFunConfFile::combinations(int control,
+                                                                std::optional<int> index)
 {
     const controls::Control *c = controls::byNumber(control);
-    if (!c)
+    if (!c || !index ||
+        *index != catalogue::noneIndex(c->isWheel ? catalogue::List::Wheels : catalogue::List::Keys,
+                                       m_versionClass))
         return {};
     QVector<keycombination::Combination> out;
     for (const QString &key : keycombination::storageKeys(*c)) {
-        const QString text = m_parameterSet > 0 ? programValue(m_parameterSet, key)
-                                                : value(QStringLiteral("/SET/") + key);
+        // As the event's read of the entry left the file: no sync of its own.
+        const QString text = m_modelIni.getValue(
+            m_parameterSet > 0 ? programsets::sectionKey(m_parameterSet, key)
+                               : QStringLiteral("/SET/") + key);
         if (text == kMissing)
             return {};
         keycombination::Problem problem = keycombination::Problem::None;

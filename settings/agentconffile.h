@@ -68,11 +68,12 @@ public:
     // under the version class ("no entry": the default set applies).
     std::optional<int> programIndex(int section, int control) const;
     // The key combination of a control (0..5) in the parameter set in use: one for
-    // a key, "up" then "down" for a wheel; none when the set stores none for it.
-    // A text keycombination::parse() refuses reads as none, logged once per text.
-    // The combination counts only where the control's entry is the list's "None"
-    // (keycombination.h); that is the caller's to check.
-    QVector<keycombination::Combination> combinations(int control);
+    // a key, "up" then "down" for a wheel; none when the set stores none for it,
+    // or when `index`, the entry the event read for the control, is not the list's
+    // "None" (keycombination.h). A text keycombination::parse() refuses reads as
+    // none, logged once per text. Reads nothing itself: call it after the event's
+    // read of the entry.
+    QVector<keycombination::Combination> combinations(int control, std::optional<int> index);
     // A key of a program set's section (programsets::sectionKey), read as value().
     QString programValue(int section, const QString &key);
 

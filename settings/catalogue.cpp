@@ -1,5 +1,6 @@
 #include "catalogue.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 #include <array>
@@ -106,6 +107,12 @@ int win8RemovedIndex(List list)
 const QVector<SourceItem> &sourceList(List list)
 {
     return list == List::Keys ? kKeySource : kWheelSource;
+}
+
+QString shownText(List list, const QString &text)
+{
+    return QCoreApplication::translate(list == List::Keys ? "MouseKeyPress" : "MouseWheelAction",
+                                       text.toUtf8().constData());
 }
 
 bool isWin8(const QString &versionClass)

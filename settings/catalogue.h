@@ -183,6 +183,10 @@ QVector<PageItem> pageList(List list, const QString &versionClass);
 // The page texts of pageList(), in the Chinese translation when `chinese`.
 QStringList pageTexts(List list, const QString &versionClass, bool chinese);
 
+// A page text as the pages show it, in the user's language: translated in the
+// pages' own contexts, "MouseKeyPress" and "MouseWheelAction".
+QString shownText(List list, const QString &text);
+
 // True for the "win8" class, in any letter case.
 bool isWin8(const QString &versionClass);
 

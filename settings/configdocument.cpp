@@ -74,10 +74,7 @@ const std::array<PathKey, 28> kPathKeys = {{
 
 const controls::Control &controlOf(const ControlKey &key)
 {
-    for (const controls::Control &c : controls::kControls)
-        if (qstrcmp(c.setKey, key.key) == 0)
-            return c;
-    return controls::kControls.front();
+    return *controls::bySetKey(key.key); // every row names a control
 }
 
 // A control's key combination members (keycombination.h), added when it has one:
@@ -139,10 +136,7 @@ QString indexText(const QJsonValue &index)
 // (0..48 for a key, 0..9 for a wheel).
 bool isListIndex(const QString &index, const char *controlKey)
 {
-    bool wheel = false;
-    for (const controls::Control &c : controls::kControls)
-        if (qstrcmp(c.setKey, controlKey) == 0)
-            wheel = c.isWheel;
+    const bool wheel = controls::bySetKey(controlKey)->isWheel;
     bool ok = false;
     const int value = index.toInt(&ok, 10);
     return ok && value >= 0 && value < (wheel ? catalogue::kWheelCount : catalogue::kKeyCount);
@@ -246,14 +240,11 @@ QString uploadedEntry(OpFunConfFile &conf, const ControlKey &key, bool inSet)
     const QString stored = conf.storedEntry(key.key);
     if (stored == QLatin1String("NULL"))
         return QString();
-    const controls::Control *control = nullptr;
-    for (const controls::Control &c : controls::kControls)
-        if (qstrcmp(c.setKey, key.key) == 0)
-            control = &c;
-    if (controls::entryIndex(stored, *control, conf.versionClass()))
+    const controls::Control &control = controlOf(key);
+    if (controls::entryIndex(stored, control, conf.versionClass()))
         return (conf.*key.entryJson)();
     return inSet ? QString()
-                 : controls::entryToJson(controls::defaultEntry(*control, conf.versionClass()));
+                 : controls::entryToJson(controls::defaultEntry(control, conf.versionClass()));
 }
 
 } // namespace

@@ -36,6 +36,14 @@ const Control *byTag(const QString &tag)
     return nullptr;
 }
 
+const Control *bySetKey(const char *setKey)
+{
+    for (const Control &c : kControls)
+        if (qstrcmp(c.setKey, setKey) == 0)
+            return &c;
+    return nullptr;
+}
+
 QString defaultParameter(const QString &suffixOrKey)
 {
     return suffixOrKey.endsWith(QLatin1String("_speed")) ? QStringLiteral("1")

@@ -41,6 +41,8 @@ QString defaultParameter(const QString &suffixOrKey);
 const Control *byNumber(int number);
 // The control with a tag ("midKey"), or null.
 const Control *byTag(const QString &tag);
+// The control of a key of group SET ("Mid_key"), or null.
+const Control *bySetKey(const char *setKey);
 
 // "/SET/" + the control's key.
 QString setKeyPath(const Control &control);

@@ -188,21 +188,24 @@ std::optional<Combination> parse(const QString &text, Problem *problem, QString 
     return combination;
 }
 
+QString modifierName(Modifier modifier, Side side, bool windowsNames)
+{
+    const QString base = QLatin1String(kModifierTexts[modifier] ? kModifierTexts[modifier]
+                                       : windowsNames           ? "Win"
+                                                                : "Super");
+    return side == Side::Left    ? QLatin1Char('L') + base
+           : side == Side::Right ? QLatin1Char('R') + base
+                                 : base;
+}
+
 QString format(const Combination &combination, bool windowsNames)
 {
     QStringList steps;
     for (const Step &step : combination) {
         QStringList parts;
-        for (int m = 0; m < kModifierCount; ++m) {
-            const Side side = step.modifiers[m];
-            if (side == Side::None)
-                continue;
-            const QString base = QLatin1String(
-                kModifierTexts[m] ? kModifierTexts[m] : windowsNames ? "Win" : "Super");
-            parts << (side == Side::Left    ? QLatin1Char('L') + base
-                      : side == Side::Right ? QLatin1Char('R') + base
-                                            : base);
-        }
+        for (int m = 0; m < kModifierCount; ++m)
+            if (step.modifiers[m] != Side::None)
+                parts << modifierName(Modifier(m), step.modifiers[m], windowsNames);
         const KeyName *key = keyByVirtualKey(step.virtualKey);
         parts << (key ? QLatin1String(key->name) : QStringLiteral("?"));
         steps << parts.join(QLatin1Char('+'));

@@ -65,6 +65,8 @@ std::optional<Combination> parse(const QString &text, Problem *problem = nullptr
                                  QString *name = nullptr);
 // The text of a combination; "Win" or "Super" for the Windows key.
 QString format(const Combination &combination, bool windowsNames);
+// A modifier's name as format() writes it: "Ctrl", "RCtrl", "Win" or "Super"...
+QString modifierName(Modifier modifier, Side side, bool windowsNames);
 // What a problem means, in the user's language.
 QString describe(Problem problem, const QString &name);
 

@@ -149,7 +149,7 @@ void OpFunConfFile::setEntry(const char *setKey, const QString &value)
 {
     m_modelIni.setValue(addressed("SET", QLatin1String(setKey)), value);
     // Any other function the page stores replaces a combination.
-    if (const controls::Control *control = controlByKey(setKey))
+    if (const controls::Control *control = controls::bySetKey(setKey))
         for (const QString &key : keycombination::storageKeys(*control))
             m_modelIni.remove(addressed("SET", key));
     const int section = selectedSet();
@@ -365,14 +365,6 @@ void OpFunConfFile::replaceProgramSets(const QVector<StoredSet> &replacement)
     m_selection->announceSetsChanged();
 }
 
-const controls::Control *OpFunConfFile::controlByKey(const char *setKey)
-{
-    for (const controls::Control &c : controls::kControls)
-        if (qstrcmp(c.setKey, setKey) == 0)
-            return &c;
-    return nullptr;
-}
-
 QStringList OpFunConfFile::GetCombination(const QString &tag)
 {
     const controls::Control *control = controls::byTag(tag);
@@ -402,16 +394,26 @@ QStringList OpFunConfFile::combinationTexts(const controls::Control &control, bo
     return texts;
 }
 
-bool OpFunConfFile::writeCombination(const controls::Control &control, const QStringList &texts)
+bool OpFunConfFile::writeCombination(const controls::Control &control, const QStringList &texts,
+                                     QString *problem)
 {
     const QStringList keys = keycombination::storageKeys(control);
-    if (!m_modelIni.isBound() || texts.size() != keys.size())
+    if (!m_modelIni.isBound() || texts.size() != keys.size()) {
+        if (problem)
+            *problem = keycombination::describe(keycombination::Problem::Empty, QString());
         return false;
+    }
     QStringList stored;
     for (const QString &text : texts) {
-        const std::optional<keycombination::Combination> combination = keycombination::parse(text);
-        if (!combination)
+        keycombination::Problem refused = keycombination::Problem::None;
+        QString name;
+        const std::optional<keycombination::Combination> combination =
+            keycombination::parse(text, &refused, &name);
+        if (!combination) {
+            if (problem)
+                *problem = keycombination::describe(refused, name);
             return false;
+        }
         stored << keycombination::format(*combination, true); // the stored form names "Win"
     }
     setEntry(control.setKey, keycombination::entryFor(control, m_versionClass));
@@ -425,15 +427,9 @@ QString OpFunConfFile::SetCombination(const QString &tag, const QStringList &tex
     const controls::Control *control = controls::byTag(tag);
     if (!control || !m_modelIni.isBound())
         return QStringLiteral("no such control");
-    if (texts.size() != keycombination::storageKeys(*control).size())
-        return keycombination::describe(keycombination::Problem::Empty, QString());
-    for (const QString &text : texts) {
-        keycombination::Problem problem = keycombination::Problem::None;
-        QString name;
-        if (!keycombination::parse(text, &problem, &name))
-            return keycombination::describe(problem, name);
-    }
-    writeCombination(*control, texts);
+    QString problem;
+    if (!writeCombination(*control, texts, &problem))
+        return problem;
     m_modelIni.sync();
     return QString();
 }

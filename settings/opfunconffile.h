@@ -84,10 +84,11 @@ public:
     // language, and nothing is written.
     Q_INVOKABLE QString SetCombination(const QString &tag, const QStringList &texts);
     // The same for the documents: the stored texts ("Win" for the Windows key,
-    // or this system's name), and a write of usable texts without syncing (false
-    // and nothing written for any other).
+    // or this system's name), and a write of usable texts without syncing (false,
+    // what is wrong in `problem`, and nothing written for any other).
     QStringList combinationTexts(const controls::Control &control, bool windowsNames);
-    bool writeCombination(const controls::Control &control, const QStringList &texts);
+    bool writeCombination(const controls::Control &control, const QStringList &texts,
+                          QString *problem = nullptr);
     // From now on syncMouseIni() binds this model's file whatever the main file
     // names (the settings file export and import address every model); empty: the
     // main file's model again. The main file is not written.
@@ -237,7 +238,6 @@ private:
     QString m_versionClass;
     // Whether the Windows key is written "Win" (on Windows) or "Super".
     bool m_windowsNames = QSysInfo::kernelType() == QLatin1String("winnt");
-    static const controls::Control *controlByKey(const char *setKey);
     QString m_pinnedModel;
     std::shared_ptr<ProgramSetSelection> m_selection;
     std::optional<int> m_fixedSet;

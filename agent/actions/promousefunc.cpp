@@ -81,11 +81,9 @@ bool ProMouseFunc::releaseHeld(int control)
 
 bool ProMouseFunc::keyCombination(int control, std::optional<int> index, bool released)
 {
-    // A combination stands behind the list's "None" (keycombination.h).
-    if (!index || *index != catalogue::noneIndex(catalogue::List::Keys, m_versionClass))
-        return false;
-    const QVector<keycombination::Combination> combinations = m_settings.combinations(control);
-    if (combinations.size() != 1)
+    const QVector<keycombination::Combination> combinations =
+        m_settings.combinations(control, index);
+    if (combinations.isEmpty())
         return false;
     const keycombination::Combination &combination = combinations.first();
     if (combination.size() == 1) {
@@ -312,10 +310,10 @@ void ProMouseFunc::runWheelFunction(int control, std::optional<int> index, const
                         ? catalogue::canonicalIndex(catalogue::List::Wheels, *index, m_versionClass)
                         : *index;
     }
-    if (index && *index == catalogue::noneIndex(catalogue::List::Wheels, m_versionClass) &&
-        (up || down)) {
-        const QVector<keycombination::Combination> combinations = m_settings.combinations(control);
-        if (combinations.size() == 2) { // "up", then "down"
+    if (up || down) {
+        const QVector<keycombination::Combination> combinations =
+            m_settings.combinations(control, index);
+        if (!combinations.isEmpty()) { // "up", then "down"
             m_input.playCombination(combinations[up ? 0 : 1]);
             return;
         }

@@ -79,13 +79,11 @@ QString translated(const char *text)
 
 QVariantList listItems(catalogue::List list, const QString &versionClass)
 {
-    const char *context = list == catalogue::List::Keys ? "MouseKeyPress" : "MouseWheelAction";
     QVariantList items;
     for (const catalogue::PageItem &item : catalogue::pageList(list, versionClass)) {
         const catalogue::SourceItem *source = catalogue::item(list, item.canonicalIndex);
         items.append(QVariantMap{
-            {QStringLiteral("issueName"),
-             QCoreApplication::translate(context, item.text.toUtf8().constData())},
+            {QStringLiteral("issueName"), catalogue::shownText(list, item.text)},
             {QStringLiteral("btn_state"), source && source->parameter != nullptr},
             {QStringLiteral("isSelectItem"), QStringLiteral("normal")}});
     }

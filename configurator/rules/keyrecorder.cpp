@@ -163,14 +163,11 @@ bool KeyRecorder::keyPressed(int key, int modifiers, quint32 nativeScanCode)
     if (name.isEmpty())
         return false;
     QStringList parts;
-    for (const auto &[flag, modifier] : kHeld) {
-        if (!(modifiers & flag))
-            continue;
-        keycombination::Step shown;
-        shown.modifiers[modifier] = m_sides[modifier] == Side::None ? Side::Either : m_sides[modifier];
-        // The modifier's name as format() writes it, without the key.
-        parts << keycombination::format({shown}, m_windowsNames).section(QLatin1Char('+'), 0, 0);
-    }
+    for (const auto &[flag, modifier] : kHeld)
+        if (modifiers & flag)
+            parts << keycombination::modifierName(
+                modifier, m_sides[modifier] == Side::None ? Side::Either : m_sides[modifier],
+                m_windowsNames);
     parts << name;
     const QString step = parts.join(QLatin1Char('+'));
     // A step follows a usable text; anything else starts afresh.

@@ -93,10 +93,12 @@ private slots:
 
         agent::OpFunConfFile reader; // the agent, and today's readers: "None"
         QCOMPARE(reader.catalogueIndex(controls::MidKey), std::optional<int>(47));
-        QCOMPARE(reader.combinations(controls::MidWheel).size(), 2);
-        QCOMPARE(reader.combinations(controls::RightKey).size(), 0);
+        QCOMPARE(reader.combinations(controls::MidWheel, reader.catalogueIndex(controls::MidWheel)).size(), 2);
+        QCOMPARE(reader.combinations(controls::RightKey, reader.catalogueIndex(controls::RightKey)).size(), 0);
         reader.setParameterSet(set);
-        QCOMPARE(reader.combinations(controls::RightKey).value(0), keycombination::parse("F5"));
+        reader.hasProgramEntries(controls::RightKey);
+        QCOMPARE(reader.combinations(controls::RightKey, reader.programIndex(set, controls::RightKey)).value(0),
+                 keycombination::parse("F5"));
 
         // A stale combination behind another function counts for nothing.
         file.setValue("SET/Mid_wheel", "Stop-7-midWheel");

@@ -12,7 +12,6 @@ Rectangle {
     id: root
     // Two fields for a wheel ("up", "down"), one for a key.
     property bool wheel: false
-    readonly property var recorders: wheel ? [upRecorder, downRecorder] : [upRecorder]
     readonly property bool usable: upRecorder.usable && (!wheel || downRecorder.usable)
     property Item upField: null
     signal sigAccepted(var texts)
