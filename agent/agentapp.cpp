@@ -2,6 +2,8 @@
 
 #include "agentplatform.h"
 #include "appenv.h"
+#include "hooksource.h"
+#include "inputsources.h"
 #include "mainwindow.h"
 #include "simulatedmouseserver.h"
 #include "usbdriver.h"
@@ -24,7 +26,10 @@ int runAgent(AgentPlatform &platform)
 
     auto window = std::make_unique<MainWindow>(platform);
     auto driver = std::make_unique<USBDriver>(*platform.filterDevice);
-    driver->open();
+    HookSource hook(*platform.mouseHook);
+    QObject::connect(&hook, &HookSource::mouseClicked, driver.get(), &USBDriver::slot_mouseClicked);
+    InputSources sources(*driver, hook);
+    sources.start();
     driver->start(QThread::InheritPriority);
     window->hide();
 
@@ -37,6 +42,7 @@ int runAgent(AgentPlatform &platform)
     const int code = QCoreApplication::exec();
     mouseServer.reset();
 
+    sources.stop();
     driver->stop();
     const bool finished = driver->wait(3000);
     qDebug() << "正常退出";

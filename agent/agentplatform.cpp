@@ -15,6 +15,7 @@ AgentPlatform AgentPlatform::native()
     p.instanceLock = platform::createInstanceLock();
     p.messageWindow = platform::createMessageWindow();
     p.filterDevice = platform::createFilterDevice();
+    p.mouseHook = platform::createMouseHook();
     p.hid = platform::createHidSystem();
     p.input = platform::createInputInjector();
     p.windows = platform::createWindowSystem();

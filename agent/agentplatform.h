@@ -9,6 +9,7 @@
 #include "input.h"
 #include "instance_lock.h"
 #include "message_window.h"
+#include "mouse_hook.h"
 #include "native_messages.h"
 #include "pointer_speed.h"
 #include "power.h"
@@ -29,6 +30,8 @@ struct AgentPlatform
     std::unique_ptr<platform::InstanceLock> instanceLock;
     std::unique_ptr<platform::MessageWindow> messageWindow;
     std::unique_ptr<platform::FilterDevice> filterDevice;
+    // Heard from when the filter device cannot be opened.
+    std::unique_ptr<platform::MouseHook> mouseHook;
     std::unique_ptr<platform::HidSystem> hid;
     std::unique_ptr<platform::InputInjector> input;
     std::unique_ptr<platform::WindowSystem> windows;

@@ -134,6 +134,11 @@ void FakeFilterDevice::setPresent(bool present)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_present = present;
+    if (!present) { // unplugged or uninstalled: the open handle is dead
+        m_open = false;
+        m_hooked = false;
+        m_records.clear();
+    }
 }
 
 void FakeFilterDevice::setFailingCode(std::uint32_t code)

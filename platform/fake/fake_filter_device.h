@@ -39,7 +39,7 @@ public:
     void debugOutput(const std::string &utf8) override;
 
     // The simulated driver's behaviour.
-    void setPresent(bool present);           // absent: open() fails
+    void setPresent(bool present); // absent: open() fails, an open device goes away
     void setFailingCode(std::uint32_t code); // requests with this code fail (0: none)
 
     // Queues one input record as the driver does for a filtered mouse event: only

@@ -3,6 +3,7 @@
 #include "agentapp.h"
 #include "appenv.h"
 #include "fake_agent_platform.h"
+#include "inputsource.h"
 #include "logcapture.h"
 #include "simulated_mouse.h"
 #include "singletonglobalmousehook.h"
@@ -212,6 +213,52 @@ private slots:
                                  }
                              }),
                  0);
+    }
+
+    // Without the driver the hook hears the mouse; the driver, once there, takes
+    // over and the hook goes; when the driver goes, the hook is back.
+    void theHookStandsInForAnAbsentDriver()
+    {
+        using inputsource::Source;
+        SettingsFolder folder;
+        folder.setModel("QX210");
+        folder.setModelValue("QX210", "SET/Right_key", "Copy-12-rightKey");
+        FakeAgentPlatform fakes;
+        fakes.filterDevice->setPresent(false);
+        QList<int> seen;
+        auto connection = connect(SingletonGlobalMouseHook::instance(),
+                                  &SingletonGlobalMouseHook::sig_mouseHookParam, this,
+                                  [&](int type, int) { seen << type; });
+        using Kind = platform::MouseHookEvent::Kind;
+        const auto button = [&](Kind kind, platform::MouseHookButton b) {
+            platform::MouseHookEvent e;
+            e.kind = kind;
+            e.button = b;
+            return fakes.mouseHook->deliver(e);
+        };
+        using platform::MouseHookButton;
+        QCOMPARE(runAndClose(fakes,
+                             [&] {
+                                 QCOMPARE(inputsource::stored(), Source::Hook);
+                                 QVERIFY(button(Kind::ButtonDown, MouseHookButton::Right));
+                                 QVERIFY(button(Kind::ButtonUp, MouseHookButton::Right));
+                                 QVERIFY(!button(Kind::ButtonDown, MouseHookButton::Middle));
+                                 QVERIFY(!button(Kind::ButtonUp, MouseHookButton::Middle));
+                                 QTRY_COMPARE(seen, (QList<int>{8, 9}));
+                                 fakes.filterDevice->setPresent(true);
+                                 QTRY_VERIFY(!fakes.mouseHook->isRunning());
+                                 QCOMPARE(inputsource::stored(), Source::Driver);
+                                 QVERIFY(!button(Kind::ButtonDown, MouseHookButton::Right));
+                                 QVERIFY(fakes.filterDevice->pushRecord(0x02));
+                                 QVERIFY(fakes.filterDevice->pushRecord(0x00));
+                                 QTRY_COMPARE(seen, (QList<int>{8, 9, 8, 9}));
+                                 fakes.filterDevice->setPresent(false);
+                                 QTRY_VERIFY(fakes.mouseHook->isRunning());
+                                 QCOMPARE(inputsource::stored(), Source::Hook);
+                             }),
+                 0);
+        disconnect(connection);
+        QCOMPARE(seen, (QList<int>{8, 9, 8, 9}));
     }
 
 private:

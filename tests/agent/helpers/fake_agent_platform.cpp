@@ -21,6 +21,7 @@ FakeAgentPlatform::FakeAgentPlatform()
     : instanceLock(install<FakeInstanceLock>(platform.instanceLock)),
       messageWindow(install<FakeMessageWindow>(platform.messageWindow)),
       filterDevice(install<FakeFilterDevice>(platform.filterDevice)),
+      mouseHook(install<FakeMouseHook>(platform.mouseHook)),
       hid(install<FakeHidSystem>(platform.hid)), input(install<FakeInputInjector>(platform.input)),
       windows(install<FakeWindowSystem>(platform.windows)), shell(install<FakeShell>(platform.shell)),
       audio(install<FakeAudioSystem>(platform.audio)), gamma(install<FakeDisplayGamma>(platform.gamma)),

@@ -10,6 +10,7 @@
 #include "fake_input.h"
 #include "fake_instance_lock.h"
 #include "fake_message_window.h"
+#include "fake_mouse_hook.h"
 #include "fake_native_messages.h"
 #include "fake_program_directory.h"
 #include "fake_shell.h"
@@ -29,6 +30,7 @@ struct FakeAgentPlatform
     platform::fake::FakeInstanceLock *instanceLock;
     platform::fake::FakeMessageWindow *messageWindow;
     platform::fake::FakeFilterDevice *filterDevice;
+    platform::fake::FakeMouseHook *mouseHook;
     platform::fake::FakeHidSystem *hid;
     platform::fake::FakeInputInjector *input;
     platform::fake::FakeWindowSystem *windows;
