@@ -2,6 +2,7 @@
 
 #include "appenv.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 
@@ -36,6 +37,7 @@ QString filePath()
 
 bool store(Source source)
 {
+    QDir().mkpath(appenv::settingsDir());
     QSaveFile file(filePath());
     if (!file.open(QIODevice::WriteOnly))
         return false;

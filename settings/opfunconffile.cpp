@@ -1,5 +1,7 @@
 #include "opfunconffile.h"
 
+#include "inputsource.h"
+
 #include "catalogue.h"
 #include "keycombination.h"
 
@@ -757,4 +759,9 @@ void OpFunConfFile::SetSliderDownMainSpeed(const QString &main_speed)
 void OpFunConfFile::SetSliderDownSelfSpeed(const QString &self_speed)
 {
     setPathValue(QStringLiteral("slider_down_self_speed"), self_speed);
+}
+
+QString OpFunConfFile::InputSource() const
+{
+    return inputsource::name(inputsource::stored());
 }

@@ -74,6 +74,10 @@ public:
     Q_INVOKABLE void syncMouseIni();
     Q_INVOKABLE void syncIniToFile();
 
+    // How the agent last said it hears the mouse: "driver" (the filter driver),
+    // "hook" (the system's mouse hook) or "" (not said, or neither).
+    Q_INVOKABLE QString InputSource() const;
+
     // A control's key combination in the selected set: its text for a key, the
     // "up" and "down" texts for a wheel, written as this system writes shortcuts;
     // empty when the control has none (or an unusable one).

@@ -4,6 +4,7 @@
 #include "appenv.h"
 #include "settingstransfer.h"
 #include "configuratorapp.h"
+#include "inputsource.h"
 #include "mainpagehost.h"
 #include "opfunconffile.h"
 #include "typeregistry.h"
@@ -142,11 +143,13 @@ private slots:
         QFETCH(QString, model);
         QFETCH(QString, page);
         QFETCH(bool, sideWheelSpot);
+        QVERIFY(inputsource::store(inputsource::Source::Hook)); // an agent without the driver
         QVERIFY(start(present, model));
         QCOMPARE(this->page(), page);
         if (page == "connect") {
             QCOMPARE(find("connectDevice")->property("modelText").toString(), model);
             QCOMPARE(sideWheelSpotShown(), sideWheelSpot);
+            QCOMPARE(find("inputSourceText")->property("text").toString(), QString("through Windows"));
         }
     }
 

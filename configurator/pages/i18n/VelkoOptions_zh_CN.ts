@@ -96,6 +96,14 @@
         <source>Reset</source>
         <translation>恢复默认</translation>
     </message>
+    <message>
+        <source>through the mouse driver</source>
+        <translation>通过鼠标驱动</translation>
+    </message>
+    <message>
+        <source>through Windows</source>
+        <translation>通过 Windows</translation>
+    </message>
 </context>
 <context>
     <name>DisconnectDevices</name>

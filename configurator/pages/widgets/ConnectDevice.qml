@@ -13,6 +13,8 @@ Rectangle {
     property string usrEmail: ""
     property bool eightKeys: true
     property string modelText: "NULL"
+    // How the agent hears the mouse, as it last said: "driver", "hook" or "".
+    property string inputSource: ""
     // The sync result shown under the title bar.
     property string syncText: ""
     property bool syncSuccess: true
@@ -57,6 +59,7 @@ Rectangle {
     // control without an entry of its own through sigInitSame.
     function f_initMouseConf() {
         conf.syncMouseIni()
+        inputSource = conf.InputSource()
         var inSet = conf.selectedSet > 0
         var docs = {
             "midWheel": conf.GetMidWheelVal, "midKey": conf.GetMidKeyVal,
@@ -273,6 +276,22 @@ Rectangle {
                 font.pixelSize: 15
                 text: root.modelText
             }
+        }
+        Text {
+            objectName: "inputSourceText"
+            x: 186
+            anchors.verticalCenter: parent.verticalCenter
+            color: "#9aa4b2"
+            font.pixelSize: 13
+            text: root.inputSource === "driver" ? qsTr("through the mouse driver")
+                : root.inputSource === "hook" ? qsTr("through Windows") : ""
+        }
+        // The agent changes over when the driver comes or goes.
+        Timer {
+            interval: 3000
+            repeat: true
+            running: root.visible
+            onTriggered: root.inputSource = conf.InputSource()
         }
         Row {
             anchors.right: parent.right
