@@ -10,6 +10,8 @@
 #include "usbdriver.h"
 
 #include <QApplication>
+#include <QMouseEvent>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
@@ -259,6 +261,60 @@ private slots:
                  0);
         disconnect(connection);
         QCOMPARE(seen, (QList<int>{8, 9, 8, 9}));
+    }
+
+    // The agent on the system's own hook (Windows; under Wine xdotool's X events
+    // are the mouse): each control plays its combination, and reaches no window;
+    // a control left at "None" reaches the window under the pointer instead.
+    void theSystemHookDrivesTheAgent()
+    {
+        if (!platform::createMouseHook()->start([](const platform::MouseHookEvent &) { return false; }))
+            QSKIP("no low-level mouse hook on this system");
+        SettingsFolder folder;
+        folder.setModel("QX210");
+        // F1..F8 (0x70..0x77): the four keys, then each wheel up and down.
+        const char *keys[][2] = {{"Mid_key", "midKey"}, {"Right_key", "rightKey"},
+                                 {"Side_downkey", "slideDownKey"}, {"Side_upkey", "slideUpKey"}};
+        int f = 1;
+        for (const auto &k : keys) {
+            folder.setModelValue("QX210", QString("SET/") + k[0], QString("Key combination-48-") + k[1]);
+            folder.setModelValue("QX210", QString("SET/%1_combination").arg(k[0]), QString("F%1").arg(f++));
+        }
+        for (const auto &w : {std::pair{"Mid_wheel", "midWheel"}, std::pair{"Side_wheel", "slideWheel"}}) {
+            folder.setModelValue("QX210", QString("SET/") + w.first, QString("Key combination-9-") + w.second);
+            folder.setModelValue("QX210", QString("SET/%1_combination_up").arg(w.first), QString("F%1").arg(f++));
+            folder.setModelValue("QX210", QString("SET/%1_combination_down").arg(w.first), QString("F%1").arg(f++));
+        }
+        FakeAgentPlatform fakes;
+        fakes.filterDevice->setPresent(false);
+        fakes.platform.mouseHook = platform::createMouseHook();
+        fakes.platform.nativeMessages.reset(); // the routing defers through the event loop
+        struct Target : QWidget {
+            QList<Qt::MouseButton> pressed;
+            void mousePressEvent(QMouseEvent *e) override { pressed << e->button(); }
+        } window;
+        window.setGeometry(100, 100, 400, 400); // Wine hears X events only over its own windows
+        window.show();
+        const auto xdotool = [](const QString &arguments) {
+            QVERIFY(QProcess::startDetached("Z:/usr/bin/xdotool", arguments.split(' ')));
+        };
+        QStringList expected;
+        for (int vk = 0x70; vk <= 0x73; ++vk) // a key held while held
+            expected << QString("key 0x%1 0").arg(vk, 0, 16) << QString("key 0x%1 2").arg(vk, 0, 16);
+        for (int vk : {0x74, 0x75, 0x76, 0x77}) // a wheel's step: up, down, right, left
+            expected << QString("key 0x%1 0").arg(vk, 0, 16) << QString("key 0x%1 2").arg(vk, 0, 16);
+        QCOMPARE(runAndClose(fakes,
+                             [&] {
+                                 xdotool("mousemove 300 300 click 2 click 3 click 8 click 9 "
+                                         "click 4 click 5 click 7 click 6");
+                                 QTRY_COMPARE_WITH_TIMEOUT(fakes.effects(), expected, 20000);
+                                 folder.removeModelValue("QX210", "SET/Mid_key_combination");
+                                 QTest::qWait(1000); // the agent reads the assignments anew
+                                 xdotool("click 2");
+                                 QTRY_COMPARE_WITH_TIMEOUT(window.pressed, QList<Qt::MouseButton>{Qt::MiddleButton}, 20000);
+                                 QCOMPARE(fakes.effects(), expected);
+                             }),
+                 0);
     }
 
 private:
