@@ -16,6 +16,7 @@
 #include "agentapp.h"
 #include "bench_agent_setup.h"
 #include "fake_agent_platform.h"
+#include "hooksource.h"
 #include "mainwindow.h"
 #include "usbdriver.h"
 
@@ -200,6 +201,50 @@ void printHandOverFloor(QCoreApplication &app, int count)
                 quantile(latencies, 0.5), quantile(latencies, 0.99));
 }
 
+// The hook's hand-over: what an event the system's mouse hook swallowed costs
+// until the main thread has its code, one at a time, the hook's thread standing
+// in as a plain thread calling the filter as the system calls it.
+void printHookHandOver(QCoreApplication &app, int count)
+{
+    SettingsFolder folder;
+    folder.setModel(QStringLiteral("QX210"));
+    folder.setModelValue(QStringLiteral("QX210"), QStringLiteral("SET/Mid_wheel"),
+                         QStringLiteral("Volume-1-midWheel"));
+    platform::fake::FakeMouseHook hook;
+    HookSource source(hook);
+    if (!source.start())
+        return;
+    std::vector<double> latencies;
+    latencies.reserve(std::size_t(count));
+    Clock::time_point delivered;
+    std::thread system;
+    const auto next = [&] {
+        if (system.joinable())
+            system.join();
+        if (int(latencies.size()) == count)
+            return app.quit();
+        system = std::thread([&] {
+            platform::MouseHookEvent notch;
+            notch.kind = platform::MouseHookEvent::Kind::Wheel;
+            notch.delta = HookRules::kNotch;
+            delivered = Clock::now();
+            hook.deliver(notch);
+        });
+    };
+    QObject::connect(&source, &HookSource::mouseClicked, &app, [&](int) {
+        latencies.push_back(micros(Clock::now() - delivered));
+        QTimer::singleShot(0, next);
+    });
+    QTimer::singleShot(0, next);
+    app.exec();
+    if (system.joinable())
+        system.join();
+    std::sort(latencies.begin(), latencies.end());
+    std::printf("hook hand-over (the filter on the hook's thread to the code on the main thread): "
+                "median %.1f us, p99 %.1f us\n",
+                quantile(latencies, 0.5), quantile(latencies, 0.99));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -219,6 +264,7 @@ int main(int argc, char *argv[])
     const int warmUp = std::min(200, latencyEvents / 10);
 
     printHandOverFloor(app, latencyEvents);
+    printHookHandOver(app, std::min(latencyEvents, 5000));
     const Figures plain = run(app, latencyEvents, warmUp, false);
     const Figures sets = run(app, latencyEvents, warmUp, true, nativePrograms);
     std::printf("resident memory (VmRSS): %s\n", qPrintable(residentMemory()));
