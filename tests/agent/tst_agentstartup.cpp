@@ -265,7 +265,8 @@ private slots:
 
     // The agent on the system's own hook (Windows; under Wine xdotool's X events
     // are the mouse): each control plays its combination, and reaches no window;
-    // a control left at "None" reaches the window under the pointer instead.
+    // a control left at "None" reaches the window under the pointer instead; once
+    // the driver is there the hook hears nothing more.
     void theSystemHookDrivesTheAgent()
     {
         if (!platform::createMouseHook()->start([](const platform::MouseHookEvent &) { return false; }))
@@ -313,6 +314,16 @@ private slots:
                                  xdotool("click 2");
                                  QTRY_COMPARE_WITH_TIMEOUT(window.pressed, QList<Qt::MouseButton>{Qt::MiddleButton}, 20000);
                                  QCOMPARE(fakes.effects(), expected);
+                                 // The driver comes: the hook goes, and the right key's
+                                 // click is the driver's to withhold, heard once.
+                                 fakes.filterDevice->setPresent(true);
+                                 QTRY_COMPARE(inputsource::stored(), inputsource::Source::Driver);
+                                 xdotool("click 3");
+                                 QTRY_COMPARE_WITH_TIMEOUT(window.pressed.size(), 2, 20000);
+                                 QVERIFY(fakes.filterDevice->pushRecord(0x02));
+                                 QVERIFY(fakes.filterDevice->pushRecord(0x00));
+                                 expected << "key 0x71 0" << "key 0x71 2";
+                                 QTRY_COMPARE(fakes.effects(), expected);
                              }),
                  0);
     }
