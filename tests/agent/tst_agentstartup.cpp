@@ -71,6 +71,29 @@ QStringList describe(const std::vector<Request> &requests)
     return out;
 }
 
+bool systemHookAvailable()
+{
+    return platform::createMouseHook()->start([](const platform::MouseHookEvent &) { return false; });
+}
+
+// A window under the pointer that notes the buttons pressed on it. Wine hears the
+// virtual display's pointer only over windows of its own.
+struct TargetWindow : QWidget {
+    TargetWindow()
+    {
+        setGeometry(100, 100, 400, 400);
+        show();
+    }
+    void mousePressEvent(QMouseEvent *e) override { pressed << e->button(); }
+    QList<Qt::MouseButton> pressed;
+};
+
+// xdotool, a Unix program that Wine starts as one.
+void xdotool(const QString &arguments)
+{
+    QVERIFY(QProcess::startDetached("Z:/usr/bin/xdotool", arguments.split(' ')));
+}
+
 } // namespace
 
 class TestAgentStartup : public QObject
@@ -269,7 +292,7 @@ private slots:
     // the driver is there the hook hears nothing more.
     void theSystemHookDrivesTheAgent()
     {
-        if (!platform::createMouseHook()->start([](const platform::MouseHookEvent &) { return false; }))
+        if (!systemHookAvailable())
             QSKIP("no low-level mouse hook on this system");
         SettingsFolder folder;
         folder.setModel("QX210");
@@ -290,15 +313,7 @@ private slots:
         fakes.filterDevice->setPresent(false);
         fakes.platform.mouseHook = platform::createMouseHook();
         fakes.platform.nativeMessages.reset(); // the routing defers through the event loop
-        struct Target : QWidget {
-            QList<Qt::MouseButton> pressed;
-            void mousePressEvent(QMouseEvent *e) override { pressed << e->button(); }
-        } window;
-        window.setGeometry(100, 100, 400, 400); // Wine hears X events only over its own windows
-        window.show();
-        const auto xdotool = [](const QString &arguments) {
-            QVERIFY(QProcess::startDetached("Z:/usr/bin/xdotool", arguments.split(' ')));
-        };
+        TargetWindow window;
         QStringList expected;
         for (int vk = 0x70; vk <= 0x73; ++vk) // a key held while held
             expected << QString("key 0x%1 0").arg(vk, 0, 16) << QString("key 0x%1 2").arg(vk, 0, 16);
@@ -326,6 +341,38 @@ private slots:
                                  QTRY_COMPARE(fakes.effects(), expected);
                              }),
                  0);
+    }
+
+    // The agent's own output, a right click for the middle key here, goes past
+    // the hook to the window and is not heard as the right key.
+    void theAgentsOwnClicksAreNotHeardAgain()
+    {
+        if (!systemHookAvailable())
+            QSKIP("no low-level mouse hook on this system");
+        SettingsFolder folder;
+        folder.setModel("QX210");
+        folder.setModelValue("QX210", "SET/Mid_key", "Mouse right click-35-midKey");
+        folder.setModelValue("QX210", "SET/Right_key", "Copy-12-rightKey");
+        FakeAgentPlatform fakes;
+        fakes.filterDevice->setPresent(false);
+        fakes.platform.mouseHook = platform::createMouseHook();
+        fakes.platform.nativeMessages.reset();
+        fakes.platform.input = platform::createInputInjector(); // clicks for real
+        fakes.input = nullptr;
+        QList<int> heard;
+        auto connection = connect(SingletonGlobalMouseHook::instance(),
+                                  &SingletonGlobalMouseHook::sig_mouseHookParam, this,
+                                  [&](int type, int) { heard << type; });
+        TargetWindow window;
+        QCOMPARE(runAndClose(fakes,
+                             [&] {
+                                 xdotool("mousemove 300 300 click 2");
+                                 QTRY_COMPARE_WITH_TIMEOUT(window.pressed, QList<Qt::MouseButton>{Qt::RightButton}, 20000);
+                                 QTest::qWait(300);
+                             }),
+                 0);
+        disconnect(connection);
+        QCOMPARE(heard, (QList<int>{0, 1})); // the middle key's press and release only
     }
 
 private:
