@@ -35,8 +35,7 @@ void InputSources::stop()
 void InputSources::check()
 {
     if (m_source == Source::Driver) {
-        // The filter request is harmless to repeat and fails once the device has gone.
-        if (m_driver.setMouseFilter(USBDriver::kMouseFilterMask))
+        if (m_driver.stillAnswers())
             return;
         qWarning() << "InputSources: the filter driver stopped answering; using the mouse hook";
         m_driver.close();

@@ -52,6 +52,12 @@ bool USBDriver::setMouseFilter(std::uint32_t mask)
     return false;
 }
 
+bool USBDriver::stillAnswers()
+{
+    const std::uint32_t mask = kMouseFilterMask;
+    return m_device.isOpen() && m_device.control(platform::kIoctlSetMsFilter, &mask, nullptr).ok;
+}
+
 bool USBDriver::setDriverDebug(std::uint32_t level)
 {
     qDebug("VL: SetDebug, dwDebug=%ld\n", long(level));

@@ -35,6 +35,9 @@ public:
     void stop();
 
     bool setMouseFilter(std::uint32_t mask);
+    // Whether the open driver still takes requests: sends the mouse filter again,
+    // silently (it is asked every few seconds). False once the device has gone.
+    bool stillAnswers();
     void close();
     bool setDriverDebug(std::uint32_t level);
 
