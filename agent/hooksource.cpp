@@ -3,12 +3,13 @@
 #include "agentconffile.h"
 #include "agentlog.h"
 #include "appenv.h"
-#include "catalogue.h"
 #include "controls.h"
 
 #include <QDebug>
 #include <QMetaObject>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 
 using platform::MouseHookButton;
@@ -46,11 +47,12 @@ constexpr int kRefreshMs = 500;
 
 } // namespace
 
-HookRules::Decision HookRules::decide(const MouseHookEvent &event, const std::array<bool, 6> &assigned)
+HookRules::Decision HookRules::decide(const MouseHookEvent &event, ControlBits assigned)
 {
     Decision d;
     if (event.injected)
         return d;
+    const auto isAssigned = [assigned](int control) { return (assigned >> control) & 1u; };
     switch (event.kind) {
     case MouseHookEvent::Kind::ButtonDown:
     case MouseHookEvent::Kind::ButtonUp: {
@@ -59,35 +61,33 @@ HookRules::Decision HookRules::decide(const MouseHookEvent &event, const std::ar
             return d;
         const ButtonRoute &route = kButtons[b];
         if (event.kind == MouseHookEvent::Kind::ButtonDown) {
-            d.swallow = assigned[std::size_t(route.control)];
+            d.swallow = isAssigned(route.control);
             m_pressWent[b] = d.swallow ? 1 : -1;
-            if (d.swallow)
-                d.keys.push_back(route.pressKey);
+            d.key = route.pressKey;
         } else {
             d.swallow = m_pressWent[b] == 1;
             m_pressWent[b] = 0;
-            if (d.swallow)
-                d.keys.push_back(route.pressKey + 1);
+            d.key = route.pressKey + 1;
         }
+        d.count = d.swallow ? 1 : 0;
         return d;
     }
     case MouseHookEvent::Kind::Wheel:
     case MouseHookEvent::Kind::HorizontalWheel: {
         const std::size_t w = event.kind == MouseHookEvent::Kind::Wheel ? 0 : 1;
         const WheelRoute &route = kWheels[w];
-        if (!assigned[std::size_t(route.control)] || event.delta == 0) {
-            m_partial[w] = 0;
+        int &partial = m_partial[w];
+        if (!isAssigned(route.control) || event.delta == 0) {
+            partial = 0;
             return d;
         }
         d.swallow = true;
-        int &partial = m_partial[w];
         if ((partial > 0) != (event.delta > 0))
             partial = 0; // turned the other way: what was left counts no more
-        const long long total = static_cast<long long>(partial) + event.delta;
-        const long long notches = std::min<long long>(std::llabs(total) / kNotch, kMaxNotches);
-        partial = int(total % kNotch);
-        const int key = total > 0 ? route.positiveKey : route.positiveKey + 1;
-        d.keys.assign(std::size_t(notches), key);
+        const int total = partial + event.delta; // a delta is at most a short's range
+        d.count = std::min(std::abs(total) / kNotch, kMaxNotches);
+        d.key = total > 0 ? route.positiveKey : route.positiveKey + 1;
+        partial = total % kNotch;
         return d;
     }
     }
@@ -105,23 +105,17 @@ HookSource::~HookSource()
     stop();
 }
 
-std::array<bool, 6> HookSource::assignedControls(agent::OpFunConfFile &settings)
+ControlBits HookSource::assignedControls(agent::OpFunConfFile &settings)
 {
     const QString versionClass = appenv::windowsVersionClass();
-    std::array<bool, 6> assigned{};
+    settings.setParameterSet(0); // the combinations of the set for all programs
+    ControlBits assigned = 0;
     for (const controls::Control &control : controls::kControls) {
-        const auto list = control.isWheel ? catalogue::List::Wheels : catalogue::List::Keys;
         const std::optional<int> index = settings.catalogueIndex(control.number);
-        bool isNone = !index;
-        if (index) {
-            const int canonical = catalogue::canonicalIndex(list, *index, versionClass);
-            isNone = canonical == int(catalogue::Key::None) ||
-                     (control.isWheel && canonical == int(catalogue::Wheel::None));
-        }
-        settings.setParameterSet(0);
-        assigned[std::size_t(control.number)] =
-            !isNone || !settings.combinations(control.number, index).isEmpty() ||
-            settings.hasProgramEntries(control.number);
+        const bool function = index && *index != controls::noneIndex(control, versionClass);
+        if (function || !settings.combinations(control.number, index).isEmpty() ||
+            settings.hasProgramEntries(control.number))
+            assigned |= ControlBits(1u << control.number);
     }
     return assigned;
 }
@@ -130,10 +124,7 @@ void HookSource::refreshAssignments()
 {
     if (!m_settings)
         m_settings = std::make_unique<agent::OpFunConfFile>();
-    const std::array<bool, 6> assigned = assignedControls(*m_settings);
-    std::uint8_t bits = 0;
-    for (std::size_t i = 0; i < assigned.size(); ++i)
-        bits |= std::uint8_t(assigned[i] ? 1u << i : 0u);
+    const ControlBits bits = assignedControls(*m_settings);
     if (m_assigned.exchange(bits) != bits)
         qCDebug(lcAgentEvents) << "hook: assigned controls" << Qt::hex << bits;
 }
@@ -159,17 +150,13 @@ void HookSource::stop()
 
 bool HookSource::filter(const MouseHookEvent &event)
 {
-    const std::uint8_t bits = m_assigned.load(std::memory_order_relaxed);
-    std::array<bool, 6> assigned{};
-    for (std::size_t i = 0; i < assigned.size(); ++i)
-        assigned[i] = bits & (1u << i);
-    const HookRules::Decision d = m_rules.decide(event, assigned);
-    if (!d.keys.empty()) {
+    const HookRules::Decision d = m_rules.decide(event, m_assigned.load(std::memory_order_relaxed));
+    if (d.count > 0) {
         bool wasEmpty;
         {
             std::lock_guard<std::mutex> lock(m_queueMutex);
             wasEmpty = m_queue.empty();
-            m_queue.insert(m_queue.end(), d.keys.begin(), d.keys.end());
+            m_queue.insert(m_queue.end(), std::size_t(d.count), d.key);
         }
         if (wasEmpty) // one wake-up per batch; the main thread takes all there is
             QMetaObject::invokeMethod(this, &HookSource::drain, Qt::QueuedConnection);

@@ -9,14 +9,17 @@
 #include <QObject>
 #include <QTimer>
 
-#include <array>
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <vector>
 
 namespace agent {
 class OpFunConfFile;
 }
+
+// Controls by number, a bit each (1 << controls::MidKey, ...).
+using ControlBits = std::uint8_t;
 
 // What one hooked event means. Not thread-safe: the hook's thread owns one.
 class HookRules
@@ -25,7 +28,8 @@ public:
     struct Decision
     {
         bool swallow = false;
-        std::vector<int> keys; // driver event codes (USBDriver::msgTypeForKey), in order
+        int key = 0;   // a driver event code (USBDriver::msgTypeForKey) ...
+        int count = 0; // ... reported this many times (wheel notches; 0: none)
     };
 
     // A control with an assigned function is swallowed and reported; one left at
@@ -34,14 +38,14 @@ public:
     // (a release whose press this never saw passes). Injected events always pass.
     // Wheels report one code per whole notch (at most kMaxNotches per event),
     // keeping parts of a notch for the next event of the same direction.
-    Decision decide(const platform::MouseHookEvent &event, const std::array<bool, 6> &assigned);
+    Decision decide(const platform::MouseHookEvent &event, ControlBits assigned);
 
     static constexpr int kNotch = 120;
     static constexpr int kMaxNotches = 8;
 
 private:
-    std::array<signed char, 4> m_pressWent{}; // by button: 0 unseen, 1 swallowed, -1 passed
-    std::array<int, 2> m_partial{};           // by wheel: parts of a notch so far
+    signed char m_pressWent[4] = {}; // by button: 0 unseen, 1 swallowed, -1 passed
+    int m_partial[2] = {};           // by wheel: parts of a notch so far
 };
 
 class HookSource : public QObject
@@ -60,7 +64,7 @@ public:
     // The controls that count as assigned for the hook's choice (by control
     // number): a function other than "None" or a key combination in the set for
     // all programs, or an entry in some program's set. Main thread.
-    static std::array<bool, 6> assignedControls(agent::OpFunConfFile &settings);
+    static ControlBits assignedControls(agent::OpFunConfFile &settings);
     // Reads the settings again now (start() and a timer do it too).
     void refreshAssignments();
 
@@ -74,7 +78,7 @@ private:
 
     platform::MouseHook &m_hook;
     HookRules m_rules; // the hook's thread only
-    std::atomic<std::uint8_t> m_assigned{0};
+    std::atomic<ControlBits> m_assigned{0};
     std::mutex m_queueMutex;
     std::vector<int> m_queue;
     std::unique_ptr<agent::OpFunConfFile> m_settings;

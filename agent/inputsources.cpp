@@ -54,16 +54,14 @@ void InputSources::check()
 
 void InputSources::use(Source source)
 {
-    const bool changed = source != m_source;
-    m_source = source;
-    if (!changed && source != Source::Unknown)
+    if (m_said && source == m_source)
         return;
+    m_said = true;
+    m_source = source;
     qInfo().noquote() << "InputSources: listening"
                       << (source == Source::Driver ? "through the filter driver"
                           : source == Source::Hook ? "through the system's mouse hook"
                                                    : "to nothing: no driver and no mouse hook");
     if (!inputsource::store(source))
         qWarning().noquote() << "InputSources: cannot write" << inputsource::filePath();
-    if (changed)
-        emit sourceChanged(source);
 }

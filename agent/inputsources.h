@@ -26,20 +26,16 @@ public:
     // Stops the hook; the driver is the caller's to stop.
     void stop();
 
-    inputsource::Source source() const { return m_source; }
-
-public slots:
     // The driver still answering, or back: switches when it is not what is in use.
     void check();
 
-signals:
-    void sourceChanged(inputsource::Source source);
-
 private:
+    // Says (log and file) what is in use now, when that changed.
     void use(inputsource::Source source);
 
     USBDriver &m_driver;
     HookSource &m_hook;
     inputsource::Source m_source = inputsource::Source::Unknown;
+    bool m_said = false;
     QTimer m_timer;
 };

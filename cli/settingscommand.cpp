@@ -89,11 +89,6 @@ QString nameOf(const controls::Control &control)
     return QString();
 }
 
-catalogue::List listOf(const controls::Control &control)
-{
-    return control.isWheel ? catalogue::List::Wheels : catalogue::List::Keys;
-}
-
 // A list's texts as the pages show them, in the user's language.
 QString shownText(catalogue::List list, const catalogue::PageItem &item)
 {
@@ -174,7 +169,7 @@ int show(QStringList args, QTextStream &out, Failure &failure)
             row.insert(QStringLiteral("function"),
                        section ? QStringLiteral("Same as all programs") : QStringLiteral("None"));
         } else {
-            const catalogue::List list = listOf(control);
+            const catalogue::List list = controls::listOf(control);
             const int index = controls::entryIndex(stored, control, conf.versionClass())
                                   .value_or(catalogue::noneIndex(list, conf.versionClass()));
             row.insert(QStringLiteral("index"), index);
@@ -278,7 +273,7 @@ int set(QStringList args, Failure &failure)
             return (failure = {1, problem}).status;
         return 0;
     }
-    const catalogue::List list = listOf(*control);
+    const catalogue::List list = controls::listOf(*control);
     const QVector<catalogue::PageItem> items = catalogue::pageList(list, conf.versionClass());
     std::optional<int> index;
     bool isNumber = false;

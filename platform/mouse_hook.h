@@ -52,10 +52,6 @@ public:
     virtual void stop() = 0;
 
     virtual bool isRunning() const = 0;
-
-    // How many times the hook was installed again after the system dropped it.
-    // Any thread.
-    virtual unsigned reinstalls() const = 0;
 };
 
 // The native hook. On systems without one (Linux, where the filter device always

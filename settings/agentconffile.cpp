@@ -3,7 +3,6 @@
 #include "keycombination.h"
 
 #include "appenv.h"
-#include "catalogue.h"
 #include "controls.h"
 #include "programsets.h"
 
@@ -73,8 +72,7 @@ std::optional<int> OpFunConfFile::catalogueIndex(int control)
         qWarning().noquote() << QStringLiteral("settings: unusable entry \"%1\" for %2, read as None")
                                     .arg(entry.left(40), QLatin1String(c->setKey));
     }
-    return catalogue::noneIndex(c->isWheel ? catalogue::List::Wheels : catalogue::List::Keys,
-                                m_versionClass);
+    return controls::noneIndex(*c, m_versionClass);
 }
 
 QString OpFunConfFile::pathValue(const QString &prefix, const QString &suffix)
@@ -88,9 +86,7 @@ QVector<keycombination::Combination> OpFunConfFile::combinations(int control,
                                                                 std::optional<int> index)
 {
     const controls::Control *c = controls::byNumber(control);
-    if (!c || !index ||
-        *index != catalogue::noneIndex(c->isWheel ? catalogue::List::Wheels : catalogue::List::Keys,
-                                       m_versionClass))
+    if (!c || !index || *index != controls::noneIndex(*c, m_versionClass))
         return {};
     QVector<keycombination::Combination> out;
     for (const QString &key : keycombination::storageKeys(*c)) {

@@ -50,6 +50,16 @@ QString defaultParameter(const QString &suffixOrKey)
                                                          : QStringLiteral("none");
 }
 
+catalogue::List listOf(const Control &control)
+{
+    return control.isWheel ? catalogue::List::Wheels : catalogue::List::Keys;
+}
+
+int noneIndex(const Control &control, const QString &versionClass)
+{
+    return catalogue::noneIndex(listOf(control), versionClass);
+}
+
 QString setKeyPath(const Control &control)
 {
     return QStringLiteral("/SET/") + QLatin1String(control.setKey);
@@ -82,8 +92,7 @@ std::optional<int> entryIndex(const QString &entry, const Control &control,
     const std::optional<int> value = decimalIndex(parts.at(1));
     if (!value)
         return std::nullopt;
-    const auto list = control.isWheel ? catalogue::List::Wheels : catalogue::List::Keys;
-    if (*value > catalogue::noneIndex(list, versionClass))
+    if (*value > noneIndex(control, versionClass))
         return std::nullopt;
     return value;
 }

@@ -7,6 +7,10 @@
 #include <array>
 #include <optional>
 
+namespace catalogue {
+enum class List;
+}
+
 namespace controls {
 
 enum Number {
@@ -43,6 +47,11 @@ const Control *byNumber(int number);
 const Control *byTag(const QString &tag);
 // The control of a key of group SET ("Mid_key"), or null.
 const Control *bySetKey(const char *setKey);
+
+// The catalogue list a control's entries index: the wheels' or the keys'.
+catalogue::List listOf(const Control &control);
+// The index of "None" in that list under a Windows version class.
+int noneIndex(const Control &control, const QString &versionClass);
 
 // "/SET/" + the control's key.
 QString setKeyPath(const Control &control);

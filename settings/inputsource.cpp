@@ -2,9 +2,7 @@
 
 #include "appenv.h"
 
-#include <QDir>
-#include <QFile>
-#include <QSaveFile>
+#include <QSettings>
 
 namespace inputsource {
 
@@ -37,25 +35,15 @@ QString filePath()
 
 bool store(Source source)
 {
-    QDir().mkpath(appenv::settingsDir());
-    QSaveFile file(filePath());
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(QByteArrayLiteral("[Input]\nsource=") + name(source).toLatin1() + '\n');
-    return file.commit();
+    QSettings file(filePath(), QSettings::IniFormat); // written whole, renamed into place
+    file.setValue(QStringLiteral("Input/source"), name(source));
+    file.sync();
+    return file.status() == QSettings::NoError;
 }
 
 Source stored()
 {
-    QFile file(filePath());
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 256)
-        return Source::Unknown;
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        const QByteArray trimmed = line.trimmed();
-        if (trimmed.startsWith("source="))
-            return fromName(QString::fromLatin1(trimmed.mid(7)));
-    }
-    return Source::Unknown;
+    return fromName(QSettings(filePath(), QSettings::IniFormat).value(QStringLiteral("Input/source")).toString());
 }
 
 } // namespace inputsource

@@ -16,10 +16,9 @@ Source fromName(const QString &name);
 // "<settings folder>/agentinput.ini".
 QString filePath();
 
-// Writes the file whole (a new file renamed over the old one). False when the
-// folder cannot be written.
+// Writes the file (a new one renamed over the old). False when it cannot be written.
 bool store(Source source);
-// Unknown when the file is absent or holds anything else.
+// Unknown when the file is absent or says anything else.
 Source stored();
 
 } // namespace inputsource

@@ -1,6 +1,5 @@
 #include "keycombination.h"
 
-#include "catalogue.h"
 
 #include <QCoreApplication>
 
@@ -260,9 +259,8 @@ QStringList storageKeys(const controls::Control &control)
 
 QString entryFor(const controls::Control &control, const QString &versionClass)
 {
-    const auto list = control.isWheel ? catalogue::List::Wheels : catalogue::List::Keys;
     return QStringLiteral("Key combination-%1-%2")
-        .arg(catalogue::noneIndex(list, versionClass))
+        .arg(controls::noneIndex(control, versionClass))
         .arg(QLatin1String(control.tag));
 }
 

@@ -2,7 +2,6 @@
 
 #include "inputsource.h"
 
-#include "catalogue.h"
 #include "keycombination.h"
 
 #include "appenv.h"
@@ -382,8 +381,7 @@ QStringList OpFunConfFile::combinationTexts(const controls::Control &control, bo
     const std::optional<int> index = controls::entryIndex(
         m_modelIni.getValue(addressed("SET", QLatin1String(control.setKey))), control,
         m_versionClass);
-    const auto list = control.isWheel ? catalogue::List::Wheels : catalogue::List::Keys;
-    if (!index || *index != catalogue::noneIndex(list, m_versionClass))
+    if (!index || *index != controls::noneIndex(control, m_versionClass))
         return {};
     QStringList texts;
     for (const QString &key : keycombination::storageKeys(control)) {

@@ -8,7 +8,6 @@ bool FakeMouseHook::start(Filter filter)
     if (!m_available || !filter)
         return false;
     m_filter = std::move(filter);
-    ++m_starts;
     return true;
 }
 

@@ -5,7 +5,6 @@
 
 #include "mouse_hook.h"
 
-#include <atomic>
 #include <mutex>
 
 namespace platform::fake {
@@ -17,20 +16,16 @@ public:
     bool start(Filter filter) override;
     void stop() override;
     bool isRunning() const override;
-    unsigned reinstalls() const override { return 0; }
 
     void setAvailable(bool available); // unavailable: start() fails
     // The event through the filter: true when it was swallowed; false when let on
     // or when the hook is not running. Any thread.
     bool deliver(const MouseHookEvent &event);
-    // How often start() succeeded.
-    unsigned starts() const { return m_starts; }
 
 private:
     mutable std::mutex m_mutex;
     Filter m_filter;
     bool m_available = true;
-    std::atomic<unsigned> m_starts{0};
 };
 
 } // namespace platform::fake

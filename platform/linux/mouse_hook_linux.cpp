@@ -11,7 +11,6 @@ public:
     bool start(Filter) override { return false; }
     void stop() override {}
     bool isRunning() const override { return false; }
-    unsigned reinstalls() const override { return 0; }
 };
 
 } // namespace

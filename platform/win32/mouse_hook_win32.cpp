@@ -54,7 +54,6 @@ public:
     }
 
     bool isRunning() const override { return m_thread.joinable(); }
-    unsigned reinstalls() const override { return m_reinstalls; }
 
 private:
     static LRESULT CALLBACK procedure(int code, WPARAM message, LPARAM data)
@@ -133,7 +132,6 @@ private:
                 UnhookWindowsHookEx(hook);
             hook = SetWindowsHookExW(WH_MOUSE_LL, &Win32MouseHook::procedure,
                                      GetModuleHandleW(nullptr), 0);
-            ++m_reinstalls;
         }
         KillTimer(nullptr, timer);
         if (hook)
@@ -144,7 +142,6 @@ private:
     std::thread m_thread;
     DWORD m_threadId = 0;
     std::atomic<bool> m_sawEvent{false};
-    std::atomic<unsigned> m_reinstalls{0};
 };
 
 } // namespace
