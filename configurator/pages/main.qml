@@ -16,6 +16,7 @@ import "widgets"
 import "ability"
 import "msgBox"
 import "assembly"
+import "assembly/focus.js" as Focus
 
 Window {
     id: mainWindow
@@ -52,6 +53,21 @@ Window {
         mainWindow.requestActivate()
     }
 
+    // When what had the keyboard goes away (a box answered, a page left), the
+    // keyboard goes to the first item of what is shown now, never stays behind.
+    // A page shown anew starts at its first item.
+    // Focus given meanwhile (a box opened) is left where it is.
+    function settleFocus(pageChanged) {
+        var before = mainWindow.activeFocusItem
+        Qt.callLater(function() {
+            var item = mainWindow.activeFocusItem
+            var usable = item && item.visible && item.enabled
+            if (!usable || (pageChanged && item === before))
+                Focus.first(mainWindow.contentItem)
+        })
+    }
+    property string focusedPage: ""
+
     // One handler for the state names of the pages and of the pairing link.
     function onLogic(state) {
         navigator.handle(state, state === "version_confirm" && chooseLoader.item
@@ -73,10 +89,14 @@ Window {
         }
         // Lists and the sync panel belong to the connection page: leaving it (an
         // unplug among others) closes them, so no pick lands while it is away.
-        onChanged: if (page !== "connect") {
-                       mainWindow.closeList()
-                       syncCover.close()
-                   }
+        onChanged: {
+            if (page !== "connect") {
+                mainWindow.closeList()
+                syncCover.close()
+            }
+            mainWindow.settleFocus(page !== mainWindow.focusedPage)
+            mainWindow.focusedPage = page
+        }
         onSigSignOut: connectDevice.f_operateAccount("sign_out")
         onSigRestoreDefaults: mainWindow.restoreDefaults()
     }
@@ -223,6 +243,7 @@ Window {
         onSigQXMinimum: mainWindow.showMinimized()
         onSigQXHidden: mainWindow.putAway()
         onSigActionClicked: mainWindow.openList(rules.tagForAction(action_style))
+        onSigListFromKeyboard: if (mainWindow.openTag === tag) mainWindow.pageFor(tag).takeKeyboard()
         onSigLogicClicked: mainWindow.onLogic(logic_sign)
         onSigReturnVer: mainWindow.onLogic(gui_index)
         onSigInitConf: mainWindow.showStored(tag, index, name)
@@ -319,9 +340,14 @@ Window {
     function closeList() {
         if (openTag === "")
             return
-        pageFor(openTag).visible = false
-        connectDevice.f_setHighlight(openTag, false)
+        var tag = openTag
+        var page = pageFor(tag)
+        var hadKeyboard = Focus.isInside(mainWindow.activeFocusItem, page)
+        page.visible = false
+        connectDevice.f_setHighlight(tag, false)
         openTag = ""
+        if (hadKeyboard) // back to the hot spot the list was opened from
+            connectDevice.focusSpot(tag)
     }
 
     // The user picked an item: label, panel, then the entry in the settings file.
@@ -488,6 +514,7 @@ Window {
     MouseKeyPress {
         id: midKeyPage
         objectName: "midKeyPage"
+        onSigCloseRequested: mainWindow.closeList()
         x: 30
         y: 110
         visible: false
@@ -501,6 +528,7 @@ Window {
     MouseKeyPress {
         id: rightKeyPage
         objectName: "rightKeyPage"
+        onSigCloseRequested: mainWindow.closeList()
         x: 30
         y: 110
         visible: false
@@ -514,6 +542,7 @@ Window {
     MouseKeyPress {
         id: sideUpKeyPage
         objectName: "sideUpKeyPage"
+        onSigCloseRequested: mainWindow.closeList()
         x: Math.min(mainWindow.rightListX, mainWindow.width - width - 10)
         y: connectDevice.eightKeys ? 130 : 120
         visible: false
@@ -527,6 +556,7 @@ Window {
     MouseKeyPress {
         id: sideDownKeyPage
         objectName: "sideDownKeyPage"
+        onSigCloseRequested: mainWindow.closeList()
         x: Math.min(mainWindow.rightListX, mainWindow.width - width - 10)
         y: connectDevice.eightKeys ? 150 : 140
         visible: false
@@ -540,6 +570,7 @@ Window {
     MouseWheelAction {
         id: midWheelPage
         objectName: "midWheelPage"
+        onSigCloseRequested: mainWindow.closeList()
         x: 30
         y: 160
         visible: false
@@ -551,6 +582,7 @@ Window {
     MouseWheelAction {
         id: sideWheelPage
         objectName: "sideWheelPage"
+        onSigCloseRequested: mainWindow.closeList()
         x: Math.min(mainWindow.rightListX, mainWindow.width - width - 10)
         y: 140
         visible: false
@@ -614,6 +646,7 @@ Window {
                  mainWindow.combinationTag !== ""
         color: "black"
         opacity: 0.8
+        onVisibleChanged: if (!visible) mainWindow.settleFocus(false)
         MouseArea { // swallows clicks (and the pointer's hover) while a box is open
             anchors.fill: parent
             hoverEnabled: true

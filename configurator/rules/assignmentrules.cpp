@@ -20,16 +20,18 @@ struct Control
     const char *entrySetter;
     const char *prefix; // parameter accessors; empty for the wheels
     const char *action; // the mouse picture's name for it
+    const char *name;   // what the control is called on screen and by screen readers
 };
 
 // In the order the stored configuration is shown.
 const Control kControls[] = {
-    {"midWheel", "SetMidWheelVal", "", "mid_wheel_wheel"},
-    {"midKey", "SetMidKeyVal", "Mid", "mid_key_press"},
-    {"slideDownKey", "SetSideDownkeyVal", "SliderDown", "side_downKey_press"},
-    {"slideUpKey", "SetSideUpkeyVal", "SliderUp", "side_upKey_press"},
-    {"slideWheel", "SetSideWheel", "", "side_wheel"},
-    {"rightKey", "SetRightKeyVal", "Right", "right_key_press"},
+    {"midWheel", "SetMidWheelVal", "", "mid_wheel_wheel", QT_TRANSLATE_NOOP("AssignmentRules", "Middle wheel")},
+    {"midKey", "SetMidKeyVal", "Mid", "mid_key_press", QT_TRANSLATE_NOOP("AssignmentRules", "Middle key")},
+    {"slideDownKey", "SetSideDownkeyVal", "SliderDown", "side_downKey_press",
+     QT_TRANSLATE_NOOP("AssignmentRules", "Side down key")},
+    {"slideUpKey", "SetSideUpkeyVal", "SliderUp", "side_upKey_press", QT_TRANSLATE_NOOP("AssignmentRules", "Side up key")},
+    {"slideWheel", "SetSideWheel", "", "side_wheel", QT_TRANSLATE_NOOP("AssignmentRules", "Side wheel")},
+    {"rightKey", "SetRightKeyVal", "Right", "right_key_press", QT_TRANSLATE_NOOP("AssignmentRules", "Right key")},
 };
 
 const Control *control(const QString &tag)
@@ -143,6 +145,18 @@ QVariantMap labelFor(const QString &tag, int index, int count, const QString &it
                      ? QCoreApplication::translate("ConnectDevice", "Enter word")
                      : QString()}};
     return {{QStringLiteral("visible"), true}, {QStringLiteral("text"), itemName}};
+}
+
+QString spotName(const QString &tag, const QString &function, bool assigned)
+{
+    const Control *c = control(tag);
+    if (!c)
+        return QString();
+    //: A hot spot of the mouse picture: the control, then the function assigned to it
+    return QCoreApplication::translate("AssignmentRules", "%1: %2")
+        .arg(translated(c->name),
+             assigned && !function.isEmpty() ? function
+                                             : QCoreApplication::translate("AssignmentRules", "None"));
 }
 
 QStringList models()

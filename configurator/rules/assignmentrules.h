@@ -45,6 +45,10 @@ QStringList tagsInShowOrder();
 // an index outside the list or an unknown tag yields an empty map (label left
 // as it was).
 QVariantMap labelFor(const QString &tag, int index, int count, const QString &itemName);
+// What a screen reader says for a control's hot spot: the control and its
+// function ("Right key: Copy"), "None" while nothing is assigned (`assigned`
+// false, as when its label is hidden); empty text for an unknown tag.
+QString spotName(const QString &tag, const QString &function, bool assigned);
 
 // The models offered on the model page, in order, and the one selected for a
 // stored value ("QX210" for an unknown or absent model).
@@ -124,6 +128,10 @@ public:
     Q_INVOKABLE QStringList tagsInShowOrder() const;
     Q_INVOKABLE QVariantMap labelFor(const QString &tag, int index, int count,
                                      const QString &itemName) const;
+    Q_INVOKABLE QString spotName(const QString &tag, const QString &function, bool assigned) const
+    {
+        return assignment::spotName(tag, function, assigned);
+    }
     Q_INVOKABLE QStringList models() const;
     Q_INVOKABLE QString initialModel(const QString &stored) const;
     Q_INVOKABLE bool isEightKeyModel(const QString &model) const;

@@ -14,6 +14,18 @@ Rectangle {
     signal picked()
     signal pointerInside(bool inside)
 
+    // In a list the current entry has the focus while the list has it; the
+    // entries outside the list are reached with Tab.
+    Keys.onReturnPressed: picked()
+    Keys.onEnterPressed: picked()
+    Keys.onSpacePressed: picked()
+    Accessible.role: Accessible.ListItem
+    Accessible.name: text
+    Accessible.selectable: true
+    Accessible.selected: selectState === "pressed"
+    Accessible.focusable: true
+    Accessible.onPressAction: picked()
+
     height: 30
     color: selectState === "pressed" ? "#e4eefc" : selectState === "hover" ? "#f1f4f9" : "transparent"
 
@@ -27,6 +39,7 @@ Rectangle {
         sourceSize: Qt.size(14, 14)
         source: "qrc:/images/ability/check.svg"
         visible: entry.selectState === "pressed"
+        Accessible.ignored: true
     }
 
     Text {
@@ -51,6 +64,16 @@ Rectangle {
         sourceSize: Qt.size(12, 12)
         source: "qrc:/images/ability/arrow.svg"
         visible: entry.hasArrow
+        Accessible.ignored: true
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        anchors.margins: 1
+        color: "transparent"
+        border.width: 2
+        border.color: "#1f6fd8"
+        visible: entry.activeFocus
     }
 
     MouseArea {

@@ -6,6 +6,8 @@
 // loaded into the panels without being reported.
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
+import "../assembly/focus.js" as Focus
 import Qt.labs.platform 1.1 as Platform
 import Operate.Conf.OpFunConfFile 1.0
 import an.utility 1.0
@@ -34,6 +36,18 @@ Item {
     signal sigSameAsAll()
     // The user picked "Key combination...": the main page asks for the keys.
     signal sigCombinationRequested()
+
+    // Esc asks the main page to close the list.
+    signal sigCloseRequested()
+
+    // The list takes the keyboard: the arrow keys, Home, End and a first letter
+    // move, Enter picks, Esc closes; Tab goes round this list and its panel.
+    function takeKeyboard() {
+        Focus.takeList(list, keyPage.usrCurrentIndex)
+    }
+    Keys.onEscapePressed: sigCloseRequested()
+    Keys.onTabPressed: Focus.cycle(keyPage, Window.activeFocusItem, true)
+    Keys.onBacktabPressed: Focus.cycle(keyPage, Window.activeFocusItem, false)
 
     width: 310
     height: 460
@@ -179,6 +193,8 @@ Item {
         width: 270
         height: 44
         verticalAlignment: Text.AlignVCenter
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         text: keyPage.titleText
         elide: Text.ElideRight
         font.pixelSize: 16
@@ -189,6 +205,7 @@ Item {
     // In a program set the list begins with "Same as all programs".
     FunctionItem {
         objectName: "sameItem"
+        activeFocusOnTab: true
         x: 4
         y: 44
         property bool pointerOver: false
@@ -212,8 +229,13 @@ Item {
         model: keyPage.visible ? listModel : null
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {}
+        Accessible.role: Accessible.List
+        Accessible.name: keyPage.titleText
+        activeFocusOnTab: true
+        Keys.onPressed: event.accepted = Focus.listKey(list, listModel, event)
         delegate: FunctionItem {
             width: list.width
+            focus: ListView.isCurrentItem
             text: issueName
             hasArrow: btn_state
             selectState: isSelectItem
@@ -235,6 +257,7 @@ Item {
     }
     FunctionItem {
         objectName: "combinationItem"
+        activeFocusOnTab: true
         x: 4
         y: keyPage.height - 38
         property bool pointerOver: false
@@ -314,6 +337,8 @@ Item {
 
         Text {
             width: parent.width
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: qsTr("Set the seepd of mouse")
             font.pixelSize: 14
             font.bold: true
@@ -336,6 +361,8 @@ Item {
         }
         Text {
             width: parent.width
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: qsTr("Press button to switch the speed of mouse between main and self")
             font.pixelSize: 12
             color: "#7d8796"

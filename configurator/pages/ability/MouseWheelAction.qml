@@ -2,6 +2,8 @@
 // entry picks it and reports it (sigSelIssue); the main page stores it.
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
+import "../assembly/focus.js" as Focus
 
 Item {
     id: wheelPage
@@ -20,6 +22,18 @@ Item {
     signal sigSameAsAll()
     // The user picked "Key combination...": the main page asks for the keys.
     signal sigCombinationRequested()
+
+    // Esc asks the main page to close the list.
+    signal sigCloseRequested()
+
+    // The list takes the keyboard: the arrow keys, Home, End and a first letter
+    // move, Enter picks, Esc closes; Tab goes round this list and its panel.
+    function takeKeyboard() {
+        Focus.takeList(list, wheelPage.markedIndex())
+    }
+    Keys.onEscapePressed: sigCloseRequested()
+    Keys.onTabPressed: Focus.cycle(wheelPage, Window.activeFocusItem, true)
+    Keys.onBacktabPressed: Focus.cycle(wheelPage, Window.activeFocusItem, false)
 
     width: 310
     height: 56 + (Math.max(issueCount, 1) + 1 + (programSet ? 1 : 0)) * 30
@@ -57,6 +71,12 @@ Item {
         markItem(-1)
         sameSelected = true
         titleText = qsTr("Same as all programs")
+    }
+    function markedIndex() {
+        for (var i = 0; i < listModel.count; ++i)
+            if (listModel.get(i).isSelectItem === "pressed")
+                return i
+        return -1
     }
     function pickSame() {
         showSame()
@@ -104,6 +124,7 @@ Item {
     // In a program set the list begins with "Same as all programs".
     FunctionItem {
         objectName: "sameItem"
+        activeFocusOnTab: true
         x: 4
         y: 44
         property bool pointerOver: false
@@ -127,6 +148,7 @@ Item {
     }
     FunctionItem {
         objectName: "combinationItem"
+        activeFocusOnTab: true
         x: 4
         y: wheelPage.height - 38
         property bool pointerOver: false
@@ -150,8 +172,13 @@ Item {
         model: wheelPage.visible ? listModel : null
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {}
+        Accessible.role: Accessible.List
+        Accessible.name: wheelPage.titleText
+        activeFocusOnTab: true
+        Keys.onPressed: event.accepted = Focus.listKey(list, listModel, event)
         delegate: FunctionItem {
             width: list.width
+            focus: ListView.isCurrentItem
             text: issueName
             selectState: isSelectItem
             pickOnPress: true

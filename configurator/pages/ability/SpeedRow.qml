@@ -35,6 +35,7 @@ Row {
         to: 20
         stepSize: 1
         snapMode: Slider.SnapAlways
+        Accessible.name: row.label
         onMoved: row.moved(row.value)
     }
     Text {

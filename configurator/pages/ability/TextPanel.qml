@@ -42,6 +42,7 @@ Item {
         selectByMouse: true
         placeholderText: textPanel.panel === 1 ? qsTr("Enter a web address")
                                                : qsTr("Type a path or press +")
+        Accessible.name: placeholderText
         onTextEdited: if (textPanel.visible && activeFocus)
                           textPanel.edited(textPanel.panel, text)
         ToolTip.text: input.text

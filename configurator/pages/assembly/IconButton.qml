@@ -4,7 +4,18 @@ import QtQuick 2.15
 Rectangle {
     id: root
     property alias source: icon.source
+    // What the picture means, for screen readers and the tool tip.
+    property string name: ""
     signal clicked()
+
+    activeFocusOnTab: true
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+    Keys.onSpacePressed: clicked()
+    Accessible.role: Accessible.Button
+    Accessible.name: name
+    Accessible.focusable: true
+    Accessible.onPressAction: clicked()
 
     width: 32
     height: 32
@@ -13,7 +24,9 @@ Rectangle {
     Image {
         id: icon
         anchors.centerIn: parent
+        Accessible.ignored: true
     }
+    FocusRing {}
     MouseArea {
         id: area
         anchors.fill: parent

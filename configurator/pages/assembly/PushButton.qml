@@ -6,7 +6,19 @@ Rectangle {
     property alias text: label.text
     property bool primary: true
     property int fontSize: 15
+    // Read with the text where the text alone would not say enough.
+    property string description: ""
     signal clicked()
+
+    activeFocusOnTab: true
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+    Keys.onSpacePressed: clicked()
+    Accessible.role: Accessible.Button
+    Accessible.name: text
+    Accessible.description: description
+    Accessible.focusable: true
+    Accessible.onPressAction: clicked()
 
     width: Math.max(110, label.implicitWidth + 36)
     height: 36
@@ -19,6 +31,7 @@ Rectangle {
         color: "white"
         font.pixelSize: root.fontSize
     }
+    FocusRing {}
     MouseArea {
         id: area
         anchors.fill: parent

@@ -8,6 +8,15 @@ Rectangle {
     property string nickName: ""
     signal clicked()
 
+    activeFocusOnTab: true
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+    Keys.onSpacePressed: clicked()
+    Accessible.role: Accessible.Button
+    Accessible.name: qsTr("Account: %1").arg(nickName)
+    Accessible.focusable: true
+    Accessible.onPressAction: clicked()
+
     width: 150
     height: 32
     radius: 4
@@ -19,6 +28,7 @@ Rectangle {
         Image {
             anchors.verticalCenter: parent.verticalCenter
             source: "qrc:/images/person.svg"
+            Accessible.ignored: true
         }
         Text {
             objectName: "nickNameText"
@@ -30,6 +40,7 @@ Rectangle {
             text: root.nickName
         }
     }
+    FocusRing {}
     MouseArea {
         id: area
         anchors.fill: parent

@@ -6,6 +6,8 @@ import QtQuick 2.15
 import Account.Manager.SaveConfigInfo 1.0
 import Account.Manager.GetDriverConf 1.0
 import Account.Pages 1.0
+import QtQuick.Window 2.15
+import "focus.js" as Focus
 
 Item {
     id: cover
@@ -17,8 +19,21 @@ Item {
 
     signal sigSyncResult(string text, bool success, bool downloaded)
 
-    function open() { visible = true }
-    function close() { visible = false }
+    // Opened, the panel has the keyboard; Esc closes it; closed, the keyboard goes
+    // back to the page.
+    function open() {
+        visible = true
+        Qt.callLater(Focus.first, cover)
+    }
+    function close() {
+        var hadKeyboard = Focus.isInside(Window.activeFocusItem, cover)
+        visible = false
+        if (hadKeyboard)
+            Qt.callLater(Focus.first, cover.parent)
+    }
+    Keys.onEscapePressed: close()
+    Keys.onTabPressed: Focus.cycle(cover, Window.activeFocusItem, true)
+    Keys.onBacktabPressed: Focus.cycle(cover, Window.activeFocusItem, false)
 
     SaveConfigInfo {
         id: upload

@@ -43,6 +43,7 @@ Rectangle {
             anchors.verticalCenter: parent.verticalCenter
             source: "qrc:/images/logo.svg"
             sourceSize: Qt.size(30, 30)
+            Accessible.ignored: true
         }
         Text {
             anchors.verticalCenter: parent.verticalCenter

@@ -7,6 +7,15 @@ Rectangle {
     property alias text: label.text
     signal clicked()
 
+    activeFocusOnTab: true
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+    Keys.onSpacePressed: clicked()
+    Accessible.role: Accessible.Button
+    Accessible.name: text
+    Accessible.focusable: true
+    Accessible.onPressAction: clicked()
+
     anchors.verticalCenter: parent ? parent.verticalCenter : undefined
     width: content.implicitWidth + 16
     height: 32
@@ -20,6 +29,7 @@ Rectangle {
             anchors.verticalCenter: parent.verticalCenter
             visible: root.icon !== ""
             source: root.icon
+            Accessible.ignored: true
         }
         Text {
             id: label
@@ -28,6 +38,7 @@ Rectangle {
             font.pixelSize: 14
         }
     }
+    FocusRing {}
     MouseArea {
         id: area
         anchors.fill: parent

@@ -8,11 +8,13 @@ Row {
     IconButton {
         objectName: "minimumButton"
         source: "qrc:/images/minimize.svg"
+        name: qsTr("Minimise")
         onClicked: parent.sigMinimum()
     }
     IconButton {
         objectName: "closeButton"
         source: "qrc:/images/close.svg"
+        name: qsTr("Close")
         onClicked: parent.sigHidden()
     }
 }

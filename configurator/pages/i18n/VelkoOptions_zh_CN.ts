@@ -59,6 +59,46 @@
         <source>sound files (*.wav *.mp3)</source>
         <translation>声音文件 (*.wav *.mp3)</translation>
     </message>
+    <message>
+        <source>Middle wheel</source>
+        <translation>中滚轮</translation>
+    </message>
+    <message>
+        <source>Middle key</source>
+        <translation>中键</translation>
+    </message>
+    <message>
+        <source>Side down key</source>
+        <translation>侧下键</translation>
+    </message>
+    <message>
+        <source>Side up key</source>
+        <translation>侧上键</translation>
+    </message>
+    <message>
+        <source>Side wheel</source>
+        <translation>侧滚轮</translation>
+    </message>
+    <message>
+        <source>Right key</source>
+        <translation>右键</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <extracomment>A hot spot of the mouse picture: the control, then the function assigned to it</extracomment>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+</context>
+<context>
+    <name>BackButton</name>
+    <message>
+        <source>Back</source>
+        <translation>返回</translation>
+    </message>
 </context>
 <context>
     <name>ChooseVersion</name>
@@ -104,6 +144,10 @@
         <source>through Windows</source>
         <translation>通过 Windows</translation>
     </message>
+    <message>
+        <source>Mouse %1</source>
+        <translation>鼠标 %1</translation>
+    </message>
 </context>
 <context>
     <name>DisconnectDevices</name>
@@ -146,6 +190,10 @@ steps below to try again</source>
     <message>
         <source>Pair</source>
         <translation>配对</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>返回</translation>
     </message>
 </context>
 <context>
@@ -264,6 +312,10 @@ steps below to try again</source>
     <message>
         <source>Register</source>
         <translation>注册</translation>
+    </message>
+    <message>
+        <source>Login/Register</source>
+        <translation>登录/注册</translation>
     </message>
 </context>
 <context>
@@ -599,6 +651,10 @@ the steps below to try again</source>
         <source>Choose a program</source>
         <translation>选择程序</translation>
     </message>
+    <message>
+        <source>Remove %1</source>
+        <translation>移除 %1</translation>
+    </message>
 </context>
 <context>
     <name>ProgramSelector</name>
@@ -639,6 +695,10 @@ the steps below to try again</source>
     <message>
         <source>URL：</source>
         <translation>网址：</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>返回</translation>
     </message>
 </context>
 <context>
@@ -781,6 +841,13 @@ and right keys simultaneously</source>
     </message>
 </context>
 <context>
+    <name>SignIn</name>
+    <message>
+        <source>Account: %1</source>
+        <translation>账户：%1</translation>
+    </message>
+</context>
+<context>
     <name>SignOutPage</name>
     <message>
         <source>Change Password</source>
@@ -805,6 +872,10 @@ and right keys simultaneously</source>
     <message>
         <source>Save</source>
         <translation>保存</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>返回</translation>
     </message>
 </context>
 <context>
@@ -911,6 +982,17 @@ and right keys simultaneously</source>
     <message>
         <source>Next</source>
         <translation>下一步</translation>
+    </message>
+</context>
+<context>
+    <name>WindowButtons</name>
+    <message>
+        <source>Minimise</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
     </message>
 </context>
 <context>

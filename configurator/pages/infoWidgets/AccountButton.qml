@@ -1,12 +1,15 @@
 // The filled button of the account pages.
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import "../assembly"
 
 Button {
     id: button
     width: 300
     height: 38
     font.pixelSize: 15
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
     contentItem: Text {
         text: button.text
         font: button.font
@@ -17,5 +20,9 @@ Button {
     background: Rectangle {
         radius: 4
         color: !button.enabled ? "#b8c4d6" : button.down ? "#1f6fc4" : button.hovered ? "#4a9ef5" : "#2d8cf0"
+    }
+    FocusRing {
+        radius: 7
+        shown: button.visualFocus
     }
 }

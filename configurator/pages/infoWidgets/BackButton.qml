@@ -1,6 +1,7 @@
 // The back arrow of the account pages.
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import "../assembly"
 
 ToolButton {
     id: back
@@ -10,8 +11,15 @@ ToolButton {
     icon.color: "#5a6270"
     icon.width: 20
     icon.height: 20
+    Accessible.name: qsTr("Back")
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
     background: Rectangle {
         radius: 18
         color: back.down ? "#dde3ea" : back.hovered ? "#eef1f5" : "transparent"
+    }
+    FocusRing {
+        radius: 21
+        shown: back.visualFocus
     }
 }

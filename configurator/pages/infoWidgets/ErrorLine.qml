@@ -13,6 +13,9 @@ Text {
     function show(line) { timed.show(line) }
 
     text: timed.text
+    // Read out as it appears.
+    Accessible.role: Accessible.AlertMessage
+    Accessible.name: text
     width: 300
     height: 32
     color: success ? "#1f9d55" : "#e5484d"

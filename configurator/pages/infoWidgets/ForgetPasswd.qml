@@ -4,6 +4,9 @@ import Account.Pages 1.0
 
 Item {
     id: forget
+    // Enter in any field, or on the button, sends the form.
+    Keys.onReturnPressed: submit.clicked()
+    Keys.onEnterPressed: submit.clicked()
     width: 400
     height: 330
 
@@ -39,12 +42,14 @@ Item {
         }
         LineInput {
             id: mailbox
+            errorText: error.text
             objectName: "mailbox"
             hint: qsTr("mailbox")
             pattern: "email"
             icon: "qrc:/images/account/mail.svg"
         }
         AccountButton {
+            id: submit
             objectName: "sendButton"
             text: qsTr("Send")
             onClicked: {

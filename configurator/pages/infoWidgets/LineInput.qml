@@ -11,6 +11,8 @@ TextField {
     property string pattern: ""
     property bool password: false
     property url icon: ""
+    // The form's error line, read with the field's name.
+    property string errorText: ""
 
     signal sigEditFinished()
     signal sigTextEdit()
@@ -24,6 +26,8 @@ TextField {
     selectByMouse: true
     placeholderText: hint
     placeholderTextColor: "#a0a6ae"
+    Accessible.name: hint
+    Accessible.description: errorText
     echoMode: password ? TextInput.Password : TextInput.Normal
     passwordCharacter: "\u2022"
     validator: pattern === "email" ? emailPattern : pattern === "password" ? passwordPattern : null
@@ -42,6 +46,7 @@ TextField {
             x: 10
             anchors.verticalCenter: parent.verticalCenter
             sourceSize: Qt.size(20, 20)
+            Accessible.ignored: true
         }
     }
 

@@ -4,6 +4,9 @@ import Account.Pages 1.0
 
 Item {
     id: login
+    // Enter in any field, or on the button, sends the form.
+    Keys.onReturnPressed: submit.clicked()
+    Keys.onEnterPressed: submit.clicked()
     width: 400
     height: 274
 
@@ -20,7 +23,10 @@ Item {
         spacing: 14
 
         LineInput {
+
             id: mailbox
+
+            errorText: error.text
             objectName: "mailbox"
             hint: qsTr("mailbox")
             pattern: "email"
@@ -28,6 +34,7 @@ Item {
         }
         LineInput {
             id: password
+            errorText: error.text
             objectName: "password"
             hint: qsTr("password")
             pattern: "password"
@@ -45,6 +52,7 @@ Item {
             }
         }
         AccountButton {
+            id: submit
             objectName: "loginButton"
             text: qsTr("Login")
             onClicked: {

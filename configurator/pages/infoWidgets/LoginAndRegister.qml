@@ -3,6 +3,9 @@
 // sent (correctCode). sigSignState("sign_in", nickname) after a log-in;
 // sigResetPwdSuccess() once a new password is set.
 import QtQuick 2.15
+import "../assembly"
+import "../assembly/focus.js" as Focus
+import QtQuick.Window 2.15
 import QtQuick.Controls 2.15
 import Account.Manager.LoginAccount 1.0
 import Account.Manager.RegisterAccount 1.0
@@ -26,6 +29,19 @@ Rectangle {
 
     signal sigSignState(string code, string text)
     signal sigResetPwdSuccess()
+
+    // The keyboard goes to the first field of each page shown, and Tab stays in
+    // the pop-up.
+    function focusPage() {
+        Focus.first({"login": loginPage, "register": registerPage, "forget": forgetPage,
+                     "verify": verifyPage, "reset": resetPage}[page])
+    }
+    onPageChanged: Qt.callLater(focusPage)
+    Component.onCompleted: Qt.callLater(focusPage)
+    Keys.onTabPressed: Focus.cycle(popup, Window.activeFocusItem, true)
+    Keys.onBacktabPressed: Focus.cycle(popup, Window.activeFocusItem, false)
+    Accessible.role: Accessible.Dialog
+    Accessible.name: qsTr("Login/Register")
 
     function onLoginRet(code, text) {
         if (code === 0)
@@ -100,8 +116,12 @@ Rectangle {
                     height: 2
                     color: "#2d8cf0"
                 }
-                MouseArea {
+                ClickArea {
                     anchors.fill: parent
+                    hoverEnabled: false
+                    role: Accessible.PageTab
+                    name: modelData.label
+                    checked: popup.page === modelData.page
                     onClicked: popup.page = modelData.page
                 }
             }

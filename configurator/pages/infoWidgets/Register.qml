@@ -6,6 +6,9 @@ import Account.Pages 1.0
 
 Item {
     id: registerPage
+    // Enter in any field, or on the button, sends the form.
+    Keys.onReturnPressed: submit.clicked()
+    Keys.onEnterPressed: submit.clicked()
     width: 400
     height: 274
 
@@ -38,13 +41,17 @@ Item {
         spacing: 8
 
         LineInput {
+
             id: nickname
+
+            errorText: error.text
             objectName: "username"
             hint: qsTr("username")
             icon: "qrc:/images/account/user.svg"
         }
         LineInput {
             id: email
+            errorText: error.text
             objectName: "mailbox"
             hint: qsTr("mailbox")
             pattern: "email"
@@ -52,6 +59,7 @@ Item {
         }
         LineInput {
             id: password
+            errorText: error.text
             objectName: "password"
             hint: qsTr("password")
             pattern: "password"
@@ -60,6 +68,7 @@ Item {
         }
         LineInput {
             id: rePassword
+            errorText: error.text
             objectName: "rePassword"
             hint: qsTr("enter password again")
             pattern: "password"
@@ -67,6 +76,7 @@ Item {
             icon: "qrc:/images/account/lock.svg"
         }
         AccountButton {
+            id: submit
             objectName: "registerButton"
             text: qsTr("Register")
             onClicked: {

@@ -4,6 +4,9 @@ import Account.Pages 1.0
 
 Item {
     id: reset
+    // Enter in any field, or on the button, sends the form.
+    Keys.onReturnPressed: submit.clicked()
+    Keys.onEnterPressed: submit.clicked()
     width: 400
     height: 330
 
@@ -32,6 +35,7 @@ Item {
         }
         LineInput {
             id: password
+            errorText: error.text
             objectName: "password"
             hint: qsTr("password")
             pattern: "password"
@@ -40,6 +44,7 @@ Item {
         }
         LineInput {
             id: rePassword
+            errorText: error.text
             objectName: "rePassword"
             hint: qsTr("Enter password again")
             pattern: "password"
@@ -47,6 +52,7 @@ Item {
             icon: "qrc:/images/account/lock.svg"
         }
         AccountButton {
+            id: submit
             objectName: "completeButton"
             text: qsTr("Complete")
             onClicked: {

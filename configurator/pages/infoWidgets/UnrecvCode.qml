@@ -3,6 +3,9 @@ import QtQuick 2.15
 
 Rectangle {
     id: unrecv
+    // Enter in any field, or on the button, sends the form.
+    Keys.onReturnPressed: submit.clicked()
+    Keys.onEnterPressed: submit.clicked()
     width: 400
     height: 330
     color: "white"
@@ -48,6 +51,7 @@ Rectangle {
         }
     }
     AccountButton {
+        id: submit
         objectName: "previousButton"
         anchors.horizontalCenter: parent.horizontalCenter
         y: 266

@@ -5,6 +5,9 @@ import Account.Pages 1.0
 
 Item {
     id: verify
+    // Enter in any field, or on the button, sends the form.
+    Keys.onReturnPressed: submit.clicked()
+    Keys.onEnterPressed: submit.clicked()
     width: 400
     height: 330
 
@@ -48,6 +51,7 @@ Item {
             spacing: 10
             LineInput {
                 id: code
+                errorText: error.text
                 objectName: "code"
                 width: 230
                 hint: qsTr("Verify Code")
@@ -78,6 +82,7 @@ Item {
             }
         }
         AccountButton {
+            id: submit
             objectName: "nextButton"
             text: qsTr("Next")
             onClicked: {

@@ -8,6 +8,13 @@ Rectangle {
     property alias text: bodyText.text
     signal sigVerConfirmClicked()
 
+    Accessible.role: Accessible.Dialog
+    Accessible.name: title
+    Accessible.description: text
+    onVisibleChanged: if (visible) sureButton.forceActiveFocus(Qt.OtherFocusReason)
+    Keys.onTabPressed: sureButton.forceActiveFocus(Qt.TabFocusReason)
+    Keys.onBacktabPressed: sureButton.forceActiveFocus(Qt.BacktabFocusReason)
+
     width: 231
     height: 253
     radius: 8
@@ -35,6 +42,7 @@ Rectangle {
         lineHeight: 1.3
     }
     PushButton {
+        id: sureButton
         objectName: "sureButton"
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom

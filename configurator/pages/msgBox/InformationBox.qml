@@ -7,6 +7,10 @@ Rectangle {
     property bool bMark: true
     property alias text: message.text
 
+    // Read out as it appears: the result of what the user just did.
+    Accessible.role: Accessible.AlertMessage
+    Accessible.name: text
+
     width: 330
     height: Math.max(60, content.height + 24)
     radius: 6
@@ -19,6 +23,7 @@ Rectangle {
         Image {
             anchors.verticalCenter: parent.verticalCenter
             source: root.bMark ? "qrc:/images/success.svg" : "qrc:/images/failure.svg"
+            Accessible.ignored: true
         }
         Text {
             id: message

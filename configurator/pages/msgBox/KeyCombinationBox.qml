@@ -50,6 +50,8 @@ Rectangle {
         color: "#e6ebf2"
         font.pixelSize: 18
         font.bold: true
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         text: qsTr("Key combination")
     }
 
@@ -69,6 +71,8 @@ Rectangle {
                     visible: root.wheel
                     color: "#c9d1dc"
                     font.pixelSize: 13
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: index === 0 ? qsTr("Wheel up") : qsTr("Wheel down")
                 }
                 Row {
@@ -92,6 +96,8 @@ Rectangle {
                             elide: Text.ElideRight
                             font.pixelSize: 14
                             color: row.recorder.text !== "" ? "#e6ebf2" : "#7d8796"
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             text: row.recorder.text !== "" ? row.recorder.text
                                   : qsTr("Press the keys")
                         }
@@ -143,6 +149,8 @@ Rectangle {
             wrapMode: Text.WordWrap
             color: "#ff7b72"
             font.pixelSize: 13
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: upRecorder.problem !== "" ? upRecorder.problem : downRecorder.problem
         }
     }

@@ -1,7 +1,9 @@
 // A question with "Cancel" and "Sure" (or another answer in `sureText`), and a
 // third answer when `extraText` is set.
 import QtQuick 2.15
+import QtQuick.Window 2.15
 import "../assembly"
+import "../assembly/focus.js" as Focus
 
 Rectangle {
     id: root
@@ -12,6 +14,14 @@ Rectangle {
     signal sigCancleClicked()
     signal sigSureClicked()
     signal sigExtraClicked()
+
+    Accessible.role: Accessible.Dialog
+    Accessible.name: title
+    Accessible.description: text
+    onVisibleChanged: if (visible) sureButton.forceActiveFocus(Qt.OtherFocusReason)
+    Keys.onEscapePressed: sigCancleClicked()
+    Keys.onTabPressed: Focus.cycle(root, Window.activeFocusItem, true)
+    Keys.onBacktabPressed: Focus.cycle(root, Window.activeFocusItem, false)
 
     width: extraText !== "" ? 460 : 400
     height: 220

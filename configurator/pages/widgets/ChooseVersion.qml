@@ -15,11 +15,23 @@ FullPage {
 
     AssignmentRules { id: rules }
 
+    // Selects and focuses the model `by` places from the one at `from`.
+    function step(from, by) {
+        var to = from + by
+        if (to < 0 || to >= tiles.count)
+            return
+        var tile = tiles.itemAt(to)
+        selectedModel = tiles.model[to]
+        tile.forceActiveFocus(Qt.TabFocusReason)
+    }
+
     Text {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 110
         color: "#e6ebf2"
         font.pixelSize: 26
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         text: qsTr("Choose the version")
     }
     Grid {
@@ -28,9 +40,27 @@ FullPage {
         columns: 3
         spacing: 24
         Repeater {
+            id: tiles
             model: rules.models()
+            // A group of radio buttons: Tab reaches each model, Space or Enter
+            // selects it, the arrow keys select the one beside it.
             Rectangle {
+                id: tile
                 objectName: "model_" + modelData
+                activeFocusOnTab: true
+                Accessible.role: Accessible.RadioButton
+                Accessible.name: modelData
+                Accessible.checkable: true
+                Accessible.checked: root.selectedModel === modelData
+                Accessible.focusable: true
+                Accessible.onPressAction: root.selectedModel = modelData
+                Keys.onSpacePressed: root.selectedModel = modelData
+                Keys.onReturnPressed: root.selectedModel = modelData
+                Keys.onEnterPressed: root.selectedModel = modelData
+                Keys.onLeftPressed: root.step(index, -1)
+                Keys.onUpPressed: root.step(index, -3)
+                Keys.onRightPressed: root.step(index, 1)
+                Keys.onDownPressed: root.step(index, 3)
                 width: 200
                 height: 150
                 radius: 10
@@ -43,14 +73,17 @@ FullPage {
                     source: rules.isEightKeyModel(modelData) ? "qrc:/images/mouse8.svg"
                                                              : "qrc:/images/mouse7.svg"
                     sourceSize: Qt.size(52, 86)
+                    Accessible.ignored: true
                 }
                 Text {
                     anchors.horizontalCenter: parent.horizontalCenter
                     y: 112
                     color: root.selectedModel === modelData ? "#4a93f0" : "#e6ebf2"
                     font.pixelSize: 17
+                    Accessible.ignored: true
                     text: modelData
                 }
+                FocusRing {}
                 MouseArea {
                     id: area
                     anchors.fill: parent

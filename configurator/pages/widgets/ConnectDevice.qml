@@ -6,6 +6,8 @@ import Operate.Conf.OpFunConfFile 1.0
 import Operate.Conf.OperateToken 1.0
 import an.utility 1.0
 import "../assembly"
+import "../assembly/focus.js" as Focus
+import QtQuick.Window 2.15
 
 Rectangle {
     id: root
@@ -134,6 +136,19 @@ Rectangle {
         var i = row(tag)
         return i >= 0 && controls.get(i).shown && hotSpotAvailable(tag)
     }
+    // The list asked for from the keyboard takes the focus; closed, it hands it
+    // back to the control's hot spot.
+    signal sigListFromKeyboard(string tag)
+    function openByKeyboard(tag, action) {
+        sigActionClicked(action)
+        sigListFromKeyboard(tag)
+    }
+    function focusSpot(tag) {
+        var i = row(tag)
+        if (i < 0)
+            return
+        spots.itemAt(i).spotItem.forceActiveFocus(Qt.OtherFocusReason)
+    }
     function hotSpotAvailable(tag) {
         return eightKeys || tag !== "slideWheel"
     }
@@ -184,12 +199,16 @@ Rectangle {
         x: root.mouseOrigin.x
         y: root.mouseOrigin.y
         source: root.eightKeys ? "qrc:/images/mouse8.svg" : "qrc:/images/mouse7.svg"
+        Accessible.role: Accessible.Graphic
+        Accessible.name: qsTr("Mouse %1").arg(root.modelText)
     }
 
     Repeater {
+        id: spots
         model: controls
         Item {
             id: control
+            readonly property Item spotItem: spot
             objectName: "control_" + model.tag
             visible: root.hotSpotAvailable(model.tag)
             readonly property real spotX: root.mouseOrigin.x + (root.eightKeys ? model.x8 : model.x7)
@@ -233,8 +252,19 @@ Rectangle {
                     text: model.text
                 }
             }
+            // A button for the keyboard and screen readers too: Enter or Space
+            // opens the control's list, which then has the focus.
             Rectangle {
+                id: spot
                 objectName: "spot_" + model.tag
+                activeFocusOnTab: true
+                Accessible.role: Accessible.Button
+                Accessible.name: rules.spotName(model.tag, model.text, model.shown)
+                Accessible.focusable: true
+                Accessible.onPressAction: root.sigActionClicked(model.action)
+                Keys.onReturnPressed: root.openByKeyboard(model.tag, model.action)
+                Keys.onEnterPressed: root.openByKeyboard(model.tag, model.action)
+                Keys.onSpacePressed: root.openByKeyboard(model.tag, model.action)
                 x: control.spotX - width / 2
                 y: control.spotY - height / 2
                 width: 20
@@ -243,6 +273,7 @@ Rectangle {
                 color: model.highlighted ? "#2f80ed" : spotArea.containsMouse ? "#5f6b7c" : "#3a4250"
                 border.width: 2
                 border.color: model.highlighted ? "white" : "#c9d1dc"
+                FocusRing {}
                 MouseArea {
                     id: spotArea
                     anchors.fill: parent
@@ -324,8 +355,11 @@ Rectangle {
         loginCover.visible = true
     }
     function f_hideLogin() {
+        var hadKeyboard = Focus.isInside(Window.activeFocusItem, loginCover)
         loginCover.visible = false
         titleBar.loginActive = false
+        if (hadKeyboard) // back to the title bar the pop-up was opened from
+            Qt.callLater(Focus.first, titleBar)
     }
     Rectangle {
         id: loginCover
@@ -333,6 +367,7 @@ Rectangle {
         anchors.fill: parent
         visible: false
         color: "#cc000000"
+        Keys.onEscapePressed: root.f_hideLogin()
         MouseArea {
             anchors.fill: parent
             onClicked: root.f_hideLogin()

@@ -17,6 +17,8 @@ FullPage {
         y: 340
         color: "#e6ebf2"
         font.pixelSize: 24
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         text: qsTr("Undetected Equipment")
     }
     Text {
@@ -24,6 +26,8 @@ FullPage {
         y: 384
         color: "#8d96a5"
         font.pixelSize: 15
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         text: qsTr("Please make sure the connected device is turned on")
     }
     PushButton {

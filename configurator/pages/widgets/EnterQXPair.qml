@@ -13,11 +13,14 @@ FullPage {
         revButton = from
     }
 
+    Keys.onEscapePressed: root.sigRevClicked(root.revButton === 1 ? "hidePair" : "toDisconnect")
+
     IconButton {
         objectName: "backButton"
         x: 60
         y: 9
         source: "qrc:/images/back.svg"
+        name: qsTr("Back")
         onClicked: root.sigRevClicked(root.revButton === 1 ? "hidePair" : "toDisconnect")
     }
     Column {
@@ -38,6 +41,8 @@ FullPage {
                         anchors.centerIn: parent
                         color: "white"
                         font.pixelSize: 16
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         text: index + 1
                     }
                 }
@@ -45,6 +50,8 @@ FullPage {
                     anchors.verticalCenter: parent.verticalCenter
                     color: "#e6ebf2"
                     font.pixelSize: 18
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     text: modelData
                 }
             }

@@ -15,6 +15,7 @@ Rectangle {
         y: 10
         source: "qrc:/images/logo.svg"
         sourceSize: Qt.size(30, 30)
+        Accessible.ignored: true
     }
     WindowButtons {
         visible: root.showWindowButtons

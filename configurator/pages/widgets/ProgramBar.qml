@@ -6,6 +6,7 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import Qt.labs.platform 1.1 as Platform
 import an.utility 1.0
+import "../assembly"
 
 Item {
     id: bar
@@ -65,11 +66,13 @@ Item {
                 height: 34
                 radius: 17
                 color: selected ? "#2f80ed" : chipArea.containsMouse ? "#3a4250" : "#2a303a"
-                MouseArea {
+                ClickArea {
                     id: chipArea
                     anchors.fill: parent
-                    hoverEnabled: true
                     cursorShape: Qt.PointingHandCursor
+                    role: Accessible.RadioButton
+                    name: modelData.name
+                    checked: chip.selected
                     onClicked: selector.select(modelData.section)
                 }
                 Row {
@@ -83,6 +86,7 @@ Item {
                         height: 18
                         sourceSize: Qt.size(18, 18)
                         source: bar.iconOf(modelData)
+                        Accessible.ignored: true
                     }
                     Text {
                         anchors.verticalCenter: parent.verticalCenter
@@ -108,11 +112,11 @@ Item {
                             sourceSize: Qt.size(10, 10)
                             source: "qrc:/images/close.svg"
                         }
-                        MouseArea {
+                        ClickArea {
                             id: removeArea
                             anchors.fill: parent
-                            hoverEnabled: true
                             cursorShape: Qt.PointingHandCursor
+                            name: qsTr("Remove %1").arg(modelData.name)
                             onClicked: bar.sigRemoveRequested(modelData.section, modelData.name)
                         }
                         ToolTip.visible: removeArea.containsMouse
@@ -150,11 +154,11 @@ Item {
                     text: qsTr("Add program")
                 }
             }
-            MouseArea {
+            ClickArea {
                 id: addArea
                 anchors.fill: parent
-                hoverEnabled: true
                 cursorShape: Qt.PointingHandCursor
+                name: qsTr("Add program")
                 onClicked: bar.openAddMenu()
             }
         }
@@ -163,6 +167,7 @@ Item {
     Popup {
         id: addPopup
         objectName: "addProgramPopup"
+        focus: true
         x: Math.min(row.x + addChip.x, bar.width - width)
         y: bar.height + 6
         width: 300
@@ -217,10 +222,11 @@ Item {
                             text: modelData.name
                         }
                     }
-                    MouseArea {
+                    ClickArea {
                         id: candidateArea
                         anchors.fill: parent
-                        hoverEnabled: true
+                        role: Accessible.MenuItem
+                        name: modelData.name
                         onClicked: {
                             addPopup.close()
                             selector.addProgram(modelData.program, modelData.name)
@@ -241,10 +247,11 @@ Item {
                     font.pixelSize: 14
                     text: qsTr("Choose a program file...")
                 }
-                MouseArea {
+                ClickArea {
                     id: fileArea
                     anchors.fill: parent
-                    hoverEnabled: true
+                    role: Accessible.MenuItem
+                    name: qsTr("Choose a program file...")
                     onClicked: bar.chooseFile()
                 }
             }

@@ -7,11 +7,14 @@ FullPage {
     readonly property string supportUrl: "https://velko.example.com/support"
     signal sigHideAbout(string state)
 
+    Keys.onEscapePressed: root.sigHideAbout("hide_about")
+
     IconButton {
         objectName: "backButton"
         x: 60
         y: 9
         source: "qrc:/images/back.svg"
+        name: qsTr("Back")
         onClicked: root.sigHideAbout("hide_about")
     }
     Column {
@@ -27,12 +30,16 @@ FullPage {
             anchors.horizontalCenter: parent.horizontalCenter
             color: "#e6ebf2"
             font.pixelSize: 24
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: qsTr("Software")
         }
         Text {
             anchors.horizontalCenter: parent.horizontalCenter
             color: "#c9d1dc"
             font.pixelSize: 16
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: qsTr("Software version：1.0.0")
         }
         Row {
@@ -40,6 +47,8 @@ FullPage {
             Text {
                 color: "#c9d1dc"
                 font.pixelSize: 16
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 text: qsTr("URL：")
             }
             Text {
@@ -48,11 +57,12 @@ FullPage {
                 font.pixelSize: 16
                 font.underline: linkArea.containsMouse
                 text: root.supportUrl
-                MouseArea {
+                ClickArea {
                     id: linkArea
                     anchors.fill: parent
-                    hoverEnabled: true
                     cursorShape: Qt.PointingHandCursor
+                    role: Accessible.Link
+                    name: root.supportUrl
                     onClicked: Qt.openUrlExternally(root.supportUrl)
                 }
             }

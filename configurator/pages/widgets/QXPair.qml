@@ -14,6 +14,9 @@ FullPage {
         y: 390
         color: "#e6ebf2"
         font.pixelSize: 20
+        // Read out as the page appears: pairing has begun.
+        Accessible.role: Accessible.AlertMessage
+        Accessible.name: text
         text: qsTr("Turn on the mouse power switch")
     }
     Text {
@@ -22,6 +25,8 @@ FullPage {
         horizontalAlignment: Text.AlignHCenter
         color: "#8d96a5"
         font.pixelSize: 16
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         text: qsTr("Please press the left, center \nand right keys simultaneously")
     }
     BusyDots {

@@ -17,6 +17,10 @@ FullPage {
     signal sigSignInAction(string action)
 
     showWindowButtons: false
+    // Enter sends the password change once it can be sent; Esc goes back.
+    Keys.onReturnPressed: if (save.enabled) save.clicked()
+    Keys.onEnterPressed: if (save.enabled) save.clicked()
+    Keys.onEscapePressed: signOutPage.sigSignInAction("hide_signOut_page")
 
     CompletedFields { id: completed }
 
@@ -36,6 +40,7 @@ FullPage {
         x: 60
         y: 9
         source: "qrc:/images/back.svg"
+        name: qsTr("Back")
         onClicked: signOutPage.sigSignInAction("hide_signOut_page")
     }
 
@@ -55,10 +60,13 @@ FullPage {
                 anchors.horizontalCenter: parent.horizontalCenter
                 source: "qrc:/images/account/avatar.svg"
                 sourceSize: Qt.size(80, 80)
+                Accessible.ignored: true
             }
             Text {
                 objectName: "nickName"
                 width: 300
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 text: signOutPage.nickName
                 elide: Text.ElideRight
                 horizontalAlignment: Text.AlignHCenter
@@ -67,6 +75,8 @@ FullPage {
             }
             Text {
                 width: 300
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 text: qsTr("Change Password")
                 font.pixelSize: 18
                 color: "#2b2f36"
@@ -86,6 +96,7 @@ FullPage {
                 }
             }
             AccountButton {
+                id: save
                 objectName: "saveButton"
                 text: qsTr("Save")
                 enabled: completed.saveEnabled
@@ -107,6 +118,8 @@ FullPage {
                 height: 38
                 text: qsTr("Sign out")
                 onClicked: signOutPage.sigSignInAction("sign_out")
+                Keys.onReturnPressed: clicked()
+                Keys.onEnterPressed: clicked()
                 contentItem: Text {
                     text: signOut.text
                     font.pixelSize: 15
@@ -118,6 +131,10 @@ FullPage {
                     radius: 4
                     color: signOut.down ? "#fde8e8" : signOut.hovered ? "#fef3f3" : "white"
                     border.color: "#f3c4c5"
+                }
+                FocusRing {
+                    radius: 7
+                    shown: signOut.visualFocus
                 }
             }
         }

@@ -1,0 +1,20 @@
+// The mark of the item that has the keyboard focus: a ring just outside it, in a
+// blue that stands out from the dark pages and from the light lists alike.
+import QtQuick 2.15
+
+Rectangle {
+    // The item the ring goes round, and the one whose focus it shows.
+    property Item target: parent
+    property Item focusItem: target
+    // Controls' own buttons are marked only when the keyboard gave them the focus.
+    property bool shown: focusItem !== null && focusItem.activeFocus
+    property real inset: -3
+    anchors.fill: target
+    anchors.margins: inset
+    radius: target && target.radius !== undefined ? target.radius - inset : 0
+    color: "transparent"
+    border.width: 2
+    border.color: "#3d8bf5"
+    visible: shown
+    Accessible.ignored: true
+}

@@ -1,0 +1,70 @@
+// Keyboard focus kept inside an open list or box: Tab and Shift+Tab go round the
+// items of `scope` only.
+.pragma library
+.import QtQuick 2.15 as Quick
+
+function isInside(item, scope) {
+    for (var at = item; at; at = at.parent)
+        if (at === scope)
+            return true
+    return false
+}
+
+// Moves the focus to the next (or previous) focusable item of `scope`, wrapping
+// at its ends; `from` is the item that has the focus.
+function cycle(scope, from, forward) {
+    var next = from
+    for (var i = 0; i < 500; ++i) {
+        next = next.nextItemInFocusChain(forward)
+        if (!next || next === from)
+            return
+        if (isInside(next, scope) && next.visible && next.enabled) {
+            next.forceActiveFocus(forward ? Qt.TabFocusReason : Qt.BacktabFocusReason)
+            return
+        }
+    }
+}
+
+// The first focusable item of `scope` in Tab order, given it.
+function first(scope) {
+    var next = scope
+    for (var i = 0; i < 500; ++i) {
+        next = next.nextItemInFocusChain(true)
+        if (!next || next === scope)
+            return
+        if (isInside(next, scope) && next.visible && next.enabled) {
+            next.forceActiveFocus(Qt.TabFocusReason)
+            return
+        }
+    }
+}
+
+// Home, End and a typed letter in a function list: the first entry, the last,
+// or the next entry whose text starts with the letter (wrapping round). True when
+// the key moved the list.
+function listKey(list, model, event) {
+    if (event.key === Qt.Key_Home)
+        list.currentIndex = 0
+    else if (event.key === Qt.Key_End)
+        list.currentIndex = model.count - 1
+    else if (/^[^\s\x00-\x1f\x7f]$/.test(event.text) && !(event.modifiers & Qt.ControlModifier)) {
+        var letter = event.text.toLowerCase()
+        for (var step = 1; step <= model.count; ++step) {
+            var i = (list.currentIndex + step) % model.count
+            if (String(model.get(i).issueName).toLowerCase().indexOf(letter) === 0) {
+                list.currentIndex = i
+                break
+            }
+        }
+    } else {
+        return false
+    }
+    list.positionViewAtIndex(list.currentIndex, Quick.ListView.Contain)
+    return true
+}
+
+// Gives a function list the keyboard, at the marked entry or else the first.
+function takeList(list, marked) {
+    list.currentIndex = marked >= 0 ? marked : 0
+    list.forceActiveFocus(Qt.OtherFocusReason)
+}
