@@ -61,7 +61,9 @@ Window {
         var before = mainWindow.activeFocusItem
         Qt.callLater(function() {
             var item = mainWindow.activeFocusItem
-            var usable = item && item.visible && item.enabled
+            // A focus scope left holding the focus (a page's loader) is not a
+            // place to type into.
+            var usable = item && item.visible && item.enabled && item.activeFocusOnTab
             if (!usable || (pageChanged && item === before))
                 Focus.first(mainWindow.contentItem)
         })
@@ -254,6 +256,7 @@ Window {
             mainWindow.removingSection = section
         }
         loginPopupSource: "qrc:/infoWidgets/LoginAndRegister.qml"
+        shortcutsEnabled: !darkCover.visible && mainWindow.openTag === "" && !syncCover.visible
         onSigSyncRequested: syncCover.open()
         // Each switch to the page shows the stored configuration once; before the
         // lists are trimmed adjustLists does it.
@@ -640,6 +643,7 @@ Window {
     }
 
     Rectangle {
+        id: darkCover
         objectName: "darkCover"
         anchors.fill: parent
         visible: navigator.darkCover || updatePrompt.shown || mainWindow.removingSection > 0 ||

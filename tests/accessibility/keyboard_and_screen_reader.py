@@ -246,6 +246,14 @@ def walk_in_english():
             key("Escape")
             expect_focus(s, "Login/Register", "Esc closes the pop-up")
 
+        # A page's shortcut, and Esc back to where the page starts.
+        key("alt+5")
+        if not wait(lambda: any(n.name == "Software" for n in nodes(s.app()) if shown(n))):
+            fail("Alt+5 did not open the About page")
+        check_page(s, "About page")
+        key("Escape")
+        expect_focus(s, "Login/Register", "Esc from the About page")
+
         # Pairing from the keyboard, with the simulated receiver.
         if tab_to(s, "Pair"):
             key("Return")

@@ -1,5 +1,6 @@
 // A rounded text button; `primary` ones are filled with the accent colour.
 import QtQuick 2.15
+import QtQuick.Controls 2.15
 
 Rectangle {
     id: root
@@ -9,6 +10,10 @@ Rectangle {
     // Read with the text where the text alone would not say enough.
     property string description: ""
     signal clicked()
+    // A key sequence that clicks the button from anywhere in the window while
+    // `shortcutEnabled`; shown in the tool tip and read with the name.
+    property string shortcut: ""
+    property bool shortcutEnabled: true
 
     activeFocusOnTab: true
     Keys.onReturnPressed: clicked()
@@ -16,7 +21,7 @@ Rectangle {
     Keys.onSpacePressed: clicked()
     Accessible.role: Accessible.Button
     Accessible.name: text
-    Accessible.description: description
+    Accessible.description: description !== "" ? description : shortcut
     Accessible.focusable: true
     Accessible.onPressAction: clicked()
 
@@ -39,4 +44,12 @@ Rectangle {
         cursorShape: Qt.PointingHandCursor
         onClicked: root.clicked()
     }
+    Shortcut {
+        sequence: root.shortcut
+        enabled: root.shortcut !== "" && root.shortcutEnabled && root.visible && root.enabled
+        onActivated: root.clicked()
+    }
+    ToolTip.visible: root.shortcut !== "" && area.containsMouse
+    ToolTip.delay: 600
+    ToolTip.text: root.shortcut
 }

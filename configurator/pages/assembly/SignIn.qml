@@ -7,6 +7,10 @@ Rectangle {
     id: root
     property string nickName: ""
     signal clicked()
+    // A key sequence that clicks the button from anywhere in the window while
+    // `shortcutEnabled`; shown in the tool tip and read with the name.
+    property string shortcut: ""
+    property bool shortcutEnabled: true
 
     activeFocusOnTab: true
     Keys.onReturnPressed: clicked()
@@ -15,6 +19,7 @@ Rectangle {
     Accessible.role: Accessible.Button
     Accessible.name: qsTr("Account: %1").arg(nickName)
     Accessible.focusable: true
+    Accessible.description: shortcut
     Accessible.onPressAction: clicked()
 
     width: 150
@@ -48,5 +53,10 @@ Rectangle {
         onClicked: root.clicked()
     }
     ToolTip.visible: area.containsMouse && root.nickName.length > 0
-    ToolTip.text: root.nickName
+    ToolTip.text: root.shortcut !== "" ? root.nickName + " (" + root.shortcut + ")" : root.nickName
+    Shortcut {
+        sequence: root.shortcut
+        enabled: root.shortcut !== "" && root.shortcutEnabled && root.visible && root.enabled
+        onActivated: root.clicked()
+    }
 }

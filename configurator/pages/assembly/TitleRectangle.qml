@@ -10,6 +10,8 @@ Rectangle {
     property bool allowSync: false
     // The "Login/Register" button stays lit while its pop-up is open.
     property bool loginActive: false
+    // The title bar's keyboard shortcuts work (nothing covers the page).
+    property bool shortcutsEnabled: true
 
     signal sigLogReg()
     signal sigSync()
@@ -60,6 +62,8 @@ Rectangle {
         spacing: 8
         PushButton {
             objectName: "loginButton"
+            shortcut: "Alt+3"
+            shortcutEnabled: root.shortcutsEnabled
             anchors.verticalCenter: parent.verticalCenter
             visible: !root.signedIn
             primary: root.loginActive
@@ -70,6 +74,8 @@ Rectangle {
         }
         SignIn {
             objectName: "signIn"
+            shortcut: "Alt+3"
+            shortcutEnabled: root.shortcutsEnabled
             anchors.verticalCenter: parent.verticalCenter
             visible: root.signedIn
             nickName: root.nickName
@@ -77,12 +83,16 @@ Rectangle {
         }
         TitleTool {
             objectName: "syncButton"
+            shortcut: "Alt+4"
+            shortcutEnabled: root.shortcutsEnabled
             icon: "qrc:/images/cloud.svg"
             text: qsTr("Sync")
             onClicked: root.sigSync()
         }
         TitleTool {
             objectName: "aboutButton"
+            shortcut: "Alt+5"
+            shortcutEnabled: root.shortcutsEnabled
             text: qsTr("About")
             onClicked: root.sigAbout()
         }

@@ -1,11 +1,16 @@
 // A flat title-bar button: an optional icon and a label.
 import QtQuick 2.15
+import QtQuick.Controls 2.15
 
 Rectangle {
     id: root
     property string icon: ""
     property alias text: label.text
     signal clicked()
+    // A key sequence that clicks the button from anywhere in the window while
+    // `shortcutEnabled`; shown in the tool tip and read with the name.
+    property string shortcut: ""
+    property bool shortcutEnabled: true
 
     activeFocusOnTab: true
     Keys.onReturnPressed: clicked()
@@ -14,6 +19,7 @@ Rectangle {
     Accessible.role: Accessible.Button
     Accessible.name: text
     Accessible.focusable: true
+    Accessible.description: shortcut
     Accessible.onPressAction: clicked()
 
     anchors.verticalCenter: parent ? parent.verticalCenter : undefined
@@ -45,4 +51,12 @@ Rectangle {
         hoverEnabled: true
         onClicked: root.clicked()
     }
+    Shortcut {
+        sequence: root.shortcut
+        enabled: root.shortcut !== "" && root.shortcutEnabled && root.visible && root.enabled
+        onActivated: root.clicked()
+    }
+    ToolTip.visible: root.shortcut !== "" && area.containsMouse
+    ToolTip.delay: 600
+    ToolTip.text: root.shortcut
 }

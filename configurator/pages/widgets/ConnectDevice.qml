@@ -25,6 +25,8 @@ Rectangle {
     // The log-in pop-up the accounts pages put on the cover; empty: none yet.
     property url loginPopupSource: ""
     readonly property point mouseOrigin: Qt.point(370, 110)
+    // The page's keyboard shortcuts work: no box, list or panel covers it.
+    property bool shortcutsEnabled: true
     // The program selector above the mouse picture.
     readonly property alias programBar: programBar
 
@@ -170,6 +172,7 @@ Rectangle {
         id: titleBar
         objectName: "titleBar"
         width: parent.width
+        shortcutsEnabled: root.shortcutsEnabled && !loginCover.visible
         onSigLogReg: root.f_showLogin()
         onSigSync: allowSync ? root.sigSyncRequested() : root.f_showLogin()
         onSigAbout: root.sigLogicClicked("QXAbout")
@@ -331,12 +334,16 @@ Rectangle {
             spacing: 14
             PushButton {
                 objectName: "chooseButton"
+                shortcut: "Alt+1"
+                shortcutEnabled: root.shortcutsEnabled && !loginCover.visible
                 primary: false
                 text: qsTr("Choose")
                 onClicked: root.sigReturnVer("return_choose")
             }
             PushButton {
                 objectName: "pairButton"
+                shortcut: "Alt+2"
+                shortcutEnabled: root.shortcutsEnabled && !loginCover.visible
                 primary: false
                 text: qsTr("Pair")
                 onClicked: root.sigQXPair("QXPair")
