@@ -26,7 +26,7 @@ Window {
     visible: !checkProcess.startHidden
     flags: Qt.Window | Qt.FramelessWindowHint | Qt.WindowMinimizeButtonHint
     title: qsTr("Velko Options")
-    color: "#1f232b"
+    color: Palette.page
 
     // The version class once the agent keeper has told it; the lists are trimmed then.
     property string versionClass: ""
@@ -56,8 +56,11 @@ Window {
     // When what had the keyboard goes away (a box answered, a page left), the
     // keyboard goes to the first item of what is shown now, never stays behind.
     // A page shown anew starts at its first item.
-    // Focus given meanwhile (a box opened) is left where it is.
+    // Focus given meanwhile (a box opened) is left where it is. Pointer users
+    // are left alone.
     function settleFocus(pageChanged) {
+        if (!KeyboardUse.active)
+            return
         var before = mainWindow.activeFocusItem
         Qt.callLater(function() {
             var item = mainWindow.activeFocusItem

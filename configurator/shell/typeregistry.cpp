@@ -6,6 +6,7 @@
 #include "checkprocess.h"
 #include "configsync.h"
 #include "getsoftwareversion.h"
+#include "keyboarduse.h"
 #include "loginaccount.h"
 #include "myaction.h"
 #include "mymenu.h"
@@ -15,6 +16,7 @@
 #include "opfunconffile.h"
 #include "pagenavigator.h"
 #include "pairdowork.h"
+#include "palette.h"
 #include "programselector.h"
 #include "settingsfileactions.h"
 #include "systemtrayicon.h"
@@ -68,4 +70,6 @@ void registerConfiguratorTypes()
     for (const QmlTypeEntry &entry : configuratorTypes())
         entry.registerType(entry.uri, entry.name);
     registerAccountPageTypes();
+    palette::registerPaletteType();
+    KeyboardUse::registerType();
 }

@@ -2,6 +2,7 @@
 // and, for entries with a detail panel, a small arrow. It reports the pointer's
 // coming and going and the pick; the list keeps the entries' states.
 import QtQuick 2.15
+import an.utility 1.0
 
 Rectangle {
     id: entry
@@ -27,7 +28,7 @@ Rectangle {
     Accessible.onPressAction: picked()
 
     height: 30
-    color: selectState === "pressed" ? "#e4eefc" : selectState === "hover" ? "#f1f4f9" : "transparent"
+    color: selectState === "pressed" ? Palette.listSelected : selectState === "hover" ? Palette.listHover : "transparent"
 
     Image {
         id: mark
@@ -51,7 +52,7 @@ Rectangle {
         text: entry.text
         elide: Text.ElideRight
         font.pixelSize: 14
-        color: entry.selectState === "pressed" ? "#1f6fd8" : "#333a44"
+        color: entry.selectState === "pressed" ? Palette.listSelectedText : Palette.listText
     }
 
     Image {
@@ -72,8 +73,8 @@ Rectangle {
         anchors.margins: 1
         color: "transparent"
         border.width: 2
-        border.color: "#1f6fd8"
-        visible: entry.activeFocus
+        border.color: Palette.listFocus
+        visible: entry.activeFocus && KeyboardUse.active
     }
 
     MouseArea {

@@ -199,7 +199,7 @@ Item {
         elide: Text.ElideRight
         font.pixelSize: 16
         font.bold: true
-        color: "#22272e"
+        color: Palette.listHeading
     }
 
     // In a program set the list begins with "Same as all programs".
@@ -342,7 +342,7 @@ Item {
             text: qsTr("Set the seepd of mouse")
             font.pixelSize: 14
             font.bold: true
-            color: "#22272e"
+            color: Palette.listHeading
             wrapMode: Text.WordWrap
         }
         SpeedRow {
@@ -365,7 +365,7 @@ Item {
             Accessible.name: text
             text: qsTr("Press button to switch the speed of mouse between main and self")
             font.pixelSize: 12
-            color: "#7d8796"
+            color: Palette.listHint
             wrapMode: Text.WordWrap
         }
     }

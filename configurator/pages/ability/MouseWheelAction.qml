@@ -1,6 +1,7 @@
 // The function list of one wheel (middle wheel or side wheel). A press on an
 // entry picks it and reports it (sigSelIssue); the main page stores it.
 import QtQuick 2.15
+import an.utility 1.0
 import QtQuick.Controls 2.15
 import QtQuick.Window 2.15
 import "../assembly/focus.js" as Focus
@@ -118,7 +119,7 @@ Item {
         elide: Text.ElideRight
         font.pixelSize: 16
         font.bold: true
-        color: "#22272e"
+        color: Palette.listHeading
     }
 
     // In a program set the list begins with "Same as all programs".

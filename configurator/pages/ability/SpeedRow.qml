@@ -2,6 +2,7 @@
 // the value. `moved` reports the user's moves only; load() sets a stored speed
 // (0 leaves the slider where it is) without reporting it.
 import QtQuick 2.15
+import an.utility 1.0
 import QtQuick.Controls 2.15
 
 Row {
@@ -26,7 +27,7 @@ Row {
         height: 32
         verticalAlignment: Text.AlignVCenter
         font.pixelSize: 13
-        color: "#333a44"
+        color: Palette.listText
     }
     Slider {
         id: slider
@@ -44,6 +45,6 @@ Row {
         verticalAlignment: Text.AlignVCenter
         text: row.value
         font.pixelSize: 13
-        color: "#1f6fd8"
+        color: Palette.listSelectedText
     }
 }

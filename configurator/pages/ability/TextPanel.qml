@@ -5,6 +5,7 @@
 // reporting it. A hidden panel gives its focus up, so stray typing elsewhere
 // never lands in it.
 import QtQuick 2.15
+import an.utility 1.0
 import QtQuick.Controls 2.15
 
 Item {
@@ -59,10 +60,10 @@ Item {
         text: qsTr("Add")
         display: AbstractButton.IconOnly
         icon.source: "qrc:/images/ability/add.svg"
-        icon.color: "#ffffff"
+        icon.color: Palette.onAccent
         background: Rectangle {
             radius: 4
-            color: add.down ? "#1b5fbf" : add.hovered ? "#3f8df0" : "#2f80ed"
+            color: add.down ? Palette.accentPressed : add.hovered ? Palette.accentHover : Palette.accent
         }
         onClicked: textPanel.addClicked(textPanel.panel)
     }

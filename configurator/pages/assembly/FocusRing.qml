@@ -1,6 +1,8 @@
 // The mark of the item that has the keyboard focus: a ring just outside it, in a
 // blue that stands out from the dark pages and from the light lists alike.
 import QtQuick 2.15
+import an.utility 1.0
+import an.utility 1.0
 
 Rectangle {
     // The item the ring goes round, and the one whose focus it shows.
@@ -14,7 +16,7 @@ Rectangle {
     radius: target && target.radius !== undefined ? target.radius - inset : 0
     color: "transparent"
     border.width: 2
-    border.color: "#3d8bf5"
-    visible: shown
+    border.color: Palette.focusRing
+    visible: shown && KeyboardUse.active
     Accessible.ignored: true
 }

@@ -1,5 +1,6 @@
 // A picture that can be clicked, with a light hover back.
 import QtQuick 2.15
+import an.utility 1.0
 
 Rectangle {
     id: root
@@ -20,7 +21,7 @@ Rectangle {
     width: 32
     height: 32
     radius: 4
-    color: area.pressed ? "#2a303a" : area.containsMouse ? "#3a4250" : "transparent"
+    color: area.pressed ? Palette.chip : area.containsMouse ? Palette.line : "transparent"
     Image {
         id: icon
         anchors.centerIn: parent

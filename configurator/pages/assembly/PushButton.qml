@@ -1,5 +1,6 @@
 // A rounded text button; `primary` ones are filled with the accent colour.
 import QtQuick 2.15
+import an.utility 1.0
 import QtQuick.Controls 2.15
 
 Rectangle {
@@ -28,12 +29,12 @@ Rectangle {
     width: Math.max(110, label.implicitWidth + 36)
     height: 36
     radius: height / 2
-    color: primary ? (area.pressed ? "#1c5fb8" : area.containsMouse ? "#4a93f0" : "#2f80ed")
-                   : (area.pressed ? "#2a303a" : area.containsMouse ? "#4b5361" : "#343b47")
+    color: primary ? (area.pressed ? Palette.accentPressed : area.containsMouse ? Palette.accentHover : Palette.accent)
+                   : (area.pressed ? Palette.chip : area.containsMouse ? Palette.controlHover : Palette.control)
     Text {
         id: label
         anchors.centerIn: parent
-        color: "white"
+        color: Palette.onAccent
         font.pixelSize: root.fontSize
     }
     FocusRing {}

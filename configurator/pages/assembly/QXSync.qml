@@ -1,5 +1,6 @@
 // The sync panel under the title bar's "Sync" button.
 import QtQuick 2.15
+import an.utility 1.0
 import "../infoWidgets"
 
 Rectangle {
@@ -7,8 +8,8 @@ Rectangle {
     width: 180
     height: 108
     radius: 6
-    color: "#2a303a"
-    border.color: "#3a4250"
+    color: Palette.chip
+    border.color: Palette.line
 
     signal sigUpload()
     signal sigDownload()

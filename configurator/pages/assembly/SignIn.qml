@@ -1,6 +1,7 @@
 // The signed-in indicator of the title bar: a person and the nickname, cut with an
 // ellipsis; the whole nickname shows as a tool tip.
 import QtQuick 2.15
+import an.utility 1.0
 import QtQuick.Controls 2.15
 
 Rectangle {
@@ -25,7 +26,7 @@ Rectangle {
     width: 150
     height: 32
     radius: 4
-    color: area.containsMouse ? "#3a4250" : "transparent"
+    color: area.containsMouse ? Palette.line : "transparent"
     Row {
         anchors.verticalCenter: parent.verticalCenter
         x: 6
@@ -40,7 +41,7 @@ Rectangle {
             anchors.verticalCenter: parent.verticalCenter
             width: root.width - 38
             elide: Text.ElideRight
-            color: "#e6ebf2"
+            color: Palette.text
             font.pixelSize: 14
             text: root.nickName
         }

@@ -1,6 +1,7 @@
 // The title bar of the connection page: logo, log-in or the signed-in user, sync,
 // about, minimise and close.
 import QtQuick 2.15
+import an.utility 1.0
 
 Rectangle {
     id: root
@@ -35,7 +36,7 @@ Rectangle {
     }
 
     height: 50
-    color: "#171a20"
+    color: Palette.titleBar
 
     Row {
         anchors.verticalCenter: parent.verticalCenter
@@ -49,7 +50,7 @@ Rectangle {
         }
         Text {
             anchors.verticalCenter: parent.verticalCenter
-            color: "#e6ebf2"
+            color: Palette.text
             font.pixelSize: 17
             text: qsTr("Velko Options")
         }

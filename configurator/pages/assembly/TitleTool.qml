@@ -1,5 +1,6 @@
 // A flat title-bar button: an optional icon and a label.
 import QtQuick 2.15
+import an.utility 1.0
 import QtQuick.Controls 2.15
 
 Rectangle {
@@ -26,7 +27,7 @@ Rectangle {
     width: content.implicitWidth + 16
     height: 32
     radius: 4
-    color: area.pressed ? "#2a303a" : area.containsMouse ? "#3a4250" : "transparent"
+    color: area.pressed ? Palette.chip : area.containsMouse ? Palette.line : "transparent"
     Row {
         id: content
         anchors.centerIn: parent
@@ -40,7 +41,7 @@ Rectangle {
         Text {
             id: label
             anchors.verticalCenter: parent.verticalCenter
-            color: "#c9d1dc"
+            color: Palette.textSecondary
             font.pixelSize: 14
         }
     }

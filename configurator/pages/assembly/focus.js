@@ -13,6 +13,13 @@ function isInside(item, scope) {
 // Moves the focus to the next (or previous) focusable item of `scope`, wrapping
 // at its ends; `from` is the item that has the focus.
 function cycle(scope, from, forward) {
+    if (!scope.visible) { // closed while a pointer user had it: on to what is shown
+        var top = scope
+        while (top.parent)
+            top = top.parent
+        first(top)
+        return
+    }
     var next = from
     for (var i = 0; i < 500; ++i) {
         next = next.nextItemInFocusChain(forward)

@@ -1,5 +1,6 @@
 // The filled button of the account pages.
 import QtQuick 2.15
+import an.utility 1.0
 import QtQuick.Controls 2.15
 import "../assembly"
 
@@ -13,13 +14,13 @@ Button {
     contentItem: Text {
         text: button.text
         font: button.font
-        color: "white"
+        color: Palette.onAccent
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
     }
     background: Rectangle {
         radius: 4
-        color: !button.enabled ? "#b8c4d6" : button.down ? "#1f6fc4" : button.hovered ? "#4a9ef5" : "#2d8cf0"
+        color: !button.enabled ? "#b8c4d6" : button.down ? Palette.accentPressed : button.hovered ? Palette.accentHover : Palette.accent
     }
     FocusRing {
         radius: 7

@@ -1,5 +1,6 @@
 // The back arrow of the account pages.
 import QtQuick 2.15
+import an.utility 1.0
 import QtQuick.Controls 2.15
 import "../assembly"
 
@@ -8,7 +9,7 @@ ToolButton {
     width: 36
     height: 36
     icon.source: "qrc:/images/account/back.svg"
-    icon.color: "#5a6270"
+    icon.color: Palette.formMuted
     icon.width: 20
     icon.height: 20
     Accessible.name: qsTr("Back")

@@ -2,6 +2,7 @@
 // Room for two lines: a longer message wraps, and one that still does not fit is
 // drawn smaller rather than cut.
 import QtQuick 2.15
+import an.utility 1.0
 import Account.Pages 1.0
 
 Text {
@@ -18,7 +19,7 @@ Text {
     Accessible.name: text
     width: 300
     height: 32
-    color: success ? "#1f9d55" : "#e5484d"
+    color: success ? Palette.success : Palette.error
     font.pixelSize: 12
     horizontalAlignment: Text.AlignHCenter
     verticalAlignment: Text.AlignTop

@@ -1,5 +1,6 @@
 // Recovery, step 1: the address the verification code goes to.
 import QtQuick 2.15
+import an.utility 1.0
 import Account.Pages 1.0
 
 Item {
@@ -30,7 +31,7 @@ Item {
             width: 300
             text: qsTr("forget password")
             font.pixelSize: 20
-            color: "#2b2f36"
+            color: Palette.formText
             horizontalAlignment: Text.AlignHCenter
         }
         Text {
@@ -38,7 +39,7 @@ Item {
             text: qsTr("In order to protect the security of the account, we will send a verification code to the mailbox")
             wrapMode: Text.WordWrap
             font.pixelSize: 13
-            color: "#5a6270"
+            color: Palette.formMuted
         }
         LineInput {
             id: mailbox

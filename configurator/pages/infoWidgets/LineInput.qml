@@ -2,6 +2,7 @@
 // "password"); password fields show bullets. sigEditFinished: focus lost or gained
 // while holding text; sigTextEdit: every change.
 import QtQuick 2.15
+import an.utility 1.0
 import QtQuick.Controls 2.15
 import Account.Pages 1.0
 
@@ -22,10 +23,10 @@ TextField {
     leftPadding: icon != "" ? 38 : 12
     rightPadding: 12
     font.pixelSize: 14
-    color: "#2b2f36"
+    color: Palette.formText
     selectByMouse: true
     placeholderText: hint
-    placeholderTextColor: "#a0a6ae"
+    placeholderTextColor: Palette.placeholder
     Accessible.name: hint
     Accessible.description: errorText
     echoMode: password ? TextInput.Password : TextInput.Normal
@@ -39,7 +40,7 @@ TextField {
         radius: 4
         color: "white"
         border.width: 1
-        border.color: field.activeFocus ? "#2d8cf0" : "#d0d5dc"
+        border.color: field.activeFocus ? Palette.link : "#d0d5dc"
         Image {
             visible: field.icon != ""
             source: field.icon

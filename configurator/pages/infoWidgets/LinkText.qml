@@ -1,5 +1,6 @@
 // A clickable text of the account pages.
 import QtQuick 2.15
+import an.utility 1.0
 import "../assembly"
 
 Text {
@@ -13,7 +14,7 @@ Text {
     Accessible.name: text
     Accessible.focusable: true
     Accessible.onPressAction: clicked()
-    color: area.containsMouse ? "#1f6fc4" : "#2d8cf0"
+    color: area.containsMouse ? Palette.linkHover : Palette.link
     font.pixelSize: 13
     font.underline: area.containsMouse
     FocusRing { radius: 2 }

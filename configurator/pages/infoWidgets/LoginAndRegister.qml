@@ -3,6 +3,7 @@
 // sent (correctCode). sigSignState("sign_in", nickname) after a log-in;
 // sigResetPwdSuccess() once a new password is set.
 import QtQuick 2.15
+import an.utility 1.0
 import "../assembly"
 import "../assembly/focus.js" as Focus
 import QtQuick.Window 2.15
@@ -101,20 +102,20 @@ Rectangle {
                 width: 200
                 height: 56
                 radius: 6
-                color: popup.page === modelData.page ? "#e8f1fd" : "white"
+                color: popup.page === modelData.page ? Palette.tabSelected : "white"
                 Text {
                     anchors.centerIn: parent
                     text: modelData.label
                     font.pixelSize: 17
                     font.bold: popup.page === modelData.page
-                    color: popup.page === modelData.page ? "#2d8cf0" : "#5a6270"
+                    color: popup.page === modelData.page ? Palette.link : Palette.formMuted
                 }
                 Rectangle {
                     visible: popup.page === modelData.page
                     anchors.bottom: parent.bottom
                     width: parent.width
                     height: 2
-                    color: "#2d8cf0"
+                    color: Palette.link
                 }
                 ClickArea {
                     anchors.fill: parent

@@ -1,5 +1,6 @@
 // Recovery, step 3: the new password, typed twice.
 import QtQuick 2.15
+import an.utility 1.0
 import Account.Pages 1.0
 
 Item {
@@ -30,7 +31,7 @@ Item {
             width: 300
             text: qsTr("Reset password")
             font.pixelSize: 20
-            color: "#2b2f36"
+            color: Palette.formText
             horizontalAlignment: Text.AlignHCenter
         }
         LineInput {

@@ -1,5 +1,6 @@
 // Why a verification code may not have arrived.
 import QtQuick 2.15
+import an.utility 1.0
 
 Rectangle {
     id: unrecv
@@ -31,14 +32,14 @@ Rectangle {
                 Text {
                     text: qsTr("%1.").arg(index + 1)
                     font.pixelSize: 13
-                    color: "#2b2f36"
+                    color: Palette.formText
                 }
                 Text {
                     width: 310
                     text: modelData
                     wrapMode: Text.WordWrap
                     font.pixelSize: 13
-                    color: "#2b2f36"
+                    color: Palette.formText
                 }
             }
         }
@@ -47,7 +48,7 @@ Rectangle {
             text: qsTr("If none of the above methods can find the verification is limited, you can click Resend or other email address to re-register in the verification interface.")
             wrapMode: Text.WordWrap
             font.pixelSize: 12
-            color: "#8a93a0"
+            color: Palette.formMuted
         }
     }
     AccountButton {

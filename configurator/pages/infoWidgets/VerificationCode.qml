@@ -1,6 +1,7 @@
 // Recovery, step 2: the code received by mail. The counter runs while the page is
 // visible, from 60 down to 0.
 import QtQuick 2.15
+import an.utility 1.0
 import Account.Pages 1.0
 
 Item {
@@ -37,7 +38,7 @@ Item {
             width: 300
             text: qsTr("Verify")
             font.pixelSize: 20
-            color: "#2b2f36"
+            color: Palette.formText
             horizontalAlignment: Text.AlignHCenter
         }
         Text {
@@ -45,7 +46,7 @@ Item {
             text: qsTr("Please enter the verification code received by email")
             wrapMode: Text.WordWrap
             font.pixelSize: 13
-            color: "#5a6270"
+            color: Palette.formMuted
         }
         Row {
             spacing: 10
@@ -61,13 +62,13 @@ Item {
                 width: 60
                 height: 38
                 radius: 4
-                color: "#f0f3f7"
+                color: Palette.formField
                 Text {
                     objectName: "counter"
                     anchors.centerIn: parent
                     text: qsTr("%1 s").arg(countdown.remaining)
                     font.pixelSize: 14
-                    color: countdown.remaining > 0 ? "#2d8cf0" : "#8a93a0"
+                    color: countdown.remaining > 0 ? Palette.link : Palette.formMuted
                 }
             }
         }

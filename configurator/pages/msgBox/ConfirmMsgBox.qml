@@ -1,5 +1,6 @@
 // A notice with a title, a wrapped centred text and "Sure".
 import QtQuick 2.15
+import an.utility 1.0
 import "../assembly"
 
 Rectangle {
@@ -18,15 +19,15 @@ Rectangle {
     width: 231
     height: 253
     radius: 8
-    color: "#262b34"
-    border.color: "#3a4250"
+    color: Palette.panel
+    border.color: Palette.line
 
     Text {
         id: titleText
         objectName: "confirmTitle"
         anchors.horizontalCenter: parent.horizontalCenter
         y: 28
-        color: "#e6ebf2"
+        color: Palette.text
         font.pixelSize: 22
         font.bold: true
     }
@@ -37,7 +38,7 @@ Rectangle {
         width: parent.width - 36
         horizontalAlignment: Text.AlignHCenter
         wrapMode: Text.WordWrap
-        color: "#c9d1dc"
+        color: Palette.textSecondary
         font.pixelSize: 14
         lineHeight: 1.3
     }

@@ -1,6 +1,7 @@
 // A result: success icon when `bMark` is set, failure icon otherwise. A long text
 // wraps and the box grows downwards to hold it.
 import QtQuick 2.15
+import an.utility 1.0
 
 Rectangle {
     id: root
@@ -14,7 +15,7 @@ Rectangle {
     width: 330
     height: Math.max(60, content.height + 24)
     radius: 6
-    color: "#262b34"
+    color: Palette.panel
     border.color: bMark ? "#27ae60" : "#eb5757"
     Row {
         id: content
@@ -31,7 +32,7 @@ Rectangle {
             anchors.verticalCenter: parent.verticalCenter
             width: Math.min(implicitWidth, root.width - 70)
             wrapMode: Text.Wrap
-            color: "#e6ebf2"
+            color: Palette.text
             font.pixelSize: 14
         }
     }

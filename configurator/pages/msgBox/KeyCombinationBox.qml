@@ -36,8 +36,8 @@ Rectangle {
     width: 460
     height: wheel ? 360 : 240
     radius: 8
-    color: "#262b34"
-    border.color: "#3a4250"
+    color: Palette.panel
+    border.color: Palette.line
 
     Keys.onEscapePressed: root.sigCanceled()
 
@@ -47,7 +47,7 @@ Rectangle {
     Text {
         x: 24
         y: 20
-        color: "#e6ebf2"
+        color: Palette.text
         font.pixelSize: 18
         font.bold: true
         Accessible.role: Accessible.StaticText
@@ -69,7 +69,7 @@ Rectangle {
                 spacing: 4
                 Text {
                     visible: root.wheel
-                    color: "#c9d1dc"
+                    color: Palette.textSecondary
                     font.pixelSize: 13
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text
@@ -85,8 +85,8 @@ Rectangle {
                         width: 300
                         height: 32
                         radius: 4
-                        color: "#1b1f26"
-                        border.color: activeFocus ? "#4c8dff" : "#3a4250"
+                        color: Palette.fieldDark
+                        border.color: activeFocus ? Palette.focusRing : Palette.line
                         activeFocusOnTab: true
                         Component.onCompleted: if (index === 0) root.upField = field
                         Text {
@@ -95,7 +95,7 @@ Rectangle {
                             verticalAlignment: Text.AlignVCenter
                             elide: Text.ElideRight
                             font.pixelSize: 14
-                            color: row.recorder.text !== "" ? "#e6ebf2" : "#7d8796"
+                            color: row.recorder.text !== "" ? Palette.text : Palette.textMuted
                             Accessible.role: Accessible.StaticText
                             Accessible.name: text
                             text: row.recorder.text !== "" ? row.recorder.text
@@ -147,7 +147,7 @@ Rectangle {
             objectName: "problem"
             width: parent.width
             wrapMode: Text.WordWrap
-            color: "#ff7b72"
+            color: Palette.errorOnDark
             font.pixelSize: 13
             Accessible.role: Accessible.StaticText
             Accessible.name: text

@@ -1,6 +1,7 @@
 // A question with "Cancel" and "Sure" (or another answer in `sureText`), and a
 // third answer when `extraText` is set.
 import QtQuick 2.15
+import an.utility 1.0
 import QtQuick.Window 2.15
 import "../assembly"
 import "../assembly/focus.js" as Focus
@@ -26,14 +27,14 @@ Rectangle {
     width: extraText !== "" ? 460 : 400
     height: 220
     radius: 8
-    color: "#262b34"
-    border.color: "#3a4250"
+    color: Palette.panel
+    border.color: Palette.line
 
     Text {
         id: titleText
         x: 24
         y: 20
-        color: "#e6ebf2"
+        color: Palette.text
         font.pixelSize: 18
         font.bold: true
     }
@@ -43,7 +44,7 @@ Rectangle {
         y: 64
         width: parent.width - 48
         wrapMode: Text.WordWrap
-        color: "#c9d1dc"
+        color: Palette.textSecondary
         font.pixelSize: 14
         lineHeight: 1.3
     }

@@ -1,5 +1,6 @@
 // Three dots lighting up in turn while something is under way.
 import QtQuick 2.15
+import an.utility 1.0
 
 Row {
     id: root
@@ -11,7 +12,7 @@ Row {
             width: 10
             height: 10
             radius: 5
-            color: index === root.lit ? "#2f80ed" : "#3a4250"
+            color: index === root.lit ? Palette.accent : Palette.line
         }
     }
     Timer {

@@ -28,7 +28,7 @@ FullPage {
     Text {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 110
-        color: "#e6ebf2"
+        color: Palette.text
         font.pixelSize: 26
         Accessible.role: Accessible.StaticText
         Accessible.name: text
@@ -64,9 +64,9 @@ FullPage {
                 width: 200
                 height: 150
                 radius: 10
-                color: area.containsMouse ? "#2e3440" : "#262b34"
+                color: area.containsMouse ? Palette.panelHover : Palette.panel
                 border.width: 2
-                border.color: root.selectedModel === modelData ? "#2f80ed" : "#3a4250"
+                border.color: root.selectedModel === modelData ? Palette.accent : Palette.line
                 Image {
                     anchors.horizontalCenter: parent.horizontalCenter
                     y: 14
@@ -78,7 +78,7 @@ FullPage {
                 Text {
                     anchors.horizontalCenter: parent.horizontalCenter
                     y: 112
-                    color: root.selectedModel === modelData ? "#4a93f0" : "#e6ebf2"
+                    color: root.selectedModel === modelData ? Palette.linkOnDark : Palette.text
                     font.pixelSize: 17
                     Accessible.ignored: true
                     text: modelData

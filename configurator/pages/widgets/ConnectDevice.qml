@@ -46,7 +46,7 @@ Rectangle {
     // The sync panel's place: emitted for a signed-in "Sync".
     signal sigSyncRequested()
 
-    color: "#1f232b"
+    color: Palette.page
 
     OpFunConfFile { id: conf }
     OperateToken { id: token }
@@ -218,7 +218,7 @@ Rectangle {
             readonly property real spotY: root.mouseOrigin.y + (root.eightKeys ? model.y8 : model.y7)
             readonly property real labelX: model.side === "right" ? 690 : 110
             readonly property real labelEdge: model.side === "right" ? labelX : labelX + label.width
-            readonly property color tint: model.highlighted ? "#4a93f0" : "#8d96a5"
+            readonly property color tint: model.highlighted ? Palette.linkOnDark : Palette.textMuted
 
             // The pointer from the hot spot to the label.
             Rectangle {
@@ -242,7 +242,7 @@ Rectangle {
                 width: 200
                 height: 32
                 radius: 4
-                color: "#262b34"
+                color: Palette.panel
                 border.color: control.tint
                 Text {
                     anchors.fill: parent
@@ -250,7 +250,7 @@ Rectangle {
                     verticalAlignment: Text.AlignVCenter
                     horizontalAlignment: model.side === "right" ? Text.AlignLeft : Text.AlignRight
                     elide: Text.ElideRight
-                    color: model.highlighted ? "#4a93f0" : "#e6ebf2"
+                    color: model.highlighted ? Palette.linkOnDark : Palette.text
                     font.pixelSize: 14
                     text: model.text
                 }
@@ -273,9 +273,9 @@ Rectangle {
                 width: 20
                 height: 20
                 radius: 10
-                color: model.highlighted ? "#2f80ed" : spotArea.containsMouse ? "#5f6b7c" : "#3a4250"
+                color: model.highlighted ? Palette.accent : spotArea.containsMouse ? "#5f6b7c" : Palette.line
                 border.width: 2
-                border.color: model.highlighted ? "white" : "#c9d1dc"
+                border.color: model.highlighted ? "white" : Palette.textSecondary
                 FocusRing {}
                 MouseArea {
                     id: spotArea
@@ -294,7 +294,7 @@ Rectangle {
         y: parent.height - 80
         width: parent.width
         height: 80
-        color: "#1a1e25"
+        color: Palette.bottomBar
         Rectangle {
             objectName: "modelButton"
             x: 30
@@ -303,10 +303,10 @@ Rectangle {
             height: 36
             radius: 18
             color: "transparent"
-            border.color: "#3a4250"
+            border.color: Palette.line
             Text {
                 anchors.centerIn: parent
-                color: "#e6ebf2"
+                color: Palette.text
                 font.pixelSize: 15
                 text: root.modelText
             }
@@ -315,7 +315,7 @@ Rectangle {
             objectName: "inputSourceText"
             x: 186
             anchors.verticalCenter: parent.verticalCenter
-            color: "#9aa4b2"
+            color: Palette.textMuted
             font.pixelSize: 13
             text: root.inputSource === "driver" ? qsTr("through the mouse driver")
                 : root.inputSource === "hook" ? qsTr("through Windows") : ""

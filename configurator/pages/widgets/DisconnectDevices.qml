@@ -1,5 +1,6 @@
 // No receiver is plugged in.
 import QtQuick 2.15
+import an.utility 1.0
 import "../assembly"
 
 FullPage {
@@ -15,7 +16,7 @@ FullPage {
     Text {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 340
-        color: "#e6ebf2"
+        color: Palette.text
         font.pixelSize: 24
         Accessible.role: Accessible.StaticText
         Accessible.name: text
@@ -24,7 +25,7 @@ FullPage {
     Text {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 384
-        color: "#8d96a5"
+        color: Palette.textMuted
         font.pixelSize: 15
         Accessible.role: Accessible.StaticText
         Accessible.name: text

@@ -1,5 +1,6 @@
 // The steps before pairing. Back leads to the page pairing was started from.
 import QtQuick 2.15
+import an.utility 1.0
 import "../assembly"
 
 FullPage {
@@ -36,10 +37,10 @@ FullPage {
                     width: 36
                     height: 36
                     radius: 18
-                    color: "#2f80ed"
+                    color: Palette.accent
                     Text {
                         anchors.centerIn: parent
-                        color: "white"
+                        color: Palette.onAccent
                         font.pixelSize: 16
                         Accessible.role: Accessible.StaticText
                         Accessible.name: text
@@ -48,7 +49,7 @@ FullPage {
                 }
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
-                    color: "#e6ebf2"
+                    color: Palette.text
                     font.pixelSize: 18
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text

@@ -1,6 +1,7 @@
 // A full page with the window strip: logo at the left, minimise and close at the
 // right.
 import QtQuick 2.15
+import an.utility 1.0
 import "../assembly"
 
 Rectangle {
@@ -9,7 +10,7 @@ Rectangle {
     signal sigMinWindow()
     property bool showWindowButtons: true
 
-    color: "#1f232b"
+    color: Palette.page
     Image {
         x: 16
         y: 10

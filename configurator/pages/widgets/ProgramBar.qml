@@ -65,7 +65,7 @@ Item {
                 width: chipRow.width + 24
                 height: 34
                 radius: 17
-                color: selected ? "#2f80ed" : chipArea.containsMouse ? "#3a4250" : "#2a303a"
+                color: selected ? Palette.accent : chipArea.containsMouse ? Palette.line : Palette.chip
                 ClickArea {
                     id: chipArea
                     anchors.fill: parent
@@ -92,7 +92,7 @@ Item {
                         anchors.verticalCenter: parent.verticalCenter
                         width: Math.min(implicitWidth, 160)
                         elide: Text.ElideRight
-                        color: "#e6ebf2"
+                        color: Palette.text
                         font.pixelSize: 14
                         text: modelData.name
                     }
@@ -104,7 +104,7 @@ Item {
                         width: 18
                         height: 18
                         radius: 9
-                        color: removeArea.containsMouse ? "#1b5fbf" : "transparent"
+                        color: removeArea.containsMouse ? Palette.accentPressed : "transparent"
                         Image {
                             anchors.centerIn: parent
                             width: 10
@@ -134,7 +134,7 @@ Item {
             height: 34
             radius: 17
             color: "transparent"
-            border.color: addArea.containsMouse ? "#4a93f0" : "#3a4250"
+            border.color: addArea.containsMouse ? Palette.linkOnDark : Palette.line
             Row {
                 id: addRow
                 x: 12
@@ -149,7 +149,7 @@ Item {
                 }
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
-                    color: "#e6ebf2"
+                    color: Palette.text
                     font.pixelSize: 14
                     text: qsTr("Add program")
                 }
@@ -174,15 +174,15 @@ Item {
         padding: 8
         background: Rectangle {
             radius: 8
-            color: "#262b34"
-            border.color: "#3a4250"
+            color: Palette.panel
+            border.color: Palette.line
         }
         contentItem: Column {
             spacing: 4
             Text {
                 width: parent.width
                 leftPadding: 6
-                color: "#8d96a5"
+                color: Palette.textMuted
                 font.pixelSize: 13
                 text: selector.candidates.length > 0 ? qsTr("Programs with a window open")
                                                      : qsTr("No other program has a window open")
@@ -201,7 +201,7 @@ Item {
                     width: candidateList.width
                     height: 32
                     radius: 4
-                    color: candidateArea.containsMouse ? "#3a4250" : "transparent"
+                    color: candidateArea.containsMouse ? Palette.line : "transparent"
                     Row {
                         x: 6
                         anchors.verticalCenter: parent.verticalCenter
@@ -217,7 +217,7 @@ Item {
                             anchors.verticalCenter: parent.verticalCenter
                             width: candidateList.width - 44
                             elide: Text.ElideRight
-                            color: "#e6ebf2"
+                            color: Palette.text
                             font.pixelSize: 14
                             text: modelData.name
                         }
@@ -239,11 +239,11 @@ Item {
                 width: parent.width
                 height: 32
                 radius: 4
-                color: fileArea.containsMouse ? "#3a4250" : "transparent"
+                color: fileArea.containsMouse ? Palette.line : "transparent"
                 Text {
                     x: 6
                     anchors.verticalCenter: parent.verticalCenter
-                    color: "#4a93f0"
+                    color: Palette.linkOnDark
                     font.pixelSize: 14
                     text: qsTr("Choose a program file...")
                 }

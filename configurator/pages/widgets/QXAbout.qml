@@ -1,5 +1,6 @@
 // The software's version and where to find support.
 import QtQuick 2.15
+import an.utility 1.0
 import "../assembly"
 
 FullPage {
@@ -28,7 +29,7 @@ FullPage {
         }
         Text {
             anchors.horizontalCenter: parent.horizontalCenter
-            color: "#e6ebf2"
+            color: Palette.text
             font.pixelSize: 24
             Accessible.role: Accessible.StaticText
             Accessible.name: text
@@ -36,7 +37,7 @@ FullPage {
         }
         Text {
             anchors.horizontalCenter: parent.horizontalCenter
-            color: "#c9d1dc"
+            color: Palette.textSecondary
             font.pixelSize: 16
             Accessible.role: Accessible.StaticText
             Accessible.name: text
@@ -45,7 +46,7 @@ FullPage {
         Row {
             anchors.horizontalCenter: parent.horizontalCenter
             Text {
-                color: "#c9d1dc"
+                color: Palette.textSecondary
                 font.pixelSize: 16
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
@@ -53,7 +54,7 @@ FullPage {
             }
             Text {
                 objectName: "supportLink"
-                color: "#4a93f0"
+                color: Palette.linkOnDark
                 font.pixelSize: 16
                 font.underline: linkArea.containsMouse
                 text: root.supportUrl

@@ -1,5 +1,6 @@
 // The receiver is in pairing mode: the mouse is switched on and paired.
 import QtQuick 2.15
+import an.utility 1.0
 
 FullPage {
     showWindowButtons: false
@@ -12,7 +13,7 @@ FullPage {
     Text {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 390
-        color: "#e6ebf2"
+        color: Palette.text
         font.pixelSize: 20
         // Read out as the page appears: pairing has begun.
         Accessible.role: Accessible.AlertMessage
@@ -23,7 +24,7 @@ FullPage {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 436
         horizontalAlignment: Text.AlignHCenter
-        color: "#8d96a5"
+        color: Palette.textMuted
         font.pixelSize: 16
         Accessible.role: Accessible.StaticText
         Accessible.name: text

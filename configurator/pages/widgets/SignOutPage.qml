@@ -2,6 +2,7 @@
 // sigUpdatePwd(old, new) once the new password is typed the same twice, otherwise
 // sigError(message); sigSignInAction("sign_out") and ("hide_signOut_page").
 import QtQuick 2.15
+import an.utility 1.0
 import QtQuick.Controls 2.15
 import Account.Pages 1.0
 import "../assembly"
@@ -71,7 +72,7 @@ FullPage {
                 elide: Text.ElideRight
                 horizontalAlignment: Text.AlignHCenter
                 font.pixelSize: 16
-                color: "#2b2f36"
+                color: Palette.formText
             }
             Text {
                 width: 300
@@ -79,7 +80,7 @@ FullPage {
                 Accessible.name: text
                 text: qsTr("Change Password")
                 font.pixelSize: 18
-                color: "#2b2f36"
+                color: Palette.formText
             }
             Repeater {
                 id: fields
@@ -123,13 +124,13 @@ FullPage {
                 contentItem: Text {
                     text: signOut.text
                     font.pixelSize: 15
-                    color: "#e5484d"
+                    color: Palette.error
                     horizontalAlignment: Text.AlignHCenter
                     verticalAlignment: Text.AlignVCenter
                 }
                 background: Rectangle {
                     radius: 4
-                    color: signOut.down ? "#fde8e8" : signOut.hovered ? "#fef3f3" : "white"
+                    color: signOut.down ? Palette.dangerPressed : signOut.hovered ? Palette.dangerHover : "white"
                     border.color: "#f3c4c5"
                 }
                 FocusRing {

@@ -1,8 +1,9 @@
 // Shown at start until the receiver has been looked for once.
 import QtQuick 2.15
+import an.utility 1.0
 
 Rectangle {
-    color: "#1f232b"
+    color: Palette.page
     Row {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 220
@@ -17,7 +18,7 @@ Rectangle {
         objectName: "welcomeText"
         anchors.horizontalCenter: parent.horizontalCenter
         y: 400
-        color: "#e6ebf2"
+        color: Palette.text
         font.pixelSize: 24
         text: qsTr("     Welcome to the Nardi driver")
     }

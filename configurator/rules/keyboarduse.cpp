@@ -1,0 +1,32 @@
+#include "keyboarduse.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QQmlEngine>
+
+KeyboardUse::KeyboardUse(QObject *application) : QObject(application)
+{
+    application->installEventFilter(this);
+}
+
+bool KeyboardUse::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    const bool key = type == QEvent::KeyPress;
+    if ((key || type == QEvent::MouseButtonPress) && m_active != key) {
+        m_active = key;
+        emit activeChanged();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void KeyboardUse::registerType()
+{
+    qmlRegisterSingletonType<KeyboardUse>(
+        "an.utility", 1, 0, "KeyboardUse", [](QQmlEngine *engine, QJSEngine *) -> QObject * {
+            auto *use = new KeyboardUse(QCoreApplication::instance());
+            QQmlEngine::setObjectOwnership(use, QQmlEngine::CppOwnership);
+            Q_UNUSED(engine)
+            return use;
+        });
+}
