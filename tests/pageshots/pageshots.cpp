@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLocale>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QTimer>
 #include <QTranslator>
@@ -21,15 +22,54 @@
 
 namespace {
 
+// Texts that do not fit: a text wider or taller than its item when it neither
+// elides nor shrinks, or one that reaches past the window's edge (inside a view
+// that clips, as a scrolled list does, only the first).
+QStringList clippedTexts(QQuickItem *item, const QRectF &window, bool scrolled = false)
+{
+    QStringList found;
+    if (!item->isVisible() || qFuzzyIsNull(item->opacity()))
+        return found;
+    if (item->inherits("QQuickText")) {
+        const QString text = item->property("text").toString();
+        const bool elides = item->property("elide").toInt() != Qt::ElideNone;
+        const bool shrinks = item->property("fontSizeMode").toInt() != 0;
+        const QSizeF content(item->property("contentWidth").toReal(),
+                             item->property("contentHeight").toReal());
+        const QRectF box = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+        const bool overflows = !elides && !shrinks &&
+                               (content.width() > item->width() + 1 ||
+                                content.height() > item->height() + 1);
+        const bool outside = !scrolled && !window.contains(box.adjusted(1, 1, -1, -1));
+        if (!text.isEmpty() && (overflows || outside))
+            found << QStringLiteral("\"%1\" (%2x%3 in %4x%5)")
+                         .arg(text.simplified())
+                         .arg(content.width())
+                         .arg(content.height())
+                         .arg(item->width())
+                         .arg(item->height());
+    }
+    for (QQuickItem *child : item->childItems())
+        found << clippedTexts(child, window, scrolled || item->clip());
+    return found;
+}
+
 struct Shooter : MainPageHost
 {
     QString outFolder;
     QString prefix;
     int saved = 0;
+    int clipped = 0;
 
     void shot(const QString &name)
     {
         QTest::qWait(150);
+        const QRectF whole(QPointF(0, 0), window()->size());
+        for (const QString &text : clippedTexts(window()->contentItem(), whole)) {
+            std::fprintf(stderr, "%s: text does not fit: %s\n", qPrintable(prefix + name),
+                         qPrintable(text));
+            ++clipped;
+        }
         const QString path = QDir(outFolder).filePath(prefix + name + ".png");
         if (window()->grabWindow().save(path)) {
             ++saved;
@@ -200,5 +240,5 @@ int main(int argc, char *argv[])
     ConfiguratorPlatform::installNative();
     if (qmlgate::count().loadAcquire() > 0)
         std::fprintf(stderr, "QML warnings: %d\n", qmlgate::count().loadAcquire());
-    return shooter.saved == 23 && qmlgate::count().loadAcquire() == 0 ? 0 : 1;
+    return shooter.saved == 23 && shooter.clipped == 0 && qmlgate::count().loadAcquire() == 0 ? 0 : 1;
 }
