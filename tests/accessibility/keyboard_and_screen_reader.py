@@ -16,6 +16,7 @@ own (AT-SPI's registry stays bound to the bus it first met).
 """
 import configparser
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -44,7 +45,7 @@ def fail(text):
 class Session:
     """Xvfb, openbox, the accessibility bus and one run of the configurator."""
 
-    def __init__(self, language):
+    def __init__(self, language, server=None):
         self.work = tempfile.mkdtemp(prefix="velko-a11y-")
         display = 90
         while os.path.exists("/tmp/.X11-unix/X%d" % display):
@@ -69,6 +70,10 @@ class Session:
         if os.path.isdir(os.path.join(BIN, "font")):
             shutil.copytree(os.path.join(BIN, "font"), os.path.join(app, "font"))
         self.system = os.path.join(app, "system")
+        if server:
+            os.makedirs(self.system)
+            with open(os.path.join(self.system, "mouse.ini"), "w") as f:
+                f.write("[SET]\nserver=%s\n" % server)
         env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
                    LANGUAGE=language.split("_")[0], LC_ALL=language + ".UTF-8",
                    HOME=self.work, XDG_CONFIG_HOME=os.path.join(self.work, "config"))
@@ -188,8 +193,38 @@ def expect_focus(s, name, step):
         fail("%s: the focus is on %r, not %r" % (step, focus_name(s.app()), name))
 
 
+class AccountServer:
+    """The built account server on a free loopback port, with the cheapest hashing."""
+
+    def __init__(self):
+        self.data = tempfile.mkdtemp(prefix="velko-a11y-server-")
+        log = os.path.join(self.data, "server.log")
+        with open(log, "w") as out:
+            self.proc = subprocess.Popen(
+                [os.path.join(BIN, "velko-account-server"), "--listen", "127.0.0.1", "--port",
+                 "0", "--data", os.path.join(self.data, "data"), "--argon2-memory-kib", "8",
+                 "--argon2-passes", "1"], stdout=out, stderr=subprocess.STDOUT)
+        found = []
+        wait(lambda: found.extend(re.findall(r"listening on (http://127\.0\.0\.1:\d+)",
+                                             open(log).read())) or found, 10)
+        if not found:
+            self.close()
+            raise SystemExit("FAIL: the account server did not start")
+        self.url = found[0]
+
+    def close(self):
+        self.proc.terminate()
+        self.proc.wait(5)
+        shutil.rmtree(self.data, ignore_errors=True)
+
+
+def shown_alert(s, text):
+    return any(n.getRoleName() == "alert" and n.name == text and shown(n) for n in nodes(s.app()))
+
+
 def walk_in_english():
-    s = Session("en_US")
+    server = AccountServer()
+    s = Session("en_US", server.url)
     try:
         check_page(s, "model page")
         if tab_to(s, "QX210"):
@@ -246,13 +281,41 @@ def walk_in_english():
             key("Escape")
             expect_focus(s, "Login/Register", "Esc closes the pop-up")
 
+        # Register, sign in and upload, from the keyboard, against the server.
+        if tab_to(s, "Login/Register"):
+            key("Return")
+            expect_focus(s, "mailbox", "the log-in pop-up")
+            key("shift+Tab")
+            expect_focus(s, "Register", "Shift+Tab to the Register tab")
+            key("Return")
+            expect_focus(s, "username", "the registration form")
+            for text in ("Ann", "ann@example.com", "Velko-first-pw1"):
+                type_text(text)
+                key("Tab")
+            type_text("Velko-first-pw1")
+            key("Return")  # Enter sends the form
+            if not wait(lambda: shown_alert(s, "Registered") or
+                        focus_name(s.app()) == "mailbox", 10):
+                fail("registering from the keyboard gave no result")
+            expect_focus(s, "mailbox", "back at the log-in form after registering")
+            key("Tab")
+            type_text("Velko-first-pw1")
+            key("Return")
+            if not wait(lambda: focus_name(s.app()) == "Account: Ann", 10):
+                fail("signing in from the keyboard: the focus is on %r" % focus_name(s.app()))
+            key("alt+4")
+            expect_focus(s, "Upload set", "Alt+4 opens the sync panel")
+            key("Return")
+            if not wait(lambda: shown_alert(s, "Upload success"), 10):
+                fail("the upload's result was not announced")
+
         # A page's shortcut, and Esc back to where the page starts.
         key("alt+5")
         if not wait(lambda: any(n.name == "Software" for n in nodes(s.app()) if shown(n))):
             fail("Alt+5 did not open the About page")
         check_page(s, "About page")
         key("Escape")
-        expect_focus(s, "Login/Register", "Esc from the About page")
+        expect_focus(s, "Account: Ann", "Esc from the About page")
 
         # Pairing from the keyboard, with the simulated receiver.
         if tab_to(s, "Pair"):
@@ -265,6 +328,7 @@ def walk_in_english():
                     fail("the pairing page did not come")
     finally:
         s.close()
+        server.close()
 
 
 def names_in_chinese():

@@ -27,9 +27,10 @@ TextField {
     selectByMouse: true
     placeholderText: hint
     placeholderTextColor: Palette.placeholder
-    Accessible.name: hint
-    Accessible.description: errorText
     echoMode: password ? TextInput.Password : TextInput.Normal
+    Accessible.name: hint
+    // Qt 5 keeps a password field's name to itself: there the description names it.
+    Accessible.description: password ? (errorText !== "" ? hint + ": " + errorText : hint) : errorText
     passwordCharacter: "\u2022"
     validator: pattern === "email" ? emailPattern : pattern === "password" ? passwordPattern : null
 
