@@ -281,6 +281,26 @@ def walk_in_english():
             key("Escape")
             expect_focus(s, "Login/Register", "Esc closes the pop-up")
 
+        # A program set, from the programs with a window open; the other program's
+        # window takes the focus as it opens, and the user switches back.
+        other = subprocess.Popen(["xmessage", "A window of another program"],
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        s.procs.append(other)
+        time.sleep(1)
+        subprocess.run(["xdotool", "search", "--name", "^Velko Options$", "windowactivate",
+                        "--sync"], check=False)
+        if tab_to(s, "Add program"):
+            key("Return")
+            key("Tab")
+            expect_focus(s, "Xmessage", "Tab in the list of open programs")
+            key("Return")
+            if not wait(lambda: s.settings("QX210.ini").get("PROGRAM1", "program", fallback="")):
+                fail("the program set was not added")
+            if not wait(lambda: any(n.name == "Xmessage" and n.getRoleName() == "radio button" and
+                                    n.getState().contains(pyatspi.STATE_CHECKED)
+                                    for n in focusables(s.app()))):
+                fail("the new program set is not shown as the selected one")
+
         # Register, sign in and upload, from the keyboard, against the server.
         if tab_to(s, "Login/Register"):
             key("Return")
