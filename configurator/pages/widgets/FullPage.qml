@@ -18,6 +18,13 @@ Rectangle {
         sourceSize: Qt.size(30, 30)
         Accessible.ignored: true
     }
+    // The page's own items go in here, before minimise and close, so that Tab
+    // reaches those last, as they sit at the right end of the top row.
+    default property alias content: body.data
+    Item {
+        id: body
+        anchors.fill: parent
+    }
     WindowButtons {
         visible: root.showWindowButtons
         anchors.right: parent.right
