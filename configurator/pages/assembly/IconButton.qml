@@ -5,18 +5,9 @@ import an.utility 1.0
 Rectangle {
     id: root
     property alias source: icon.source
-    // What the picture means, for screen readers and the tool tip.
-    property string name: ""
+    // What the picture means, for screen readers.
+    property alias name: area.name
     signal clicked()
-
-    activeFocusOnTab: true
-    Keys.onReturnPressed: clicked()
-    Keys.onEnterPressed: clicked()
-    Keys.onSpacePressed: clicked()
-    Accessible.role: Accessible.Button
-    Accessible.name: name
-    Accessible.focusable: true
-    Accessible.onPressAction: clicked()
 
     width: 32
     height: 32
@@ -27,11 +18,9 @@ Rectangle {
         anchors.centerIn: parent
         Accessible.ignored: true
     }
-    FocusRing {}
-    MouseArea {
+    ClickArea {
         id: area
         anchors.fill: parent
-        hoverEnabled: true
         onClicked: root.clicked()
     }
 }

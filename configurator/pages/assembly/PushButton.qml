@@ -1,7 +1,6 @@
 // A rounded text button; `primary` ones are filled with the accent colour.
 import QtQuick 2.15
 import an.utility 1.0
-import QtQuick.Controls 2.15
 
 Rectangle {
     id: root
@@ -9,22 +8,10 @@ Rectangle {
     property bool primary: true
     property int fontSize: 15
     // Read with the text where the text alone would not say enough.
-    property string description: ""
+    property alias description: area.description
+    property alias shortcut: area.shortcut
+    property alias shortcutEnabled: area.shortcutEnabled
     signal clicked()
-    // A key sequence that clicks the button from anywhere in the window while
-    // `shortcutEnabled`; shown in the tool tip and read with the name.
-    property string shortcut: ""
-    property bool shortcutEnabled: true
-
-    activeFocusOnTab: true
-    Keys.onReturnPressed: clicked()
-    Keys.onEnterPressed: clicked()
-    Keys.onSpacePressed: clicked()
-    Accessible.role: Accessible.Button
-    Accessible.name: text
-    Accessible.description: description !== "" ? description : shortcut
-    Accessible.focusable: true
-    Accessible.onPressAction: clicked()
 
     width: Math.max(110, label.implicitWidth + 36)
     height: 36
@@ -37,20 +24,11 @@ Rectangle {
         color: Palette.onAccent
         font.pixelSize: root.fontSize
     }
-    FocusRing {}
-    MouseArea {
+    ClickArea {
         id: area
         anchors.fill: parent
-        hoverEnabled: true
         cursorShape: Qt.PointingHandCursor
+        name: root.text
         onClicked: root.clicked()
     }
-    Shortcut {
-        sequence: root.shortcut
-        enabled: root.shortcut !== "" && root.shortcutEnabled && root.visible && root.enabled
-        onActivated: root.clicked()
-    }
-    ToolTip.visible: root.shortcut !== "" && area.containsMouse
-    ToolTip.delay: 600
-    ToolTip.text: root.shortcut
 }

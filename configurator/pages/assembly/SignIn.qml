@@ -2,26 +2,13 @@
 // ellipsis; the whole nickname shows as a tool tip.
 import QtQuick 2.15
 import an.utility 1.0
-import QtQuick.Controls 2.15
 
 Rectangle {
     id: root
     property string nickName: ""
+    property alias shortcut: area.shortcut
+    property alias shortcutEnabled: area.shortcutEnabled
     signal clicked()
-    // A key sequence that clicks the button from anywhere in the window while
-    // `shortcutEnabled`; shown in the tool tip and read with the name.
-    property string shortcut: ""
-    property bool shortcutEnabled: true
-
-    activeFocusOnTab: true
-    Keys.onReturnPressed: clicked()
-    Keys.onEnterPressed: clicked()
-    Keys.onSpacePressed: clicked()
-    Accessible.role: Accessible.Button
-    Accessible.name: qsTr("Account: %1").arg(nickName)
-    Accessible.focusable: true
-    Accessible.description: shortcut
-    Accessible.onPressAction: clicked()
 
     width: 150
     height: 32
@@ -46,18 +33,12 @@ Rectangle {
             text: root.nickName
         }
     }
-    FocusRing {}
-    MouseArea {
+    ClickArea {
         id: area
         anchors.fill: parent
-        hoverEnabled: true
+        name: qsTr("Account: %1").arg(root.nickName)
+        toolTip: root.nickName === "" ? "" : root.shortcut !== "" ? root.nickName + " (" + root.shortcut + ")"
+                                                                  : root.nickName
         onClicked: root.clicked()
-    }
-    ToolTip.visible: area.containsMouse && root.nickName.length > 0
-    ToolTip.text: root.shortcut !== "" ? root.nickName + " (" + root.shortcut + ")" : root.nickName
-    Shortcut {
-        sequence: root.shortcut
-        enabled: root.shortcut !== "" && root.shortcutEnabled && root.visible && root.enabled
-        onActivated: root.clicked()
     }
 }

@@ -20,9 +20,8 @@ FullPage {
         var to = from + by
         if (to < 0 || to >= tiles.count)
             return
-        var tile = tiles.itemAt(to)
         selectedModel = tiles.model[to]
-        tile.forceActiveFocus(Qt.TabFocusReason)
+        tiles.itemAt(to).forceActiveFocus(Qt.TabFocusReason) // handed on to its area
     }
 
     Text {
@@ -42,25 +41,9 @@ FullPage {
         Repeater {
             id: tiles
             model: rules.models()
-            // A group of radio buttons: Tab reaches each model, Space or Enter
-            // selects it, the arrow keys select the one beside it.
             Rectangle {
                 id: tile
                 objectName: "model_" + modelData
-                activeFocusOnTab: true
-                Accessible.role: Accessible.RadioButton
-                Accessible.name: modelData
-                Accessible.checkable: true
-                Accessible.checked: root.selectedModel === modelData
-                Accessible.focusable: true
-                Accessible.onPressAction: root.selectedModel = modelData
-                Keys.onSpacePressed: root.selectedModel = modelData
-                Keys.onReturnPressed: root.selectedModel = modelData
-                Keys.onEnterPressed: root.selectedModel = modelData
-                Keys.onLeftPressed: root.step(index, -1)
-                Keys.onUpPressed: root.step(index, -3)
-                Keys.onRightPressed: root.step(index, 1)
-                Keys.onDownPressed: root.step(index, 3)
                 width: 200
                 height: 150
                 radius: 10
@@ -83,12 +66,19 @@ FullPage {
                     Accessible.ignored: true
                     text: modelData
                 }
-                FocusRing {}
-                MouseArea {
+                // A group of radio buttons: Tab reaches each model, Space or Enter
+                // selects it, the arrow keys select the one beside it.
+                ClickArea {
                     id: area
                     anchors.fill: parent
-                    hoverEnabled: true
+                    role: Accessible.RadioButton
+                    name: modelData
+                    checked: root.selectedModel === modelData
                     onClicked: root.selectedModel = modelData
+                    Keys.onLeftPressed: root.step(index, -1)
+                    Keys.onUpPressed: root.step(index, -3)
+                    Keys.onRightPressed: root.step(index, 1)
+                    Keys.onDownPressed: root.step(index, 3)
                 }
             }
         }

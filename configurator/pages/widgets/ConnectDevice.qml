@@ -255,19 +255,9 @@ Rectangle {
                     text: model.text
                 }
             }
-            // A button for the keyboard and screen readers too: Enter or Space
-            // opens the control's list, which then has the focus.
             Rectangle {
                 id: spot
                 objectName: "spot_" + model.tag
-                activeFocusOnTab: true
-                Accessible.role: Accessible.Button
-                Accessible.name: rules.spotName(model.tag, model.text, model.shown)
-                Accessible.focusable: true
-                Accessible.onPressAction: root.sigActionClicked(model.action)
-                Keys.onReturnPressed: root.openByKeyboard(model.tag, model.action)
-                Keys.onEnterPressed: root.openByKeyboard(model.tag, model.action)
-                Keys.onSpacePressed: root.openByKeyboard(model.tag, model.action)
                 x: control.spotX - width / 2
                 y: control.spotY - height / 2
                 width: 20
@@ -276,14 +266,16 @@ Rectangle {
                 color: model.highlighted ? Palette.accent : spotArea.containsMouse ? "#5f6b7c" : Palette.line
                 border.width: 2
                 border.color: model.highlighted ? "white" : Palette.textSecondary
-                FocusRing {}
-                MouseArea {
+                // Enter or Space (no mouse event) opens the list with the focus
+                // in it.
+                ClickArea {
                     id: spotArea
                     anchors.fill: parent
                     anchors.margins: -6
-                    hoverEnabled: true
                     cursorShape: Qt.PointingHandCursor
-                    onClicked: root.sigActionClicked(model.action)
+                    name: rules.spotName(model.tag, model.text, model.shown)
+                    onClicked: mouse ? root.sigActionClicked(model.action)
+                                     : root.openByKeyboard(model.tag, model.action)
                 }
             }
         }
