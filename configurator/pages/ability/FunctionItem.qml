@@ -28,6 +28,10 @@ Rectangle {
     Accessible.onPressAction: picked()
 
     height: 30
+    // The keyboard's place in the list, drawn as the entry's own border: a list
+    // holds dozens of entries, and one more item each would be felt.
+    border.width: entry.activeFocus && KeyboardUse.active ? 2 : 0
+    border.color: Palette.listFocus
     color: selectState === "pressed" ? Palette.listSelected : selectState === "hover" ? Palette.listHover : "transparent"
 
     Image {
@@ -66,15 +70,6 @@ Rectangle {
         source: "qrc:/images/ability/arrow.svg"
         visible: entry.hasArrow
         Accessible.ignored: true
-    }
-
-    Rectangle {
-        anchors.fill: parent
-        anchors.margins: 1
-        color: "transparent"
-        border.width: 2
-        border.color: Palette.listFocus
-        visible: entry.activeFocus && KeyboardUse.active
     }
 
     MouseArea {
