@@ -6,7 +6,8 @@ own, with openbox and the accessibility bus, and reads it through AT-SPI, as scr
 readers do. Keys are real X key events (xdotool). Checks, in English and Chinese:
 every interactive item shown has a name and a role, the focus never rests on an
 item that is not shown, and the pages can be worked from the keyboard alone (the
-model, a key's function, a web address, the log-in pop-up, pairing), with the
+model, a key's function, a web address, a program set, registering, signing in and
+uploading against the built account server, a page's shortcut, pairing), with the
 settings files read afterwards.
 
     keyboard_and_screen_reader.py <folder of the built programs> [language]
