@@ -54,10 +54,9 @@ Window {
     }
 
     // When what had the keyboard goes away (a box answered, a page left), the
-    // keyboard goes to the first item of what is shown now, never stays behind.
-    // A page shown anew starts at its first item.
-    // Focus given meanwhile (a box opened) is left where it is. Pointer users
-    // are left alone.
+    // keyboard goes to the first item of what is shown now, and a page shown
+    // anew starts at its first item; focus given meanwhile (a box opened) stays
+    // where it is. Pointer users are left alone.
     function settleFocus(pageChanged) {
         if (!KeyboardUse.active)
             return

@@ -71,7 +71,8 @@ QString accessorName(const char *verb, const QString &tag, int index, int speedT
     return QLatin1String(verb) + prefix + QLatin1String(setter ? names.setter : names.getter);
 }
 
-// A chooser's filter name in the language on screen.
+// A text of this file's table (a chooser's filter, a control's name) in the
+// language on screen.
 QString translated(const char *text)
 {
     return QCoreApplication::translate("AssignmentRules", text);

@@ -23,10 +23,9 @@ bool KeyboardUse::eventFilter(QObject *watched, QEvent *event)
 void KeyboardUse::registerType()
 {
     qmlRegisterSingletonType<KeyboardUse>(
-        "an.utility", 1, 0, "KeyboardUse", [](QQmlEngine *engine, QJSEngine *) -> QObject * {
+        "an.utility", 1, 0, "KeyboardUse", [](QQmlEngine *, QJSEngine *) -> QObject * {
             auto *use = new KeyboardUse(QCoreApplication::instance());
             QQmlEngine::setObjectOwnership(use, QQmlEngine::CppOwnership);
-            Q_UNUSED(engine)
             return use;
         });
 }

@@ -5,6 +5,7 @@
 // sigUsrIndexUrl, sigUsrSpeed); the main page stores it. Stored values are
 // loaded into the panels without being reported.
 import QtQuick 2.15
+import "../assembly"
 import QtQuick.Controls 2.15
 import QtQuick.Window 2.15
 import "../assembly/focus.js" as Focus
@@ -186,15 +187,13 @@ Item {
         border { left: 10; top: 10; right: 10; bottom: 10 }
     }
 
-    Text {
+    PageText {
         id: heading
         objectName: "heading"
         x: 20
         width: 270
         height: 44
         verticalAlignment: Text.AlignVCenter
-        Accessible.role: Accessible.StaticText
-        Accessible.name: text
         text: keyPage.titleText
         elide: Text.ElideRight
         font.pixelSize: 16
@@ -335,10 +334,8 @@ Item {
         spacing: 10
         visible: keyPage.panelIndex === 6
 
-        Text {
+        PageText {
             width: parent.width
-            Accessible.role: Accessible.StaticText
-            Accessible.name: text
             text: qsTr("Set the seepd of mouse")
             font.pixelSize: 14
             font.bold: true
@@ -359,10 +356,8 @@ Item {
             onValueChanged: keyPage.isInitSelfSpeed = 0
             onMoved: keyPage.sigUsrSpeed(1, value)
         }
-        Text {
+        PageText {
             width: parent.width
-            Accessible.role: Accessible.StaticText
-            Accessible.name: text
             text: qsTr("Press button to switch the speed of mouse between main and self")
             font.pixelSize: 12
             color: Palette.listHint

@@ -2,14 +2,11 @@
 // blue that stands out from the dark pages and from the light lists alike.
 import QtQuick 2.15
 import an.utility 1.0
-import an.utility 1.0
 
 Rectangle {
     // The item the ring goes round, and the one whose focus it shows.
     property Item target: parent
     property Item focusItem: target
-    // Controls' own buttons are marked only when the keyboard gave them the focus.
-    property bool shown: focusItem !== null && focusItem.activeFocus
     property real inset: -3
     anchors.fill: target
     anchors.margins: inset
@@ -17,6 +14,6 @@ Rectangle {
     color: "transparent"
     border.width: 2
     border.color: Palette.focusRing
-    visible: shown && KeyboardUse.active
+    visible: focusItem !== null && focusItem.activeFocus && KeyboardUse.active
     Accessible.ignored: true
 }

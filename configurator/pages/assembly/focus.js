@@ -10,16 +10,9 @@ function isInside(item, scope) {
     return false
 }
 
-// Moves the focus to the next (or previous) focusable item of `scope`, wrapping
-// at its ends; `from` is the item that has the focus.
-function cycle(scope, from, forward) {
-    if (!scope.visible) { // closed while a pointer user had it: on to what is shown
-        var top = scope
-        while (top.parent)
-            top = top.parent
-        first(top)
-        return
-    }
+// Gives the focus to the next (or previous) item after `from` in Tab order that
+// lies inside `scope` and is shown; none when the chain comes round to `from`.
+function move(scope, from, forward) {
     var next = from
     for (var i = 0; i < 500; ++i) {
         next = next.nextItemInFocusChain(forward)
@@ -32,18 +25,21 @@ function cycle(scope, from, forward) {
     }
 }
 
+// Tab in `scope`: round its items, wrapping at its ends; `from` has the focus.
+function cycle(scope, from, forward) {
+    if (!scope.visible) { // closed while a pointer user had it: on to what is shown
+        var top = scope
+        while (top.parent)
+            top = top.parent
+        first(top)
+        return
+    }
+    move(scope, from, forward)
+}
+
 // The first focusable item of `scope` in Tab order, given it.
 function first(scope) {
-    var next = scope
-    for (var i = 0; i < 500; ++i) {
-        next = next.nextItemInFocusChain(true)
-        if (!next || next === scope)
-            return
-        if (isInside(next, scope) && next.visible && next.enabled) {
-            next.forceActiveFocus(Qt.TabFocusReason)
-            return
-        }
-    }
+    move(scope, scope, true)
 }
 
 // Home, End and a typed letter in a function list: the first entry, the last,

@@ -24,6 +24,5 @@ Button {
     }
     FocusRing {
         radius: 7
-        shown: button.visualFocus
     }
 }

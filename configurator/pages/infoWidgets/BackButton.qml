@@ -21,6 +21,5 @@ ToolButton {
     }
     FocusRing {
         radius: 21
-        shown: back.visualFocus
     }
 }

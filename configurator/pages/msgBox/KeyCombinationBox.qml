@@ -44,14 +44,12 @@ Rectangle {
     KeyRecorder { id: upRecorder; objectName: "upRecorder" }
     KeyRecorder { id: downRecorder; objectName: "downRecorder" }
 
-    Text {
+    PageText {
         x: 24
         y: 20
         color: Palette.text
         font.pixelSize: 18
         font.bold: true
-        Accessible.role: Accessible.StaticText
-        Accessible.name: text
         text: qsTr("Key combination")
     }
 
@@ -67,12 +65,10 @@ Rectangle {
                 readonly property var recorder: index === 0 ? upRecorder : downRecorder
                 width: parent.width
                 spacing: 4
-                Text {
+                PageText {
                     visible: root.wheel
                     color: Palette.textSecondary
                     font.pixelSize: 13
-                    Accessible.role: Accessible.StaticText
-                    Accessible.name: text
                     text: index === 0 ? qsTr("Wheel up") : qsTr("Wheel down")
                 }
                 Row {
@@ -89,15 +85,13 @@ Rectangle {
                         border.color: activeFocus ? Palette.focusRing : Palette.line
                         activeFocusOnTab: true
                         Component.onCompleted: if (index === 0) root.upField = field
-                        Text {
+                        PageText {
                             anchors.fill: parent
                             anchors.leftMargin: 10
                             verticalAlignment: Text.AlignVCenter
                             elide: Text.ElideRight
                             font.pixelSize: 14
                             color: row.recorder.text !== "" ? Palette.text : Palette.textMuted
-                            Accessible.role: Accessible.StaticText
-                            Accessible.name: text
                             text: row.recorder.text !== "" ? row.recorder.text
                                   : qsTr("Press the keys")
                         }
@@ -143,14 +137,12 @@ Rectangle {
                 }
             }
         }
-        Text {
+        PageText {
             objectName: "problem"
             width: parent.width
             wrapMode: Text.WordWrap
             color: Palette.errorOnDark
             font.pixelSize: 13
-            Accessible.role: Accessible.StaticText
-            Accessible.name: text
             text: upRecorder.problem !== "" ? upRecorder.problem : downRecorder.problem
         }
     }

@@ -24,13 +24,11 @@ FullPage {
         tiles.itemAt(to).forceActiveFocus(Qt.TabFocusReason) // handed on to its area
     }
 
-    Text {
+    PageText {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 110
         color: Palette.text
         font.pixelSize: 26
-        Accessible.role: Accessible.StaticText
-        Accessible.name: text
         text: qsTr("Choose the version")
     }
     Grid {

@@ -149,7 +149,7 @@ Rectangle {
         var i = row(tag)
         if (i < 0)
             return
-        spots.itemAt(i).spotItem.forceActiveFocus(Qt.OtherFocusReason)
+        spots.itemAt(i).hotSpot.forceActiveFocus(Qt.OtherFocusReason)
     }
     function hotSpotAvailable(tag) {
         return eightKeys || tag !== "slideWheel"
@@ -211,7 +211,7 @@ Rectangle {
         model: controls
         Item {
             id: control
-            readonly property Item spotItem: spot
+            readonly property Item hotSpot: spotArea // takes the keyboard
             objectName: "control_" + model.tag
             visible: root.hotSpotAvailable(model.tag)
             readonly property real spotX: root.mouseOrigin.x + (root.eightKeys ? model.x8 : model.x7)
@@ -256,7 +256,6 @@ Rectangle {
                 }
             }
             Rectangle {
-                id: spot
                 objectName: "spot_" + model.tag
                 x: control.spotX - width / 2
                 y: control.spotY - height / 2

@@ -13,22 +13,18 @@ FullPage {
         y: 170
         source: "qrc:/images/receiver.svg"
     }
-    Text {
+    PageText {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 340
         color: Palette.text
         font.pixelSize: 24
-        Accessible.role: Accessible.StaticText
-        Accessible.name: text
         text: qsTr("Undetected Equipment")
     }
-    Text {
+    PageText {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 384
         color: Palette.textMuted
         font.pixelSize: 15
-        Accessible.role: Accessible.StaticText
-        Accessible.name: text
         text: qsTr("Please make sure the connected device is turned on")
     }
     PushButton {

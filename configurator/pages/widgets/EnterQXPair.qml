@@ -38,21 +38,17 @@ FullPage {
                     height: 36
                     radius: 18
                     color: Palette.accent
-                    Text {
+                    PageText {
                         anchors.centerIn: parent
                         color: Palette.onAccent
                         font.pixelSize: 16
-                        Accessible.role: Accessible.StaticText
-                        Accessible.name: text
                         text: index + 1
                     }
                 }
-                Text {
+                PageText {
                     anchors.verticalCenter: parent.verticalCenter
                     color: Palette.text
                     font.pixelSize: 18
-                    Accessible.role: Accessible.StaticText
-                    Accessible.name: text
                     text: modelData
                 }
             }

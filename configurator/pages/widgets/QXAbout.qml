@@ -27,29 +27,23 @@ FullPage {
             source: "qrc:/images/logo.svg"
             sourceSize: Qt.size(90, 90)
         }
-        Text {
+        PageText {
             anchors.horizontalCenter: parent.horizontalCenter
             color: Palette.text
             font.pixelSize: 24
-            Accessible.role: Accessible.StaticText
-            Accessible.name: text
             text: qsTr("Software")
         }
-        Text {
+        PageText {
             anchors.horizontalCenter: parent.horizontalCenter
             color: Palette.textSecondary
             font.pixelSize: 16
-            Accessible.role: Accessible.StaticText
-            Accessible.name: text
             text: qsTr("Software version：1.0.0")
         }
         Row {
             anchors.horizontalCenter: parent.horizontalCenter
-            Text {
+            PageText {
                 color: Palette.textSecondary
                 font.pixelSize: 16
-                Accessible.role: Accessible.StaticText
-                Accessible.name: text
                 text: qsTr("URL：")
             }
             Text {

@@ -1,5 +1,6 @@
 // The receiver is in pairing mode: the mouse is switched on and paired.
 import QtQuick 2.15
+import "../assembly"
 import an.utility 1.0
 
 FullPage {
@@ -20,14 +21,12 @@ FullPage {
         Accessible.name: text
         text: qsTr("Turn on the mouse power switch")
     }
-    Text {
+    PageText {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 436
         horizontalAlignment: Text.AlignHCenter
         color: Palette.textMuted
         font.pixelSize: 16
-        Accessible.role: Accessible.StaticText
-        Accessible.name: text
         text: qsTr("Please press the left, center \nand right keys simultaneously")
     }
     BusyDots {

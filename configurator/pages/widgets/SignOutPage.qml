@@ -63,21 +63,17 @@ FullPage {
                 sourceSize: Qt.size(80, 80)
                 Accessible.ignored: true
             }
-            Text {
+            PageText {
                 objectName: "nickName"
                 width: 300
-                Accessible.role: Accessible.StaticText
-                Accessible.name: text
                 text: signOutPage.nickName
                 elide: Text.ElideRight
                 horizontalAlignment: Text.AlignHCenter
                 font.pixelSize: 16
                 color: Palette.formText
             }
-            Text {
+            PageText {
                 width: 300
-                Accessible.role: Accessible.StaticText
-                Accessible.name: text
                 text: qsTr("Change Password")
                 font.pixelSize: 18
                 color: Palette.formText
@@ -135,7 +131,6 @@ FullPage {
                 }
                 FocusRing {
                     radius: 7
-                    shown: signOut.visualFocus
                 }
             }
         }
