@@ -5,7 +5,9 @@
 //     QueryFullProcessImageNameW;
 //   - Linux (X11): the class part of the window's WM_CLASS ("firefox"); for a
 //     window without one, the file name of its process's executable
-//     (_NET_WM_PID, /proc/<pid>/exe).
+//     (_NET_WM_PID, /proc/<pid>/exe);
+//   - Linux on wlroots compositors: the app id the compositor's window list gives
+//     (an XWayland window's is its X11 class); no icons.
 // Names are UTF-8. Comparing them is the caller's business (without regard to
 // letter case).
 //

@@ -31,7 +31,9 @@ public:
                                     const std::string &valueName, std::string &out) = 0;
 
     // IShellDispatch4::ToggleDesktop through the shell automation object, with COM
-    // initialised around the call. Fire and forget. Main thread.
+    // initialised around the call (Linux: _NET_SHOWING_DESKTOP; on wlroots
+    // compositors every window minimised, and restored at the next call). Fire
+    // and forget. Main thread.
     virtual void toggleDesktop() = 0;
 };
 

@@ -3,8 +3,11 @@
 // without one, the file name of the executable of the process that
 // _NET_WM_PID names. The open programs come from the window manager's
 // _NET_CLIENT_LIST_STACKING, with the icons the windows publish in _NET_WM_ICON.
+// On wlroots compositors both come from the compositor's window list, whose app
+// ids are what desktop files are named for (an XWayland window's is its class).
 #include "programs.h"
 #include "detail/icon_scale.h"
+#include "wayland_toplevels.h"
 #include "x11_connection.h"
 
 #include <QCoreApplication>
@@ -20,6 +23,7 @@
 namespace platform {
 namespace {
 
+using linuxport::ForeignToplevels;
 using linuxport::XConnection;
 
 // The largest _NET_WM_ICON read, in 32-bit values (a 512 × 512 icon and its
@@ -228,10 +232,20 @@ private:
 class LinuxProgramDirectory : public ProgramDirectory
 {
 public:
-    WindowId foregroundWindow() override { return m_active.current(); }
+    WindowId foregroundWindow() override
+    {
+        if (ForeignToplevels *list = ForeignToplevels::instance())
+            return list->active();
+        return m_active.current();
+    }
 
     std::string programOf(WindowId window) override
     {
+        linuxport::Toplevel toplevel;
+        if (linuxport::isWaylandWindow(window)) {
+            ForeignToplevels *list = ForeignToplevels::instance();
+            return list && list->find(window, toplevel) ? toplevel.appId : std::string();
+        }
         XConnection *x = linuxport::xConnection();
         if (!x || !window)
             return {};
@@ -241,6 +255,8 @@ public:
 
     std::vector<OpenProgram> openPrograms(int iconSize) override
     {
+        if (ForeignToplevels *list = ForeignToplevels::instance())
+            return waylandPrograms(*list);
         std::vector<OpenProgram> programs;
         XConnection *x = linuxport::xConnection();
         if (!x)
@@ -287,6 +303,26 @@ public:
     }
 
 private:
+    // The list gives no icons and no process: our own windows are known by the
+    // app id Qt gives them, the executable's name.
+    static std::vector<OpenProgram> waylandPrograms(ForeignToplevels &list)
+    {
+        std::vector<OpenProgram> programs;
+        const QString own = QString::fromStdString(executableName(std::uint32_t(getpid())));
+        QStringList seen{own.toCaseFolded()};
+        for (const linuxport::Toplevel &window : list.all()) {
+            const QString folded = QString::fromStdString(window.appId).toCaseFolded();
+            if (folded.isEmpty() || seen.contains(folded))
+                continue;
+            seen << folded;
+            OpenProgram program;
+            program.program = window.appId;
+            program.displayName = window.appId;
+            programs.push_back(std::move(program));
+        }
+        return programs;
+    }
+
     ActiveWindowWatch m_active;
 };
 

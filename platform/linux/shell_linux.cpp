@@ -5,6 +5,7 @@
 // folders are the XDG user folders. There is no registry; "show desktop" is the
 // window manager's _NET_SHOWING_DESKTOP.
 #include "shell.h"
+#include "wayland_toplevels.h"
 #include "x11_connection.h"
 
 #include <QDebug>
@@ -115,6 +116,8 @@ public:
     }
     void toggleDesktop() override
     {
+        if (linuxport::ForeignToplevels *list = linuxport::ForeignToplevels::instance())
+            return list->toggleShowDesktop();
         linuxport::XConnection *x = linuxport::xConnection();
         if (!x) {
             qWarning() << "show desktop: no X display";

@@ -5,6 +5,11 @@
 // no child windows to walk: the horizontal-scroll search finds nothing and the
 // agent falls back to the horizontal wheel, which Linux programs understand.
 // Of the posted messages only WM_CLOSE has a counterpart (_NET_CLOSE_WINDOW).
+//
+// On wlroots compositors the window in front, its name and the maximise and
+// minimise requests go through the compositor's window list instead, which
+// knows native Wayland windows and XWayland ones alike (wayland_toplevels.h).
+#include "wayland_toplevels.h"
 #include "window_system.h"
 #include "x11_connection.h"
 
@@ -16,6 +21,7 @@
 namespace platform {
 namespace {
 
+using linuxport::ForeignToplevels;
 using linuxport::XConnection;
 
 constexpr int kSwShowNormal = 1;
@@ -61,6 +67,8 @@ public:
     }
     WindowId foregroundWindow() override
     {
+        if (ForeignToplevels *list = ForeignToplevels::instance())
+            return list->active();
         XConnection *x = linuxport::xConnection();
         if (!x)
             return 0;
@@ -72,6 +80,9 @@ public:
     }
     std::string className(WindowId window, std::size_t maxChars) override
     {
+        linuxport::Toplevel toplevel;
+        if (wayland(window, toplevel))
+            return truncated(toplevel.appId, maxChars);
         XConnection *x = linuxport::xConnection();
         if (!x || !window)
             return {};
@@ -86,6 +97,9 @@ public:
     }
     std::string title(WindowId window, std::size_t maxChars) override
     {
+        linuxport::Toplevel toplevel;
+        if (wayland(window, toplevel))
+            return truncated(toplevel.title, maxChars);
         XConnection *x = linuxport::xConnection();
         if (!x || !window)
             return {};
@@ -143,6 +157,9 @@ public:
     }
     bool isZoomed(WindowId window) override
     {
+        linuxport::Toplevel toplevel;
+        if (wayland(window, toplevel))
+            return toplevel.maximized;
         XConnection *x = linuxport::xConnection();
         if (!x || !window)
             return false;
@@ -159,6 +176,22 @@ public:
     }
     bool showWindow(WindowId window, int showCmd) override
     {
+        if (linuxport::isWaylandWindow(window)) {
+            ForeignToplevels *list = ForeignToplevels::instance();
+            if (!list)
+                return false;
+            switch (showCmd) {
+            case kSwShowMaximized:
+                return list->setMaximized(window, true);
+            case kSwMinimize:
+                return list->setMinimized(window, true);
+            case kSwShowNormal:
+            case kSwRestore:
+                return list->setMinimized(window, false) && list->setMaximized(window, false);
+            default:
+                return false;
+            }
+        }
         XConnection *x = linuxport::xConnection();
         if (!x || !window)
             return false;
@@ -196,6 +229,13 @@ public:
     }
 
 private:
+    static bool wayland(WindowId window, linuxport::Toplevel &out)
+    {
+        ForeignToplevels *list =
+            linuxport::isWaylandWindow(window) ? ForeignToplevels::instance() : nullptr;
+        return list && list->find(window, out);
+    }
+
     static bool translate(XConnection &x, xcb_window_t from, xcb_window_t to, Point in, Point &out)
     {
         xcb_translate_coordinates_reply_t *reply = xcb_translate_coordinates_reply(

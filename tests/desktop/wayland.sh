@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# The configurator in a Wayland session without X: sway, started headless, with no
-# Xwayland. The built configurator must come up as a native Wayland client (the
-# compositor lists its window by app id), print no QML warning, and a second start
-# must hand over to it and end. sway refuses to run as root: as root, everything
-# here runs as "nobody".
-#   wayland.sh <folder with both programs and velko_probe>
+# Both programs in a Wayland session without X: sway, started headless, with no
+# Xwayland.
+#  - The agent follows the native window in front, as the compositor's window list
+#    reports it: a simulated press performs that program's set, or the set for all
+#    programs when no window is in front; the window actions name that window
+#    (effects recorded: sway, tiling, ignores maximise and minimise anyway).
+#  - The built configurator comes up as a native Wayland client (the compositor
+#    lists its window by app id), prints no QML warning, and a second start hands
+#    over to it and ends.
+# sway refuses to run as root: as root, everything here runs as "nobody".
+#   wayland.sh <folder with both programs and velko_wayland_window>
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib/report-errors.bash"
 bin=$(cd "$1" && pwd)
@@ -13,7 +18,7 @@ command -v sway >/dev/null || { echo "FAIL: sway is not installed (tools/install
 work=$(mktemp -d)
 chmod 755 "$work"
 mkdir -p "$work/run" "$work/home" "$work/app"
-cp "$bin/VelkoOptionsGUI" "$bin/VelkoOptions" "$work/app/"
+cp "$bin/VelkoOptionsGUI" "$bin/VelkoOptions" "$bin/velko_wayland_window" "$work/app/"
 [ ! -d "$bin/font" ] || cp -r "$bin/font" "$work/app/"
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then
@@ -27,8 +32,10 @@ chmod 644 "$work/sway.conf"
 
 compositor=""
 configurator=""
+windows=()
 cleanup() {
     [ -z "$configurator" ] || kill "$configurator" 2>/dev/null || true
+    for w in "${windows[@]}"; do kill "$w" 2>/dev/null || true; done
     pkill -u "$(stat -c %u "$work/run")" -x VelkoOptions 2>/dev/null || true
     [ -z "$compositor" ] || kill "$compositor" 2>/dev/null || true
     wait 2>/dev/null || true
@@ -52,6 +59,82 @@ done
 ipc=$(ls "$work/run"/sway-ipc.*.sock)
 tree() { "${as_user[@]}" "${session[@]}" SWAYSOCK="$ipc" swaymsg -t get_tree; }
 wayland=("${as_user[@]}" "${session[@]}" WAYLAND_DISPLAY=wayland-1 QT_FORCE_STDERR_LOGGING=1)
+
+echo "== the agent follows the window in front"
+mkdir -p "$work/app/system"
+printf '[SET]\nmouse=QX210\n' >"$work/app/system/mouse.ini"
+cat >"$work/app/system/QX210.ini" <<'INI'
+[SET]
+Right_key=Paste-14-rightKey
+Mid_key=Max window-17-midKey
+Side_upkey=Show/hide desktop-24-slideUpKey
+[PROGRAMS]
+count=2
+[PROGRAM1]
+program=velko-one
+Right_key=Copy-12-rightKey
+[PROGRAM2]
+program=velko-two
+Right_key=Web-1-rightKey
+right_web_url=http://example.com/
+INI
+[ "$(id -u)" -ne 0 ] || chown -R nobody:nogroup "$work/app/system"
+effects="$work/app/effects.txt"
+"${wayland[@]}" "$work/app/VelkoOptions" --simulated-mouse --record-effects "$effects" \
+    >"$work/agent.log" 2>&1 &
+agent=$!
+lines() { if [ -f "$effects" ]; then wc -l <"$effects"; else echo 0; fi; }
+press() { # <control>: the effects it leaves, one line each
+    local before
+    before=$(lines)
+    for _ in $(seq 50); do
+        "${wayland[@]}" "$work/app/VelkoOptions" --press "$1" >/dev/null 2>&1 && break
+        sleep 0.2
+    done
+    for _ in $(seq 50); do
+        [ "$(lines)" -gt "$before" ] && break
+        sleep 0.1
+    done
+    sleep 0.3 # nothing more follows
+    tail -n +"$((before + 1))" "$effects" | tr '\n' ';'
+}
+focused() { # the app id of the window sway has in front
+    tree | python3 -c '
+import json, sys
+def walk(n):
+    if n.get("focused"): print(n.get("app_id"))
+    for c in n.get("nodes", []) + n.get("floating_nodes", []): walk(c)
+walk(json.load(sys.stdin))'
+}
+open_window() { # <app id>: until sway has it in front
+    "${wayland[@]}" QT_QPA_PLATFORM=wayland QT_WAYLAND_DISABLE_WINDOWDECORATION=1 \
+        "$work/app/velko_wayland_window" "$1" >"$work/window-$1.log" 2>&1 &
+    windows+=($!)
+    for _ in $(seq 100); do
+        [ "$(focused)" = "$1" ] && return
+        sleep 0.1
+    done
+    fail "sway did not put $1 in front"
+}
+copy="key 0x11 0;key 0x43 0;pause 50;key 0x43 2;key 0x11 2;"
+paste="key 0x11 0;key 0x56 0;pause 50;key 0x56 2;key 0x11 2;"
+got=$(press right-key)
+[ "$got" = "$paste" ] || fail "no window in front: the set for all programs, got: $got"
+open_window velko-one
+got=$(press right-key)
+[ "$got" = "$copy" ] || fail "velko-one in front: its own set, got: $got"
+open_window velko-two
+got=$(press right-key)
+[ "$got" = "open http://example.com/ 10;" ] || fail "velko-two in front: its own set, got: $got"
+"${as_user[@]}" "${session[@]}" SWAYSOCK="$ipc" swaymsg '[app_id=velko-one] focus' >/dev/null
+got=$(press right-key)
+[ "$got" = "$copy" ] || fail "velko-one in front again: its own set, got: $got"
+got=$(press middle-key)
+[ "$got" = "show 3 on 0xE0000001;" ] || fail "maximise: velko-one, the first window the agent saw, got: $got"
+got=$(press side-up-key)
+[ "$got" = "toggle desktop;" ] || fail "show desktop, got: $got"
+kill "$agent"
+wait "$agent" 2>/dev/null || true
 
 echo "== the configurator as a Wayland client"
 "${wayland[@]}" "$work/app/VelkoOptionsGUI" --simulated-mouse >"$work/first.log" 2>&1 &
