@@ -7,7 +7,7 @@
 // ids are what desktop files are named for (an XWayland window's is its class).
 #include "programs.h"
 #include "detail/icon_scale.h"
-#include "wayland_toplevels.h"
+#include "compositor_windows.h"
 #include "x11_connection.h"
 
 #include <QCoreApplication>
@@ -23,7 +23,7 @@
 namespace platform {
 namespace {
 
-using linuxport::ForeignToplevels;
+using linuxport::CompositorWindows;
 using linuxport::XConnection;
 
 // The largest _NET_WM_ICON read, in 32-bit values (a 512 × 512 icon and its
@@ -234,16 +234,16 @@ class LinuxProgramDirectory : public ProgramDirectory
 public:
     WindowId foregroundWindow() override
     {
-        if (ForeignToplevels *list = ForeignToplevels::instance())
+        if (CompositorWindows *list = CompositorWindows::instance())
             return list->active();
         return m_active.current();
     }
 
     std::string programOf(WindowId window) override
     {
-        linuxport::Toplevel toplevel;
+        linuxport::CompositorWindow toplevel;
         if (linuxport::isWaylandWindow(window)) {
-            ForeignToplevels *list = ForeignToplevels::instance();
+            CompositorWindows *list = CompositorWindows::instance();
             return list && list->find(window, toplevel) ? toplevel.appId : std::string();
         }
         XConnection *x = linuxport::xConnection();
@@ -255,7 +255,7 @@ public:
 
     std::vector<OpenProgram> openPrograms(int iconSize) override
     {
-        if (ForeignToplevels *list = ForeignToplevels::instance())
+        if (CompositorWindows *list = CompositorWindows::instance())
             return waylandPrograms(*list);
         std::vector<OpenProgram> programs;
         XConnection *x = linuxport::xConnection();
@@ -305,12 +305,12 @@ public:
 private:
     // The list gives no icons and no process: our own windows are known by the
     // app id Qt gives them, the executable's name.
-    static std::vector<OpenProgram> waylandPrograms(ForeignToplevels &list)
+    static std::vector<OpenProgram> waylandPrograms(CompositorWindows &list)
     {
         std::vector<OpenProgram> programs;
         const QString own = QString::fromStdString(executableName(std::uint32_t(getpid())));
         QStringList seen{own.toCaseFolded()};
-        for (const linuxport::Toplevel &window : list.all()) {
+        for (const linuxport::CompositorWindow &window : list.all()) {
             const QString folded = QString::fromStdString(window.appId).toCaseFolded();
             if (folded.isEmpty() || seen.contains(folded))
                 continue;

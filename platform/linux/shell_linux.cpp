@@ -5,7 +5,7 @@
 // folders are the XDG user folders. There is no registry; "show desktop" is the
 // window manager's _NET_SHOWING_DESKTOP.
 #include "shell.h"
-#include "wayland_toplevels.h"
+#include "compositor_windows.h"
 #include "x11_connection.h"
 
 #include <QDebug>
@@ -116,7 +116,7 @@ public:
     }
     void toggleDesktop() override
     {
-        if (linuxport::ForeignToplevels *list = linuxport::ForeignToplevels::instance())
+        if (linuxport::CompositorWindows *list = linuxport::CompositorWindows::instance())
             return list->toggleShowDesktop();
         linuxport::XConnection *x = linuxport::xConnection();
         if (!x) {

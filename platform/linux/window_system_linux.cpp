@@ -8,8 +8,8 @@
 //
 // On wlroots compositors the window in front, its name and the maximise and
 // minimise requests go through the compositor's window list instead, which
-// knows native Wayland windows and XWayland ones alike (wayland_toplevels.h).
-#include "wayland_toplevels.h"
+// knows native Wayland windows and XWayland ones alike (compositor_windows.h).
+#include "compositor_windows.h"
 #include "window_system.h"
 #include "x11_connection.h"
 
@@ -21,7 +21,7 @@
 namespace platform {
 namespace {
 
-using linuxport::ForeignToplevels;
+using linuxport::CompositorWindows;
 using linuxport::XConnection;
 
 constexpr int kSwShowNormal = 1;
@@ -43,6 +43,10 @@ std::string truncated(const std::string &text, std::size_t maxChars)
 class LinuxWindowSystem : public WindowSystem
 {
 public:
+    // The compositor's window list from the start, so that it is up to date at
+    // the first question.
+    LinuxWindowSystem() { CompositorWindows::instance(); }
+
     WindowId windowFromPoint(Point screen) override
     {
         XConnection *x = linuxport::xConnection();
@@ -67,7 +71,7 @@ public:
     }
     WindowId foregroundWindow() override
     {
-        if (ForeignToplevels *list = ForeignToplevels::instance())
+        if (CompositorWindows *list = CompositorWindows::instance())
             return list->active();
         XConnection *x = linuxport::xConnection();
         if (!x)
@@ -80,7 +84,7 @@ public:
     }
     std::string className(WindowId window, std::size_t maxChars) override
     {
-        linuxport::Toplevel toplevel;
+        linuxport::CompositorWindow toplevel;
         if (wayland(window, toplevel))
             return truncated(toplevel.appId, maxChars);
         XConnection *x = linuxport::xConnection();
@@ -97,7 +101,7 @@ public:
     }
     std::string title(WindowId window, std::size_t maxChars) override
     {
-        linuxport::Toplevel toplevel;
+        linuxport::CompositorWindow toplevel;
         if (wayland(window, toplevel))
             return truncated(toplevel.title, maxChars);
         XConnection *x = linuxport::xConnection();
@@ -157,7 +161,7 @@ public:
     }
     bool isZoomed(WindowId window) override
     {
-        linuxport::Toplevel toplevel;
+        linuxport::CompositorWindow toplevel;
         if (wayland(window, toplevel))
             return toplevel.maximized;
         XConnection *x = linuxport::xConnection();
@@ -177,7 +181,7 @@ public:
     bool showWindow(WindowId window, int showCmd) override
     {
         if (linuxport::isWaylandWindow(window)) {
-            ForeignToplevels *list = ForeignToplevels::instance();
+            CompositorWindows *list = CompositorWindows::instance();
             if (!list)
                 return false;
             switch (showCmd) {
@@ -229,10 +233,10 @@ public:
     }
 
 private:
-    static bool wayland(WindowId window, linuxport::Toplevel &out)
+    static bool wayland(WindowId window, linuxport::CompositorWindow &out)
     {
-        ForeignToplevels *list =
-            linuxport::isWaylandWindow(window) ? ForeignToplevels::instance() : nullptr;
+        CompositorWindows *list =
+            linuxport::isWaylandWindow(window) ? CompositorWindows::instance() : nullptr;
         return list && list->find(window, out);
     }
 

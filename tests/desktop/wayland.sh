@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
-# Both programs in a Wayland session without X: sway, started headless, with no
-# Xwayland.
-#  - The agent follows the native window in front, as the compositor's window list
-#    reports it: a simulated press performs that program's set, or the set for all
-#    programs when no window is in front; the window actions name that window
-#    (effects recorded: sway, tiling, ignores maximise and minimise anyway).
-#  - The built configurator comes up as a native Wayland client (the compositor
-#    lists its window by app id), prints no QML warning, and a second start hands
-#    over to it and ends.
-# sway refuses to run as root: as root, everything here runs as "nobody".
-#   wayland.sh <folder with both programs and velko_wayland_window>
+# Both programs in a Wayland session without X, on a compositor started headless
+# with no Xwayland: sway (wlroots) or KWin (KDE Plasma), each with a session bus
+# of its own.
+#  - The agent follows the native window in front as the compositor reports it:
+#    a simulated press performs that program's set, or the set for all programs
+#    when no window is in front (effects recorded).
+#  - Its window actions reach that window: maximise, minimise and show desktop
+#    change what the compositor reports (performed; sway, tiling, ignores
+#    maximise and minimise, so there they are recorded and must name the window).
+#  - The built configurator comes up as a native Wayland client, prints no QML
+#    warning, and a second start hands over to it and ends.
+# The compositors refuse to run as root: as root, everything here runs as "nobody".
+#   wayland.sh <folder with both programs and velko_wayland_window> [sway|kwin]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib/report-errors.bash"
 bin=$(cd "$1" && pwd)
-command -v sway >/dev/null || { echo "FAIL: sway is not installed (tools/install-deps)"; exit 1; }
+compositor_name=${2:-sway}
+case "$compositor_name" in
+sway) command -v sway >/dev/null || { echo "FAIL: sway is not installed (tools/install-deps)"; exit 1; } ;;
+kwin) command -v kwin_wayland >/dev/null || { echo "FAIL: kwin_wayland is not installed (tools/install-deps)"; exit 1; } ;;
+*) echo "unknown compositor $compositor_name"; exit 2 ;;
+esac
 
 work=$(mktemp -d)
 chmod 755 "$work"
@@ -22,43 +29,77 @@ cp "$bin/VelkoOptionsGUI" "$bin/VelkoOptions" "$bin/velko_wayland_window" "$work
 [ ! -d "$bin/font" ] || cp -r "$bin/font" "$work/app/"
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then
-    chown -R nobody:nogroup "$work/run" "$work/home" "$work/app"
     as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 fi
 chmod 700 "$work/run"
-session=(env -i PATH=/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$work/run")
-printf 'output HEADLESS-1 resolution 1280x800\n' >"$work/sway.conf"
-chmod 644 "$work/sway.conf"
-
-compositor=""
-configurator=""
-windows=()
+pids=()
 cleanup() {
-    [ -z "$configurator" ] || kill "$configurator" 2>/dev/null || true
-    for w in "${windows[@]}"; do kill "$w" 2>/dev/null || true; done
-    pkill -u "$(stat -c %u "$work/run")" -x VelkoOptions 2>/dev/null || true
-    [ -z "$compositor" ] || kill "$compositor" 2>/dev/null || true
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    pkill -u "$(stat -c %u "$work/run")" -x VelkoOptions 2>/dev/null || true # the configurator's
+    [ -z "${bus:-}" ] || kill "$bus" 2>/dev/null || true
     wait 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 fail() {
-    echo "FAIL: $*"
-    for f in "$work"/*.log; do echo "--- $(basename "$f")"; tail -n 30 "$f"; done
+    echo "FAIL ($compositor_name): $*"
+    for f in "$work"/*.log; do echo "--- $(basename "$f")"; tail -n 30 "$f" | cut -c1-300; done
     exit 1
 }
+mine() { [ "$(id -u)" -ne 0 ] || chown -R nobody:nogroup "$@"; }
+mine "$work/run" "$work/home" "$work/app"
 
-"${as_user[@]}" "${session[@]}" WLR_BACKENDS=headless WLR_RENDERER=pixman \
-    WLR_LIBINPUT_NO_DEVICES=1 sway -c "$work/sway.conf" >"$work/sway.log" 2>&1 &
-compositor=$!
-for _ in $(seq 100); do
-    [ -S "$work/run/wayland-1" ] && ls "$work/run"/sway-ipc.*.sock >/dev/null 2>&1 && break
-    sleep 0.1
-done
-[ -S "$work/run/wayland-1" ] || fail "sway did not start"
-ipc=$(ls "$work/run"/sway-ipc.*.sock)
-tree() { "${as_user[@]}" "${session[@]}" SWAYSOCK="$ipc" swaymsg -t get_tree; }
-wayland=("${as_user[@]}" "${session[@]}" WAYLAND_DISPLAY=wayland-1 QT_FORCE_STDERR_LOGGING=1)
+bus_address="unix:path=$work/run/bus"
+session=(env -i PATH=/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
+         DBUS_SESSION_BUS_ADDRESS="$bus_address")
+as=("${as_user[@]}" "${session[@]}")
+"${as[@]}" dbus-daemon --session --nofork --address="$bus_address" >"$work/bus.log" 2>&1 &
+bus=$!
+for _ in $(seq 50); do [ -S "$work/run/bus" ] && break; sleep 0.1; done
+
+wayland=("${as[@]}" WAYLAND_DISPLAY=wayland-1 QT_FORCE_STDERR_LOGGING=1)
+if [ "$compositor_name" = sway ]; then
+    printf 'output HEADLESS-1 resolution 1280x800\n' >"$work/sway.conf"
+    chmod 644 "$work/sway.conf"
+    "${as[@]}" WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+        sway -c "$work/sway.conf" >"$work/compositor.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do
+        [ -S "$work/run/wayland-1" ] && ls "$work/run"/sway-ipc.*.sock >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    ipc=$(ls "$work/run"/sway-ipc.*.sock 2>/dev/null || true)
+    focus() { "${as[@]}" SWAYSOCK="$ipc" swaymsg "[app_id=$1] focus" >/dev/null; }
+else
+    wayland+=(XDG_CURRENT_DESKTOP=KDE XDG_SESSION_TYPE=wayland)
+    # A copy without the file capability (CAP_SYS_RESOURCE) the package gives it,
+    # which a container cannot grant: exec would be refused.
+    cp "$(command -v kwin_wayland)" "$work/app/kwin_wayland"
+    mine "$work/app/kwin_wayland"
+    "${as[@]}" KWIN_COMPOSE=Q "$work/app/kwin_wayland" --virtual \
+        --socket wayland-1 --width 1280 --height 800 >"$work/compositor.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 200); do
+        [ -S "$work/run/wayland-1" ] && "${as[@]}" gdbus introspect --session -d org.kde.KWin \
+            -o /Scripting >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    # Runs a line of KWin script on the window with app id $1 as `w`.
+    kwin_script() {
+        printf 'var l = workspace.windowList ? workspace.windowList() : workspace.clientList();
+for (var i = 0; i < l.length; ++i) { var w = l[i]; if (String(w.resourceClass) == "%s") { %s } }\n' \
+            "$1" "$2" >"$work/app/query.js"
+        chmod 644 "$work/app/query.js"
+        local call=("${as[@]}" gdbus call --session -d org.kde.KWin -o /Scripting -m)
+        "${call[@]}" org.kde.kwin.Scripting.unloadScript velko-test >/dev/null
+        "${call[@]}" org.kde.kwin.Scripting.loadScript "$work/app/query.js" velko-test >/dev/null
+        "${call[@]}" org.kde.kwin.Scripting.start >/dev/null
+    }
+    focus() {
+        kwin_script "$1" 'if (workspace.activeWindow !== undefined) workspace.activeWindow = w; else workspace.activeClient = w;'
+    }
+fi
+[ -S "$work/run/wayland-1" ] || fail "the compositor did not start"
 
 echo "== the agent follows the window in front"
 mkdir -p "$work/app/system"
@@ -67,6 +108,7 @@ cat >"$work/app/system/QX210.ini" <<'INI'
 [SET]
 Right_key=Paste-14-rightKey
 Mid_key=Max window-17-midKey
+Side_downkey=Min window-18-slideDownKey
 Side_upkey=Show/hide desktop-24-slideUpKey
 [PROGRAMS]
 count=2
@@ -78,19 +120,33 @@ program=velko-two
 Right_key=Web-1-rightKey
 right_web_url=http://example.com/
 INI
-[ "$(id -u)" -ne 0 ] || chown -R nobody:nogroup "$work/app/system"
+mine "$work/app/system"
 effects="$work/app/effects.txt"
-"${wayland[@]}" "$work/app/VelkoOptions" --simulated-mouse --record-effects "$effects" \
-    >"$work/agent.log" 2>&1 &
-agent=$!
+start_agent() { # [agent options]
+    "${wayland[@]}" "$work/app/VelkoOptions" --simulated-mouse "$@" >>"$work/agent.log" 2>&1 &
+    agent=$!
+    pids+=($agent)
+}
+stop_agent() { # as the configurator asks it to close
+    "${as[@]}" python3 -c 'import os, socket
+s = socket.socket(socket.AF_UNIX)
+s.connect("/tmp/VelkoOptions-%d" % os.getuid())
+s.sendall(b"close\n")
+s.recv(64)' || kill "$agent"
+    wait "$agent" 2>/dev/null || true
+}
 lines() { if [ -f "$effects" ]; then wc -l <"$effects"; else echo 0; fi; }
-press() { # <control>: the effects it leaves, one line each
-    local before
-    before=$(lines)
+press() { # <control>
     for _ in $(seq 50); do
-        "${wayland[@]}" "$work/app/VelkoOptions" --press "$1" >/dev/null 2>&1 && break
+        "${wayland[@]}" "$work/app/VelkoOptions" --press "$1" >/dev/null 2>&1 && return
         sleep 0.2
     done
+    fail "the agent took no press"
+}
+effects_of() { # <control>: the effects its press leaves, one line each
+    local before
+    before=$(lines)
+    press "$1"
     for _ in $(seq 50); do
         [ "$(lines)" -gt "$before" ] && break
         sleep 0.1
@@ -98,53 +154,93 @@ press() { # <control>: the effects it leaves, one line each
     sleep 0.3 # nothing more follows
     tail -n +"$((before + 1))" "$effects" | tr '\n' ';'
 }
-focused() { # the app id of the window sway has in front
-    tree | python3 -c '
-import json, sys
-def walk(n):
-    if n.get("focused"): print(n.get("app_id"))
-    for c in n.get("nodes", []) + n.get("floating_nodes", []): walk(c)
-walk(json.load(sys.stdin))'
-}
-open_window() { # <app id>: until sway has it in front
-    "${wayland[@]}" QT_QPA_PLATFORM=wayland QT_WAYLAND_DISABLE_WINDOWDECORATION=1 \
-        "$work/app/velko_wayland_window" "$1" >"$work/window-$1.log" 2>&1 &
-    windows+=($!)
+wait_for() { # <file> <line>: until the file has the line
     for _ in $(seq 100); do
-        [ "$(focused)" = "$1" ] && return
+        grep -qx "$2" "$1" 2>/dev/null && return
         sleep 0.1
     done
-    fail "sway did not put $1 in front"
+    fail "no \"$2\" in $(basename "$1")"
+}
+open_window() { # <app id>: until it has the focus
+    "${wayland[@]}" QT_QPA_PLATFORM=wayland QT_WAYLAND_DISABLE_WINDOWDECORATION=1 \
+        "$work/app/velko_wayland_window" "$1" >"$work/window-$1.log" 2>&1 &
+    pids+=($!)
+    wait_for "$work/window-$1.log" active
 }
 copy="key 0x11 0;key 0x43 0;pause 50;key 0x43 2;key 0x11 2;"
 paste="key 0x11 0;key 0x56 0;pause 50;key 0x56 2;key 0x11 2;"
-got=$(press right-key)
+
+start_agent --record-effects "$effects"
+got=$(effects_of right-key)
 [ "$got" = "$paste" ] || fail "no window in front: the set for all programs, got: $got"
 open_window velko-one
-got=$(press right-key)
+got=$(effects_of right-key)
 [ "$got" = "$copy" ] || fail "velko-one in front: its own set, got: $got"
 open_window velko-two
-got=$(press right-key)
+got=$(effects_of right-key)
 [ "$got" = "open http://example.com/ 10;" ] || fail "velko-two in front: its own set, got: $got"
-"${as_user[@]}" "${session[@]}" SWAYSOCK="$ipc" swaymsg '[app_id=velko-one] focus' >/dev/null
-got=$(press right-key)
+: >"$work/window-velko-one.log"
+focus velko-one
+wait_for "$work/window-velko-one.log" active
+got=$(effects_of right-key)
 [ "$got" = "$copy" ] || fail "velko-one in front again: its own set, got: $got"
-got=$(press middle-key)
-[ "$got" = "show 3 on 0xE0000001;" ] || fail "maximise: velko-one, the first window the agent saw, got: $got"
-got=$(press side-up-key)
-[ "$got" = "toggle desktop;" ] || fail "show desktop, got: $got"
-kill "$agent"
-wait "$agent" 2>/dev/null || true
+if [ "$compositor_name" = sway ]; then
+    got=$(effects_of middle-key)
+    [ "$got" = "show 3 on 0xE0000001;" ] || fail "maximise: velko-one, the first window seen, got: $got"
+    got=$(effects_of side-up-key)
+    [ "$got" = "toggle desktop;" ] || fail "show desktop, got: $got"
+fi
+stop_agent
+
+if [ "$compositor_name" = kwin ]; then
+    echo "== the window actions, performed"
+    start_agent
+    press middle-key
+    wait_for "$work/window-velko-one.log" "state 2" # Qt::WindowMaximized
+    showing() {
+        "${as[@]}" gdbus call --session -d org.kde.KWin -o /KWin \
+            -m org.freedesktop.DBus.Properties.Get org.kde.KWin showingDesktop
+    }
+    press side-up-key
+    for _ in $(seq 50); do showing | grep -q true && break; sleep 0.1; done
+    showing | grep -q true || fail "show desktop: KWin does not show the desktop"
+    press side-up-key
+    for _ in $(seq 50); do showing | grep -q false && break; sleep 0.1; done
+    showing | grep -q false || fail "show desktop again: KWin still shows the desktop"
+    focus velko-two
+    wait_for "$work/window-velko-two.log" active
+    press side-down-key
+    for _ in $(seq 50); do
+        kwin_script velko-two 'print("velko-test minimized=" + w.minimized);'
+        grep -aq "velko-test minimized=true" "$work/compositor.log" && break
+        sleep 0.2
+    done
+    grep -aq "velko-test minimized=true" "$work/compositor.log" || fail "minimise: velko-two is not minimised"
+    stop_agent
+    "${as[@]}" gdbus call --session -d org.kde.KWin -o /Scripting \
+        -m org.kde.kwin.Scripting.isScriptLoaded velko-options | grep -q false ||
+        fail "the agent left its KWin script loaded"
+fi
 
 echo "== the configurator as a Wayland client"
 "${wayland[@]}" "$work/app/VelkoOptionsGUI" --simulated-mouse >"$work/first.log" 2>&1 &
 configurator=$!
-for _ in $(seq 200); do
-    tree | grep -q '"app_id": "VelkoOptionsGUI"' && break
+pids+=($configurator)
+listed() {
+    if [ "$compositor_name" = sway ]; then
+        "${as[@]}" SWAYSOCK="$ipc" swaymsg -t get_tree | grep -q '"app_id": "VelkoOptionsGUI"'
+    else
+        kwin_script VelkoOptionsGUI 'print("velko-test listed");'
+        sleep 0.2
+        grep -aq "velko-test listed" "$work/compositor.log"
+    fi
+}
+for _ in $(seq 100); do
+    listed && break
     kill -0 "$configurator" 2>/dev/null || fail "the configurator ended"
-    sleep 0.1
+    sleep 0.2
 done
-tree | grep -q '"app_id": "VelkoOptionsGUI"' || fail "sway lists no window of the configurator"
+listed || fail "the compositor lists no window of the configurator"
 sleep 1
 warnings=$(grep -E '(qrc|file):/[^ ]*:[0-9]+|failed to load|could not|Could not' "$work/first.log" || true)
 [ -z "$warnings" ] || fail "warnings: $warnings"

@@ -1,4 +1,5 @@
-#include "wayland_toplevels.h"
+// The wlroots compositors' window list: the foreign-toplevel protocol.
+#include "compositor_windows.h"
 
 #include "wlr-foreign-toplevel-management-unstable-v1-client-protocol.h"
 
@@ -27,11 +28,11 @@ struct Handle
 {
     WlrToplevels *owner = nullptr;
     zwlr_foreign_toplevel_handle_v1 *proxy = nullptr;
-    Toplevel shown;   // as of the last "done"
-    Toplevel pending; // collecting the changes until the next "done"
+    CompositorWindow shown;   // as of the last "done"
+    CompositorWindow pending; // collecting the changes until the next "done"
 };
 
-class WlrToplevels : public ForeignToplevels
+class WlrToplevels : public CompositorWindows
 {
 public:
     ~WlrToplevels() override
@@ -76,7 +77,7 @@ public:
         return 0;
     }
 
-    bool find(WindowId id, Toplevel &out) override
+    bool find(WindowId id, CompositorWindow &out) override
     {
         update();
         if (Handle *handle = byId(id)) {
@@ -86,13 +87,13 @@ public:
         return false;
     }
 
-    std::vector<Toplevel> all() override
+    std::vector<CompositorWindow> all() override
     {
         update();
-        std::vector<Toplevel> list;
+        std::vector<CompositorWindow> list;
         for (const auto &handle : m_handles)
             list.push_back(handle->shown);
-        std::stable_sort(list.begin(), list.end(), [](const Toplevel &a, const Toplevel &b) {
+        std::stable_sort(list.begin(), list.end(), [](const CompositorWindow &a, const CompositorWindow &b) {
             return a.lastActive > b.lastActive;
         });
         return list;
@@ -140,7 +141,7 @@ public:
                 setMinimized(*it, false);
             return;
         }
-        for (const Toplevel &window : all())
+        for (const CompositorWindow &window : all())
             if (!window.minimized && setMinimized(window.id, true))
                 m_hiddenByUs.push_back(window.id);
     }
@@ -182,7 +183,7 @@ private:
             [](void *, zwlr_foreign_toplevel_handle_v1 *, wl_output *) {},
             [](void *, zwlr_foreign_toplevel_handle_v1 *, wl_output *) {},
             [](void *data, zwlr_foreign_toplevel_handle_v1 *, wl_array *states) {
-                Toplevel &t = static_cast<Handle *>(data)->pending;
+                CompositorWindow &t = static_cast<Handle *>(data)->pending;
                 t.activated = t.maximized = t.minimized = false;
                 const auto *state = static_cast<const std::uint32_t *>(states->data);
                 for (std::size_t i = 0; i < states->size / sizeof *state; ++i) {
@@ -273,15 +274,12 @@ private:
 
 } // namespace
 
-ForeignToplevels *ForeignToplevels::instance()
+std::unique_ptr<CompositorWindows> connectWlrToplevels()
 {
-    static const std::unique_ptr<WlrToplevels> list = [] {
-        auto candidate = std::make_unique<WlrToplevels>();
-        if (!candidate->connect())
-            candidate.reset();
-        return candidate;
-    }();
-    return list.get();
+    auto list = std::make_unique<WlrToplevels>();
+    if (!list->connect())
+        list.reset();
+    return list;
 }
 
 } // namespace platform::linuxport

@@ -1,0 +1,76 @@
+// Other clients' windows as a Wayland compositor knows them, native Wayland
+// windows and XWayland ones alike: which one is active, its app id (for an
+// XWayland window the compositor gives the X11 class instead) and title, and
+// requests to maximise and minimise them. One backend per compositor family:
+//  - wlroots compositors (sway, Hyprland, labwc, river, wayfire): their
+//    foreign-toplevel list (wlr_toplevels.cpp);
+//  - KDE Plasma 5.27 and 6: a KWin script of ours, loaded through KWin's
+//    scripting interface, that reports every activation over D-Bus; the window
+//    actions are short scripts run for each (kwin_windows.cpp).
+// Elsewhere (GNOME, X11 sessions) instance() answers null and the X11 code
+// stays in charge.
+//
+// The state is kept up to date from the compositor's messages, read whenever
+// they arrive while an event loop runs (and, for the wlroots list, before every
+// question), so asking costs no round trip. Main thread only.
+#pragma once
+
+#include "window_system.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform::linuxport {
+
+// Ids given to Wayland windows. X11 resource ids never set the top three bits,
+// so the two kinds of id cannot meet.
+constexpr WindowId kWaylandWindowBit = 0xE0000000u;
+inline bool isWaylandWindow(WindowId id) { return (id & kWaylandWindowBit) == kWaylandWindowBit; }
+
+struct CompositorWindow
+{
+    WindowId id = 0;
+    std::string appId; // may be empty (a client that never set one)
+    std::string title;
+    bool activated = false;
+    bool maximized = false;
+    bool minimized = false;
+    std::uint64_t lastActive = 0; // larger: active more recently; 0: never
+};
+
+class CompositorWindows
+{
+public:
+    // The windows of the Wayland session's compositor; null when there is no
+    // Wayland display (WAYLAND_DISPLAY) or its compositor is of no family above.
+    // The first call connects (a few blocking round trips); the answer is kept
+    // for the life of the process.
+    static CompositorWindows *instance();
+
+    virtual ~CompositorWindows() = default;
+
+    // The active window; 0 when none is (the desktop in front, or a lock screen).
+    virtual WindowId active() = 0;
+    // A copy of the window's state; false when there is no such window (any more).
+    virtual bool find(WindowId id, CompositorWindow &out) = 0;
+    // Every window, the most recently active first.
+    virtual std::vector<CompositorWindow> all() = 0;
+
+    // Requests; the compositor may refuse them without a word (a tiling
+    // compositor such as sway ignores maximise and minimise). False when there
+    // is no such window or the compositor cannot be reached.
+    virtual bool setMaximized(WindowId id, bool maximized) = 0;
+    virtual bool setMinimized(WindowId id, bool minimized) = 0;
+
+    // Show desktop, and back at the next call (wlroots: every window minimised,
+    // then those of them still there restored).
+    virtual void toggleShowDesktop() = 0;
+};
+
+// The backends; null where the compositor is not of their family.
+std::unique_ptr<CompositorWindows> connectWlrToplevels();
+std::unique_ptr<CompositorWindows> connectKWinWindows();
+
+} // namespace platform::linuxport
