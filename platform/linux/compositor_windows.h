@@ -69,6 +69,14 @@ public:
     virtual void toggleShowDesktop() = 0;
 };
 
+// Whether this is a Wayland session: XDG_SESSION_TYPE says so, or a Wayland
+// display is named. Any thread.
+bool waylandSession();
+
+// Which desktop XDG_CURRENT_DESKTOP names among its entries ("GNOME", "KDE"),
+// without regard to letter case. Any thread.
+bool currentDesktopIs(const char *name);
+
 // The backends; null where the compositor is not of their family.
 std::unique_ptr<CompositorWindows> connectWlrToplevels();
 std::unique_ptr<CompositorWindows> connectKWinWindows();

@@ -6,6 +6,7 @@
 #include "keymap_linux.h"
 #include "uinput_linux.h"
 #include "unavailable.h"
+#include "compositor_windows.h"
 #include "x11_connection.h"
 
 #include <QDebug>
@@ -171,10 +172,7 @@ bool xtestPresent(linuxport::XConnection &x)
 
 std::unique_ptr<InputSink> chooseSink()
 {
-    const char *session = std::getenv("XDG_SESSION_TYPE");
-    const bool wayland = (session && std::strcmp(session, "wayland") == 0) ||
-                         (std::getenv("WAYLAND_DISPLAY") && *std::getenv("WAYLAND_DISPLAY"));
-    linuxport::XConnection *x = wayland ? nullptr : linuxport::xConnection();
+    linuxport::XConnection *x = linuxport::waylandSession() ? nullptr : linuxport::xConnection();
     if (x && xtestPresent(*x)) {
         qInfo() << "synthetic input: XTest";
         return std::make_unique<XTestSink>(*x);

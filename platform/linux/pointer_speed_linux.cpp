@@ -5,7 +5,13 @@
 // each such device gets (speed - 10) / 10, capped at 1, and reading the speed
 // prefers it. The server keeps both until it ends; desktops that store their own
 // mouse settings apply theirs at the next log-in.
+//
+// In a Wayland session the X server (XWayland) does not move the pointer: there
+// the desktop's own setting is changed (GNOME, KDE Plasma:
+// pointer_speed_desktops.h), and elsewhere every call answers false.
+#include "compositor_windows.h"
 #include "pointer_speed.h"
+#include "pointer_speed_desktops.h"
 #include "x11_connection.h"
 
 #include <xcb/xinput.h>
@@ -19,8 +25,8 @@
 namespace platform {
 namespace {
 
-constexpr int kMinSpeed = 1;
-constexpr int kMaxSpeed = 20;
+constexpr int kMinSpeed = linuxport::kMinPointerSpeed;
+constexpr int kMaxSpeed = linuxport::kMaxPointerSpeed;
 constexpr std::int16_t kDenominator = 10;
 constexpr std::int16_t kThreshold = 4;
 
@@ -77,7 +83,7 @@ public:
         free(error);
         const xcb_atom_t accel = existingAtom(*x, "libinput Accel Speed");
         const xcb_atom_t floatType = existingAtom(*x, "FLOAT");
-        const float value = std::min(1.0f, float(speed - kDenominator) / kDenominator);
+        const float value = float(linuxport::libinputAcceleration(speed));
         for (const xcb_input_device_id_t id : libinputPointers(*x, accel)) {
             std::uint32_t bits = 0;
             static_assert(sizeof bits == sizeof value, "32-bit float");
@@ -105,8 +111,7 @@ public:
             if (reply && reply->format == 32 && reply->num_items >= 1)
                 std::memcpy(&value, xcb_input_xi_get_property_items(reply), sizeof value);
             free(reply);
-            out = std::clamp(int(std::lround(value * kDenominator + kDenominator)), kMinSpeed,
-                             kMaxSpeed);
+            out = linuxport::speedOfAcceleration(value);
             return true;
         }
         xcb_get_pointer_control_reply_t *reply = xcb_get_pointer_control_reply(
@@ -123,11 +128,28 @@ public:
     }
 };
 
+// A Wayland desktop whose pointer setting the agent cannot reach.
+class UnreachablePointerSpeed : public PointerSpeed
+{
+public:
+    bool setSpeed(int) override { return false; }
+    bool speed(int &) override { return false; }
+};
+
 } // namespace
 
 std::unique_ptr<PointerSpeed> createPointerSpeed()
 {
-    return std::make_unique<LinuxPointerSpeed>();
+    if (!linuxport::waylandSession())
+        return std::make_unique<LinuxPointerSpeed>();
+    std::unique_ptr<PointerSpeed> desktop;
+    if (linuxport::currentDesktopIs("GNOME"))
+        desktop = linuxport::createGnomePointerSpeed();
+    else if (linuxport::currentDesktopIs("KDE"))
+        desktop = linuxport::createKWinPointerSpeed();
+    if (desktop)
+        return desktop;
+    return std::make_unique<UnreachablePointerSpeed>();
 }
 
 } // namespace platform

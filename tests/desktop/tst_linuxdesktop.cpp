@@ -9,9 +9,13 @@
 #include "testwindow.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSettings>
 #include <QtTest>
 
@@ -62,6 +66,7 @@ QByteArray toneWav()
 }
 
 DesktopServers *servers = nullptr;
+const QString kGnomeMouse = QStringLiteral("org.gnome.desktop.peripherals.mouse");
 
 } // namespace
 
@@ -246,6 +251,60 @@ private slots:
         QCOMPARE(actual, expected);
     }
 
+    // In a Wayland session the desktop's own setting: read, written and read
+    // again it lands where it started, the change shows in the desktop's store,
+    // and the value from before comes back when the agent ends.
+    void pointerSpeedOnWaylandDesktops_data()
+    {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<double>("before");
+        QTest::newRow("GNOME's settings store") << "GNOME" << 0.37;
+        QTest::newRow("KWin's input devices") << "KDE" << 0.2;
+    }
+    void pointerSpeedOnWaylandDesktops()
+    {
+        QFETCH(QString, desktop);
+        QFETCH(double, before);
+        const bool gnome = desktop == "GNOME";
+        if (gnome) {
+            qputenv("GSETTINGS_BACKEND", "keyfile");
+            qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path() + "/config"));
+            QCOMPARE(QProcess::execute("gsettings", {"set", kGnomeMouse, "speed", "0.37"}), 0);
+        }
+        const auto acceleration = [&](const char *device = "event3") {
+            if (gnome) {
+                QProcess get;
+                get.start("gsettings", {"get", kGnomeMouse, "speed"});
+                get.waitForFinished(5000);
+                return get.readAllStandardOutput().trimmed().toDouble();
+            }
+            QDBusMessage get = QDBusMessage::createMethodCall(
+                "org.kde.KWin", QString("/org/kde/KWin/InputDevice/") + device,
+                "org.freedesktop.DBus.Properties", "Get");
+            get.setArguments({"org.kde.KWin.InputDevice", "pointerAcceleration"});
+            const QDBusMessage reply = QDBusConnection::sessionBus().call(get);
+            return reply.arguments().value(0).value<QDBusVariant>().variant().toDouble();
+        };
+        qputenv("XDG_SESSION_TYPE", "wayland");
+        qputenv("XDG_CURRENT_DESKTOP", desktop.toUtf8());
+        auto speed = platform::createPointerSpeed();
+        qunsetenv("XDG_SESSION_TYPE");
+        qunsetenv("XDG_CURRENT_DESKTOP");
+
+        int start = 0, again = 0;
+        QVERIFY(speed->speed(start));
+        QCOMPARE(start, int(std::lround(before * 10 + 10)));
+        QVERIFY(speed->setSpeed(3));
+        QCOMPARE(acceleration(), -0.7);
+        QVERIFY(speed->setSpeed(start));
+        QVERIFY(speed->speed(again));
+        QCOMPARE(again, start);
+        if (!gnome)
+            QCOMPARE(acceleration("event4"), 0.0); // a keyboard: left alone
+        speed.reset();
+        QCOMPARE(acceleration(), before);
+    }
+
     void programsWithoutDesktopCounterpartAreLogged()
     {
         const QByteArray path = qgetenv("PATH");
@@ -314,11 +373,11 @@ private:
 
 int main(int argc, char *argv[])
 {
-    // The X server comes first: the application connects to it.
+    // The X server and the session bus come first: the application connects to them.
     DesktopServers desktop;
     servers = &desktop;
     QString error;
-    if (!desktop.startX(error)) {
+    if (!desktop.startX(error) || !desktop.startKWinInputStandIn(error)) {
         qCritical().noquote() << error;
         return 1;
     }

@@ -105,16 +105,55 @@ bool DesktopServers::startPulse(QString &error)
     return true;
 }
 
-bool DesktopServers::startLogind(const QString &backlightRoot, QString &error)
+QString DesktopServers::startBus(QString &error)
 {
     QProcess *bus =
         start(QStringLiteral("dbus-daemon"),
               {"--session", "--nofork", "--print-address=1", "--address=unix:dir=" + m_dir.path()});
     if (!bus || !bus->waitForReadyRead(kStartTimeoutMs)) {
         error = QStringLiteral("dbus-daemon did not start");
-        return false;
+        return {};
     }
-    qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus->readLine().trimmed());
+    return QString::fromUtf8(bus->readLine().trimmed());
+}
+
+bool DesktopServers::startKWinInputStandIn(QString &error)
+{
+    const QString address = startBus(error);
+    if (address.isEmpty())
+        return false;
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+    const QString manager = QStringLiteral("/org/kde/KWin/InputDevice");
+    QProcess *mock = start(QStringLiteral("/usr/bin/python3"),
+                           {"-m", "dbusmock", "org.kde.KWin", manager,
+                            "org.kde.KWin.InputDeviceManager"});
+    // Through gdbus, which needs no application object: this runs before it.
+    const auto mockCall = [&](const QStringList &arguments) {
+        QProcess gdbus;
+        gdbus.start(QStringLiteral("gdbus"), QStringList{"call", "--session", "-d", "org.kde.KWin",
+                                                         "-o", manager, "-m"} + arguments);
+        const bool ok = gdbus.waitForFinished(5000) && gdbus.exitCode() == 0;
+        error = ok ? QString() : QString::fromUtf8(gdbus.readAllStandardError());
+        return ok;
+    };
+    const QString device = QStringLiteral("org.kde.KWin.InputDevice");
+    return mock && waitFor([&] {
+               return mockCall({"org.freedesktop.DBus.Mock.AddProperty",
+                                "org.kde.KWin.InputDeviceManager", "devicesSysNames",
+                                "<['event3', 'event4']>"});
+           }) &&
+           mockCall({"org.freedesktop.DBus.Mock.AddObject", manager + "/event3", device,
+                     "{'pointer': <true>, 'pointerAcceleration': <0.2>}", "@a(ssss) []"}) &&
+           mockCall({"org.freedesktop.DBus.Mock.AddObject", manager + "/event4", device,
+                     "{'pointer': <false>, 'pointerAcceleration': <0.0>}", "@a(ssss) []"});
+}
+
+bool DesktopServers::startLogind(const QString &backlightRoot, QString &error)
+{
+    const QString address = startBus(error);
+    if (address.isEmpty())
+        return false;
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", address.toUtf8());
     qputenv("XDG_SESSION_ID", "velko1");
     QProcess *mock = start(QStringLiteral("/usr/bin/python3"),
                            {"-m", "dbusmock", "--system", "--template", "logind", "-l",

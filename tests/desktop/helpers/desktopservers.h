@@ -1,7 +1,8 @@
 // Real desktop servers that the Linux desktop tests start for themselves, each
 // on a free display or private socket, and stop again: an X server (Xvfb) with
-// the openbox window manager, a PulseAudio daemon with a null sink, and a mocked
-// logind on a private system bus that logs every call it receives.
+// the openbox window manager, a PulseAudio daemon with a null sink, a mocked
+// logind on a private system bus that logs every call it receives, and a
+// stand-in for KWin's input devices on a private session bus.
 #pragma once
 
 #include <QProcess>
@@ -27,12 +28,20 @@ public:
     // writes the value into `backlightRoot`/<name>/brightness as the kernel would.
     bool startLogind(const QString &backlightRoot, QString &error);
 
+    // A stand-in for KWin's input devices on a private session bus
+    // ($DBUS_SESSION_BUS_ADDRESS): org.kde.KWin with a pointer "event3" whose
+    // pointerAcceleration is 0.2 and a keyboard "event4". Before the application
+    // object, which connects to the session bus as it starts.
+    bool startKWinInputStandIn(QString &error);
+
     // pactl's output for `arguments`; empty when it failed.
     QString pactl(const QStringList &arguments) const;
     // The mocked logind's call log so far, one call per line ("LockSession "velko1"").
     QString logindCalls() const;
 
 private:
+    // A private bus's address; empty (with `error` set) when it did not start.
+    QString startBus(QString &error);
     QProcess *start(const QString &program, const QStringList &arguments);
     QTemporaryDir m_dir;
     std::vector<std::unique_ptr<QProcess>> m_processes;
