@@ -80,6 +80,15 @@ install(FILES ${PROJECT_SOURCE_DIR}/tools/udev/70-velko-receiver.rules
     DESTINATION /lib/udev/rules.d COMPONENT options)
 install(FILES ${VELKO_PKG}/linux/velko-uinput.conf DESTINATION lib/modules-load.d
     COMPONENT options)
+# The GNOME Shell extension in the form of the Shell this system has (43 and 44:
+# Debian 12; 45 and later: Ubuntu 24.04, Fedora); the user enables it.
+set(VELKO_GNOME_SHELL_FORM 43)
+execute_process(COMMAND gnome-shell --version OUTPUT_VARIABLE shell ERROR_QUIET)
+if(shell MATCHES "GNOME Shell ([0-9]+)" AND CMAKE_MATCH_1 GREATER_EQUAL 45)
+    set(VELKO_GNOME_SHELL_FORM 45)
+endif()
+install(DIRECTORY ${VELKO_GNOME_EXTENSIONS}/${VELKO_GNOME_SHELL_FORM}/${VELKO_GNOME_UUID}
+    DESTINATION share/gnome-shell/extensions COMPONENT options)
 install(FILES ${VELKO_PKG}/copyright ${VELKO_PKG_OUT}/velko-options/changelog.gz
     DESTINATION share/doc/velko-options COMPONENT options)
 

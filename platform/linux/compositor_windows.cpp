@@ -26,6 +26,8 @@ CompositorWindows *CompositorWindows::instance()
         if (currentDesktopIs("KDE"))
             if (auto kwin = connectKWinWindows())
                 return kwin;
+        if (currentDesktopIs("GNOME"))
+            return connectGnomeWindows(); // the extension may come later
         return connectWlrToplevels(); // null where the compositor offers no list
     }();
     return windows.get();

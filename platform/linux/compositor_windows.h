@@ -6,9 +6,11 @@
 //    foreign-toplevel list (wlr_toplevels.cpp);
 //  - KDE Plasma 5.27 and 6: a KWin script of ours, loaded through KWin's
 //    scripting interface, that reports every activation over D-Bus; the window
-//    actions are short scripts run for each (kwin_windows.cpp).
-// Elsewhere (GNOME, X11 sessions) instance() answers null and the X11 code
-// stays in charge.
+//    actions are short scripts run for each (kwin_windows.cpp);
+//  - GNOME Shell: our Shell extension, which exports the window in front and the
+//    actions on the session bus (gnome_windows.cpp).
+// Elsewhere (X11 sessions, other compositors) instance() answers null and the
+// X11 code stays in charge.
 //
 // The state is kept up to date from the compositor's messages, read whenever
 // they arrive while an event loop runs (and, for the wlroots list, before every
@@ -80,5 +82,6 @@ bool currentDesktopIs(const char *name);
 // The backends; null where the compositor is not of their family.
 std::unique_ptr<CompositorWindows> connectWlrToplevels();
 std::unique_ptr<CompositorWindows> connectKWinWindows();
+std::unique_ptr<CompositorWindows> connectGnomeWindows();
 
 } // namespace platform::linuxport

@@ -32,7 +32,7 @@ public:
             xcb_intern_atom_reply(m_c, xcb_intern_atom(m_c, 0, uint16_t(strlen(name)), name),
                                   nullptr),
             &std::free);
-        return r ? r->atom : XCB_ATOM_NONE;
+        return r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
     }
     QByteArray property(xcb_window_t w, xcb_atom_t property, xcb_atom_t type)
     {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Both programs in a Wayland session without X, on a compositor started headless
-# with no Xwayland: sway (wlroots) or KWin (KDE Plasma), each with a session bus
-# of its own.
+# with no Xwayland: sway (wlroots), KWin (KDE Plasma) or GNOME Shell (with the
+# built Shell extension enabled, and a mocked logind on a private system bus),
+# each with a session bus of its own.
 #  - The agent follows the native window in front as the compositor reports it:
 #    a simulated press performs that program's set, or the set for all programs
 #    when no window is in front (effects recorded).
@@ -11,7 +12,7 @@
 #  - The built configurator comes up as a native Wayland client, prints no QML
 #    warning, and a second start hands over to it and ends.
 # The compositors refuse to run as root: as root, everything here runs as "nobody".
-#   wayland.sh <folder with both programs and velko_wayland_window> [sway|kwin]
+#   wayland.sh <build folder's bin> [sway|kwin|gnome]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib/report-errors.bash"
 bin=$(cd "$1" && pwd)
@@ -19,6 +20,7 @@ compositor_name=${2:-sway}
 case "$compositor_name" in
 sway) command -v sway >/dev/null || { echo "FAIL: sway is not installed (tools/install-deps)"; exit 1; } ;;
 kwin) command -v kwin_wayland >/dev/null || { echo "FAIL: kwin_wayland is not installed (tools/install-deps)"; exit 1; } ;;
+gnome) command -v gnome-shell >/dev/null || { echo "FAIL: gnome-shell is not installed (tools/install-deps)"; exit 1; } ;;
 *) echo "unknown compositor $compositor_name"; exit 2 ;;
 esac
 
@@ -37,6 +39,7 @@ cleanup() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
     pkill -u "$(stat -c %u "$work/run")" -x VelkoOptions 2>/dev/null || true # the configurator's
     [ -z "${bus:-}" ] || kill "$bus" 2>/dev/null || true
+    [ -z "${system_bus:-}" ] || kill "$system_bus" 2>/dev/null || true
     wait 2>/dev/null || true
     rm -rf "$work"
 }
@@ -70,6 +73,41 @@ if [ "$compositor_name" = sway ]; then
     done
     ipc=$(ls "$work/run"/sway-ipc.*.sock 2>/dev/null || true)
     focus() { "${as[@]}" SWAYSOCK="$ipc" swaymsg "[app_id=$1] focus" >/dev/null; }
+elif [ "$compositor_name" = gnome ]; then
+    wayland+=(XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland)
+    # The Shell asks logind about the session and the machine.
+    "${as[@]}" dbus-daemon --session --nofork --address="unix:path=$work/run/system" \
+        >"$work/system-bus.log" 2>&1 &
+    system_bus=$!
+    for _ in $(seq 50); do [ -S "$work/run/system" ] && break; sleep 0.1; done
+    as+=(DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/run/system")
+    wayland+=(DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/run/system")
+    "${as[@]}" /usr/bin/python3 -m dbusmock --system --template logind >"$work/logind.log" 2>&1 &
+    pids+=($!)
+    form=43
+    [[ "$(gnome-shell --version)" =~ ([0-9]+) ]] && [ "${BASH_REMATCH[1]}" -ge 45 ] && form=45
+    extensions="$work/home/.local/share/gnome-shell/extensions"
+    mkdir -p "$extensions"
+    cp -r "$bin/../gnome-shell/$form/velko-options@velko.com" "$extensions/"
+    mine "$work/home"
+    sleep 0.5
+    "${as[@]}" gnome-shell --headless --wayland --virtual-monitor 1280x800 \
+        --wayland-display wayland-1 >"$work/compositor.log" 2>&1 &
+    pids+=($!)
+    shell() { # <method> [arguments]: a call to the Shell's extensions interface
+        "${as[@]}" gdbus call --session -d org.gnome.Shell -o /org/gnome/Shell \
+            -m "org.gnome.Shell.Extensions.$1" "${@:2}"
+    }
+    ours() { # <method> [arguments]: a call to our extension
+        "${as[@]}" gdbus call --session -d com.velko.Options.Shell -o /com/velko/Options/Shell \
+            -m "com.velko.Options.Shell.$1" "${@:2}"
+    }
+    for _ in $(seq 200); do shell ListExtensions >/dev/null 2>&1 && break; sleep 0.1; done
+    shell EnableExtension velko-options@velko.com >/dev/null || fail "the Shell did not enable the extension"
+    for _ in $(seq 100); do ours FocusedWindow >/dev/null 2>&1 && break; sleep 0.1; done
+    ours FocusedWindow >/dev/null || fail "the extension does not answer"
+    window_id() { ours ListWindows | grep -o "'[0-9]*', '$1'" | grep -o "[0-9]\+" | head -1; }
+    focus() { ours Activate "$(window_id "$1")" >/dev/null; }
 else
     wayland+=(XDG_CURRENT_DESKTOP=KDE XDG_SESSION_TYPE=wayland)
     # A copy without the file capability (CAP_SYS_RESOURCE) the package gives it,
@@ -165,6 +203,10 @@ open_window() { # <app id>: until it has the focus
     "${wayland[@]}" QT_QPA_PLATFORM=wayland QT_WAYLAND_DISABLE_WINDOWDECORATION=1 \
         "$work/app/velko_wayland_window" "$1" >"$work/window-$1.log" 2>&1 &
     pids+=($!)
+    if [ "$compositor_name" = gnome ]; then # the Shell gives a new window no focus here
+        for _ in $(seq 100); do [ -n "$(window_id "$1")" ] && break; sleep 0.1; done
+        focus "$1"
+    fi
     wait_for "$work/window-$1.log" active
 }
 copy="key 0x11 0;key 0x43 0;pause 50;key 0x43 2;key 0x11 2;"
@@ -192,6 +234,19 @@ if [ "$compositor_name" = sway ]; then
 fi
 stop_agent
 
+if [ "$compositor_name" = gnome ]; then
+    echo "== the window actions, performed"
+    start_agent
+    press middle-key
+    wait_for "$work/window-velko-one.log" "state 2" # Qt::WindowMaximized
+    press side-up-key # show desktop: nothing left in front
+    for _ in $(seq 50); do ours FocusedWindow | grep -q "^('', " && break; sleep 0.1; done
+    ours FocusedWindow | grep -q "^('', " || fail "show desktop: a window is still in front"
+    press side-up-key # and back, the one in front before on top
+    for _ in $(seq 50); do ours FocusedWindow | grep -q "'velko-one'" && break; sleep 0.1; done
+    ours FocusedWindow | grep -q "'velko-one'" || fail "show desktop again: velko-one is not back in front"
+    stop_agent
+fi
 if [ "$compositor_name" = kwin ]; then
     echo "== the window actions, performed"
     start_agent
@@ -229,6 +284,8 @@ pids+=($configurator)
 listed() {
     if [ "$compositor_name" = sway ]; then
         "${as[@]}" SWAYSOCK="$ipc" swaymsg -t get_tree | grep -q '"app_id": "VelkoOptionsGUI"'
+    elif [ "$compositor_name" = gnome ]; then
+        [ -n "$(window_id VelkoOptionsGUI)" ]
     else
         kwin_script VelkoOptionsGUI 'print("velko-test listed");'
         sleep 0.2

@@ -1,0 +1,4 @@
+
+function init() {
+    return new VelkoWindows();
+}
