@@ -42,10 +42,25 @@ struct OpenProgram
     ProgramIcon icon;        // the window's or the program's icon, may be empty
 };
 
+// Whether the program in front can be known on this desktop.
+enum class ProgramDetection {
+    Available,     // Windows, X11, wlroots compositors, KDE Plasma, GNOME with our extension
+    NeedsEnabling, // GNOME with our Shell extension installed but not enabled
+    Unavailable,   // any other Wayland desktop (only XWayland windows are seen)
+};
+
 class ProgramDirectory
 {
 public:
     virtual ~ProgramDirectory() = default;
+
+    // See ProgramDetection. May ask the desktop over D-Bus (a blocking call of at
+    // most a few seconds): not for the event path.
+    virtual ProgramDetection detection() { return ProgramDetection::Available; }
+    // Asks the desktop to turn detection on where it NeedsEnabling (GNOME: the
+    // Shell enables our extension, as its Extensions application would). False
+    // when refused or when there is nothing to enable.
+    virtual bool enableDetection() { return false; }
 
     // GetForegroundWindow (Linux: _NET_ACTIVE_WINDOW); 0 when there is none.
     // Cheap: the agent asks at every control event while program sets exist.

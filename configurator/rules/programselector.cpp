@@ -4,7 +4,10 @@
 #include <QFileInfo>
 
 ProgramSelector::ProgramSelector(QObject *parent)
-    : QObject(parent), m_openPrograms(RulesServices::current().openPrograms)
+    : QObject(parent),
+      m_openPrograms(RulesServices::current().openPrograms),
+      m_programDetection(RulesServices::current().programDetection),
+      m_enableProgramDetection(RulesServices::current().enableProgramDetection)
 {
     // Another selection may also mean another model, with sets of its own.
     connect(&m_conf, &OpFunConfFile::selectedSetChanged, this, &ProgramSelector::rebuild);
@@ -51,8 +54,44 @@ void ProgramSelector::rebuild()
     emit selectionChanged();
 }
 
+QString ProgramSelector::detectionNotice() const
+{
+    switch (m_detection) {
+    case ProgramDetection::Available:
+        break;
+    case ProgramDetection::NeedsEnabling:
+        return tr("To know which program is in front, GNOME needs the Velko Options "
+                  "extension, which is installed but not enabled. Until it is, the "
+                  "settings for all programs apply.");
+    case ProgramDetection::Unavailable:
+        return tr("Which program is in front cannot be known on this desktop: the settings "
+                  "for all programs apply everywhere.");
+    }
+    return {};
+}
+
+void ProgramSelector::setDetection(ProgramDetection detection)
+{
+    if (detection == m_detection)
+        return;
+    m_detection = detection;
+    emit detectionChanged();
+}
+
+bool ProgramSelector::enableDetection()
+{
+    if (m_detection != ProgramDetection::NeedsEnabling || !m_enableProgramDetection)
+        return false;
+    const bool enabled = m_enableProgramDetection();
+    if (m_programDetection)
+        setDetection(m_programDetection());
+    return enabled;
+}
+
 void ProgramSelector::refreshCandidates()
 {
+    if (m_programDetection)
+        setDetection(m_programDetection());
     m_candidates.clear();
     const QVector<programsets::ProgramSet> stored = m_conf.sets();
     bool newIcon = false;

@@ -29,6 +29,11 @@ class ProgramSelector : public QObject
     // The programs with a window open now that have no set yet:
     // {"program", "name", "icon"} each, as refreshCandidates() found them.
     Q_PROPERTY(QVariantList candidates READ candidates NOTIFY candidatesChanged)
+    // Why program sets cannot follow the program in front on this desktop, in
+    // the language on screen; empty where they can.
+    Q_PROPERTY(QString detectionNotice READ detectionNotice NOTIFY detectionChanged)
+    // True where the desktop can turn detection on at the user's word.
+    Q_PROPERTY(bool canEnableDetection READ canEnableDetection NOTIFY detectionChanged)
 
 public:
     static constexpr int kIconSize = 32;
@@ -42,11 +47,17 @@ public:
     QString selectedName() const;
     bool hasSets() const { return m_entries.size() > 1; }
     QVariantList candidates() const { return m_candidates; }
+    QString detectionNotice() const;
+    bool canEnableDetection() const { return m_detection == ProgramDetection::NeedsEnabling; }
 
     // Re-reads the stored sets of the current model.
     Q_INVOKABLE void refresh();
-    // Asks the system for the open programs.
+    // Asks the system for the open programs, and whether the program in front
+    // can be known.
     Q_INVOKABLE void refreshCandidates();
+    // Asks the desktop to turn detection on (only ever at the user's word);
+    // whether it did.
+    Q_INVOKABLE bool enableDetection();
     Q_INVOKABLE void select(int section);
     // Adds a set for the program (or finds its set) and selects it; 0 and
     // sigRefused when it cannot be added.
@@ -63,6 +74,7 @@ signals:
     void entriesChanged();
     void selectionChanged();
     void candidatesChanged();
+    void detectionChanged();
     // Why a program was not added, in the language on screen.
     void sigRefused(const QString &text);
 
@@ -70,7 +82,12 @@ private:
     void rebuild();
 
     OpFunConfFile m_conf;
+    void setDetection(ProgramDetection detection);
+
     std::function<QVector<RunningProgram>(int iconSize)> m_openPrograms;
+    std::function<ProgramDetection()> m_programDetection;
+    std::function<bool()> m_enableProgramDetection;
+    ProgramDetection m_detection = ProgramDetection::Available;
     QVariantList m_entries;
     QVariantList m_candidates;
     // Icons seen for programs, by programsets::matchKey.

@@ -18,11 +18,19 @@ struct RunningProgram
     QImage icon;         // null when the program shows none
 };
 
+// Whether the program in front can be known on this desktop.
+enum class ProgramDetection { Available, NeedsEnabling, Unavailable };
+
 struct RulesServices
 {
     // The programs with a window open now, icons `iconSize` pixels square; empty
     // where none can be listed.
     std::function<QVector<RunningProgram>(int iconSize)> openPrograms;
+    // See ProgramDetection; Available when empty.
+    std::function<ProgramDetection()> programDetection;
+    // Asks the desktop to turn program detection on (GNOME: enables our Shell
+    // extension); whether it did. Nothing to enable when empty.
+    std::function<bool()> enableProgramDetection;
     // Hands a web address to the user's browser; nothing happens when empty.
     std::function<void(const QString &url)> openUrl;
 

@@ -41,6 +41,18 @@ RulesServices rulesServicesOf(const ConfiguratorPlatform &services)
             }
             return open;
         };
+        rules.programDetection = [programs] {
+            switch (programs->detection()) {
+            case platform::ProgramDetection::Available:
+                return ProgramDetection::Available;
+            case platform::ProgramDetection::NeedsEnabling:
+                return ProgramDetection::NeedsEnabling;
+            case platform::ProgramDetection::Unavailable:
+                break;
+            }
+            return ProgramDetection::Unavailable;
+        };
+        rules.enableProgramDetection = [programs] { return programs->enableDetection(); };
     }
     if (std::shared_ptr<platform::Shell> shell = services.shell) {
         rules.openUrl = [shell](const QString &url) {

@@ -17,6 +17,16 @@ public:
     WindowId foregroundWindow() override;
     std::string programOf(WindowId window) override;
     std::vector<OpenProgram> openPrograms(int iconSize = 32) override;
+    ProgramDetection detection() override { return m_detection; }
+    // NeedsEnabling becomes Available.
+    bool enableDetection() override
+    {
+        const bool enabled = m_detection == ProgramDetection::NeedsEnabling;
+        if (enabled)
+            m_detection = ProgramDetection::Available;
+        return enabled;
+    }
+    void setDetection(ProgramDetection detection) { m_detection = detection; }
 
     // Gives `window` to `program` (empty text: the system refuses to say).
     void setProgram(WindowId window, const std::string &program);
@@ -34,6 +44,7 @@ public:
 private:
     std::map<WindowId, std::string> m_programs;
     std::vector<OpenProgram> m_open;
+    ProgramDetection m_detection = ProgramDetection::Available;
     WindowId m_foreground = 0;
     WindowId m_nextWindow = 0x20010;
     int m_foregroundCalls = 0;

@@ -84,4 +84,11 @@ std::unique_ptr<CompositorWindows> connectWlrToplevels();
 std::unique_ptr<CompositorWindows> connectKWinWindows();
 std::unique_ptr<CompositorWindows> connectGnomeWindows();
 
+// Our GNOME Shell extension as the Shell reports it (Missing also where no Shell
+// answers). Main thread; blocking D-Bus calls.
+enum class ShellExtension { Missing, Enabled, NotEnabled, Broken };
+ShellExtension gnomeExtensionState();
+// Asks the Shell to enable it; whether the Shell did.
+bool enableGnomeExtension();
+
 } // namespace platform::linuxport

@@ -23,6 +23,16 @@ namespace {
 const QString kService = QStringLiteral("com.velko.Options.Shell");
 const QString kPath = QStringLiteral("/com/velko/Options/Shell");
 const QString kInterface = QStringLiteral("com.velko.Options.Shell");
+const QString kUuid = QStringLiteral("velko-options@velko.com");
+
+QDBusMessage callShell(const QString &method)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.gnome.Shell"), QStringLiteral("/org/gnome/Shell"),
+        QStringLiteral("org.gnome.Shell.Extensions"), method);
+    call.setArguments({kUuid});
+    return QDBusConnection::sessionBus().call(call, QDBus::Block, 5000);
+}
 
 class GnomeWindows : public QObject, public CompositorWindows
 {
@@ -165,6 +175,35 @@ private:
 };
 
 } // namespace
+
+ShellExtension gnomeExtensionState()
+{
+    const QDBusMessage reply = callShell(QStringLiteral("GetExtensionInfo"));
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return ShellExtension::Missing;
+    QVariantMap info;
+    reply.arguments().first().value<QDBusArgument>() >> info;
+    if (info.isEmpty())
+        return ShellExtension::Missing; // not installed
+    // The Shell's ExtensionState: 1 enabled, 2 disabled, 6 initialised (found,
+    // never enabled); 3 error, 4 out of date (another Shell version).
+    switch (info.value(QStringLiteral("state")).toInt()) {
+    case 1:
+        return ShellExtension::Enabled;
+    case 2:
+    case 6:
+        return ShellExtension::NotEnabled;
+    default:
+        return ShellExtension::Broken;
+    }
+}
+
+bool enableGnomeExtension()
+{
+    const QDBusMessage reply = callShell(QStringLiteral("EnableExtension"));
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+           reply.arguments().first().toBool();
+}
 
 std::unique_ptr<CompositorWindows> connectGnomeWindows()
 {

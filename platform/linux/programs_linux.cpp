@@ -253,6 +253,31 @@ public:
         return name.empty() ? executableName(windowPid(*x, xcb_window_t(window))) : name;
     }
 
+    ProgramDetection detection() override
+    {
+        if (!linuxport::waylandSession())
+            return ProgramDetection::Available;
+        if (linuxport::currentDesktopIs("GNOME")) {
+            switch (linuxport::gnomeExtensionState()) {
+            case linuxport::ShellExtension::Enabled:
+                return ProgramDetection::Available;
+            case linuxport::ShellExtension::NotEnabled:
+                return ProgramDetection::NeedsEnabling;
+            default:
+                return ProgramDetection::Unavailable;
+            }
+        }
+        return CompositorWindows::instance() ? ProgramDetection::Available
+                                             : ProgramDetection::Unavailable;
+    }
+
+    bool enableDetection() override
+    {
+        return linuxport::currentDesktopIs("GNOME") &&
+               linuxport::gnomeExtensionState() == linuxport::ShellExtension::NotEnabled &&
+               linuxport::enableGnomeExtension();
+    }
+
     std::vector<OpenProgram> openPrograms(int iconSize) override
     {
         if (CompositorWindows *list = CompositorWindows::instance())

@@ -440,6 +440,31 @@ private slots:
         QCOMPARE(selector->property("entries").toList().size(), 1);
     }
 
+    // Where the program in front cannot be known the selector says so, and turns
+    // detection on only at the user's word, where the desktop can.
+    void theSelectorSaysWhereNoProgramCanBeKnown()
+    {
+        using platform::ProgramDetection;
+        fakes.programs->setDetection(ProgramDetection::NeedsEnabling);
+        QVERIFY(start(true, "QX210"));
+        QObject *selector = find("programSelector");
+        QMetaObject::invokeMethod(find("programBar"), "openAddMenu");
+        QVERIFY(find("detectionNotice")->property("visible").toBool());
+        QVERIFY(find("enableDetection")->property("visible").toBool());
+        QCOMPARE(fakes.programs->detection(), ProgramDetection::NeedsEnabling);
+        auto *enable = qobject_cast<QQuickItem *>(find("enableDetectionArea"));
+        QTRY_VERIFY(enable->window()->isExposed() && enable->width() > 0);
+        QTest::mouseClick(enable->window(), Qt::LeftButton, {},
+                          enable->mapToScene({enable->width() / 2, enable->height() / 2}).toPoint());
+        QCOMPARE(fakes.programs->detection(), ProgramDetection::Available);
+        QVERIFY(!find("detectionNotice")->property("visible").toBool());
+
+        fakes.programs->setDetection(ProgramDetection::Unavailable);
+        QMetaObject::invokeMethod(selector, "refreshCandidates");
+        QVERIFY(!selector->property("detectionNotice").toString().isEmpty());
+        QVERIFY(!find("enableDetection")->property("visible").toBool());
+    }
+
     void restoringWithProgramSets_data()
     {
         QTest::addColumn<QString>("answer");

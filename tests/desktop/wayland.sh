@@ -37,7 +37,11 @@ chmod 700 "$work/run"
 pids=()
 cleanup() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    pkill -u "$(stat -c %u "$work/run")" -x VelkoOptions 2>/dev/null || true # the configurator's
+    local uid
+    uid=$(stat -c %u "$work/run")
+    pkill -u "$uid" -x VelkoOptions 2>/dev/null || true # the configurator's
+    # Gone before the next test that starts an agent looks for one.
+    for _ in $(seq 50); do pgrep -u "$uid" -x VelkoOptions >/dev/null || break; sleep 0.1; done
     [ -z "${bus:-}" ] || kill "$bus" 2>/dev/null || true
     [ -z "${system_bus:-}" ] || kill "$system_bus" 2>/dev/null || true
     wait 2>/dev/null || true

@@ -655,6 +655,10 @@ the steps below to try again</source>
         <source>Remove %1</source>
         <translation>移除 %1</translation>
     </message>
+    <message>
+        <source>Enable the extension</source>
+        <translation>启用扩展</translation>
+    </message>
 </context>
 <context>
     <name>ProgramSelector</name>
@@ -669,6 +673,14 @@ the steps below to try again</source>
     <message>
         <source>This program cannot be added</source>
         <translation>无法添加此程序</translation>
+    </message>
+    <message>
+        <source>To know which program is in front, GNOME needs the Velko Options extension, which is installed but not enabled. Until it is, the settings for all programs apply.</source>
+        <translation>要识别前台程序，GNOME 需要 Velko Options 扩展；该扩展已安装但未启用。启用之前，将使用所有程序的设置。</translation>
+    </message>
+    <message>
+        <source>Which program is in front cannot be known on this desktop: the settings for all programs apply everywhere.</source>
+        <translation>此桌面无法识别前台程序：所有程序的设置将在任何地方生效。</translation>
     </message>
 </context>
 <context>

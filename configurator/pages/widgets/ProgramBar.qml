@@ -1,7 +1,9 @@
 // The program selector above the mouse picture: "All programs" and one entry per
 // program the user added, the selected one lit; the selected program can be
 // removed (after the page's question); "Add program" offers the programs with a window open and a chooser
-// for a program file. The selector type keeps the state and the rules.
+// for a program file, and says where the program in front cannot be known (with
+// a way to turn that on where the desktop has one). The selector type keeps the
+// state and the rules.
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import Qt.labs.platform 1.1 as Platform
@@ -179,6 +181,42 @@ Item {
         }
         contentItem: Column {
             spacing: 4
+            // Where the program in front cannot be known, sets would never apply.
+            PageText {
+                objectName: "detectionNotice"
+                visible: text !== ""
+                width: parent.width
+                leftPadding: 6
+                rightPadding: 6
+                bottomPadding: 4
+                color: Palette.text
+                font.pixelSize: 13
+                wrapMode: Text.WordWrap
+                text: selector.detectionNotice
+            }
+            Rectangle {
+                objectName: "enableDetection"
+                visible: selector.canEnableDetection
+                width: parent.width
+                height: 32
+                radius: 4
+                color: enableArea.containsMouse ? Palette.line : "transparent"
+                Text {
+                    x: 6
+                    anchors.verticalCenter: parent.verticalCenter
+                    color: Palette.linkOnDark
+                    font.pixelSize: 14
+                    text: qsTr("Enable the extension")
+                }
+                ClickArea {
+                    id: enableArea
+                    objectName: "enableDetectionArea"
+                    anchors.fill: parent
+                    role: Accessible.MenuItem
+                    name: qsTr("Enable the extension")
+                    onClicked: selector.enableDetection()
+                }
+            }
             Text {
                 width: parent.width
                 leftPadding: 6
