@@ -1,6 +1,7 @@
 // The pointer speed where a Wayland desktop owns it: GNOME in its settings store
 // (org.gnome.desktop.peripherals.mouse speed), KDE Plasma in KWin's input
-// devices (pointerAcceleration, over D-Bus). Both take libinput's acceleration,
+// devices (pointerAcceleration, over D-Bus), sway through its IPC
+// (pointer_accel). All take libinput's acceleration,
 // -1 to 1, onto which the 1-20 scale maps as on X11 (libinputAcceleration).
 // Each puts back, when it is destroyed, the value in force before its first
 // change.
@@ -26,8 +27,9 @@ inline int speedOfAcceleration(double acceleration)
 }
 
 // Null where the desktop's store or interface is not there (no GNOME schema, no
-// KWin input devices). Main thread.
+// KWin input devices, no sway socket). Main thread.
 std::unique_ptr<PointerSpeed> createGnomePointerSpeed();
 std::unique_ptr<PointerSpeed> createKWinPointerSpeed();
+std::unique_ptr<PointerSpeed> createSwayPointerSpeed();
 
 } // namespace platform::linuxport

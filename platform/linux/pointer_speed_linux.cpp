@@ -7,12 +7,14 @@
 // mouse settings apply theirs at the next log-in.
 //
 // In a Wayland session the X server (XWayland) does not move the pointer: there
-// the desktop's own setting is changed (GNOME, KDE Plasma:
+// the desktop's own setting is changed (GNOME, KDE Plasma, sway:
 // pointer_speed_desktops.h), and elsewhere every call answers false.
 #include "compositor_windows.h"
 #include "pointer_speed.h"
 #include "pointer_speed_desktops.h"
 #include "x11_connection.h"
+
+#include <QtGlobal>
 
 #include <xcb/xinput.h>
 
@@ -147,6 +149,8 @@ std::unique_ptr<PointerSpeed> createPointerSpeed()
         desktop = linuxport::createGnomePointerSpeed();
     else if (linuxport::currentDesktopIs("KDE"))
         desktop = linuxport::createKWinPointerSpeed();
+    else if (!qEnvironmentVariableIsEmpty("SWAYSOCK"))
+        desktop = linuxport::createSwayPointerSpeed();
     if (desktop)
         return desktop;
     return std::make_unique<UnreachablePointerSpeed>();

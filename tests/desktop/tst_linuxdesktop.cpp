@@ -13,6 +13,9 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QDataStream>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -260,18 +263,30 @@ private slots:
         QTest::addColumn<double>("before");
         QTest::newRow("GNOME's settings store") << "GNOME" << 0.37;
         QTest::newRow("KWin's input devices") << "KDE" << 0.2;
+        QTest::newRow("sway's IPC") << "sway" << 0.2;
     }
     void pointerSpeedOnWaylandDesktops()
     {
         QFETCH(QString, desktop);
         QFETCH(double, before);
         const bool gnome = desktop == "GNOME";
+        QString error;
+        if (desktop == "sway")
+            QVERIFY2(servers->startSwayIpcStandIn(error), qPrintable(error));
+        const QString swaySocket = qEnvironmentVariable("SWAYSOCK");
         if (gnome) {
             qputenv("GSETTINGS_BACKEND", "keyfile");
             qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path() + "/config"));
             QCOMPARE(QProcess::execute("gsettings", {"set", kGnomeMouse, "speed", "0.37"}), 0);
         }
         const auto acceleration = [&](const char *device = "event3") {
+            if (desktop == "sway") {
+                QProcess get;
+                get.start("swaymsg", {"-s", swaySocket, "-r", "-t", "get_inputs"});
+                get.waitForFinished(5000);
+                const QJsonArray inputs = QJsonDocument::fromJson(get.readAllStandardOutput()).array();
+                return inputs.at(0)["libinput"]["accel_speed"].toDouble();
+            }
             if (gnome) {
                 QProcess get;
                 get.start("gsettings", {"get", kGnomeMouse, "speed"});
@@ -290,6 +305,7 @@ private slots:
         auto speed = platform::createPointerSpeed();
         qunsetenv("XDG_SESSION_TYPE");
         qunsetenv("XDG_CURRENT_DESKTOP");
+        qunsetenv("SWAYSOCK");
 
         int start = 0, again = 0;
         QVERIFY(speed->speed(start));
@@ -299,7 +315,7 @@ private slots:
         QVERIFY(speed->setSpeed(start));
         QVERIFY(speed->speed(again));
         QCOMPARE(again, start);
-        if (!gnome)
+        if (desktop == "KDE")
             QCOMPARE(acceleration("event4"), 0.0); // a keyboard: left alone
         speed.reset();
         QCOMPARE(acceleration(), before);

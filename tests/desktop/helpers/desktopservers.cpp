@@ -148,6 +148,18 @@ bool DesktopServers::startKWinInputStandIn(QString &error)
                      "{'pointer': <false>, 'pointerAcceleration': <0.0>}", "@a(ssss) []"});
 }
 
+bool DesktopServers::startSwayIpcStandIn(QString &error)
+{
+    const QString socket = m_dir.path() + QStringLiteral("/sway-ipc.sock");
+    QProcess *standIn = start(QStringLiteral(VELKO_TEST_HELPERS "/sway_ipc_standin.py"), {socket});
+    if (!standIn || !waitFor([&] { return QFile::exists(socket); })) {
+        error = QStringLiteral("the sway IPC stand-in did not start");
+        return false;
+    }
+    qputenv("SWAYSOCK", QFile::encodeName(socket));
+    return true;
+}
+
 bool DesktopServers::startLogind(const QString &backlightRoot, QString &error)
 {
     const QString address = startBus(error);

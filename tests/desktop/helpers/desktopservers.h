@@ -1,8 +1,8 @@
 // Real desktop servers that the Linux desktop tests start for themselves, each
 // on a free display or private socket, and stop again: an X server (Xvfb) with
 // the openbox window manager, a PulseAudio daemon with a null sink, a mocked
-// logind on a private system bus that logs every call it receives, and a
-// stand-in for KWin's input devices on a private session bus.
+// logind on a private system bus that logs every call it receives, and
+// stand-ins for KWin's input devices on a private session bus and for sway's IPC.
 #pragma once
 
 #include <QProcess>
@@ -33,6 +33,9 @@ public:
     // pointerAcceleration is 0.2 and a keyboard "event4". Before the application
     // object, which connects to the session bus as it starts.
     bool startKWinInputStandIn(QString &error);
+    // A stand-in for sway's IPC socket ($SWAYSOCK) with a pointer whose
+    // acceleration is 0.2 (sway_ipc_standin.py).
+    bool startSwayIpcStandIn(QString &error);
 
     // pactl's output for `arguments`; empty when it failed.
     QString pactl(const QStringList &arguments) const;

@@ -1,0 +1,37 @@
+#!/usr/bin/env python3
+"""A stand-in for sway's IPC socket with one pointer and one keyboard: answers
+GET_INPUTS with the pointer's libinput acceleration and takes
+"input type:pointer pointer_accel <value>" as sway does.
+   sway_ipc_standin.py <socket path>"""
+import json, os, socket, struct, sys
+
+MAGIC = b"i3-ipc"
+accel = 0.2
+
+def reply(kind, payload):
+    global accel
+    if kind == 100:  # GET_INPUTS
+        return [{"identifier": "1:1:velko_mouse", "type": "pointer",
+                 "libinput": {"accel_speed": accel}},
+                {"identifier": "1:2:velko_keyboard", "type": "keyboard", "libinput": {}}]
+    words = payload.decode().split()
+    if kind == 0 and words[:3] == ["input", "type:pointer", "pointer_accel"] and len(words) == 4:
+        accel = float(words[3])
+        return [{"success": True}]
+    return [{"success": False, "error": "unknown"}]
+
+path = sys.argv[1]
+server = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+server.bind(path)
+server.listen(4)
+while True:
+    client, _ = server.accept()
+    with client:
+        data = b""
+        while len(data) < 14:
+            data += client.recv(4096)
+        length, kind = struct.unpack("=II", data[6:14])
+        while len(data) < 14 + length:
+            data += client.recv(4096)
+        body = json.dumps(reply(kind, data[14:14 + length])).encode()
+        client.sendall(MAGIC + struct.pack("=II", len(body), kind) + body)
