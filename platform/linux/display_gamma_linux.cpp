@@ -3,9 +3,13 @@
 // relative to the identity ramp, capped at full), written through logind's
 // SetBrightness on this session, which needs no privilege. Otherwise the ramp
 // goes to every CRTC of the X server through XRandR, resampled to the CRTC's
-// gamma size. Neither: logged once, and every call answers false.
+// gamma size; in a Wayland session, where XWayland's CRTCs drive no screen, to
+// every output of a wlroots compositor through its gamma control instead.
+// None of these: logged once, and every call answers false.
+#include "compositor_windows.h"
 #include "display_gamma_linux.h"
 #include "logind_linux.h"
+#include "wlr_gamma.h"
 #include "x11_connection.h"
 
 #include <QDebug>
@@ -66,13 +70,18 @@ public:
                 return true;
             }
         }
-        if (linuxport::XConnection *x = linuxport::xConnection()) {
+        if (waylandSession()) {
+            if ((m_wlroots = WlrGamma::connect())) {
+                m_state = State::WlrootsGamma;
+                return true;
+            }
+        } else if (linuxport::XConnection *x = linuxport::xConnection()) {
             if (!crtcs(*x).empty()) {
                 m_state = State::Gamma;
                 return true;
             }
         }
-        qWarning() << "brightness: no backlight and no X gamma ramps";
+        qWarning() << "brightness: no backlight and no gamma tables this session can set";
         m_state = State::None;
         return false;
     }
@@ -87,6 +96,8 @@ public:
                               QStringLiteral("SetBrightness"),
                               {QStringLiteral("backlight"), m_device, value});
         }
+        if (m_state == State::WlrootsGamma)
+            return m_wlroots->setRamp(ramp);
         linuxport::XConnection &x = *linuxport::xConnection();
         bool any = false;
         for (const auto &[crtc, size] : crtcs(x)) {
@@ -121,6 +132,8 @@ public:
                     std::uint16_t(std::lround(256.0 * i * double(now) / double(m_max)));
             return true;
         }
+        if (m_state == State::WlrootsGamma)
+            return false; // the protocol sets tables, it does not tell them
         linuxport::XConnection &x = *linuxport::xConnection();
         const auto all = crtcs(x);
         xcb_randr_get_crtc_gamma_reply_t *reply = xcb_randr_get_crtc_gamma_reply(
@@ -142,7 +155,7 @@ public:
     }
 
 private:
-    enum class State { Unknown, Backlight, Gamma, None };
+    enum class State { Unknown, Backlight, Gamma, WlrootsGamma, None };
 
     // The CRTCs that take gamma ramps, with their ramp sizes.
     static std::vector<std::pair<xcb_randr_crtc_t, std::size_t>> crtcs(linuxport::XConnection &x)
@@ -170,6 +183,7 @@ private:
     State m_state = State::Unknown;
     QString m_device;
     std::int64_t m_max = 0;
+    std::unique_ptr<WlrGamma> m_wlroots;
 };
 
 } // namespace

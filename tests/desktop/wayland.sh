@@ -152,6 +152,7 @@ Right_key=Paste-14-rightKey
 Mid_key=Max window-17-midKey
 Side_downkey=Min window-18-slideDownKey
 Side_upkey=Show/hide desktop-24-slideUpKey
+Mid_wheel=Brightness control-3-midWheel
 [PROGRAMS]
 count=2
 [PROGRAM1]
@@ -238,6 +239,19 @@ if [ "$compositor_name" = sway ]; then
 fi
 stop_agent
 
+if [ "$compositor_name" = sway ]; then
+    # Headless outputs take no gamma table: the function is said to do nothing,
+    # once (rather than set XWayland's tables, which drive no screen).
+    echo "== brightness where nothing takes it: said once"
+    start_agent
+    press wheel-up
+    press wheel-up
+    for _ in $(seq 30); do grep -q "Brightness control: not available" "$work/agent.log" && break; sleep 0.1; done
+    sleep 0.5
+    stop_agent
+    [ "$(grep -c "Brightness control: not available" "$work/agent.log")" = 1 ] ||
+        fail "brightness: not said exactly once"
+fi
 if [ "$compositor_name" = gnome ]; then
     echo "== the window actions, performed"
     start_agent
