@@ -1,5 +1,5 @@
 // The windows of KDE Plasma's compositor. KWin gives clients no window list, but
-// it runs scripts: the agent loads one of its own ("velko-options") through
+// it runs scripts: the agent loads one of its own ("velko-options-<pid>") through
 // org.kde.kwin.Scripting, which tells the agent over the session bus of every
 // window added, closed and activated. A window action is a short script of its
 // own, run once. Show desktop is KWin's own (org.kde.KWin.showDesktop). The
@@ -26,14 +26,14 @@
 namespace platform::linuxport {
 namespace {
 
-const QString kService = QStringLiteral("com.velko.Options.Windows");
+// Each process that asks (the agent, the configurator) has its own script and
+// bus name, "velko-options-<pid>" and com.velko.Options.Windows.p<pid>.
 const QString kPath = QStringLiteral("/Windows");
-const QString kScriptName = QStringLiteral("velko-options");
-const QString kActionName = QStringLiteral("velko-options-action");
+const QString kInterface = QStringLiteral("com.velko.Options.Windows");
 
 // Tells the agent what happens to the windows a user switches between.
 const char kWatchScript[] = R"JS(
-var service = "com.velko.Options.Windows", path = "/Windows", iface = "com.velko.Options.Windows";
+var service = "SERVICE", path = "/Windows", iface = "com.velko.Options.Windows";
 function usable(w) { return w && (w.normalWindow || w.dialog); }
 function tell(what, w) {
     if (usable(w))
@@ -65,7 +65,13 @@ for (var i = 0; i < windows.length; ++i) {
 class KWinWindows : public CompositorWindows, public QDBusVirtualObject
 {
 public:
-    KWinWindows() : m_bus(QDBusConnection::sessionBus()) {}
+    KWinWindows()
+        : m_bus(QDBusConnection::sessionBus()),
+          m_service(kInterface + QStringLiteral(".p") + QString::number(QCoreApplication::applicationPid())),
+          m_scriptName(QStringLiteral("velko-options-") + QString::number(QCoreApplication::applicationPid())),
+          m_actionName(m_scriptName + QStringLiteral("-action"))
+    {
+    }
 
     ~KWinWindows() override { stop(); }
 
@@ -74,15 +80,16 @@ public:
         QDBusConnectionInterface *bus = m_bus.interface();
         if (!m_bus.isConnected() || !bus || !bus->isServiceRegistered(QStringLiteral("org.kde.KWin")))
             return false;
-        if (!m_bus.registerService(kService) ||
+        if (!m_bus.registerService(m_service) ||
             !m_bus.registerVirtualObject(kPath, this, QDBusConnection::SingleNode)) {
             qWarning().noquote() << QStringLiteral("KWin's windows: %1 is taken (another agent?)")
-                                        .arg(kService);
+                                        .arg(m_service);
             return false;
         }
-        if (!runScript(m_watch, kScriptName, QString::fromUtf8(kWatchScript))) {
+        if (!runScript(m_watch, m_scriptName,
+                       QString::fromUtf8(kWatchScript).replace(QLatin1String("SERVICE"), m_service))) {
             m_bus.unregisterObject(kPath);
-            m_bus.unregisterService(kService);
+            m_bus.unregisterService(m_service);
             return false;
         }
         m_stopped = false;
@@ -201,11 +208,11 @@ private:
         const QString script = QString::fromUtf8(kActionScript)
                                    .replace(QLatin1String("ID"), key)
                                    .replace(QLatin1String("ACTION"), QLatin1String(action));
-        return runScript(m_action, kActionName, script);
+        return runScript(m_action, m_actionName, script);
     }
 
-    // Loads `text` as the script `name` (replacing an earlier one of that name,
-    // a crashed agent's included) and starts it.
+    // Loads `text` as the script `name` (replacing an earlier one of that name)
+    // and starts it.
     bool runScript(QTemporaryFile &file, const QString &name, const QString &text)
     {
         QDBusInterface scripting(QStringLiteral("org.kde.KWin"), QStringLiteral("/Scripting"),
@@ -235,13 +242,14 @@ private:
         m_stopped = true;
         QDBusInterface scripting(QStringLiteral("org.kde.KWin"), QStringLiteral("/Scripting"),
                                  QStringLiteral("org.kde.kwin.Scripting"), m_bus);
-        for (const QString &name : {kScriptName, kActionName})
+        for (const QString &name : {m_scriptName, m_actionName})
             scripting.call(QStringLiteral("unloadScript"), name);
         m_bus.unregisterObject(kPath);
-        m_bus.unregisterService(kService);
+        m_bus.unregisterService(m_service);
     }
 
     QDBusConnection m_bus;
+    const QString m_service, m_scriptName, m_actionName;
     QTemporaryFile m_watch, m_action;
     QMap<QString, WindowId> m_ids; // KWin's internal id -> ours
     std::vector<CompositorWindow> m_windows;

@@ -289,10 +289,13 @@ if [ "$compositor_name" = kwin ]; then
         sleep 0.2
     done
     grep -aq "velko-test minimized=true" "$work/compositor.log" || fail "minimise: velko-two is not minimised"
+    loaded() {
+        "${as[@]}" gdbus call --session -d org.kde.KWin -o /Scripting \
+            -m org.kde.kwin.Scripting.isScriptLoaded "velko-options-$agent"
+    }
+    loaded | grep -q true || fail "the agent's KWin script is not loaded under its name"
     stop_agent
-    "${as[@]}" gdbus call --session -d org.kde.KWin -o /Scripting \
-        -m org.kde.kwin.Scripting.isScriptLoaded velko-options | grep -q false ||
-        fail "the agent left its KWin script loaded"
+    loaded | grep -q false || fail "the agent left its KWin script loaded"
 fi
 
 echo "== the configurator as a Wayland client"
