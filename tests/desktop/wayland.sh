@@ -27,7 +27,7 @@ esac
 work=$(mktemp -d)
 chmod 755 "$work"
 mkdir -p "$work/run" "$work/home" "$work/app"
-cp "$bin/VelkoOptionsGUI" "$bin/VelkoOptions" "$bin/velko_wayland_window" "$work/app/"
+cp "$bin/VelkoOptionsGUI" "$bin/VelkoOptions" "$bin/velko_wayland_window" "$bin/velko_probe" "$work/app/"
 [ ! -d "$bin/font" ] || cp -r "$bin/font" "$work/app/"
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then
@@ -36,6 +36,7 @@ fi
 chmod 700 "$work/run"
 pids=()
 cleanup() {
+    exec 2>/dev/null # the Shell may crash as it is stopped: no news
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
     local uid
     uid=$(stat -c %u "$work/run")
@@ -107,7 +108,11 @@ elif [ "$compositor_name" = gnome ]; then
             -m "com.velko.Options.Shell.$1" "${@:2}"
     }
     for _ in $(seq 200); do shell ListExtensions >/dev/null 2>&1 && break; sleep 0.1; done
-    shell EnableExtension velko-options@velko.com >/dev/null || fail "the Shell did not enable the extension"
+    # Installed, not enabled: the program selector's notice, and its way to enable.
+    probe() { "${wayland[@]}" "$work/app/velko_probe" "$@"; }
+    [ "$(probe detection)" = needs-enabling ] || fail "detection before enabling: $(probe detection)"
+    probe enable-detection || fail "the Shell did not enable the extension"
+    [ "$(probe detection)" = available ] || fail "detection once enabled: $(probe detection)"
     for _ in $(seq 100); do ours FocusedWindow >/dev/null 2>&1 && break; sleep 0.1; done
     ours FocusedWindow >/dev/null || fail "the extension does not answer"
     window_id() { ours ListWindows | grep -o "'[0-9]*', '$1'" | grep -o "[0-9]\+" | head -1; }
@@ -263,6 +268,11 @@ if [ "$compositor_name" = gnome ]; then
     press side-up-key # and back, the one in front before on top
     for _ in $(seq 50); do ours FocusedWindow | grep -q "'velko-one'" && break; sleep 0.1; done
     ours FocusedWindow | grep -q "'velko-one'" || fail "show desktop again: velko-one is not back in front"
+    focus velko-two
+    wait_for "$work/window-velko-two.log" active
+    press side-down-key # minimise: the focus leaves velko-two
+    for _ in $(seq 50); do ours FocusedWindow | grep -q "'velko-two'" || break; sleep 0.1; done
+    ! ours FocusedWindow | grep -q "'velko-two'" || fail "minimise: velko-two is still in front"
     stop_agent
 fi
 if [ "$compositor_name" = kwin ]; then

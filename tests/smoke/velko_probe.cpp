@@ -5,9 +5,14 @@
 //   velko_probe gone <title> <ms>    waits until the window is gone
 //   velko_probe close <title> <ms>   asks the window to close
 //   velko_probe running <file name>  whether a process of that name runs
+//   velko_probe detection            prints whether the program in front can be
+//                                    known here: available, needs-enabling or
+//                                    unavailable
+//   velko_probe enable-detection     asks the desktop to turn it on
 // Exit code 0 when the condition holds, 1 when it does not, 2 for bad arguments.
 #include "message_window.h"
 #include "process.h"
+#include "programs.h"
 
 #include <chrono>
 #include <cstdio>
@@ -39,6 +44,13 @@ template <typename Condition> bool waitFor(Condition holds, int timeoutMs)
 
 int main(int argc, char *argv[])
 {
+    if (argc == 2 && std::string(argv[1]) == "detection") {
+        static const char *const kNames[] = {"available", "needs-enabling", "unavailable"};
+        std::printf("%s\n", kNames[int(platform::createProgramDirectory()->detection())]);
+        return 0;
+    }
+    if (argc == 2 && std::string(argv[1]) == "enable-detection")
+        return platform::createProgramDirectory()->enableDetection() ? 0 : 1;
     if (argc < 3)
         return 2;
     const std::string command = argv[1];
