@@ -61,8 +61,8 @@ QString ProgramSelector::detectionNotice() const
         break;
     case ProgramDetection::NeedsEnabling:
         return tr("To know which program is in front, GNOME needs the Velko Options "
-                  "extension, which is installed but not enabled. Until it is, the "
-                  "settings for all programs apply.");
+                  "extension, which is installed but not enabled. Until it is, only some "
+                  "programs get their own settings.");
     case ProgramDetection::Unavailable:
         return tr("Which program is in front cannot be known on this desktop: the settings "
                   "for all programs apply everywhere.");

@@ -33,4 +33,10 @@ CompositorWindows *CompositorWindows::instance()
     return windows.get();
 }
 
+CompositorWindows *CompositorWindows::answering()
+{
+    CompositorWindows *windows = instance();
+    return windows && windows->isAnswering() ? windows : nullptr;
+}
+
 } // namespace platform::linuxport

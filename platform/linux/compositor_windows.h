@@ -50,8 +50,15 @@ public:
     // The first call connects (a few blocking round trips); the answer is kept
     // for the life of the process.
     static CompositorWindows *instance();
+    // instance() while its compositor answers; null while it does not (GNOME
+    // before our extension is enabled), when the X11 code still sees the
+    // XWayland windows.
+    static CompositorWindows *answering();
 
     virtual ~CompositorWindows() = default;
+
+    // Whether the compositor answers now.
+    virtual bool isAnswering() const { return true; }
 
     // The active window; 0 when none is (the desktop in front, or a lock screen).
     virtual WindowId active() = 0;

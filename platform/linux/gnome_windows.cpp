@@ -3,8 +3,9 @@
 // user) exports one on the session bus as com.velko.Options.Shell. The window in
 // front is kept from its FocusChanged signal, so the event path makes no call;
 // the window list and the actions are calls to it. Until the extension runs (not
-// enabled yet, or the Shell restarting) no window is in front and the actions do
-// nothing; it is picked up as soon as its name appears on the bus.
+// enabled yet, or the Shell restarting) it is not answering, and the X11 code
+// sees what it can (XWayland windows); it is picked up as soon as its name
+// appears on the bus.
 #include "compositor_windows.h"
 
 #include <QDBusArgument>
@@ -43,15 +44,21 @@ public:
     {
         m_bus.connect(kService, kPath, kInterface, QStringLiteral("FocusChanged"), this,
                       SLOT(onFocusChanged(QString, QString, QString, uint)));
-        QObject::connect(&m_watcher, &QDBusServiceWatcher::serviceRegistered, this,
-                         &GnomeWindows::askFocus);
+        QObject::connect(&m_watcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
+            m_answering = true;
+            askFocus();
+        });
         QObject::connect(&m_watcher, &QDBusServiceWatcher::serviceUnregistered, this, [this] {
+            m_answering = false;
             m_windows.clear();
             m_active = 0;
         });
-        askFocus();
+        m_answering = m_bus.interface() && m_bus.interface()->isServiceRegistered(kService);
+        if (m_answering)
+            askFocus();
     }
 
+    bool isAnswering() const override { return m_answering; }
     WindowId active() override { return m_active; }
 
     bool find(WindowId id, CompositorWindow &out) override
@@ -172,6 +179,7 @@ private:
     WindowId m_active = 0;
     WindowId m_lastId = 0;
     std::uint64_t m_activations = 0;
+    bool m_answering = false;
 };
 
 } // namespace

@@ -234,7 +234,7 @@ class LinuxProgramDirectory : public ProgramDirectory
 public:
     WindowId foregroundWindow() override
     {
-        if (CompositorWindows *list = CompositorWindows::instance())
+        if (CompositorWindows *list = CompositorWindows::answering())
             return list->active();
         return m_active.current();
     }
@@ -280,7 +280,7 @@ public:
 
     std::vector<OpenProgram> openPrograms(int iconSize) override
     {
-        if (CompositorWindows *list = CompositorWindows::instance())
+        if (CompositorWindows *list = CompositorWindows::answering())
             return waylandPrograms(*list);
         std::vector<OpenProgram> programs;
         XConnection *x = linuxport::xConnection();

@@ -116,7 +116,7 @@ public:
     }
     void toggleDesktop() override
     {
-        if (linuxport::CompositorWindows *list = linuxport::CompositorWindows::instance())
+        if (linuxport::CompositorWindows *list = linuxport::CompositorWindows::answering())
             return list->toggleShowDesktop();
         linuxport::XConnection *x = linuxport::xConnection();
         if (!x) {

@@ -71,7 +71,7 @@ public:
     }
     WindowId foregroundWindow() override
     {
-        if (CompositorWindows *list = CompositorWindows::instance())
+        if (CompositorWindows *list = CompositorWindows::answering())
             return list->active();
         XConnection *x = linuxport::xConnection();
         if (!x)

@@ -675,8 +675,8 @@ the steps below to try again</source>
         <translation>无法添加此程序</translation>
     </message>
     <message>
-        <source>To know which program is in front, GNOME needs the Velko Options extension, which is installed but not enabled. Until it is, the settings for all programs apply.</source>
-        <translation>要识别前台程序，GNOME 需要 Velko Options 扩展；该扩展已安装但未启用。启用之前，将使用所有程序的设置。</translation>
+        <source>To know which program is in front, GNOME needs the Velko Options extension, which is installed but not enabled. Until it is, only some programs get their own settings.</source>
+        <translation>要识别前台程序，GNOME 需要 Velko Options 扩展；该扩展已安装但未启用。启用之前，只有部分程序能使用自己的设置。</translation>
     </message>
     <message>
         <source>Which program is in front cannot be known on this desktop: the settings for all programs apply everywhere.</source>
