@@ -14,7 +14,8 @@
 //
 // The state is kept up to date from the compositor's messages, read whenever
 // they arrive while an event loop runs (and, for the wlroots list, before every
-// question), so asking costs no round trip. Main thread only.
+// question for the active window or the list), so asking costs no round trip.
+// Main thread only.
 #pragma once
 
 #include "window_system.h"
@@ -85,6 +86,45 @@ bool waylandSession();
 // Which desktop XDG_CURRENT_DESKTOP names among its entries ("GNOME", "KDE"),
 // without regard to letter case. Any thread.
 bool currentDesktopIs(const char *name);
+
+// The windows a backend has been told of, under ids of ours: for compositors
+// that name their windows by keys of their own (KWin's internal ids, GNOME's
+// window ids). Which one is active and when each last was is kept here.
+class KeyedWindows
+{
+public:
+    // The window `key` with its app id and title as they are now; added when new.
+    void note(const std::string &key, const std::string &appId, const std::string &title);
+    // `key` in front (noted first), or no window for an empty key.
+    void activate(const std::string &key);
+    void remove(const std::string &key);
+    // Forgets every window not among `keys`.
+    void keepOnly(const std::vector<std::string> &keys);
+    void clear();
+
+    WindowId active() const { return m_active; }
+    bool find(WindowId id, CompositorWindow &out) const;
+    std::vector<CompositorWindow> all() const; // the most recently active first
+    // The compositor's key of our id; empty when unknown.
+    std::string keyOf(WindowId id) const;
+
+private:
+    struct Entry
+    {
+        std::string key;
+        CompositorWindow window;
+    };
+    template <class Gone> void eraseIf(Gone gone);
+    std::vector<Entry> m_entries;
+    WindowId m_active = 0;
+    WindowId m_lastId = 0;
+    std::uint64_t m_activations = 0;
+};
+
+// A new id for a Wayland window, after `last` (which it advances).
+WindowId nextWaylandId(WindowId &last);
+// The windows the most recently active first.
+std::vector<CompositorWindow> byActivity(std::vector<CompositorWindow> windows);
 
 // The backends; null where the compositor is not of their family.
 std::unique_ptr<CompositorWindows> connectWlrToplevels();

@@ -13,10 +13,8 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusServiceWatcher>
-#include <QMap>
 #include <QObject>
 
-#include <algorithm>
 
 namespace platform::linuxport {
 namespace {
@@ -51,7 +49,6 @@ public:
         QObject::connect(&m_watcher, &QDBusServiceWatcher::serviceUnregistered, this, [this] {
             m_answering = false;
             m_windows.clear();
-            m_active = 0;
         });
         m_answering = m_bus.interface() && m_bus.interface()->isServiceRegistered(kService);
         if (m_answering)
@@ -59,17 +56,8 @@ public:
     }
 
     bool isAnswering() const override { return m_answering; }
-    WindowId active() override { return m_active; }
-
-    bool find(WindowId id, CompositorWindow &out) override
-    {
-        for (const CompositorWindow &w : m_windows)
-            if (w.id == id) {
-                out = w;
-                return true;
-            }
-        return false;
-    }
+    WindowId active() override { return m_windows.active(); }
+    bool find(WindowId id, CompositorWindow &out) override { return m_windows.find(id, out); }
 
     std::vector<CompositorWindow> all() override
     {
@@ -78,7 +66,7 @@ public:
                                                       QStringLiteral("ListWindows")),
                        QDBus::Block, 3000);
         if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
-            std::vector<CompositorWindow> listed;
+            std::vector<std::string> listed;
             const QDBusArgument list = reply.arguments().first().value<QDBusArgument>();
             list.beginArray();
             while (!list.atEnd()) {
@@ -87,15 +75,13 @@ public:
                 list.beginStructure();
                 list >> key >> program >> title >> pid;
                 list.endStructure();
-                listed.push_back(note(key, program, title));
+                listed.push_back(key.toStdString());
+                m_windows.note(listed.back(), program.toStdString(), title.toStdString());
             }
             list.endArray();
-            m_windows = listed;
+            m_windows.keepOnly(listed);
         }
-        std::vector<CompositorWindow> sorted = m_windows;
-        std::stable_sort(sorted.begin(), sorted.end(),
-                         [](const auto &a, const auto &b) { return a.lastActive > b.lastActive; });
-        return sorted;
+        return m_windows.all();
     }
 
     bool setMaximized(WindowId id, bool maximized) override
@@ -118,38 +104,12 @@ public:
 private slots:
     void onFocusChanged(const QString &key, const QString &program, const QString &title, uint)
     {
-        if (key.isEmpty()) {
-            m_active = 0; // the desktop, the overview or nothing in front
-            return;
-        }
-        const CompositorWindow front = note(key, program, title);
-        for (CompositorWindow &w : m_windows) {
-            w.activated = w.id == front.id;
-            if (w.activated)
-                w.lastActive = ++m_activations;
-        }
-        m_active = front.id;
+        if (!key.isEmpty())
+            m_windows.note(key.toStdString(), program.toStdString(), title.toStdString());
+        m_windows.activate(key.toStdString()); // none: the desktop, the overview or nothing
     }
 
 private:
-    // The window `key` with what is known of it now, added when new.
-    CompositorWindow note(const QString &key, const QString &program, const QString &title)
-    {
-        WindowId &id = m_ids[key];
-        if (!id)
-            id = kWaylandWindowBit | (++m_lastId & ~kWaylandWindowBit);
-        auto it = std::find_if(m_windows.begin(), m_windows.end(),
-                               [&](const auto &w) { return w.id == id; });
-        if (it == m_windows.end()) {
-            m_windows.push_back({});
-            it = m_windows.end() - 1;
-            it->id = id;
-        }
-        it->appId = program.toStdString();
-        it->title = title.toStdString();
-        return *it;
-    }
-
     void askFocus()
     {
         const QDBusMessage reply =
@@ -163,8 +123,8 @@ private:
 
     bool act(const char *method, WindowId id)
     {
-        const QString key = m_ids.key(id);
-        if (key.isEmpty() || !m_bus.interface()->isServiceRegistered(kService))
+        const QString key = QString::fromStdString(m_windows.keyOf(id));
+        if (key.isEmpty() || !m_answering)
             return false;
         QDBusMessage call =
             QDBusMessage::createMethodCall(kService, kPath, kInterface, QLatin1String(method));
@@ -174,11 +134,7 @@ private:
 
     QDBusConnection m_bus;
     QDBusServiceWatcher m_watcher;
-    QMap<QString, WindowId> m_ids; // the Shell's window id -> ours
-    std::vector<CompositorWindow> m_windows;
-    WindowId m_active = 0;
-    WindowId m_lastId = 0;
-    std::uint64_t m_activations = 0;
+    KeyedWindows m_windows; // by the Shell's window ids
     bool m_answering = false;
 };
 

@@ -17,11 +17,9 @@
 #include <QDebug>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QMap>
 #include <QRegularExpression>
 #include <QTemporaryFile>
 
-#include <algorithm>
 
 namespace platform::linuxport {
 namespace {
@@ -104,26 +102,9 @@ public:
         return true;
     }
 
-    WindowId active() override { return m_active; }
-
-    bool find(WindowId id, CompositorWindow &out) override
-    {
-        for (const CompositorWindow &w : m_windows)
-            if (w.id == id) {
-                out = w;
-                return true;
-            }
-        return false;
-    }
-
-    std::vector<CompositorWindow> all() override
-    {
-        std::vector<CompositorWindow> list(m_windows.begin(), m_windows.end());
-        std::stable_sort(list.begin(), list.end(), [](const auto &a, const auto &b) {
-            return a.lastActive > b.lastActive;
-        });
-        return list;
-    }
+    WindowId active() override { return m_windows.active(); }
+    bool find(WindowId id, CompositorWindow &out) override { return m_windows.find(id, out); }
+    std::vector<CompositorWindow> all() override { return m_windows.all(); }
 
     bool setMaximized(WindowId id, bool maximized) override
     {
@@ -151,28 +132,14 @@ public:
         if ((member == QLatin1String("added") || member == QLatin1String("activated")) &&
             args.size() == 4) {
             m_told = m_told || member == QLatin1String("activated");
-            const QString key = args[0].toString();
-            if (key.isEmpty()) {
-                m_active = 0; // the desktop, a panel or nothing in front
-            } else {
-                CompositorWindow &w = windowFor(key);
-                w.appId = args[1].toString().toStdString();
-                w.title = args[2].toString().toStdString();
-                if (member == QLatin1String("activated")) {
-                    for (CompositorWindow &other : m_windows)
-                        other.activated = false;
-                    w.activated = true;
-                    w.lastActive = ++m_activations;
-                    m_active = w.id;
-                }
-            }
+            const std::string key = args[0].toString().toStdString();
+            if (!key.empty())
+                m_windows.note(key, args[1].toString().toStdString(),
+                               args[2].toString().toStdString());
+            if (member == QLatin1String("activated"))
+                m_windows.activate(key); // none: the desktop, a panel or nothing in front
         } else if (member == QLatin1String("closed") && args.size() == 1) {
-            const WindowId id = m_ids.take(args[0].toString());
-            if (m_active == id)
-                m_active = 0;
-            m_windows.erase(std::remove_if(m_windows.begin(), m_windows.end(),
-                                           [id](const auto &w) { return w.id == id; }),
-                            m_windows.end());
+            m_windows.remove(args[0].toString().toStdString());
         } else {
             return false;
         }
@@ -185,22 +152,9 @@ public:
     QString introspect(const QString &) const override { return {}; }
 
 private:
-    CompositorWindow &windowFor(const QString &key)
-    {
-        WindowId &id = m_ids[key];
-        if (!id)
-            id = kWaylandWindowBit | (++m_lastId & ~kWaylandWindowBit);
-        for (CompositorWindow &w : m_windows)
-            if (w.id == id)
-                return w;
-        m_windows.push_back({});
-        m_windows.back().id = id;
-        return m_windows.back();
-    }
-
     bool act(WindowId id, const char *action)
     {
-        const QString key = m_ids.key(id);
+        const QString key = QString::fromStdString(m_windows.keyOf(id));
         // KWin's internal ids are UUIDs; nothing else goes into a script.
         static const QRegularExpression kUuid(QStringLiteral("^\\{?[0-9a-fA-F-]{36}\\}?$"));
         if (key.isEmpty() || !kUuid.match(key).hasMatch())
@@ -251,11 +205,7 @@ private:
     QDBusConnection m_bus;
     const QString m_service, m_scriptName, m_actionName;
     QTemporaryFile m_watch, m_action;
-    QMap<QString, WindowId> m_ids; // KWin's internal id -> ours
-    std::vector<CompositorWindow> m_windows;
-    WindowId m_active = 0;
-    WindowId m_lastId = 0;
-    std::uint64_t m_activations = 0;
+    KeyedWindows m_windows; // by KWin's internal ids
     bool m_told = false;   // the window in front, since the watch started
     bool m_stopped = true; // until the watch runs
 };

@@ -11,7 +11,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace platform::linuxport {
 
@@ -25,6 +27,48 @@ inline int speedOfAcceleration(double acceleration)
 {
     return std::clamp(int(std::lround(acceleration * 10 + 10)), kMinPointerSpeed, kMaxPointerSpeed);
 }
+
+// A desktop setting that holds one acceleration for every pointer, read and
+// written through `read` and `write`; the value from before the first change
+// is written back when it is destroyed.
+class AccelerationSetting : public PointerSpeed
+{
+public:
+    AccelerationSetting(std::function<std::optional<double>()> read,
+                        std::function<bool(double)> write)
+        : m_read(std::move(read)), m_write(std::move(write))
+    {
+    }
+    ~AccelerationSetting() override
+    {
+        if (m_before)
+            m_write(*m_before);
+    }
+
+    bool setSpeed(int speed) override
+    {
+        if (speed < kMinPointerSpeed || speed > kMaxPointerSpeed)
+            return false;
+        const std::optional<double> before = m_before ? m_before : m_read();
+        if (!m_write(libinputAcceleration(speed)))
+            return false;
+        m_before = before;
+        return true;
+    }
+
+    bool speed(int &out) override
+    {
+        const std::optional<double> value = m_read();
+        if (value)
+            out = speedOfAcceleration(*value);
+        return bool(value);
+    }
+
+private:
+    std::function<std::optional<double>()> m_read;
+    std::function<bool(double)> m_write;
+    std::optional<double> m_before;
+};
 
 // Null where the desktop's store or interface is not there (no GNOME schema, no
 // KWin input devices, no sway socket). Main thread.

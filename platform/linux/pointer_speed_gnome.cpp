@@ -4,50 +4,11 @@
 
 #include <gio/gio.h>
 
-#include <optional>
-
 namespace platform::linuxport {
 namespace {
 
 constexpr char kSchema[] = "org.gnome.desktop.peripherals.mouse";
 constexpr char kKey[] = "speed";
-
-class GnomePointerSpeed : public PointerSpeed
-{
-public:
-    explicit GnomePointerSpeed(GSettings *settings) : m_settings(settings) {}
-    ~GnomePointerSpeed() override
-    {
-        if (m_before) {
-            g_settings_set_double(m_settings, kKey, *m_before);
-            g_settings_sync();
-        }
-        g_object_unref(m_settings);
-    }
-
-    bool setSpeed(int speed) override
-    {
-        if (speed < kMinPointerSpeed || speed > kMaxPointerSpeed)
-            return false;
-        const double before = g_settings_get_double(m_settings, kKey);
-        if (!g_settings_set_double(m_settings, kKey, libinputAcceleration(speed)))
-            return false; // not writable (locked down by the administrator)
-        if (!m_before)
-            m_before = before;
-        g_settings_sync();
-        return true;
-    }
-
-    bool speed(int &out) override
-    {
-        out = speedOfAcceleration(g_settings_get_double(m_settings, kKey));
-        return true;
-    }
-
-private:
-    GSettings *m_settings;
-    std::optional<double> m_before;
-};
 
 } // namespace
 
@@ -60,7 +21,15 @@ std::unique_ptr<PointerSpeed> createGnomePointerSpeed()
         g_settings_schema_unref(schema);
     if (!usable)
         return nullptr;
-    return std::make_unique<GnomePointerSpeed>(g_settings_new(kSchema));
+    std::shared_ptr<GSettings> settings(g_settings_new(kSchema), g_object_unref);
+    return std::make_unique<AccelerationSetting>(
+        [settings]() -> std::optional<double> { return g_settings_get_double(settings.get(), kKey); },
+        [settings](double value) {
+            // Refused where the administrator locked it down.
+            const bool written = g_settings_set_double(settings.get(), kKey, value);
+            g_settings_sync();
+            return written;
+        });
 }
 
 } // namespace platform::linuxport

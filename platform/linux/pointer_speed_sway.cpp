@@ -77,40 +77,6 @@ bool setPointerAcceleration(const QString &path, double value)
            results.first().toObject().value(QLatin1String("success")).toBool();
 }
 
-class SwayPointerSpeed : public PointerSpeed
-{
-public:
-    explicit SwayPointerSpeed(QString socket) : m_socket(std::move(socket)) {}
-    ~SwayPointerSpeed() override
-    {
-        if (m_before)
-            setPointerAcceleration(m_socket, *m_before);
-    }
-
-    bool setSpeed(int speed) override
-    {
-        if (speed < kMinPointerSpeed || speed > kMaxPointerSpeed)
-            return false;
-        const std::optional<double> before = m_before ? m_before : pointerAcceleration(m_socket);
-        if (!setPointerAcceleration(m_socket, libinputAcceleration(speed)))
-            return false;
-        m_before = before;
-        return true;
-    }
-
-    bool speed(int &out) override
-    {
-        const std::optional<double> value = pointerAcceleration(m_socket);
-        if (value)
-            out = speedOfAcceleration(*value);
-        return bool(value);
-    }
-
-private:
-    const QString m_socket;
-    std::optional<double> m_before;
-};
-
 } // namespace
 
 std::unique_ptr<PointerSpeed> createSwayPointerSpeed()
@@ -118,7 +84,9 @@ std::unique_ptr<PointerSpeed> createSwayPointerSpeed()
     const QString socket = qEnvironmentVariable("SWAYSOCK");
     if (socket.isEmpty() || ask(socket, kGetInputs, {}).isNull())
         return nullptr;
-    return std::make_unique<SwayPointerSpeed>(socket);
+    return std::make_unique<AccelerationSetting>(
+        [socket] { return pointerAcceleration(socket); },
+        [socket](double value) { return setPointerAcceleration(socket, value); });
 }
 
 } // namespace platform::linuxport

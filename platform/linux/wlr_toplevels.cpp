@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <poll.h>
@@ -48,12 +47,10 @@ public:
             wl_display_disconnect(m_display);
     }
 
-    // Connects and reads the first list; false when there is no list to read.
+    // Connects (instance() has seen a display named) and reads the first list;
+    // false when there is no list to read.
     bool connect()
     {
-        const char *name = std::getenv("WAYLAND_DISPLAY");
-        if (!name || !*name)
-            return false;
         m_display = wl_display_connect(nullptr);
         if (!m_display)
             return false;
@@ -77,9 +74,10 @@ public:
         return 0;
     }
 
+    // As last read: the questions about a window follow the one for the
+    // active window, which read what had arrived.
     bool find(WindowId id, CompositorWindow &out) override
     {
-        update();
         if (Handle *handle = byId(id)) {
             out = handle->shown;
             return true;
@@ -93,10 +91,7 @@ public:
         std::vector<CompositorWindow> list;
         for (const auto &handle : m_handles)
             list.push_back(handle->shown);
-        std::stable_sort(list.begin(), list.end(), [](const CompositorWindow &a, const CompositorWindow &b) {
-            return a.lastActive > b.lastActive;
-        });
-        return list;
+        return byActivity(std::move(list));
     }
 
     bool setMaximized(WindowId id, bool maximized) override
@@ -171,7 +166,7 @@ private:
         auto handle = std::make_unique<Handle>();
         handle->owner = self;
         handle->proxy = proxy;
-        handle->pending.id = kWaylandWindowBit | (++self->m_lastId & ~kWaylandWindowBit);
+        handle->pending.id = nextWaylandId(self->m_lastId);
         handle->shown.id = handle->pending.id;
         static const zwlr_foreign_toplevel_handle_v1_listener kHandle = {
             [](void *data, zwlr_foreign_toplevel_handle_v1 *, const char *title) {
