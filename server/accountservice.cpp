@@ -87,15 +87,6 @@ void RateLimiter::roll(std::int64_t now)
     }
 }
 
-bool RateLimiter::exceeded(const std::string &key, std::int64_t now)
-{
-    const std::string shortened = shortKey(key);
-    std::lock_guard lock(m_mutex);
-    roll(now);
-    const auto it = m_events.find(shortened);
-    return it != m_events.end() && it->second >= m_limit;
-}
-
 bool RateLimiter::take(const std::string &key, std::int64_t now)
 {
     const std::string shortened = shortKey(key);

@@ -72,8 +72,6 @@ public:
         m_store = store.sharesEvents() ? &store : nullptr;
         m_name = std::move(name);
     }
-    // Whether the key has used up its events; adds nothing.
-    bool exceeded(const std::string &key, std::int64_t now);
     // Takes one event when the key has one left, in one step with the check, so
     // that concurrent callers cannot pass the limit together: false when none is left.
     bool take(const std::string &key, std::int64_t now);

@@ -105,7 +105,7 @@ private slots:
         row("42", extendedKey("0x5B")), row("47", kDoubleClick);
         row("48", L("mouse 0x10 0"), "mouse 0x8 0"); // none
         // Outside the list, or no decimal number: read as "None", as the pages read it.
-        for (const char *unusable : {"49", "99999999999", "+1"})
+        for (const char *unusable : {"49", "4294967297", "+1"}) // 2^32 + 1 overflows an int
             row(unusable, L("mouse 0x10 0"), "mouse 0x8 0");
         // Parameters are read for the key that was used; side up's is missing, side down's empty.
         add(kMid, "win10", "1", kNothing, L("open http://mid.example/ 10"));

@@ -44,9 +44,7 @@ protected:
         sodiumInit();
         repository = openStore(Store::Sqlite, folder);
         mailer = std::make_unique<OutboxMailer>((folder.path() / "outbox").string(), "t@localhost");
-        ServiceOptions serviceOptions;
-        serviceOptions.hashCost = testHashCost();
-        restart(serviceOptions, serverOptions());
+        restart(serverOptions());
     }
     static ServerOptions serverOptions()
     {
@@ -58,8 +56,10 @@ protected:
         return options;
     }
     // Replaces the running server by one with these options, on the same store.
-    void restart(const ServiceOptions &serviceOptions, const ServerOptions &options)
+    void restart(const ServerOptions &options, HashCost hashCost = testHashCost())
     {
+        ServiceOptions serviceOptions;
+        serviceOptions.hashCost = hashCost;
         if (server) {
             server->stop();
             server->wait();
@@ -86,7 +86,8 @@ protected:
 
     http::response<http::string_body> send(http::verb method, const std::string &target,
                                            const std::string &body,
-                                           const std::string &token = "token_fail")
+                                           const std::string &token = "token_fail",
+                                           const std::string &forwardedFor = "")
     {
         tcp::socket socket = connect();
         http::request<http::string_body> request(method, target, 11);
@@ -94,6 +95,8 @@ protected:
         request.set(http::field::content_type, "application/json");
         request.set("lang", "en");
         request.set(http::field::authorization, token);
+        if (!forwardedFor.empty())
+            request.set("X-Forwarded-For", forwardedFor);
         request.body() = body;
         request.prepare_payload();
         http::write(socket, request);
@@ -186,24 +189,13 @@ TEST_F(HttpServerTest, ABodyOverTheLimitIsRefusedWithItsCode)
 TEST_F(HttpServerTest, BehindTheTrustedProxyLimitsCountTheClientItNames)
 {
     ASSERT_EQ(codeOf(registerAnn()), 0);
-    ServiceOptions serviceOptions;
-    serviceOptions.hashCost = testHashCost();
     ServerOptions options = serverOptions();
     options.trustedProxy = "127.0.0.1";
-    restart(serviceOptions, options);
+    restart(options);
     const auto logIn = [this](const char *client, const char *password) {
-        tcp::socket socket = connect();
-        http::request<http::string_body> request(http::verb::post, "/v1/user/login", 11);
-        request.set(http::field::host, "127.0.0.1");
-        request.set(http::field::content_type, "application/json");
-        request.set("X-Forwarded-For", std::string("192.0.2.7, ") + client);
-        request.body() = json{{"email", "ann@example.com"}, {"password", password}}.dump();
-        request.prepare_payload();
-        http::write(socket, request);
-        beast::flat_buffer buffer;
-        http::response<http::string_body> response;
-        http::read(socket, buffer, response);
-        return codeOf(response);
+        const json body{{"email", "ann@example.com"}, {"password", password}};
+        return codeOf(send(http::verb::post, "/v1/user/login", body.dump(), "token_fail",
+                           std::string("192.0.2.7, ") + client));
     };
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(logIn("10.0.0.9", "wrong1!pw"), int(Code::WrongCredentials));
@@ -213,12 +205,10 @@ TEST_F(HttpServerTest, BehindTheTrustedProxyLimitsCountTheClientItNames)
 
 TEST_F(HttpServerTest, EachClientHoldsAtMostItsCapOfConnections)
 {
-    ServiceOptions serviceOptions;
-    serviceOptions.hashCost = testHashCost();
     ServerOptions options = serverOptions();
     options.maxConnectionsPerClient = 2;
     options.requestTimeout = std::chrono::seconds(5);
-    restart(serviceOptions, options);
+    restart(options);
     // Two idle connections are the cap: the third is closed unanswered, and once one
     // of the two has gone a new one is served.
     std::vector<tcp::socket> held;
@@ -358,11 +348,9 @@ TEST_F(HttpServerTest, HashingNeitherBlocksHealthNorQueuesWithoutBound)
     ASSERT_EQ(codeOf(registerAnn()), 0);
     // A cost that makes each log-in take some milliseconds, one at a time, with a
     // short queue: 20 clients log in over and over.
-    ServiceOptions slow;
-    slow.hashCost = HashCost{2, 8 * 1024};
     ServerOptions options = serverOptions();
     options.hashQueue = 4;
-    restart(slow, options);
+    restart(options, HashCost{2, 8 * 1024});
     std::atomic<bool> done{false};
     std::atomic<int> answered{0}, busy{0};
     std::vector<std::thread> clients;
@@ -437,17 +425,9 @@ public:
     {
         const std::string log = (folder.path() / (name + ".log")).string();
         const std::string data = (folder.path() / name).string();
-        std::vector<std::string> arguments = {VELKO_ACCOUNT_SERVER_BINARY,
-                                              "--port",
-                                              "0",
-                                              "--data",
-                                              data,
-                                              "--threads",
-                                              "2",
-                                              "--argon2-memory-kib",
-                                              "64",
-                                              "--argon2-passes",
-                                              "1"};
+        std::vector<std::string> arguments = {VELKO_ACCOUNT_SERVER_BINARY, "--port", "0", "--data",
+                                              data, "--threads", "2", "--argon2-memory-kib", "64",
+                                              "--argon2-passes", "1"};
         arguments.insert(arguments.end(), extra.begin(), extra.end());
         std::vector<char *> argv;
         for (std::string &argument : arguments)

@@ -280,8 +280,8 @@ TEST(ReceiverMouse, EventStreamBecomesRecordsInOrderAndTheRestPassesOn)
         {event(EV_REL, REL_WHEEL, INT_MAX), Records(kMaxNotches, 0x101), true},
         {event(EV_REL, REL_HWHEEL, INT_MIN), Records(kMaxNotches, 0x2FF), true},
         {event(EV_KEY, BTN_SIDE, 1), {0x08}, true},
-        {event(EV_KEY, BTN_SIDE, 2), {}, true}, // autorepeat
         {event(EV_KEY, BTN_SIDE, 0), {0x00}, true},
+        {event(EV_KEY, BTN_SIDE, 2), {}, true}, // autorepeat of a key it saw released
         {event(EV_KEY, BTN_EXTRA, 1), {0x10}, true},
         {event(EV_KEY, BTN_EXTRA, 0), {0x00}, true},
         {event(EV_REL, REL_X, 5), {}, false},
