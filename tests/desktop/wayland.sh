@@ -263,16 +263,16 @@ if [ "$compositor_name" = gnome ]; then
     press middle-key
     wait_for "$work/window-velko-one.log" "state 2" # Qt::WindowMaximized
     press side-up-key # show desktop: nothing left in front
-    for _ in $(seq 50); do ours FocusedWindow | grep -q "^('', " && break; sleep 0.1; done
-    ours FocusedWindow | grep -q "^('', " || fail "show desktop: a window is still in front"
+    for _ in $(seq 50); do ours FocusedWindow | grep "^('', " >/dev/null && break; sleep 0.1; done
+    ours FocusedWindow | grep "^('', " >/dev/null || fail "show desktop: a window is still in front"
     press side-up-key # and back, the one in front before on top
-    for _ in $(seq 50); do ours FocusedWindow | grep -q "'velko-one'" && break; sleep 0.1; done
-    ours FocusedWindow | grep -q "'velko-one'" || fail "show desktop again: velko-one is not back in front"
+    for _ in $(seq 50); do ours FocusedWindow | grep "'velko-one'" >/dev/null && break; sleep 0.1; done
+    ours FocusedWindow | grep "'velko-one'" >/dev/null || fail "show desktop again: velko-one is not back in front"
     focus velko-two
     wait_for "$work/window-velko-two.log" active
     press side-down-key # minimise: the focus leaves velko-two
-    for _ in $(seq 50); do ours FocusedWindow | grep -q "'velko-two'" || break; sleep 0.1; done
-    ! ours FocusedWindow | grep -q "'velko-two'" || fail "minimise: velko-two is still in front"
+    for _ in $(seq 50); do ours FocusedWindow | grep "'velko-two'" >/dev/null || break; sleep 0.1; done
+    ! ours FocusedWindow | grep "'velko-two'" >/dev/null || fail "minimise: velko-two is still in front"
     stop_agent
 fi
 if [ "$compositor_name" = kwin ]; then
@@ -285,11 +285,11 @@ if [ "$compositor_name" = kwin ]; then
             -m org.freedesktop.DBus.Properties.Get org.kde.KWin showingDesktop
     }
     press side-up-key
-    for _ in $(seq 50); do showing | grep -q true && break; sleep 0.1; done
-    showing | grep -q true || fail "show desktop: KWin does not show the desktop"
+    for _ in $(seq 50); do showing | grep true >/dev/null && break; sleep 0.1; done
+    showing | grep true >/dev/null || fail "show desktop: KWin does not show the desktop"
     press side-up-key
-    for _ in $(seq 50); do showing | grep -q false && break; sleep 0.1; done
-    showing | grep -q false || fail "show desktop again: KWin still shows the desktop"
+    for _ in $(seq 50); do showing | grep false >/dev/null && break; sleep 0.1; done
+    showing | grep false >/dev/null || fail "show desktop again: KWin still shows the desktop"
     focus velko-two
     wait_for "$work/window-velko-two.log" active
     press side-down-key
@@ -303,9 +303,9 @@ if [ "$compositor_name" = kwin ]; then
         "${as[@]}" gdbus call --session -d org.kde.KWin -o /Scripting \
             -m org.kde.kwin.Scripting.isScriptLoaded "velko-options-$agent"
     }
-    loaded | grep -q true || fail "the agent's KWin script is not loaded under its name"
+    loaded | grep true >/dev/null || fail "the agent's KWin script is not loaded under its name"
     stop_agent
-    loaded | grep -q false || fail "the agent left its KWin script loaded"
+    loaded | grep false >/dev/null || fail "the agent left its KWin script loaded"
 fi
 
 echo "== the configurator as a Wayland client"
@@ -314,7 +314,7 @@ configurator=$!
 pids+=($configurator)
 listed() {
     if [ "$compositor_name" = sway ]; then
-        "${as[@]}" SWAYSOCK="$ipc" swaymsg -t get_tree | grep -q '"app_id": "VelkoOptionsGUI"'
+        "${as[@]}" SWAYSOCK="$ipc" swaymsg -t get_tree | grep '"app_id": "VelkoOptionsGUI"' >/dev/null
     elif [ "$compositor_name" = gnome ]; then
         [ -n "$(window_id VelkoOptionsGUI)" ]
     else

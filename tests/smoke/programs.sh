@@ -148,7 +148,7 @@ for f in VelkoOptions.exe VelkoOptionsGUI.exe Uninstall.exe platforms/qwindows.d
     libssl-3-x64.dll libcrypto-3-x64.dll; do
     [ -e "$home/$f" ] || fail "installed folder lacks $f"
 done
-look_for '*/Start Menu/*Velko Options.lnk' 10 | grep -q . || fail "no Start-menu entry"
+look_for '*/Start Menu/*Velko Options.lnk' 10 | grep . >/dev/null || fail "no Start-menu entry"
 "${wine[@]}" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v 'Velko Options' \
     >"$logs/reg.log" 2>&1 || fail "no start at log-on"
 grep -q -- '--quiet' "$logs/reg.log" || fail "the start at log-on shows the window"
