@@ -24,19 +24,23 @@ path = sys.argv[1]
 server = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
 server.bind(path)
 server.listen(4)
-def serve(client):
-    data = b""
-    while len(data) < 14:
-        chunk = client.recv(4096)
-        if not chunk:  # the client gave up before asking
-            return
-        data += chunk
-    length, kind = struct.unpack("=II", data[6:14])
-    while len(data) < 14 + length:
+def receive(client, data, size):
+    """`data` read on to `size` bytes; None when the client gave up first."""
+    while len(data) < size:
         chunk = client.recv(4096)
         if not chunk:
-            return
+            return None
         data += chunk
+    return data
+
+def serve(client):
+    data = receive(client, b"", 14)
+    if data is None:
+        return
+    length, kind = struct.unpack("=II", data[6:14])
+    data = receive(client, data, 14 + length)
+    if data is None:
+        return
     body = json.dumps(reply(kind, data[14:14 + length])).encode()
     client.sendall(MAGIC + struct.pack("=II", len(body), kind) + body)
 
