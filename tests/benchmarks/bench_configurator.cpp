@@ -2,10 +2,12 @@
 // software renderer): the time from the start of the program to the first frame
 // of the main page, then its resident memory after one round through every page,
 // list, box and pop-up, and after 50 rounds, beside that of an empty Qt Quick
-// window of the same size measured in the same run.
+// window of the same size measured in the same run, and of the same window
+// showing one text and one Quick Controls button: what any window drawing text
+// with the toolkit's controls pays before it shows anything of its own.
 //
-// The program starts itself twice more: once as the empty window, once as the
-// configurator, and reads the figures each prints. The configurator runs from a
+// The program starts itself three more times: as the empty window, as the window
+// with a button, and as the configurator, and reads the figures each prints. The configurator runs from a
 // private empty folder (it starts no agent and writes no settings beside the
 // build) with the simulated receiver.
 //
@@ -37,6 +39,7 @@ using bench::dropMessages;
 using bench::residentMemory;
 
 const char kEmptyOption[] = "--empty";
+const char kButtonOption[] = "--button";
 const char kConfiguratorOption[] = "--configurator";
 const char kFirstFrameLine[] = "first frame of the main page";
 const char kMemoryLine[] = "memory ";
@@ -136,19 +139,24 @@ void visitEveryPage(QObject *root, Walk &walk)
     });
 }
 
-int runEmptyWindow(int argc, char *argv[])
+// The empty window, or with `button` one text and one button in it.
+int runReferenceWindow(int argc, char *argv[], bool button)
 {
     QGuiApplication app(argc, argv);
     QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     QQmlApplicationEngine engine;
-    engine.loadData("import QtQuick 2.12\nimport QtQuick.Window 2.12\n"
-                    "Window { width: 1000; height: 700; visible: true }");
+    engine.loadData(button ? "import QtQuick 2.12\nimport QtQuick.Window 2.12\n"
+                             "import QtQuick.Controls 2.12\n"
+                             "Window { width: 1000; height: 700; visible: true\n"
+                             "  Column { Text { text: \"Mouse\" } Button { text: \"Pair\" } } }"
+                           : "import QtQuick 2.12\nimport QtQuick.Window 2.12\n"
+                             "Window { width: 1000; height: 700; visible: true }");
     auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().value(0));
     if (!window)
         return 1;
-    atNextFrame(window, [] {
-        QTimer::singleShot(500, [] {
-            printMemory("empty window");
+    atNextFrame(window, [button] {
+        QTimer::singleShot(500, [button] {
+            printMemory(button ? "button window" : "empty window");
             QGuiApplication::exit(0);
         });
     });
@@ -237,28 +245,31 @@ int main(int argc, char *argv[])
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (argc >= 2 && qstrcmp(argv[1], kEmptyOption) == 0)
-        return runEmptyWindow(argc, argv);
+    if (argc >= 2 && (qstrcmp(argv[1], kEmptyOption) == 0 || qstrcmp(argv[1], kButtonOption) == 0))
+        return runReferenceWindow(argc, argv, qstrcmp(argv[1], kButtonOption) == 0);
     if (argc >= 3 && qstrcmp(argv[1], kConfiguratorOption) == 0)
         return runConfiguratorRounds(argc, argv, std::max(1, QByteArray(argv[2]).toInt()));
 
     QCoreApplication app(argc, argv);
     const int rounds = argc >= 2 ? std::max(1, QByteArray(argv[1]).toInt()) : 50;
     const QStringList empty = runChild(QLatin1String(kEmptyOption));
+    const QStringList button = runChild(QLatin1String(kButtonOption));
     const QStringList configurator =
         runChild(QLatin1String(kConfiguratorOption), {QString::number(rounds)});
     bool failed = false;
-    for (const QString &line : empty + configurator) {
+    for (const QString &line : empty + button + configurator) {
         std::printf("%s\n", qPrintable(line));
         failed |= line.startsWith(QLatin1String("failed"));
     }
     const QString lastRound = QStringLiteral("after %1 rounds").arg(rounds);
     const double base = megabytes(figure(empty, QStringLiteral("empty window")));
+    const double withButton = megabytes(figure(button, QStringLiteral("button window")));
     const double first = megabytes(figure(configurator, QStringLiteral("after 1 round")));
     const double last = megabytes(figure(configurator, lastRound));
-    std::printf("resident memory (MB): empty Qt Quick window %.1f | every page visited once "
-                "%.1f (+%.1f, goal <= +10) | after %d rounds %.1f (%+.1f over the first "
-                "round, goal within 1)\n",
-                base, first, first - base, rounds, last, last - first);
-    return failed || base == 0 || first == 0 || last == 0 ? 1 : 0;
+    std::printf("resident memory (MB): empty Qt Quick window %.1f | with a text and a button "
+                "%.1f (+%.1f) | every page visited once %.1f (+%.1f, goal <= +10) | after %d "
+                "rounds %.1f (%+.1f over the first round, goal within 1)\n",
+                base, withButton, withButton - base, first, first - base, rounds, last,
+                last - first);
+    return failed || base == 0 || withButton == 0 || first == 0 || last == 0 ? 1 : 0;
 }
