@@ -6,9 +6,9 @@
 // showing one text and one Quick Controls button: what any window drawing text
 // with the toolkit's controls pays before it shows anything of its own.
 //
-// The program starts itself three more times: as the empty window, as the window
-// with a button, and as the configurator, and reads the figures each prints. The configurator runs from a
-// private empty folder (it starts no agent and writes no settings beside the
+// The program starts itself three more times: as each of the two windows and as
+// the configurator, and reads the figures each prints. The configurator runs from
+// a private empty folder (it starts no agent and writes no settings beside the
 // build) with the simulated receiver.
 //
 // Usage: velko_configurator_bench [rounds]   (50; QT_QPA_PLATFORM defaults to
@@ -38,8 +38,23 @@ namespace {
 using bench::dropMessages;
 using bench::residentMemory;
 
-const char kEmptyOption[] = "--empty";
-const char kButtonOption[] = "--button";
+// The windows the configurator is measured against: the option that starts one,
+// the name of its figure, and the page it shows.
+struct ReferenceWindow
+{
+    const char *option;
+    const char *figure;
+    const char *qml;
+};
+const ReferenceWindow kEmptyWindow{
+    "--empty", "empty window",
+    "import QtQuick 2.12\nimport QtQuick.Window 2.12\n"
+    "Window { width: 1000; height: 700; visible: true }"};
+const ReferenceWindow kButtonWindow{
+    "--button", "button window",
+    "import QtQuick 2.12\nimport QtQuick.Window 2.12\nimport QtQuick.Controls 2.12\n"
+    "Window { width: 1000; height: 700; visible: true\n"
+    "  Column { Text { text: \"Mouse\" } Button { text: \"Pair\" } } }"};
 const char kConfiguratorOption[] = "--configurator";
 const char kFirstFrameLine[] = "first frame of the main page";
 const char kMemoryLine[] = "memory ";
@@ -139,24 +154,18 @@ void visitEveryPage(QObject *root, Walk &walk)
     });
 }
 
-// The empty window, or with `button` one text and one button in it.
-int runReferenceWindow(int argc, char *argv[], bool button)
+int runReferenceWindow(int argc, char *argv[], const ReferenceWindow &reference)
 {
     QGuiApplication app(argc, argv);
     QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     QQmlApplicationEngine engine;
-    engine.loadData(button ? "import QtQuick 2.12\nimport QtQuick.Window 2.12\n"
-                             "import QtQuick.Controls 2.12\n"
-                             "Window { width: 1000; height: 700; visible: true\n"
-                             "  Column { Text { text: \"Mouse\" } Button { text: \"Pair\" } } }"
-                           : "import QtQuick 2.12\nimport QtQuick.Window 2.12\n"
-                             "Window { width: 1000; height: 700; visible: true }");
+    engine.loadData(reference.qml);
     auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().value(0));
     if (!window)
         return 1;
-    atNextFrame(window, [button] {
-        QTimer::singleShot(500, [button] {
-            printMemory(button ? "button window" : "empty window");
+    atNextFrame(window, [&reference] {
+        QTimer::singleShot(500, [&reference] {
+            printMemory(reference.figure);
             QGuiApplication::exit(0);
         });
     });
@@ -245,15 +254,16 @@ int main(int argc, char *argv[])
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (argc >= 2 && (qstrcmp(argv[1], kEmptyOption) == 0 || qstrcmp(argv[1], kButtonOption) == 0))
-        return runReferenceWindow(argc, argv, qstrcmp(argv[1], kButtonOption) == 0);
+    for (const ReferenceWindow *reference : {&kEmptyWindow, &kButtonWindow})
+        if (argc >= 2 && qstrcmp(argv[1], reference->option) == 0)
+            return runReferenceWindow(argc, argv, *reference);
     if (argc >= 3 && qstrcmp(argv[1], kConfiguratorOption) == 0)
         return runConfiguratorRounds(argc, argv, std::max(1, QByteArray(argv[2]).toInt()));
 
     QCoreApplication app(argc, argv);
     const int rounds = argc >= 2 ? std::max(1, QByteArray(argv[1]).toInt()) : 50;
-    const QStringList empty = runChild(QLatin1String(kEmptyOption));
-    const QStringList button = runChild(QLatin1String(kButtonOption));
+    const QStringList empty = runChild(QLatin1String(kEmptyWindow.option));
+    const QStringList button = runChild(QLatin1String(kButtonWindow.option));
     const QStringList configurator =
         runChild(QLatin1String(kConfiguratorOption), {QString::number(rounds)});
     bool failed = false;
@@ -262,8 +272,8 @@ int main(int argc, char *argv[])
         failed |= line.startsWith(QLatin1String("failed"));
     }
     const QString lastRound = QStringLiteral("after %1 rounds").arg(rounds);
-    const double base = megabytes(figure(empty, QStringLiteral("empty window")));
-    const double withButton = megabytes(figure(button, QStringLiteral("button window")));
+    const double base = megabytes(figure(empty, QLatin1String(kEmptyWindow.figure)));
+    const double withButton = megabytes(figure(button, QLatin1String(kButtonWindow.figure)));
     const double first = megabytes(figure(configurator, QStringLiteral("after 1 round")));
     const double last = megabytes(figure(configurator, lastRound));
     std::printf("resident memory (MB): empty Qt Quick window %.1f | with a text and a button "
