@@ -6,6 +6,7 @@
 #include "inputsources.h"
 #include "mainwindow.h"
 #include "simulatedmouseserver.h"
+#include "termination.h"
 #include "usbdriver.h"
 
 #include <QCoreApplication>
@@ -39,6 +40,12 @@ int runAgent(AgentPlatform &platform)
         mouseServer->listen(SimulatedMouseServer::socketName(appenv::applicationDir()));
     }
 
+    // A session that ends, or a terminal, asks the agent to end: it closes as when
+    // the configurator asks, putting away its private copy of the settings.
+    const auto termination = platform::watchTerminationRequests([] {
+        qDebug() << "asked by the system to end";
+        QCoreApplication::quit();
+    });
     const int code = QCoreApplication::exec();
     mouseServer.reset();
 

@@ -72,6 +72,36 @@ private slots:
         QCOMPARE(m_windows->requestClose("VelkoOptions", 1000), platform::CloseResult::NotFound);
     }
 
+    // Asked to end by the system (SIGTERM, as at a session's end, on Linux; on
+    // Windows WM_CLOSE to its windows), the agent ends in order and leaves nothing
+    // in the temporary folder: no private copy of the settings, no socket.
+    void terminationEndsTheAgentInOrder()
+    {
+        const QString tmp = m_dir->filePath("tmp");
+        QVERIFY(QDir().mkpath(tmp));
+        QHash<QByteArray, QByteArray> former;
+        for (const char *name : {"TMPDIR", "TMP", "TEMP"}) { // the agent's socket is there too
+            former[name] = qgetenv(name);
+            qputenv(name, QDir::toNativeSeparators(tmp).toLocal8Bit());
+        }
+        QProcess agent;
+        const bool started = startAgent(agent);
+        for (auto it = former.cbegin(); it != former.cend(); ++it)
+            qputenv(it.key(), it.value());
+        QVERIFY(started);
+        const auto left = [&] {
+            return QDir(tmp).entryList({"VelkoOptions*"}, QDir::AllEntries | QDir::System | QDir::Hidden);
+        };
+        QTRY_VERIFY(!QDir(tmp).entryList({"VelkoOptions*"}, QDir::Dirs).isEmpty()); // its copies
+        agent.terminate();
+        QVERIFY(agent.waitForFinished(10000));
+        QCOMPARE(agent.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(agent.exitCode(), 0);
+        const QString output = QString::fromLocal8Bit(agent.readAll());
+        QVERIFY2(output.contains(QStringLiteral("正常退出")), qPrintable(output));
+        QCOMPARE(left(), QStringList());
+    }
+
 private:
     // Starts the agent copy and waits until its close window answers.
     bool startAgent(QProcess &process)
