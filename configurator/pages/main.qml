@@ -340,6 +340,9 @@ Window {
         closeList()
         openTag = tag
         page.visible = true
+        // Opened by the mouse too, the list has the keyboard: Esc closes it. (From
+        // the keyboard, the list's current item takes it next.)
+        page.forceActiveFocus()
         connectDevice.f_setHighlight(tag, true)
     }
     function closeList() {
@@ -503,10 +506,13 @@ Window {
         }
     }
 
-    // The transparent cover under an open list; a click on it closes the list.
+    // The transparent cover under an open list; a click on it closes the list. It
+    // takes the pointer's hover, so that no covered button lights up or shows a tool
+    // tip (which would take the Esc meant for the list).
     MouseArea {
         objectName: "listCover"
         anchors.fill: parent
+        hoverEnabled: true
         visible: mainWindow.openTag !== ""
         onClicked: mainWindow.closeList()
     }

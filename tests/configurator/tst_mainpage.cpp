@@ -191,6 +191,36 @@ private slots:
 
 
 
+    // A cover takes the pointer's hover: the button it covers neither lights up nor
+    // shows its tool tip, which would take the Esc meant for what is open.
+    void coversTakeThePointersHover()
+    {
+        QVERIFY(start(true, "QX210"));
+        QQuickItem *button = item("loginButton");
+        QVERIFY(button);
+        QObject *area = nullptr;
+        for (QQuickItem *child : button->childItems())
+            area = child->property("containsMouse").isValid() ? child : area;
+        QVERIFY(area);
+        const QPoint over = button->mapToScene({button->width() / 2, button->height() / 2}).toPoint();
+        QObject *page = find("connectDevice");
+        const std::pair<const char *, std::function<void()>> covers[] = {
+            {"loginCover", [&] { call(page, "f_showLogin"); }},
+            {"listCover", [&] { QMetaObject::invokeMethod(page, "sigActionClicked", Q_ARG(QString, "mid_key_press")); }},
+            {"syncCover", [&] { QMetaObject::invokeMethod(find("syncCover"), "open"); }}};
+        for (const auto &[name, open] : covers) {
+            QTest::mouseMove(window(), over);
+            QTRY_VERIFY2(area->property("containsMouse").toBool(), name);
+            open();
+            QTRY_VERIFY2(item(name) && item(name)->isVisible(), name);
+            QTest::mouseMove(window(), over + QPoint(1, 0));
+            QTRY_VERIFY2(!area->property("containsMouse").toBool(), name);
+            QTest::keyClick(window(), Qt::Key_Escape);
+            QTRY_VERIFY2(!item(name)->isVisible(), name);
+            QTest::mouseMove(window(), {1, 1});
+        }
+    }
+
     // Without a tray a hidden window could not come back: closing it, by the
     // title bar or by the window manager, only minimises it.
     void closingWithoutATrayMinimises()

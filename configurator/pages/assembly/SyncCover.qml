@@ -48,9 +48,10 @@ Item {
                              rCode === 0, rCode === 0)
     }
 
-    MouseArea {
+    MouseArea { // takes the pointer's hover too, as the other covers do
         objectName: "outside"
         anchors.fill: parent
+        hoverEnabled: true
         onClicked: cover.close()
     }
     QXSync {

@@ -366,8 +366,9 @@ Rectangle {
         visible: false
         color: "#cc000000"
         Keys.onEscapePressed: root.f_hideLogin()
-        MouseArea {
+        MouseArea { // takes the pointer's hover too: no tool tip of a covered button shows
             anchors.fill: parent
+            hoverEnabled: true
             onClicked: root.f_hideLogin()
         }
         Loader {
