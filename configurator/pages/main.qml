@@ -54,9 +54,10 @@ Window {
     }
 
     // When what had the keyboard goes away (a box answered, a page left), the
-    // keyboard goes to the first item of what is shown now, and a page shown
-    // anew starts at its first item; focus given meanwhile (a box opened) stays
-    // where it is. Pointer users are left alone.
+    // keyboard goes back to what had it before the box if that is still shown,
+    // else to the first item of what is shown now, and a page shown anew starts
+    // at its first item; focus given meanwhile (a box opened) stays where it is.
+    // Pointer users are left alone.
     function settleFocus(pageChanged) {
         if (!KeyboardUse.active)
             return
@@ -65,10 +66,35 @@ Window {
             var item = mainWindow.activeFocusItem
             // A focus scope left holding the focus (a page's loader) is not a
             // place to type into.
-            var usable = item && item.visible && item.enabled && item.activeFocusOnTab
-            if (!usable || (pageChanged && item === before))
+            var usable = function(i) { return i && i.visible && i.enabled && i.activeFocusOnTab }
+            if (usable(item) && !(pageChanged && item === before))
+                return
+            if (!pageChanged && usable(mainWindow.focusBeforeBox))
+                mainWindow.focusBeforeBox.forceActiveFocus(Qt.OtherFocusReason)
+            else
                 Focus.first(mainWindow.contentItem)
         })
+    }
+    // What had the keyboard last outside the boxes, which lie above the dark cover.
+    property Item focusBeforeBox: null
+    function aboveDarkCover(item) {
+        var top = item
+        while (top && top.parent !== mainWindow.contentItem)
+            top = top.parent
+        var seenCover = false
+        var children = mainWindow.contentItem.children
+        for (var i = 0; top && i < children.length; ++i) {
+            if (children[i] === darkCover)
+                seenCover = true
+            else if (children[i] === top)
+                return seenCover
+        }
+        return false
+    }
+    onActiveFocusItemChanged: {
+        var item = activeFocusItem
+        if (item && item.activeFocusOnTab && !darkCover.visible && !aboveDarkCover(item))
+            focusBeforeBox = item
     }
     property string focusedPage: ""
 

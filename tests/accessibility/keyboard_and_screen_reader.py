@@ -302,6 +302,13 @@ def walk_in_english():
                                     for n in focusables(s.app()))):
                 fail("the new program set is not shown as the selected one")
 
+        # A box closed from the keyboard gives it back to what opened the box.
+        if tab_to(s, "Reset"):
+            key("Return")
+            expect_focus(s, "Only this", "the restore box")
+            key("Escape")
+            expect_focus(s, "Reset", "Esc from the restore box")
+
         # Register, sign in and upload, from the keyboard, against the server.
         if tab_to(s, "Login/Register"):
             key("Return")
