@@ -42,6 +42,22 @@ function first(scope) {
     move(scope, scope, true)
 }
 
+// The first text field of `scope` in Tab order, given it (a form's back button
+// comes before its fields); without one, its first focusable item.
+function firstField(scope) {
+    var next = scope
+    for (var i = 0; i < 500; ++i) {
+        next = next.nextItemInFocusChain(true)
+        if (!next || next === scope)
+            break
+        if (isInside(next, scope) && next.visible && next.enabled && next.cursorPosition !== undefined) {
+            next.forceActiveFocus(Qt.TabFocusReason)
+            return
+        }
+    }
+    first(scope)
+}
+
 // Home, End and a typed letter in a function list: the first entry, the last,
 // or the next entry whose text starts with the letter (wrapping round). True when
 // the key moved the list.

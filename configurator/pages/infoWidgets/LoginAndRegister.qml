@@ -34,7 +34,7 @@ Rectangle {
     // The keyboard goes to the first field of each page shown, and Tab stays in
     // the pop-up.
     function focusPage() {
-        Focus.first({"login": loginPage, "register": registerPage, "forget": forgetPage,
+        Focus.firstField({"login": loginPage, "register": registerPage, "forget": forgetPage,
                      "verify": verifyPage, "reset": resetPage}[page])
     }
     onPageChanged: Qt.callLater(focusPage)
