@@ -148,6 +148,22 @@ private slots:
     void cleanup() { view.reset(); }
     void cleanupTestCase() { appenv::setApplicationDir(QString()); }
 
+    // Opened again, the key list shows its marked entry, here the last one ("None").
+    void reopenedListShowsItsMark()
+    {
+        QQuickItem *page = show("MouseKeyPress");
+        const int last = texts(page).size() - 1;
+        call(page, "keyIsSelectItem", {last, "midKey"});
+        page->setVisible(false);
+        page->setVisible(true);
+        auto *list = qobject_cast<QQuickItem *>(child(page, "list"));
+        QQuickItem *marked = nullptr;
+        QTRY_VERIFY(QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem *, marked),
+                                              Q_ARG(int, last)) && marked);
+        const qreal top = marked->y() - list->property("contentY").toReal();
+        QVERIFY2(top >= 0 && top + marked->height() <= list->height(), qPrintable(QString::number(top)));
+    }
+
     // The lists the pages show are the ones the agent numbers its functions by;
     // a pick reports the position and text of the entry under the pointer.
     void pickPerVersionClass_data()

@@ -226,6 +226,9 @@ Item {
         height: keyPage.height - 82 - (keyPage.programSet ? 30 : 0)
         clip: true
         model: keyPage.visible ? listModel : null
+        // Opened, the list shows its marked entry ("None" is the last).
+        onModelChanged: if (model && keyPage.usrCurrentIndex >= 0)
+                            positionViewAtIndex(keyPage.usrCurrentIndex, ListView.Contain)
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {}
         Accessible.role: Accessible.List
