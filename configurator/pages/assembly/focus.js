@@ -11,18 +11,20 @@ function isInside(item, scope) {
 }
 
 // Gives the focus to the next (or previous) item after `from` in Tab order that
-// lies inside `scope` and is shown; none when the chain comes round to `from`.
-function move(scope, from, forward) {
+// lies inside `scope`, is shown and, given `accepts`, is one it accepts; none
+// when the chain comes round to `from`. True when one took the focus.
+function move(scope, from, forward, accepts) {
     var next = from
     for (var i = 0; i < 500; ++i) {
         next = next.nextItemInFocusChain(forward)
         if (!next || next === from)
-            return
-        if (isInside(next, scope) && next.visible && next.enabled) {
+            return false
+        if (isInside(next, scope) && next.visible && next.enabled && (!accepts || accepts(next))) {
             next.forceActiveFocus(forward ? Qt.TabFocusReason : Qt.BacktabFocusReason)
-            return
+            return true
         }
     }
+    return false
 }
 
 // Tab in `scope`: round its items, wrapping at its ends; `from` has the focus.
@@ -45,17 +47,8 @@ function first(scope) {
 // The first text field of `scope` in Tab order, given it (a form's back button
 // comes before its fields); without one, its first focusable item.
 function firstField(scope) {
-    var next = scope
-    for (var i = 0; i < 500; ++i) {
-        next = next.nextItemInFocusChain(true)
-        if (!next || next === scope)
-            break
-        if (isInside(next, scope) && next.visible && next.enabled && next.cursorPosition !== undefined) {
-            next.forceActiveFocus(Qt.TabFocusReason)
-            return
-        }
-    }
-    first(scope)
+    if (!move(scope, scope, true, function(item) { return item.cursorPosition !== undefined }))
+        first(scope)
 }
 
 // Home, End and a typed letter in a function list: the first entry, the last,
