@@ -44,10 +44,14 @@ function first(scope) {
     move(scope, scope, true)
 }
 
-// The first text field of `scope` in Tab order, given it (a form's back button
-// comes before its fields); without one, its first focusable item.
+// The first empty text field of `scope` in Tab order, given it (a form's back
+// button comes before its fields, and an address filled in for the user needs no
+// typing); with every field filled, the first field; without one, its first
+// focusable item.
 function firstField(scope) {
-    if (!move(scope, scope, true, function(item) { return item.cursorPosition !== undefined }))
+    var isField = function(item) { return item.cursorPosition !== undefined }
+    if (!move(scope, scope, true, function(item) { return isField(item) && item.text === "" }) &&
+            !move(scope, scope, true, isField))
         first(scope)
 }
 
