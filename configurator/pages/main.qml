@@ -55,9 +55,10 @@ Window {
 
     // When what had the keyboard goes away (a box answered, a page left), the
     // keyboard goes back to what had it before the box if that is still shown,
-    // else to the first item of what is shown now, and a page shown anew starts
-    // at its first item; focus given meanwhile (a box opened) stays where it is.
-    // Pointer users are left alone.
+    // else to the first item of what is shown now; a page shown again starts where
+    // the keyboard was when it was left (the button that opened the page left for
+    // it), a page shown anew at its first item. Focus given meanwhile (a box
+    // opened) stays where it is. Pointer users are left alone.
     function settleFocus(pageChanged) {
         if (!KeyboardUse.active)
             return
@@ -69,8 +70,10 @@ Window {
             var usable = function(i) { return i && i.visible && i.enabled && i.activeFocusOnTab }
             if (usable(item) && !(pageChanged && item === before))
                 return
-            if (!pageChanged && usable(mainWindow.focusBeforeBox))
-                mainWindow.focusBeforeBox.forceActiveFocus(Qt.OtherFocusReason)
+            var back = pageChanged ? mainWindow.focusOnPage[navigator.page]
+                                   : mainWindow.focusBeforeBox
+            if (usable(back))
+                back.forceActiveFocus(Qt.OtherFocusReason)
             else
                 Focus.first(mainWindow.contentItem)
         })
@@ -93,10 +96,14 @@ Window {
     }
     onActiveFocusItemChanged: {
         var item = activeFocusItem
-        if (item && item.activeFocusOnTab && !darkCover.visible && !aboveDarkCover(item))
+        if (item && item.activeFocusOnTab && !darkCover.visible && !aboveDarkCover(item)) {
             focusBeforeBox = item
+            focusOnPage[focusedPage] = item
+        }
     }
     property string focusedPage: ""
+    // What had the keyboard last on each page, by the page's name.
+    property var focusOnPage: ({})
 
     // One handler for the state names of the pages and of the pairing link.
     function onLogic(state) {
