@@ -11,6 +11,7 @@ import Operate.Conf.OpFunConfFile 1.0
 import Account.Manager.UpdatePasswdAccount 1.0
 import Account.Manager.GetSoftwareVersion 1.0
 import an.utility 1.0
+import Account.Pages 1.0
 import Qt.labs.platform 1.1 as Platform
 import "widgets"
 import "ability"
@@ -174,6 +175,8 @@ Window {
             navigator.showInfo(rMsg, rCode === 0)
             if (rCode === 0)
                 mainWindow.onLogic("update_passwd")
+            else if (AccountForms.endsSession(rCode))
+                mainWindow.onLogic("sign_out")
         }
     }
     GetSoftwareVersion {
@@ -681,6 +684,7 @@ Window {
             if (downloaded)
                 connectDevice.f_initMouseConf()
         }
+        onSigSessionEnded: mainWindow.onLogic("sign_out")
     }
 
     Rectangle {

@@ -34,6 +34,14 @@ public:
     // The information box's text for a sync result: "Upload success" or "Download
     // success" (translated) for code 0, otherwise the result's own text.
     Q_INVOKABLE QString syncResultText(Sync sync, int rCode, const QString &rMsg) const;
+
+    // The server's answer to a request made with a session it no longer knows
+    // (ended by a password change, expired, or signed out elsewhere): "Please log in
+    // again".
+    static constexpr int kSessionUnknown = 2007;
+    // Whether a reply with this code ends the session here too, so that the title
+    // bar offers "Login/Register" instead of a session that no longer works.
+    Q_INVOKABLE bool endsSession(int rCode) const { return rCode == kSessionUnknown; }
 };
 
 // The e-mail pattern; partial addresses can be typed, nothing else.

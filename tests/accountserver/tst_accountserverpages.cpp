@@ -183,6 +183,22 @@ private slots:
         // itself must refuse it.
         QCOMPARE(OperateToken().GetToken(), oldSession);
         QCOMPARE(sync("uploadButton"), QStringLiteral("Please log in again|false|false"));
+        // On the main page that refusal ends the session here too: the title bar
+        // offers the log-in again instead of a session that no longer works.
+        {
+            MainPageHost host;
+            host.fakes.install();
+            QVERIFY(host.start(true, "QX210"));
+            QObject *title = host.find("connectDevice")->property("titleBar").value<QObject *>();
+            QVERIFY(title->property("signedIn").toBool());
+            QMetaObject::invokeMethod(host.find("syncCover"), "open");
+            QMetaObject::invokeMethod(host.find("syncPanel"), "sigUpload");
+            QTRY_VERIFY(!title->property("signedIn").toBool());
+            QCOMPARE(OperateToken().GetToken(), QString(OperateToken::kNoSession));
+            QCOMPARE(host.find("navigator")->property("infoText").toString(),
+                     QStringLiteral("Please log in again"));
+        }
+        ConfiguratorPlatform::installNative();
 
         // The server's refusal reaches the log-in form: the password before the change.
         Pages pages(kCover);

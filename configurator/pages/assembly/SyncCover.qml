@@ -18,6 +18,8 @@ Item {
     property point panelAnchor: Qt.point(width - 120, 56)
 
     signal sigSyncResult(string text, bool success, bool downloaded)
+    // The server no longer knows the session the request was made with.
+    signal sigSessionEnded()
 
     // Opened, the panel has the keyboard; Esc closes it; closed, the keyboard goes
     // back to the page.
@@ -35,17 +37,19 @@ Item {
     Keys.onTabPressed: Focus.cycle(cover, Window.activeFocusItem, true)
     Keys.onBacktabPressed: Focus.cycle(cover, Window.activeFocusItem, false)
 
+    function answered(sync, rCode, rMsg) {
+        if (AccountForms.endsSession(rCode))
+            sigSessionEnded()
+        sigSyncResult(AccountForms.syncResultText(sync, rCode, rMsg), rCode === 0,
+                      sync === AccountForms.Download && rCode === 0)
+    }
     SaveConfigInfo {
         id: upload
-        onSigSaveConfRet: cover.sigSyncResult(
-                              AccountForms.syncResultText(AccountForms.Upload, rCode, rMsg),
-                              rCode === 0, false)
+        onSigSaveConfRet: cover.answered(AccountForms.Upload, rCode, rMsg)
     }
     GetDriverConf {
         id: download
-        onSigGetConfRet: cover.sigSyncResult(
-                             AccountForms.syncResultText(AccountForms.Download, rCode, rMsg),
-                             rCode === 0, rCode === 0)
+        onSigGetConfRet: cover.answered(AccountForms.Download, rCode, rMsg)
     }
 
     MouseArea { // takes the pointer's hover too, as the other covers do
