@@ -8,7 +8,7 @@ Item {
     Keys.onReturnPressed: submit.clicked()
     Keys.onEnterPressed: submit.clicked()
     width: 400
-    height: 274
+    height: 288
 
     signal sigLoginClicked(string account, string password)
     signal sigForgetPasswd()

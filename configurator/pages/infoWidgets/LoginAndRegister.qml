@@ -19,7 +19,7 @@ Rectangle {
     id: popup
     objectName: "popup"
     width: 400
-    height: 330
+    height: 344
     radius: 6
     color: "white"
 

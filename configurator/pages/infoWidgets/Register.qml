@@ -10,7 +10,7 @@ Item {
     Keys.onReturnPressed: submit.clicked()
     Keys.onEnterPressed: submit.clicked()
     width: 400
-    height: 274
+    height: 288
 
     property bool registered: false
     property string registeredEmail: ""

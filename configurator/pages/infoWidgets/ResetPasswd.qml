@@ -9,7 +9,7 @@ Item {
     Keys.onReturnPressed: submit.clicked()
     Keys.onEnterPressed: submit.clicked()
     width: 400
-    height: 330
+    height: 344
 
     signal sigResetPasswd(string rePwd)
     signal sigBack()

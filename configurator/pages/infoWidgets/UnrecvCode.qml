@@ -8,7 +8,7 @@ Rectangle {
     Keys.onReturnPressed: submit.clicked()
     Keys.onEnterPressed: submit.clicked()
     width: 400
-    height: 330
+    height: 344
     color: "white"
 
     signal sigPrevious()

@@ -10,7 +10,7 @@ Item {
     Keys.onReturnPressed: submit.clicked()
     Keys.onEnterPressed: submit.clicked()
     width: 400
-    height: 330
+    height: 344
 
     signal sigVerifyCode(string code)
     signal sigUnrecvCode()
