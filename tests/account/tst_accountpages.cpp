@@ -83,9 +83,12 @@ private slots:
         }
         QCOMPARE(signState.size(), signedIn ? 1 : 0);
         QCOMPARE(server.received.size(), reply.isEmpty() || reply == "down" ? 0 : 1);
-        if (signedIn) // the blank typed into the password was refused
+        if (signedIn) { // the blank typed into the password was refused
             QCOMPARE(server.received[0].body,
                      QByteArray(R"({"email":"ann@example.com","password":"p1!a"})"));
+            Pages again(kCover); // opened again, after a sign-out say
+            QCOMPARE(again.text("login/mailbox"), mailbox);
+        }
     }
 
     void registration_data()

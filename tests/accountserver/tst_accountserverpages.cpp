@@ -86,10 +86,11 @@ private:
     QString m_baseUrl;
 };
 
-// Types into the log-in form and presses "Login".
+// Types the password into the log-in form, which holds the address used last, and
+// presses "Login".
 void logIn(Pages &pages, const QString &password)
 {
-    pages.type("login/mailbox", kMailbox);
+    QCOMPARE(pages.text("login/mailbox"), kMailbox);
     pages.type("login/password", password);
     pages.click("login/loginButton");
 }

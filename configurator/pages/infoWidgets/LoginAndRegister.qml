@@ -38,7 +38,14 @@ Rectangle {
                      "verify": verifyPage, "reset": resetPage}[page])
     }
     onPageChanged: Qt.callLater(focusPage)
-    Component.onCompleted: Qt.callLater(focusPage)
+    // The address last used here is filled in (after a sign-out, or a session the
+    // server ended), so the keyboard starts in the password field.
+    Component.onCompleted: {
+        var last = operateToken.GetEmail()
+        if (last !== "NULL")
+            loginPage.setMailbox(last)
+        Qt.callLater(focusPage)
+    }
     Keys.onTabPressed: Focus.cycle(popup, Window.activeFocusItem, true)
     Keys.onBacktabPressed: Focus.cycle(popup, Window.activeFocusItem, false)
     Accessible.role: Accessible.Dialog
