@@ -5,6 +5,7 @@
 #include "hooksource.h"
 #include "inputsources.h"
 #include "mainwindow.h"
+#include "operateini.h"
 #include "simulatedmouseserver.h"
 #include "termination.h"
 #include "usbdriver.h"
@@ -22,8 +23,13 @@ void prepareAgentProcess()
 
 int runAgent(AgentPlatform &platform)
 {
-    if (platform.instanceLock->acquire(kAgentInstanceLock) == platform::LockResult::AlreadyHeld)
+    const platform::LockResult lock = platform.instanceLock->acquire(kAgentInstanceLock);
+    if (lock == platform::LockResult::AlreadyHeld)
         return 0;
+    // No other agent of this user runs now: copies of the settings left in the
+    // temporary folder belong to runs that could not tidy up.
+    if (lock == platform::LockResult::Acquired)
+        OperateIni::removeLeftSnapshotFolders();
 
     auto window = std::make_unique<MainWindow>(platform);
     auto driver = std::make_unique<USBDriver>(*platform.filterDevice);

@@ -3,9 +3,12 @@
 #include "file_change.h"
 #include "inicodec.h"
 
+#include <QCoreApplication>
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QLoggingCategory>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -29,12 +32,41 @@ QString loggable(const QString &key, const QString &value)
     return secret && !value.isEmpty() ? QStringLiteral("***") : value;
 }
 
+// The agent reader's private copies live in a folder of their own, named after the
+// program and ending in six random letters or digits.
+QString snapshotFolderTemplate()
+{
+    return QDir::tempPath() + QLatin1Char('/') + QCoreApplication::applicationName() +
+           QStringLiteral("-settings-XXXXXX");
+}
+
 OperateIni::ChangeWatchFactory &changeWatchFactory()
 {
     static OperateIni::ChangeWatchFactory factory = nullptr;
     return factory;
 }
 } // namespace
+
+int OperateIni::removeLeftSnapshotFolders()
+{
+    const QFileInfo pattern(snapshotFolderTemplate());
+    const QRegularExpression name(
+        QLatin1Char('^') +
+        QRegularExpression::escape(pattern.fileName().chopped(int(qstrlen("XXXXXX")))) +
+        QStringLiteral("[A-Za-z0-9]{6}$"));
+    int removed = 0;
+    const QFileInfoList entries =
+        pattern.dir().entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QFileInfo &entry : entries) {
+        if (entry.isSymLink() || !name.match(entry.fileName()).hasMatch())
+            continue;
+        if (QDir(entry.filePath()).removeRecursively())
+            ++removed;
+    }
+    if (removed > 0)
+        qDebug() << "removed" << removed << "folders of settings copies left by an earlier run";
+    return removed;
+}
 
 void OperateIni::setChangeWatchFactory(ChangeWatchFactory factory)
 {
@@ -79,7 +111,7 @@ void OperateIni::setSetIniPath(const QString &path)
         return;
     }
     if (!m_snapshotDir)
-        m_snapshotDir = std::make_unique<QTemporaryDir>();
+        m_snapshotDir = std::make_unique<QTemporaryDir>(snapshotFolderTemplate());
     // The watch is in place before the first read, so no write after that read
     // goes unreported.
     const std::string file = QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();

@@ -35,6 +35,13 @@ public:
 
     static const QString kUnbound; // "key error or unInit obj"
 
+    // Removes the folders of private copies that agents of this program left in
+    // the temporary folder when they ended without tidying up (killed, crashed, or
+    // ended with a Windows session). Only for the agent once it holds its instance
+    // lock, when no other agent of this user can be using one; folders that cannot
+    // be removed (another user's) stay. Answers how many were removed.
+    static int removeLeftSnapshotFolders();
+
     explicit OperateIni(Reader reader = Reader::Configurator, QObject *parent = nullptr);
     ~OperateIni() override;
 

@@ -151,6 +151,31 @@ private slots:
         QVERIFY(!fakes.filterDevice->isOpen());
         QVERIFY(!fakes.filterDevice->hasSemaphore());
     }
+    // Copies of the settings that earlier runs could not tidy up (killed, or ended
+    // with a Windows session) go when the agent starts; nothing else does.
+    void foldersLeftByEarlierRunsAreRemoved()
+    {
+        const QString temp = QDir::tempPath() + '/';
+        const QString program = temp + QCoreApplication::applicationName();
+        const QString stem = program + "-settings-";
+        const QStringList left{stem + "ab12CD", stem + "Zz0099"};
+        const QStringList kept{stem + "ab12C", stem + "ab12CD7", program + "-ab12CD",
+                               temp + "other-settings-ab12CD"};
+        for (const QString &folder : left + kept)
+            QVERIFY(QDir().mkpath(folder + "/1.ini"));
+        QFile file(stem + "xy12zw");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        FakeAgentPlatform fakes;
+        QCOMPARE(runAndClose(fakes), 0);
+        for (const QString &folder : left)
+            QVERIFY2(!QFileInfo::exists(folder), qPrintable(folder));
+        for (const QString &folder : kept) {
+            QVERIFY2(QFileInfo::exists(folder), qPrintable(folder));
+            QDir(folder).removeRecursively();
+        }
+        QVERIFY(file.remove());
+    }
     // Armed while running, its records reaching the hub (decoding: tst_usbdriver), and
     // disarmed at shutdown.
     void driverIsArmedAndDisarmed()
