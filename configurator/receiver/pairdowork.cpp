@@ -49,6 +49,7 @@ void PairDoWork::BeginMonitor()
 
 bool PairDoWork::CheckPlugInReceiver()
 {
+    const quint64 check = ++m_checks;
     const bool first = m_worker->GetPidVid();
     QElapsedTimer clock;
     clock.start();
@@ -61,7 +62,10 @@ bool PairDoWork::CheckPlugInReceiver()
     // and while timers keep arriving it would not look at its exit flag again.
     if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance())
         dispatcher->interrupt();
-    return first ? true : m_worker->GetPidVid();
+    if (m_checks != check)
+        return m_lastAnswer; // a receiver pulled out meanwhile must not come back
+    m_lastAnswer = first ? true : m_worker->GetPidVid();
+    return m_lastAnswer;
 }
 
 void PairDoWork::BeginPair()

@@ -23,7 +23,9 @@ public:
     // Registers for USB plug notifications (once, from the main page).
     Q_INVOKABLE void BeginMonitor();
     // Whether a receiver is present: asks once, keeps the window alive for a
-    // second, and asks again when the first answer was no.
+    // second, and asks again when the first answer was no. A check made meanwhile
+    // (a plug event handled during that second) answers later news: this one then
+    // answers as that one did, so that the last answer a caller gets is the latest.
     Q_INVOKABLE bool CheckPlugInReceiver();
     // Runs the pairing sequence afresh; a sequence still running is abandoned
     // first and none of its texts arrive after this call.
@@ -43,4 +45,6 @@ private:
     VLNativeEventFilter *m_filter;
     QThread *m_thread;
     MousePair *m_worker;
+    quint64 m_checks = 0;
+    bool m_lastAnswer = false;
 };

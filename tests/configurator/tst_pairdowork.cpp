@@ -110,9 +110,20 @@ private slots:
         QCOMPARE(receiver->commandCount({0xA0, 0x81, 0x01}), 1);
         QCOMPARE(services.hid->openHandleCount(), 1); // only the reopened interface
     }
-
-
-
+    // Pulled out during the second a check waits, the receiver is reported gone by
+    // the check that event makes, and the first check does not overturn that.
+    void aCheckMadeMeanwhileHasTheLastWord()
+    {
+        fake::addReceiverDevice(*services.hid, receiver.get(), 0x1812);
+        PairDoWork work;
+        bool inner = true;
+        QTimer::singleShot(100, [&] {
+            services.hid->clear();
+            inner = work.CheckPlugInReceiver();
+        });
+        QCOMPARE(work.CheckPlugInReceiver(), false);
+        QCOMPARE(inner, false);
+    }
 
     void plugRules_data()
     {
