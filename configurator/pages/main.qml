@@ -106,6 +106,13 @@ Window {
     // What had the keyboard last on each page, by the page's name.
     property var focusOnPage: ({})
 
+    // The server no longer knows the session: signed out here too, and the log-in
+    // pop-up opens for the user to sign in again.
+    function sessionEnded() {
+        onLogic("sign_out")
+        connectDevice.f_showLogin()
+    }
+
     // One handler for the state names of the pages and of the pairing link.
     function onLogic(state) {
         navigator.handle(state, state === "version_confirm" && chooseLoader.item
@@ -176,7 +183,7 @@ Window {
             if (rCode === 0)
                 mainWindow.onLogic("update_passwd")
             else if (AccountForms.endsSession(rCode))
-                mainWindow.onLogic("sign_out")
+                mainWindow.sessionEnded()
         }
     }
     GetSoftwareVersion {
@@ -684,7 +691,7 @@ Window {
             if (downloaded)
                 connectDevice.f_initMouseConf()
         }
-        onSigSessionEnded: mainWindow.onLogic("sign_out")
+        onSigSessionEnded: mainWindow.sessionEnded()
     }
 
     Rectangle {

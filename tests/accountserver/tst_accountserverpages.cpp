@@ -184,8 +184,8 @@ private slots:
         // itself must refuse it.
         QCOMPARE(OperateToken().GetToken(), oldSession);
         QCOMPARE(sync("uploadButton"), QStringLiteral("Please log in again|false|false"));
-        // On the main page that refusal ends the session here too: the title bar
-        // offers the log-in again instead of a session that no longer works.
+        // On the main page that refusal ends the session here too, and the log-in
+        // pop-up opens with the address filled in.
         {
             MainPageHost host;
             host.fakes.install();
@@ -198,6 +198,9 @@ private slots:
             QCOMPARE(OperateToken().GetToken(), QString(OperateToken::kNoSession));
             QCOMPARE(host.find("navigator")->property("infoText").toString(),
                      QStringLiteral("Please log in again"));
+            QTRY_VERIFY(host.find("login"));
+            QCOMPARE(host.find("login")->findChild<QObject *>("mailbox")->property("text").toString(),
+                     kMailbox);
         }
         ConfiguratorPlatform::installNative();
 
