@@ -106,10 +106,10 @@ Window {
     // What had the keyboard last on each page, by the page's name.
     property var focusOnPage: ({})
 
-    // The server no longer knows the session: signed out here too, and the log-in
-    // pop-up opens for the user to sign in again.
-    function sessionEnded() {
-        onLogic("sign_out")
+    // The session has ended on the server (the password changed, or a session it no
+    // longer knows): signed out here too, and the log-in pop-up opens to sign in again.
+    function signInAgain(state) {
+        onLogic(state)
         connectDevice.f_showLogin()
     }
 
@@ -181,9 +181,9 @@ Window {
         onSigUpdatePwdRet: {
             navigator.showInfo(rMsg, rCode === 0)
             if (rCode === 0)
-                mainWindow.onLogic("update_passwd")
+                mainWindow.signInAgain("update_passwd")
             else if (AccountForms.endsSession(rCode))
-                mainWindow.sessionEnded()
+                mainWindow.signInAgain("sign_out")
         }
     }
     GetSoftwareVersion {
@@ -691,7 +691,7 @@ Window {
             if (downloaded)
                 connectDevice.f_initMouseConf()
         }
-        onSigSessionEnded: mainWindow.sessionEnded()
+        onSigSessionEnded: mainWindow.signInAgain("sign_out")
     }
 
     Rectangle {
