@@ -15,6 +15,7 @@ Item {
     signal sigBack()
 
     function showError(text) { error.show(text) }
+    function setMailbox(text) { mailbox.text = text }
 
     BackButton {
         objectName: "back"

@@ -16,6 +16,7 @@ Item {
     function showError(text) { error.show(text) }
     // The address just registered, ready to log in with.
     function setMailbox(text) { mailbox.text = text }
+    readonly property alias mailboxText: mailbox.text
 
     Column {
         anchors.horizontalCenter: parent.horizontalCenter

@@ -142,7 +142,10 @@ Rectangle {
         y: 56
         visible: popup.page === "login"
         onSigLoginClicked: loginAccount.VlPostLoginJson(account, password)
-        onSigForgetPasswd: popup.page = "forget"
+        onSigForgetPasswd: { // the address typed (or filled in) comes along
+            forgetPage.setMailbox(loginPage.mailboxText)
+            popup.page = "forget"
+        }
     }
     Register {
         id: registerPage
