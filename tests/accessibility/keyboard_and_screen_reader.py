@@ -335,6 +335,11 @@ def walk_in_english():
             key("Return")
             if not wait(lambda: focus_name(s.app()) == "Account: Ann", 10):
                 fail("signing in from the keyboard: the focus is on %r" % focus_name(s.app()))
+            if tab_to(s, "Sync"):
+                key("Return")
+                expect_focus(s, "Upload set", "the sync panel")
+                key("Escape")
+                expect_focus(s, "Sync", "Esc from the sync panel")
             key("alt+4")
             expect_focus(s, "Upload set", "Alt+4 opens the sync panel")
             key("Return")

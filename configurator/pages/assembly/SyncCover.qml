@@ -22,16 +22,25 @@ Item {
     signal sigSessionEnded()
 
     // Opened, the panel has the keyboard; Esc closes it; closed, the keyboard goes
-    // back to the page.
+    // back to what had it before (the "Sync" button), or else to the page.
+    property Item opener: null
     function open() {
+        opener = Window.activeFocusItem
         visible = true
         Qt.callLater(Focus.first, cover)
     }
     function close() {
         var hadKeyboard = Focus.isInside(Window.activeFocusItem, cover)
         visible = false
-        if (hadKeyboard)
-            Qt.callLater(Focus.first, cover.parent)
+        if (!hadKeyboard)
+            return
+        var back = opener
+        Qt.callLater(function() {
+            if (back && back.visible && back.enabled && back.activeFocusOnTab)
+                back.forceActiveFocus(Qt.OtherFocusReason)
+            else
+                Focus.first(cover.parent)
+        })
     }
     Keys.onEscapePressed: close()
     Keys.onTabPressed: Focus.cycle(cover, Window.activeFocusItem, true)
