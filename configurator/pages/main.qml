@@ -273,6 +273,7 @@ Window {
         active: navigator.page === "choose"
         sourceComponent: ChooseVersion {
             objectName: "chooseVersion"
+            canGoBack: rules.hasModel(navigator.currentModel)
             onSigVersionClicked: mainWindow.onLogic(version)
             onSigHidden: mainWindow.putAway()
             onSigMinWindow: mainWindow.showMinimized()

@@ -98,6 +98,12 @@ bool PageNavigator::handle(const QString &state, const QString &argument)
              afterPairResult(QStringLiteral("enterPair"));
          }},
         {QStringLiteral("return_choose"), show("choose")},
+        // Back from the model choice without choosing: only where a model is stored.
+        {QStringLiteral("hide_choose"),
+         [this] {
+             if (assignment::hasModel(m_currentModel))
+                 setPage(pageAfterPairing());
+         }},
     };
     const auto it = table.find(state);
     if (it == table.end()) {

@@ -312,6 +312,7 @@ private slots:
     {
         QVERIFY(start(true, "NULL"));
         QCOMPARE(find("chooseVersion")->property("selectedModel").toString(), QString("QX210"));
+        QVERIFY(!find("chooseVersion")->property("canGoBack").toBool()); // a model must be chosen
         find("chooseVersion")->setProperty("selectedModel", "QX330");
         QMetaObject::invokeMethod(find("chooseVersion"), "sigVersionClicked",
                                   Q_ARG(QString, "version_confirm"));
@@ -327,6 +328,22 @@ private slots:
         // The choice is written to the new model's file.
         pick("midKeyPage", 12);
         QCOMPARE(stored("GetMidKeyVal"), QString(R"({"index":"12","name":"Copy","tag":"midKey"})"));
+    }
+
+    // Opened to change the model, the choice is left unchanged with Esc.
+    void modelChoiceIsLeftWithEsc()
+    {
+        QVERIFY(start(true, "QX210"));
+        window()->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window()));
+        logic("return_choose");
+        auto *choose = qobject_cast<QQuickItem *>(find("chooseVersion"));
+        QVERIFY(choose && choose->property("canGoBack").toBool());
+        choose->setProperty("selectedModel", "QX330");
+        choose->forceActiveFocus();
+        QTest::keyClick(window(), Qt::Key_Escape);
+        QCOMPARE(page(), QString("connect"));
+        QCOMPARE(find("connectDevice")->property("modelText").toString(), QString("QX210"));
     }
 
     void pickingWritesTheEntry_data()

@@ -32,6 +32,8 @@ private slots:
             "connect");
         row("entered pairing", "connect", "QXPair enterSuccess", "pair");
         row("choose again", "connect", "return_choose", "choose");
+        row("choose again, back", "connect", "return_choose hide_choose", "connect");
+        row("no model yet, no way back", "choose", "hide_choose", "choose");
         row("unknown state", "connect", "nonsense", "connect");
     }
     void states()

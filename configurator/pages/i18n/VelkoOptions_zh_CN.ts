@@ -103,6 +103,10 @@
 <context>
     <name>ChooseVersion</name>
     <message>
+        <source>Back</source>
+        <translation>返回</translation>
+    </message>
+    <message>
         <source>Choose the version</source>
         <translation>选择型号</translation>
     </message>

@@ -6,7 +6,20 @@ import "../assembly"
 FullPage {
     id: root
     property string selectedModel: rules.initialModel("")
+    // Opened to change the stored model: Esc or the back button leaves it unchanged.
+    property bool canGoBack: false
     signal sigVersionClicked(string version)
+
+    Keys.onEscapePressed: if (canGoBack) root.sigVersionClicked("hide_choose")
+    IconButton {
+        objectName: "backButton"
+        visible: root.canGoBack
+        x: 60
+        y: 9
+        source: "qrc:/images/back.svg"
+        name: qsTr("Back")
+        onClicked: root.sigVersionClicked("hide_choose")
+    }
 
     // Selects `stored`, or the first model when it names none.
     function f_selectModel(stored) {
