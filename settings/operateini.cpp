@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QLoggingCategory>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -32,12 +31,11 @@ QString loggable(const QString &key, const QString &value)
     return secret && !value.isEmpty() ? QStringLiteral("***") : value;
 }
 
-// The agent reader's private copies live in a folder of their own, named after the
-// program and ending in six random letters or digits.
-QString snapshotFolderTemplate()
+// The agent reader's private copies live in a folder of their own in the temporary
+// folder: this name and six random characters.
+QString snapshotFolderPrefix()
 {
-    return QDir::tempPath() + QLatin1Char('/') + QCoreApplication::applicationName() +
-           QStringLiteral("-settings-XXXXXX");
+    return QCoreApplication::applicationName() + QStringLiteral("-settings-");
 }
 
 OperateIni::ChangeWatchFactory &changeWatchFactory()
@@ -49,18 +47,12 @@ OperateIni::ChangeWatchFactory &changeWatchFactory()
 
 int OperateIni::removeLeftSnapshotFolders()
 {
-    const QFileInfo pattern(snapshotFolderTemplate());
-    const QRegularExpression name(
-        QLatin1Char('^') +
-        QRegularExpression::escape(pattern.fileName().chopped(int(qstrlen("XXXXXX")))) +
-        QStringLiteral("[A-Za-z0-9]{6}$"));
     int removed = 0;
-    const QFileInfoList entries =
-        pattern.dir().entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QFileInfoList entries = QDir::temp().entryInfoList(
+        {snapshotFolderPrefix() + QStringLiteral("??????")},
+        QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
     for (const QFileInfo &entry : entries) {
-        if (entry.isSymLink() || !name.match(entry.fileName()).hasMatch())
-            continue;
-        if (QDir(entry.filePath()).removeRecursively())
+        if (!entry.isSymLink() && QDir(entry.filePath()).removeRecursively())
             ++removed;
     }
     if (removed > 0)
@@ -111,7 +103,8 @@ void OperateIni::setSetIniPath(const QString &path)
         return;
     }
     if (!m_snapshotDir)
-        m_snapshotDir = std::make_unique<QTemporaryDir>(snapshotFolderTemplate());
+        m_snapshotDir = std::make_unique<QTemporaryDir>(
+            QDir::temp().filePath(snapshotFolderPrefix() + QStringLiteral("XXXXXX")));
     // The watch is in place before the first read, so no write after that read
     // goes unreported.
     const std::string file = QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();

@@ -66,21 +66,13 @@ Window {
         var before = mainWindow.activeFocusItem
         Qt.callLater(function() {
             var item = mainWindow.activeFocusItem
-            // A focus scope left holding the focus (a page's loader) is not a
-            // place to type into.
-            var usable = function(i) { return i && i.visible && i.enabled && i.activeFocusOnTab }
-            if (usable(item) && !(pageChanged && item === before))
+            if (Focus.usable(item) && !(pageChanged && item === before))
                 return
-            var back = pageChanged ? mainWindow.focusOnPage[navigator.page]
-                                   : mainWindow.focusBeforeBox
-            if (usable(back))
-                back.forceActiveFocus(Qt.OtherFocusReason)
-            else
-                Focus.first(mainWindow.contentItem)
+            // A box lies on the page shown: what had the keyboard there last,
+            // outside the boxes, is what had it before the box.
+            Focus.restore(mainWindow.focusOnPage[navigator.page], mainWindow.contentItem)
         })
     }
-    // What had the keyboard last outside the boxes, which lie above the dark cover.
-    property Item focusBeforeBox: null
     function aboveDarkCover(item) {
         var top = item
         while (top && top.parent !== mainWindow.contentItem)
@@ -97,13 +89,12 @@ Window {
     }
     onActiveFocusItemChanged: {
         var item = activeFocusItem
-        if (item && item.activeFocusOnTab && !darkCover.visible && !aboveDarkCover(item)) {
-            focusBeforeBox = item
+        if (item && item.activeFocusOnTab && !darkCover.visible && !aboveDarkCover(item))
             focusOnPage[focusedPage] = item
-        }
     }
     property string focusedPage: ""
-    // What had the keyboard last on each page, by the page's name.
+    // What had the keyboard last on each page outside the boxes (which lie above
+    // the dark cover), by the page's name.
     property var focusOnPage: ({})
 
     // The session has ended on the server (the password changed, or a session it no

@@ -62,10 +62,9 @@ bool PairDoWork::CheckPlugInReceiver()
     // and while timers keep arriving it would not look at its exit flag again.
     if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance())
         dispatcher->interrupt();
-    if (m_checks != check)
-        return m_lastAnswer; // a receiver pulled out meanwhile must not come back
-    m_lastAnswer = first ? true : m_worker->GetPidVid();
-    return m_lastAnswer;
+    // A check made meanwhile (a plug event) may have seen the receiver go: then
+    // only a fresh look says how things stand now.
+    return first && m_checks == check ? true : m_worker->GetPidVid();
 }
 
 void PairDoWork::BeginPair()

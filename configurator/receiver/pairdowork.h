@@ -23,9 +23,9 @@ public:
     // Registers for USB plug notifications (once, from the main page).
     Q_INVOKABLE void BeginMonitor();
     // Whether a receiver is present: asks once, keeps the window alive for a
-    // second, and asks again when the first answer was no. A check made meanwhile
-    // (a plug event handled during that second) answers later news: this one then
-    // answers as that one did, so that the last answer a caller gets is the latest.
+    // second, and asks again when the first answer was no, or when another check
+    // was made meanwhile (a plug event handled during that second), so that a
+    // receiver pulled out during the wait does not come back as present.
     Q_INVOKABLE bool CheckPlugInReceiver();
     // Runs the pairing sequence afresh; a sequence still running is abandoned
     // first and none of its texts arrive after this call.
@@ -46,5 +46,4 @@ private:
     QThread *m_thread;
     MousePair *m_worker;
     quint64 m_checks = 0;
-    bool m_lastAnswer = false;
 };

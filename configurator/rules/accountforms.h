@@ -39,8 +39,8 @@ public:
     // (ended by a password change, expired, or signed out elsewhere): "Please log in
     // again".
     static constexpr int kSessionUnknown = 2007;
-    // Whether a reply with this code ends the session here too, so that the title
-    // bar offers "Login/Register" instead of a session that no longer works.
+    // Whether a reply with this code ends the session here too, so that the user is
+    // asked to sign in again instead of keeping a session that no longer works.
     Q_INVOKABLE bool endsSession(int rCode) const { return rCode == kSessionUnknown; }
 };
 

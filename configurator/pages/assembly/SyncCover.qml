@@ -32,15 +32,8 @@ Item {
     function close() {
         var hadKeyboard = Focus.isInside(Window.activeFocusItem, cover)
         visible = false
-        if (!hadKeyboard)
-            return
-        var back = opener
-        Qt.callLater(function() {
-            if (back && back.visible && back.enabled && back.activeFocusOnTab)
-                back.forceActiveFocus(Qt.OtherFocusReason)
-            else
-                Focus.first(cover.parent)
-        })
+        if (hadKeyboard)
+            Qt.callLater(Focus.restore, opener, cover.parent)
     }
     Keys.onEscapePressed: close()
     Keys.onTabPressed: Focus.cycle(cover, Window.activeFocusItem, true)

@@ -44,6 +44,21 @@ function first(scope) {
     move(scope, scope, true)
 }
 
+// Whether `item` can take the keyboard: shown, enabled and reached by Tab (a focus
+// scope left holding the focus, a page's loader, is not a place to type into).
+function usable(item) {
+    return item && item.visible && item.enabled && item.activeFocusOnTab
+}
+
+// Gives the keyboard back to `item` where it still can take it, else to the first
+// item of `scope`.
+function restore(item, scope) {
+    if (usable(item))
+        item.forceActiveFocus(Qt.OtherFocusReason)
+    else
+        first(scope)
+}
+
 // The first empty text field of `scope` in Tab order, given it (a form's back
 // button comes before its fields, and an address filled in for the user needs no
 // typing); with every field filled, the first field; without one, its first
