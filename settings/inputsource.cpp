@@ -2,6 +2,9 @@
 
 #include "appenv.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
 
 namespace inputsource {
@@ -35,10 +38,19 @@ QString filePath()
 
 bool store(Source source)
 {
-    QSettings file(filePath(), QSettings::IniFormat); // written whole, renamed into place
-    file.setValue(QStringLiteral("Input/source"), name(source));
-    file.sync();
-    return file.status() == QSettings::NoError;
+    // Only the agent writes this file, and one agent runs per user: it needs no
+    // lock. The toolkit's settings writer takes a lock file, and a lock left by an
+    // agent killed while writing kept the next agent's start waiting half a minute
+    // for it to age, deaf to the mouse and to the configurator meanwhile.
+    const QString path = filePath();
+    QFile::remove(path + QStringLiteral(".lock")); // left by such a writer
+    if (!QDir().mkpath(QFileInfo(path).path()))
+        return false;
+    QSaveFile file(path); // written whole, renamed into place
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    file.write("[Input]\nsource=" + name(source).toUtf8() + '\n');
+    return file.commit();
 }
 
 Source stored()

@@ -18,6 +18,7 @@
 #include <QtTest>
 
 #include <condition_variable>
+#include <future>
 #include <mutex>
 
 using platform::fake::FakeFilterDevice;
@@ -175,6 +176,19 @@ private slots:
             QDir(folder).removeRecursively();
         }
         QVERIFY(file.remove());
+    }
+    // The lock of the file saying how the agent hears the mouse, left by an agent
+    // killed while writing it, does not hold up the next one.
+    void aLockLeftByAKilledAgentHoldsNothingUp()
+    {
+        QFile lock(inputsource::filePath() + ".lock");
+        QVERIFY(QDir().mkpath(QFileInfo(lock).path()) && lock.open(QIODevice::WriteOnly));
+        lock.close();
+        auto store = std::async(std::launch::async,
+                                [] { return inputsource::store(inputsource::Source::Hook); });
+        QVERIFY(store.wait_for(std::chrono::seconds(10)) == std::future_status::ready);
+        QVERIFY(store.get());
+        QCOMPARE(inputsource::stored(), inputsource::Source::Hook);
     }
     // Armed while running, its records reaching the hub (decoding: tst_usbdriver), and
     // disarmed at shutdown.
