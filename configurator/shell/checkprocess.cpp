@@ -21,7 +21,7 @@ CheckProcess::CheckProcess(QObject *parent) : CheckProcess(ConfiguratorPlatform:
 CheckProcess::CheckProcess(const ConfiguratorPlatform &services, QObject *parent)
     : QObject(parent), m_processes(services.processes), m_windows(services.windows),
       m_agentArguments(services.agentArguments), m_process(new QProcess),
-      m_timer(new QTimer(this)),
+      m_timer(new QTimer(this)), m_endingWatch(new QTimer(this)),
       m_startHidden(services.quietStart && services.trayAvailable && services.trayAvailable())
 {
     if (services.quietStart && !m_startHidden)
@@ -33,6 +33,8 @@ CheckProcess::CheckProcess(const ConfiguratorPlatform &services, QObject *parent
     connect(m_process, &QProcess::errorOccurred, this, &CheckProcess::onServerExeErrorOccurred);
     connect(this, &CheckProcess::sigServerState, this, &CheckProcess::onServerProcessState);
     connect(m_timer, &QTimer::timeout, this, &CheckProcess::timerDone);
+    m_endingWatch->setInterval(kEndingLookMs);
+    connect(m_endingWatch, &QTimer::timeout, this, &CheckProcess::lookForEndedAgent);
 }
 
 CheckProcess::~CheckProcess()
@@ -74,10 +76,14 @@ void CheckProcess::startAgent()
 
 void CheckProcess::CheckTargetPro()
 {
+    m_endingWatch->stop();
     if (!agentRunning()) {
         m_failedStarts = 0;
         m_gaveUp = false;
         startAgent();
+    } else if (m_process->state() == QProcess::NotRunning) {
+        m_endingLooks = 0;
+        m_endingWatch->start();
     }
     qDebug().noquote() << "Get current system version " << QSysInfo::productType()
                        << QSysInfo::productVersion();
@@ -86,6 +92,7 @@ void CheckProcess::CheckTargetPro()
 
 void CheckProcess::CloseVelkoOptions()
 {
+    m_endingWatch->stop(); // the agent closed here is not to be followed by another
     const platform::CloseResult result =
         m_windows->requestClose(kAgentWindowTitle, kCloseTimeoutMs);
     const char *outcome = result == platform::CloseResult::Closed     ? "closed"
@@ -150,6 +157,20 @@ void CheckProcess::restartAfterError()
         return;
     if (!agentRunning())
         startAgent();
+}
+
+void CheckProcess::lookForEndedAgent()
+{
+    if (agentRunning()) {
+        if (++m_endingLooks * kEndingLookMs >= kEndingWatchMs)
+            m_endingWatch->stop(); // it keeps running: it is that agent's to serve
+        return;
+    }
+    m_endingWatch->stop();
+    qDebug() << "the agent that was running has ended; starting one";
+    m_failedStarts = 0;
+    m_gaveUp = false;
+    startAgent();
 }
 
 void CheckProcess::timerDone()

@@ -30,6 +30,11 @@ public:
     static constexpr int kCloseTimeoutMs = 5000;
     // Restarts after errors stop once this many starts in a row have failed.
     static constexpr int kMaxFailedStarts = 3;
+    // An agent found running may be one still ending after a close request (the
+    // configurator exited and was started again at once): it is looked for this
+    // long, every kEndingLookMs, and one is started when it has gone.
+    static constexpr int kEndingWatchMs = 10000;
+    static constexpr int kEndingLookMs = 500;
 
     static const char kAgentProgram[];     // "VelkoOptions"
     static const char kAgentWindowTitle[]; // "VelkoOptions"
@@ -41,7 +46,8 @@ public:
     // outlives the configurator.
     ~CheckProcess() override;
 
-    // Starts the agent unless one runs, then emits the version class.
+    // Starts the agent unless one runs (then for a while after, should that one
+    // end: see kEndingWatchMs), then emits the version class.
     Q_INVOKABLE void CheckTargetPro();
     // Asks the agent to quit through its window, waiting at most kCloseTimeoutMs.
     Q_INVOKABLE void CloseVelkoOptions();
@@ -72,12 +78,15 @@ private:
     bool agentRunning();
     void startAgent();
     void restartAfterError();
+    void lookForEndedAgent();
 
     std::shared_ptr<platform::ProcessTable> m_processes;
     std::shared_ptr<platform::WindowDirectory> m_windows;
     QStringList m_agentArguments;
     QProcess *m_process;
     QTimer *m_timer;
+    QTimer *m_endingWatch;
+    int m_endingLooks = 0;
     bool m_startedSinceAttempt = false;
     bool m_closingPrevious = false;
     bool m_restartQueued = false;

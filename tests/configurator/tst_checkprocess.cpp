@@ -72,6 +72,22 @@ private slots:
     }
 
 
+    // An agent found running, which ends soon after (it was just asked to close), is
+    // followed by one of this configurator's.
+    void anAgentEndingAtTheStartIsFollowedByOne()
+    {
+        makeFolder();
+        fakes.processes->addProcess(agent.toStdString());
+        CheckProcess check(fakes.platform());
+        QStringList reports;
+        record(check, reports);
+        check.CheckTargetPro();
+        QTest::qWait(2 * CheckProcess::kEndingLookMs);
+        QCOMPARE(reports, QStringList{version});
+        fakes.processes->removeProcess(agent.toStdString());
+        QTRY_COMPARE(reports, (QStringList{version, "state:7"}));
+    }
+
     void repeatedStartFailuresStopAfterTheBound()
     {
         makeFolder(); // with an agent file that cannot be run
