@@ -74,13 +74,18 @@ void CheckProcess::startAgent()
     m_process->start(path, m_agentArguments, QIODevice::ReadWrite);
 }
 
+void CheckProcess::startAfresh()
+{
+    m_failedStarts = 0;
+    m_gaveUp = false;
+    startAgent();
+}
+
 void CheckProcess::CheckTargetPro()
 {
     m_endingWatch->stop();
     if (!agentRunning()) {
-        m_failedStarts = 0;
-        m_gaveUp = false;
-        startAgent();
+        startAfresh();
     } else if (m_process->state() == QProcess::NotRunning) {
         m_endingLooks = 0;
         m_endingWatch->start();
@@ -168,9 +173,7 @@ void CheckProcess::lookForEndedAgent()
     }
     m_endingWatch->stop();
     qDebug() << "the agent that was running has ended; starting one";
-    m_failedStarts = 0;
-    m_gaveUp = false;
-    startAgent();
+    startAfresh();
 }
 
 void CheckProcess::timerDone()

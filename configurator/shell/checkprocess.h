@@ -77,6 +77,8 @@ public slots:
 private:
     bool agentRunning();
     void startAgent();
+    // A start with the count of failed starts begun again.
+    void startAfresh();
     void restartAfterError();
     void lookForEndedAgent();
 

@@ -71,7 +71,6 @@ private slots:
         QVERIFY(log.contains("Get current system version "));
     }
 
-
     // An agent found running, which ends soon after (it was just asked to close), is
     // followed by one of this configurator's.
     void anAgentEndingAtTheStartIsFollowedByOne()
