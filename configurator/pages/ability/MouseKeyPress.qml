@@ -19,8 +19,6 @@ Item {
     property int itemCount: 0
     property string titleText: ""
     property int usrCurrentIndex: -1
-    property int isInitMainSpeed: 1
-    property int isInitSelfSpeed: 1
     // The detail panel on show (1 to 6), 0 for none.
     property int panelIndex: 0
     // A program set is edited: the list begins with "Same as all programs",
@@ -96,20 +94,21 @@ Item {
         pIndex = Number(pIndex)
         var panel = rules.panelFor(pIndex)
         var getter = rules.getterName(tag, pIndex, 0)
-        if (getter === "")
+        if (getter === "" || panel !== panelIndex) // only the shown panel is made
             return
         conf.syncMouseIni()
         if (panel === 6) {
-            mainSpeed.load(rules.speedFromStored(conf[getter]()))
-            selfSpeed.load(rules.speedFromStored(conf[rules.getterName(tag, pIndex, 1)]()))
+            speedPanel.item.main.load(rules.speedFromStored(conf[getter]()))
+            speedPanel.item.self.load(rules.speedFromStored(conf[rules.getterName(tag, pIndex, 1)]()))
         } else {
             var stored = conf[getter]()
-            textPanel(panel).load(stored === "NULL" ? "" : stored)
+            shownTextPanel(panel).load(stored === "NULL" ? "" : stored)
         }
     }
 
-    function textPanel(panel) {
-        return [webPanel, filePanel, folderPanel, programPanel, soundPanel][panel - 1]
+    // The shown text panel `panel` (1 to 5); null while another is shown.
+    function shownTextPanel(panel) {
+        return [webPanel, filePanel, folderPanel, programPanel, soundPanel][panel - 1].item
     }
 
     // The list of a Windows version class (AssignmentRules.keyItems).
@@ -141,7 +140,7 @@ Item {
         proUsrSelInput(pIndex)
         // Only the user's own pick of "Open Web page" puts the cursor in its address.
         if (panelIndex === 1)
-            webPanel.takeFocus()
+            shownTextPanel(1).takeFocus()
         sigSelItemIndex(pIndex, titleText)
     }
 
@@ -151,7 +150,9 @@ Item {
         var answer = rules.chooserAnswer(chosen)
         if (answer === "" || !rules.hasChooser(pIndex))
             return
-        textPanel(pIndex).load(answer)
+        var shown = shownTextPanel(pIndex)
+        if (shown)
+            shown.load(answer)
         sigUsrIndexUrl(pIndex, answer)
     }
 
@@ -280,91 +281,65 @@ Item {
         visible: keyPage.panelIndex > 0
     }
 
+    // The panel of the marked entry is made when it is marked and released when
+    // another is (most entries take no parameter, and there are four lists).
     // Panels 1 to 5: one input each; 2 to 5 also have an add button.
-    TextPanel {
-        id: webPanel
-        objectName: "panel1"
-        panel: 1
-        hasAdd: rules.hasChooser(panel)
-        visible: keyPage.panelIndex === panel
-        onEdited: keyPage.sigUsrIndexUrl(panel, text)
-        onAddClicked: keyPage.openChooser(panel)
+    Component {
+        id: textPanel
+        TextPanel {
+            objectName: "panel" + panel
+            panel: parent ? parent.panel : 0
+            hasAdd: rules.hasChooser(panel)
+            onEdited: keyPage.sigUsrIndexUrl(panel, text)
+            onAddClicked: keyPage.openChooser(panel)
+        }
     }
-    TextPanel {
-        id: filePanel
-        objectName: "panel2"
-        panel: 2
-        hasAdd: rules.hasChooser(panel)
-        visible: keyPage.panelIndex === panel
-        onEdited: keyPage.sigUsrIndexUrl(panel, text)
-        onAddClicked: keyPage.openChooser(panel)
-    }
-    TextPanel {
-        id: folderPanel
-        objectName: "panel3"
-        panel: 3
-        hasAdd: rules.hasChooser(panel)
-        visible: keyPage.panelIndex === panel
-        onEdited: keyPage.sigUsrIndexUrl(panel, text)
-        onAddClicked: keyPage.openChooser(panel)
-    }
-    TextPanel {
-        id: programPanel
-        objectName: "panel4"
-        panel: 4
-        hasAdd: rules.hasChooser(panel)
-        visible: keyPage.panelIndex === panel
-        onEdited: keyPage.sigUsrIndexUrl(panel, text)
-        onAddClicked: keyPage.openChooser(panel)
-    }
-    TextPanel {
-        id: soundPanel
-        objectName: "panel5"
-        panel: 5
-        hasAdd: rules.hasChooser(panel)
-        visible: keyPage.panelIndex === panel
-        onEdited: keyPage.sigUsrIndexUrl(panel, text)
-        onAddClicked: keyPage.openChooser(panel)
-    }
+    Loader { id: webPanel; readonly property int panel: 1; active: keyPage.panelIndex === panel; sourceComponent: textPanel }
+    Loader { id: filePanel; readonly property int panel: 2; active: keyPage.panelIndex === panel; sourceComponent: textPanel }
+    Loader { id: folderPanel; readonly property int panel: 3; active: keyPage.panelIndex === panel; sourceComponent: textPanel }
+    Loader { id: programPanel; readonly property int panel: 4; active: keyPage.panelIndex === panel; sourceComponent: textPanel }
+    Loader { id: soundPanel; readonly property int panel: 5; active: keyPage.panelIndex === panel; sourceComponent: textPanel }
 
     // Panel 6: the pointer speeds.
-    Column {
+    Loader {
         id: speedPanel
-        objectName: "panel6"
-        x: 326
-        y: 56
-        width: 238
-        spacing: 10
-        visible: keyPage.panelIndex === 6
+        active: keyPage.panelIndex === 6
+        sourceComponent: Column {
+            objectName: "panel6"
+            property alias main: mainSpeed
+            property alias self: selfSpeed
+            x: 326
+            y: 56
+            width: 238
+            spacing: 10
 
-        PageText {
-            width: parent.width
-            text: qsTr("Set the seepd of mouse")
-            font.pixelSize: 14
-            font.bold: true
-            color: Palette.listHeading
-            wrapMode: Text.WordWrap
-        }
-        SpeedRow {
-            id: mainSpeed
-            label: qsTr("Main")
-            slider.objectName: "mainSlider"
-            onValueChanged: keyPage.isInitMainSpeed = 0
-            onMoved: keyPage.sigUsrSpeed(0, value)
-        }
-        SpeedRow {
-            id: selfSpeed
-            label: qsTr("Self")
-            slider.objectName: "selfSlider"
-            onValueChanged: keyPage.isInitSelfSpeed = 0
-            onMoved: keyPage.sigUsrSpeed(1, value)
-        }
-        PageText {
-            width: parent.width
-            text: qsTr("Press button to switch the speed of mouse between main and self")
-            font.pixelSize: 12
-            color: Palette.listHint
-            wrapMode: Text.WordWrap
+            PageText {
+                width: parent.width
+                text: qsTr("Set the seepd of mouse")
+                font.pixelSize: 14
+                font.bold: true
+                color: Palette.listHeading
+                wrapMode: Text.WordWrap
+            }
+            SpeedRow {
+                id: mainSpeed
+                label: qsTr("Main")
+                slider.objectName: "mainSlider"
+                onMoved: keyPage.sigUsrSpeed(0, value)
+            }
+            SpeedRow {
+                id: selfSpeed
+                label: qsTr("Self")
+                slider.objectName: "selfSlider"
+                onMoved: keyPage.sigUsrSpeed(1, value)
+            }
+            PageText {
+                width: parent.width
+                text: qsTr("Press button to switch the speed of mouse between main and self")
+                font.pixelSize: 12
+                color: Palette.listHint
+                wrapMode: Text.WordWrap
+            }
         }
     }
 
