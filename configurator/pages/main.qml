@@ -700,69 +700,78 @@ Window {
             hoverEnabled: true
         }
     }
-    QXMsgBox {
-        id: restoreBox
-        objectName: "restoreBox"
+    // The boxes are made when they open and released when they close (BoxLoader),
+    // but for the key combination's box, which keeps what is being recorded.
+    BoxLoader {
         anchors.centerIn: parent
-        visible: navigator.box === "restore" && !mainWindow.programSelector.hasSets
-        title: qsTr("Restore default")
-        text: qsTr("Restoring the default will empty all settings.\nAre you sure you want to restore the default?")
-        onSigCancleClicked: navigator.restoreAnswered(false)
-        onSigSureClicked: navigator.restoreAnswered(true)
+        active: navigator.box === "restore" && !mainWindow.programSelector.hasSets
+        sourceComponent: QXMsgBox {
+            objectName: "restoreBox"
+            title: qsTr("Restore default")
+            text: qsTr("Restoring the default will empty all settings.\nAre you sure you want to restore the default?")
+            onSigCancleClicked: navigator.restoreAnswered(false)
+            onSigSureClicked: navigator.restoreAnswered(true)
+        }
     }
     // With program sets: the selected set only, or everything.
-    QXMsgBox {
-        id: restoreScopeBox
-        objectName: "restoreScopeBox"
+    BoxLoader {
         anchors.centerIn: parent
-        visible: navigator.box === "restore" && mainWindow.programSelector.hasSets
-        title: qsTr("Restore default")
-        text: qsTr("Restore the defaults of \"%1\" only, or of all programs and every program set?")
-                  .arg(mainWindow.programSelector.selectedName)
-        sureText: qsTr("Only this")
-        extraText: qsTr("Everything")
-        onSigCancleClicked: navigator.restoreAnswered(false)
-        onSigSureClicked: {
-            mainWindow.restoreAll = false
-            navigator.restoreAnswered(true)
-        }
-        onSigExtraClicked: {
-            mainWindow.restoreAll = true
-            navigator.restoreAnswered(true)
-        }
-    }
-    QXMsgBox {
-        objectName: "removeProgramBox"
-        anchors.centerIn: parent
-        visible: mainWindow.removingSection > 0
-        title: qsTr("Remove program")
-        text: qsTr("Remove \"%1\" and the assignments made for it?").arg(mainWindow.removingName)
-        onSigCancleClicked: mainWindow.removingSection = 0
-        onSigSureClicked: {
-            mainWindow.programSelector.removeProgram(mainWindow.removingSection)
-            mainWindow.removingSection = 0
+        active: navigator.box === "restore" && mainWindow.programSelector.hasSets
+        sourceComponent: QXMsgBox {
+            objectName: "restoreScopeBox"
+            title: qsTr("Restore default")
+            text: qsTr("Restore the defaults of \"%1\" only, or of all programs and every program set?")
+                      .arg(mainWindow.programSelector.selectedName)
+            sureText: qsTr("Only this")
+            extraText: qsTr("Everything")
+            onSigCancleClicked: navigator.restoreAnswered(false)
+            onSigSureClicked: {
+                mainWindow.restoreAll = false
+                navigator.restoreAnswered(true)
+            }
+            onSigExtraClicked: {
+                mainWindow.restoreAll = true
+                navigator.restoreAnswered(true)
+            }
         }
     }
-    ConfirmMsgBox {
-        id: confirmBox
-        objectName: "confirmBox"
+    BoxLoader {
         anchors.centerIn: parent
-        visible: navigator.box === "confirm"
-        title: navigator.confirmTitle
-        text: qsTr("It will be the current mouse model automatically next time log in")
-        onSigVerConfirmClicked: {
-            conf.SetCurrentMouse(navigator.confirmTitle)
-            navigator.modelConfirmed(navigator.confirmTitle)
+        active: mainWindow.removingSection > 0
+        sourceComponent: QXMsgBox {
+            objectName: "removeProgramBox"
+            title: qsTr("Remove program")
+            text: qsTr("Remove \"%1\" and the assignments made for it?").arg(mainWindow.removingName)
+            onSigCancleClicked: mainWindow.removingSection = 0
+            onSigSureClicked: {
+                mainWindow.programSelector.removeProgram(mainWindow.removingSection)
+                mainWindow.removingSection = 0
+            }
         }
     }
-    QXMsgBox {
-        objectName: "updateBox"
+    BoxLoader {
         anchors.centerIn: parent
-        visible: updatePrompt.shown
-        title: qsTr("New version update")
-        text: qsTr("The current software is not the latest version, please\ngo to the official website to download the latest version")
-        onSigCancleClicked: updatePrompt.cancel()
-        onSigSureClicked: updatePrompt.confirm()
+        active: navigator.box === "confirm"
+        sourceComponent: ConfirmMsgBox {
+            objectName: "confirmBox"
+            title: navigator.confirmTitle
+            text: qsTr("It will be the current mouse model automatically next time log in")
+            onSigVerConfirmClicked: {
+                conf.SetCurrentMouse(navigator.confirmTitle)
+                navigator.modelConfirmed(navigator.confirmTitle)
+            }
+        }
+    }
+    BoxLoader {
+        anchors.centerIn: parent
+        active: updatePrompt.shown
+        sourceComponent: QXMsgBox {
+            objectName: "updateBox"
+            title: qsTr("New version update")
+            text: qsTr("The current software is not the latest version, please\ngo to the official website to download the latest version")
+            onSigCancleClicked: updatePrompt.cancel()
+            onSigSureClicked: updatePrompt.confirm()
+        }
     }
     KeyCombinationBox {
         id: combinationBox
@@ -772,19 +781,23 @@ Window {
         onSigAccepted: mainWindow.combinationAnswered(texts)
         onSigCanceled: mainWindow.combinationAnswered(undefined)
     }
-    InformationBox {
-        objectName: "infoBox"
+    BoxLoader {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 60
-        visible: navigator.infoVisible
-        bMark: navigator.infoSuccess
-        text: navigator.infoText
+        active: navigator.infoVisible
+        sourceComponent: InformationBox {
+            objectName: "infoBox"
+            bMark: navigator.infoSuccess
+            text: navigator.infoText
+        }
     }
-    EnterPairFail {
-        objectName: "enterPairFail"
+    BoxLoader {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 60
-        visible: navigator.enterFailVisible
+        active: navigator.enterFailVisible
+        sourceComponent: EnterPairFail {
+            objectName: "enterPairFail"
+        }
     }
 
     Component.onCompleted: {

@@ -12,7 +12,12 @@ Rectangle {
     Accessible.role: Accessible.Dialog
     Accessible.name: title
     Accessible.description: text
-    onVisibleChanged: if (visible) sureButton.forceActiveFocus(Qt.OtherFocusReason)
+    // Shown, the box has the keyboard on its main answer (made shown by a
+    // BoxLoader, which calls this).
+    function takeKeyboard() {
+        sureButton.forceActiveFocus(Qt.OtherFocusReason)
+    }
+    onVisibleChanged: if (visible) takeKeyboard()
     Keys.onTabPressed: sureButton.forceActiveFocus(Qt.TabFocusReason)
     Keys.onBacktabPressed: sureButton.forceActiveFocus(Qt.BacktabFocusReason)
 
