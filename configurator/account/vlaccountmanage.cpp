@@ -73,11 +73,8 @@ bool VLAccountManage::isSafeDestination(const QUrl &url)
     return address.setAddress(host) && address.isLoopback();
 }
 
-VLAccountManage::VLAccountManage(QObject *parent)
-    : QObject(parent), m_manager(new QNetworkAccessManager(this))
+VLAccountManage::VLAccountManage(QObject *parent) : QObject(parent)
 {
-    connect(m_manager, &QNetworkAccessManager::finished, this, &VLAccountManage::sigFinished);
-
     OperateIni mainIni;
     mainIni.setSetIniPath(appenv::mainSettingsPath());
     QString configured = mainIni.getValue(kServerKey).trimmed();
@@ -136,6 +133,10 @@ void VLAccountManage::postJsonTo(const QString &url, const QByteArray &body)
                                                                 QUrl::RemoveUserInfo));
         refuse(new RefusedReply(request, this));
         return;
+    }
+    if (!m_manager) { // made at the first request: most pages' requests are never sent
+        m_manager = new QNetworkAccessManager(this);
+        connect(m_manager, &QNetworkAccessManager::finished, this, &VLAccountManage::sigFinished);
     }
     bound(m_manager->post(request, body));
 }
