@@ -92,6 +92,20 @@ Window {
         if (item && item.activeFocusOnTab && !darkCover.visible && !aboveDarkCover(item))
             focusOnPage[focusedPage] = item
     }
+    // Tab and Shift+Tab in what keeps the keyboard go round it. They are taken as
+    // shortcuts: the item that has the keyboard would pass them on along the
+    // window's order, out to the page behind.
+    readonly property Item keyboardKeeper: Focus.keeper(activeFocusItem)
+    Shortcut {
+        sequences: ["Tab"]
+        enabled: mainWindow.keyboardKeeper !== null
+        onActivated: Focus.cycle(mainWindow.keyboardKeeper, mainWindow.activeFocusItem, true)
+    }
+    Shortcut {
+        sequences: ["Shift+Tab", "Shift+Backtab"]
+        enabled: mainWindow.keyboardKeeper !== null
+        onActivated: Focus.cycle(mainWindow.keyboardKeeper, mainWindow.activeFocusItem, false)
+    }
     property string focusedPage: ""
     // What had the keyboard last on each page outside the boxes (which lie above
     // the dark cover), by the page's name.

@@ -12,7 +12,9 @@ KeyboardUse::KeyboardUse(QObject *application) : QObject(application)
 bool KeyboardUse::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    const bool key = type == QEvent::KeyPress;
+    // A key taken by a shortcut (Tab in a box) never arrives as a press: the
+    // focus item is asked about it first.
+    const bool key = type == QEvent::KeyPress || type == QEvent::ShortcutOverride;
     if ((key || type == QEvent::MouseButtonPress) && m_active != key) {
         m_active = key;
         emit activeChanged();

@@ -38,6 +38,13 @@ class TestMainPage : public QObject, MainPageHost
         return spot && spot->isVisible();
     }
     QObject *nav() const { return find("navigator"); }
+    // Whether the pages take the user for one working from the keyboard (and so
+    // show where the keyboard is).
+    bool keyboardInUse() const
+    {
+        const int type = qmlTypeId("an.utility", 1, 0, "KeyboardUse");
+        return engine->singletonInstance<QObject *>(type)->property("active").toBool();
+    }
     static QString modelFile() { return appenv::modelSettingsPath("QX210"); }
     static QByteArray bytes(const QString &path)
     {
@@ -279,6 +286,35 @@ private slots:
         QCOMPARE(stored("GetMidKeyVal"), QString(R"({"index":"48","name":"none","tag":"midKey"})"));
         QVERIFY(!labelShown("midKey"));
         QCOMPARE(find("midKeyPage")->property("usrCurrentIndex").toInt(), 48);
+    }
+
+    // Tab and Shift+Tab go round the box or list that is open, never to the page
+    // behind it.
+    void tabGoesRoundWhatIsOpen()
+    {
+        QVERIFY(start(true, "QX210"));
+        window()->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window()));
+        QObject *page = find("connectDevice");
+        const std::pair<const char *, std::function<void()>> opened[] = {
+            {"restoreBox", [&] { QMetaObject::invokeMethod(page, "sigLogicClicked", Q_ARG(QString, "default_set")); }},
+            {"midKeyPage", [&] { QMetaObject::invokeMethod(page, "sigActionClicked", Q_ARG(QString, "mid_key_press")); }}};
+        for (const auto &[name, open] : opened) {
+            open();
+            auto *scope = qobject_cast<QQuickItem *>(find(name));
+            const auto inside = [&] {
+                QQuickItem *focus = window()->activeFocusItem();
+                return focus && (focus == scope || scope->isAncestorOf(focus));
+            };
+            QTRY_VERIFY2(scope && inside(), name);
+            for (const auto &[key, modifiers] : {std::pair(Qt::Key_Tab, Qt::NoModifier),
+                                                 std::pair(Qt::Key_Backtab, Qt::ShiftModifier)})
+                for (int i = 0; i < 8; ++i) {
+                    QTest::keyClick(window(), key, modifiers);
+                    QVERIFY2(inside() && keyboardInUse(), name);
+                }
+            QTest::keyClick(window(), Qt::Key_Escape);
+        }
     }
 
     // "Key combination...": the keys pressed in the box, shown and stored; Esc

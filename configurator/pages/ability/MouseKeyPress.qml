@@ -7,7 +7,6 @@
 import QtQuick 2.15
 import "../assembly"
 import QtQuick.Controls 2.15
-import QtQuick.Window 2.15
 import "../assembly/focus.js" as Focus
 import Qt.labs.platform 1.1 as Platform
 import Operate.Conf.OpFunConfFile 1.0
@@ -45,8 +44,7 @@ Item {
         Focus.takeList(list, keyPage.usrCurrentIndex)
     }
     Keys.onEscapePressed: sigCloseRequested()
-    Keys.onTabPressed: Focus.cycle(keyPage, Window.activeFocusItem, true)
-    Keys.onBacktabPressed: Focus.cycle(keyPage, Window.activeFocusItem, false)
+    readonly property bool keepsKeyboard: true // Tab goes round it
 
     width: 310
     height: 460

@@ -3,7 +3,6 @@
 import QtQuick 2.15
 import an.utility 1.0
 import QtQuick.Controls 2.15
-import QtQuick.Window 2.15
 import "../assembly/focus.js" as Focus
 
 Item {
@@ -33,8 +32,7 @@ Item {
         Focus.takeList(list, wheelPage.markedIndex())
     }
     Keys.onEscapePressed: sigCloseRequested()
-    Keys.onTabPressed: Focus.cycle(wheelPage, Window.activeFocusItem, true)
-    Keys.onBacktabPressed: Focus.cycle(wheelPage, Window.activeFocusItem, false)
+    readonly property bool keepsKeyboard: true // Tab goes round it
 
     width: 310
     height: 56 + (Math.max(issueCount, 1) + 1 + (programSet ? 1 : 0)) * 30

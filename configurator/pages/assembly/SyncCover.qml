@@ -36,8 +36,7 @@ Item {
             Qt.callLater(Focus.restore, opener, cover.parent)
     }
     Keys.onEscapePressed: close()
-    Keys.onTabPressed: Focus.cycle(cover, Window.activeFocusItem, true)
-    Keys.onBacktabPressed: Focus.cycle(cover, Window.activeFocusItem, false)
+    readonly property bool keepsKeyboard: true // Tab goes round it
 
     function answered(sync, rCode, rMsg) {
         if (AccountForms.endsSession(rCode))

@@ -39,6 +39,15 @@ function cycle(scope, from, forward) {
     move(scope, from, forward)
 }
 
+// What keeps the keyboard around `item` (an open box, list, pop-up or panel that
+// sets `keepsKeyboard`): Tab and Shift+Tab go round it. None: the window's order.
+function keeper(item) {
+    for (var at = item; at; at = at.parent)
+        if (at.keepsKeyboard === true)
+            return at
+    return null
+}
+
 // The first focusable item of `scope` in Tab order, given it.
 function first(scope) {
     move(scope, scope, true)

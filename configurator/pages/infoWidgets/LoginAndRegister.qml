@@ -6,7 +6,6 @@ import QtQuick 2.15
 import an.utility 1.0
 import "../assembly"
 import "../assembly/focus.js" as Focus
-import QtQuick.Window 2.15
 import QtQuick.Controls 2.15
 import Account.Manager.LoginAccount 1.0
 import Account.Manager.RegisterAccount 1.0
@@ -46,8 +45,7 @@ Rectangle {
             loginPage.setMailbox(last)
         Qt.callLater(focusPage)
     }
-    Keys.onTabPressed: Focus.cycle(popup, Window.activeFocusItem, true)
-    Keys.onBacktabPressed: Focus.cycle(popup, Window.activeFocusItem, false)
+    readonly property bool keepsKeyboard: true // Tab goes round it
     Accessible.role: Accessible.Dialog
     Accessible.name: qsTr("Login/Register")
 

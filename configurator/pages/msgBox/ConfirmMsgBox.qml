@@ -18,8 +18,7 @@ Rectangle {
         sureButton.forceActiveFocus(Qt.OtherFocusReason)
     }
     onVisibleChanged: if (visible) takeKeyboard()
-    Keys.onTabPressed: sureButton.forceActiveFocus(Qt.TabFocusReason)
-    Keys.onBacktabPressed: sureButton.forceActiveFocus(Qt.BacktabFocusReason)
+    readonly property bool keepsKeyboard: true // Tab goes round it
 
     width: 231
     height: 253

@@ -2,9 +2,7 @@
 // third answer when `extraText` is set.
 import QtQuick 2.15
 import an.utility 1.0
-import QtQuick.Window 2.15
 import "../assembly"
-import "../assembly/focus.js" as Focus
 
 Rectangle {
     id: root
@@ -26,8 +24,7 @@ Rectangle {
     }
     onVisibleChanged: if (visible) takeKeyboard()
     Keys.onEscapePressed: sigCancleClicked()
-    Keys.onTabPressed: Focus.cycle(root, Window.activeFocusItem, true)
-    Keys.onBacktabPressed: Focus.cycle(root, Window.activeFocusItem, false)
+    readonly property bool keepsKeyboard: true // Tab goes round it
 
     width: extraText !== "" ? 460 : 400
     height: 220
