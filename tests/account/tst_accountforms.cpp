@@ -70,8 +70,6 @@ private slots:
                  state);
     }
 
-
-
     void countdownStopsAtZeroAndContinues()
     {
         VerificationCountdown::setDefaultTickMs(5);

@@ -178,7 +178,6 @@ private slots:
                                                      R"("password":"n3w!pw"})"));
     }
 
-
     void sync_data(); // out of the class body: moc misreads its raw strings
 
     void sync()
@@ -197,7 +196,6 @@ private slots:
         QTRY_COMPARE(pages.root()->property("result").toString(), result);
         QCOMPARE(readIni(box.modelFile(), "/SET/Mid_key"), midKey);
     }
-
 
     void accountPage()
     {

@@ -115,7 +115,6 @@ private slots:
         QCOMPARE(model, QStringLiteral("QX210"));
     }
 
-
     void download_data()
     {
         QTest::addColumn<QByteArray>("body");

@@ -31,9 +31,6 @@ private slots:
         QCOMPARE(OperateToken().GetToken(), token);
     }
 
-
-
-
     void theTokenIsMaskedInTheLog()
     {
         AccountSandbox box;

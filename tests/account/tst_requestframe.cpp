@@ -155,7 +155,6 @@ private slots:
                      qPrintable(QString::number(server.hugeBytesSent)));
     }
 
-
 };
 
 void TestRequestFrame::reply_data()

@@ -219,7 +219,6 @@ private slots:
         QCOMPARE(signState.size(), 0);
     }
 
-
 private:
     // One sync panel button; the panel's result as "text|success|downloaded" (empty
     // when none came).

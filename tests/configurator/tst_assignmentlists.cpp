@@ -288,8 +288,6 @@ private slots:
         QCOMPARE(modelBytes(), before);
     }
 
-
-
     // Texts on screen come from the catalogue, the appended "None" too.
     void chineseTexts()
     {
@@ -302,8 +300,6 @@ private slots:
         QCOMPARE(keys, catalogue::pageTexts(catalogue::List::Keys, "win10", true));
         QCOMPARE(wheels, catalogue::pageTexts(catalogue::List::Wheels, "win10", true));
     }
-
-
 
     void choosers_data()
     {

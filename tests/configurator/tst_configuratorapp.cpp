@@ -80,7 +80,6 @@ private slots:
         }
     }
 
-
     // A second start brings the first copy's window back, hidden or minimised.
     void secondCopyShowsTheRunningWindow()
     {
@@ -152,7 +151,6 @@ private slots:
         QVERIFY(log.contains(QStringLiteral("启动进程失败")));
     }
 
-
     void closeRequestClosesTheAgentAndEnds()
     {
         ConfiguratorStartup s = startup();
@@ -207,7 +205,6 @@ private slots:
         QCOMPARE(shown, visible);
         QVERIFY(log.contains(QStringLiteral("启动进程失败"))); // the agent start was tried
     }
-
 
     void unloadableMainPageEndsWithAnError()
     {

@@ -177,8 +177,6 @@ private slots:
         QCOMPARE(page(), QString("connect"));
     }
 
-
-
     void unpluggingClosesTheListAndTheSyncPanel()
     {
         QVERIFY(start(true, "QX210"));
@@ -190,13 +188,6 @@ private slots:
         for (const char *overlay : {"midKeyPage", "listCover", "syncCover"})
             QVERIFY2(!find(overlay)->property("visible").toBool(), overlay);
     }
-
-
-
-
-
-
-
 
     // A cover takes the pointer's hover: the button it covers neither lights up nor
     // shows its tool tip, which would take the Esc meant for what is open.
@@ -267,7 +258,6 @@ private slots:
         QCOMPARE(QSettings(modelFile(), QSettings::IniFormat).value("SET/Mid_key").toString(),
                  QString("Copy-12-midKey"));
     }
-
 
     void restoreDefaults()
     {
@@ -453,7 +443,6 @@ private slots:
         QCOMPARE(stored("GetMidFilePath"), QString("NULL"));
         QCOMPARE(stored("GetMidWebUrl"), QString("abc"));
     }
-
 
     // Program sets from the connection page: adding from the open programs and from
     // a file, assigning, "Same as all programs", switching back and removing.

@@ -104,9 +104,6 @@ private slots:
         QCOMPARE(services.hid->openHandleCount(), selected ? 1 : 0); // query handles closed again
     }
 
-
-
-
     void commands_data()
     {
         // "command mode receiver result/sleeps/sent"; the pair state's result is the state, -1

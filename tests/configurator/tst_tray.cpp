@@ -31,7 +31,6 @@ private slots:
     }
     void cleanupTestCase() { ConfiguratorPlatform::installNative(); }
 
-
     void mainPageTray()
     {
         fake::FakeMessageWindow agent; // the agent's window

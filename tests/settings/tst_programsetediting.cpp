@@ -107,7 +107,6 @@ private slots:
         QCOMPARE(pageConf.selectedSet(), 0);
     }
 
-
     void addingAProgram_data()
     {
         QTest::addColumn<QStringList>("stored");

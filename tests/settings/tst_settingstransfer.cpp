@@ -176,7 +176,6 @@ private slots:
         QCOMPARE(snapshot(), before);
     }
 
-
     // A newer program's file: what this one knows is applied, the rest named.
     void newerFileAppliesWhatItKnows()
     {
