@@ -288,7 +288,11 @@ private slots:
         QObject *page = find("connectDevice");
         const std::pair<const char *, std::function<void()>> opened[] = {
             {"restoreBox", [&] { QMetaObject::invokeMethod(page, "sigLogicClicked", Q_ARG(QString, "default_set")); }},
-            {"midKeyPage", [&] { QMetaObject::invokeMethod(page, "sigActionClicked", Q_ARG(QString, "mid_key_press")); }}};
+            {"midKeyPage", [&] { QMetaObject::invokeMethod(page, "sigActionClicked", Q_ARG(QString, "mid_key_press")); }},
+            {"combinationBox", [&] {
+                 QMetaObject::invokeMethod(page, "sigActionClicked", Q_ARG(QString, "right_key_press"));
+                 QMetaObject::invokeMethod(find("rightKeyPage")->findChild<QQuickItem *>("combinationItem"), "picked");
+             }}};
         for (const auto &[name, open] : opened) {
             open();
             auto *scope = qobject_cast<QQuickItem *>(find(name));
@@ -321,14 +325,14 @@ private slots:
         QMetaObject::invokeMethod(item, "picked");
         QVERIFY(box->property("visible").toBool());
         QTest::keyClick(window(), Qt::Key_K, Qt::ControlModifier);
-        QTest::keyClick(window(), Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(window(), Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(box->findChild<QObject *>("upRecorder")->property("text").toString(),
-                 QString("Ctrl+K, Ctrl+C"));
+                 QString("Ctrl+K, Shift+Tab"));
         QTest::keyClick(window(), Qt::Key_Return);
         QVERIFY(!box->property("visible").toBool());
         QCOMPARE(QSettings(modelFile(), QSettings::IniFormat).value("SET/Right_key_combination").toString(),
-                 QString("Ctrl+K, Ctrl+C"));
-        QCOMPARE(labelText("rightKey"), QString("Ctrl+K, Ctrl+C"));
+                 QString("Ctrl+K, Shift+Tab"));
+        QCOMPARE(labelText("rightKey"), QString("Ctrl+K, Shift+Tab"));
         QVERIFY(find("rightKeyPage")->property("combinationSelected").toBool());
 
         const QByteArray before = bytes(modelFile());

@@ -40,6 +40,7 @@ Rectangle {
     border.color: Palette.line
 
     Keys.onEscapePressed: root.sigCanceled()
+    readonly property bool keepsKeyboard: true // Tab goes round it
 
     KeyRecorder { id: upRecorder; objectName: "upRecorder" }
     KeyRecorder { id: downRecorder; objectName: "downRecorder" }
@@ -113,6 +114,8 @@ Rectangle {
                             event.accepted = true
                         }
                         Keys.onReleased: row.recorder.keyReleased(event.key)
+                        // Shift+Tab is a combination to record here, not a way back.
+                        Keys.onShortcutOverride: event.accepted = event.key === Qt.Key_Backtab
                     }
                     PushButton {
                         objectName: index === 0 ? "upClear" : "downClear"
