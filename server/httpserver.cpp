@@ -307,7 +307,9 @@ private:
         if (ec == http::error::end_of_stream || ec == beast::error::timeout ||
             ec == asio::error::operation_aborted || ec == asio::error::connection_reset ||
             ec == asio::ssl::error::stream_truncated) {
-            if (ec == beast::error::timeout)
+            // A kept-alive connection that sends nothing more is closed quietly: only
+            // a request begun and not finished is news.
+            if (ec == beast::error::timeout && m_parser->got_some())
                 logLine(m_client + " connection closed: request not complete in time");
             return close();
         }

@@ -309,7 +309,10 @@ TEST_F(HttpServerTest, SlowAndIdleClientsAreCutOff)
     const std::string request =
         "POST /v1/user/login HTTP/1.1\r\nHost: x\r\nContent-Length: 40\r\n\r\n"
         "{\"email\":\"a@b.cn\",\"password\":\"xxxxxxxx\"}";
-    // One byte every 50 ms would take 5 s; the deadline of 0.8 s ends it.
+    // One byte every 50 ms would take 5 s; the deadline of 0.8 s ends it. Only the
+    // request begun is logged as cut off, not the connection that stays quiet.
+    setLogQuiet(false);
+    testing::internal::CaptureStderr();
     tcp::socket slow = connect();
     const double trickle = secondsUntilClosed(
         slow,
@@ -327,6 +330,11 @@ TEST_F(HttpServerTest, SlowAndIdleClientsAreCutOff)
         idle, [](tcp::socket &, int) {}, 4.0);
     EXPECT_GT(quiet, 0.5);
     EXPECT_LT(quiet, 2.0);
+    const std::string log = testing::internal::GetCapturedStderr();
+    setLogQuiet(true);
+    const std::string cutOff = "request not complete in time";
+    EXPECT_NE(log.find(cutOff), std::string::npos) << log;
+    EXPECT_EQ(log.find(cutOff), log.rfind(cutOff)) << log;
 }
 
 TEST_F(HttpServerTest, StopEndsTheRunPromptlyAndKeepsWhatWasStored)
