@@ -97,12 +97,12 @@ Window {
     // window's order, out to the page behind.
     readonly property Item keyboardKeeper: Focus.keeper(activeFocusItem)
     Shortcut {
-        sequences: ["Tab"]
+        sequence: "Tab"
         enabled: mainWindow.keyboardKeeper !== null
         onActivated: Focus.cycle(mainWindow.keyboardKeeper, mainWindow.activeFocusItem, true)
     }
     Shortcut {
-        sequences: ["Shift+Tab", "Shift+Backtab"]
+        sequence: "Shift+Tab"
         enabled: mainWindow.keyboardKeeper !== null
         onActivated: Focus.cycle(mainWindow.keyboardKeeper, mainWindow.activeFocusItem, false)
     }
