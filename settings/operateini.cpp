@@ -2,6 +2,7 @@
 
 #include "file_change.h"
 #include "inicodec.h"
+#include "settingssaves.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -77,7 +78,10 @@ void OperateIni::release()
     m_watch.reset();
     if (!m_settings)
         return;
-    m_settings->sync();
+    if (m_reader == Reader::Configurator)
+        writeChanges();
+    else
+        m_settings->sync();
     m_settings.reset();
     if (!m_snapshotFile.isEmpty())
         QFile::remove(m_snapshotFile);
@@ -92,14 +96,42 @@ void OperateIni::openSettings(const QString &file)
     m_settings->setIniCodec(ini::utf8Codec());
 }
 
+// The toolkit keeps the first error it met for good, so that a later write could
+// not be told apart: the file is opened afresh, with the changes not yet written.
+void OperateIni::reopen()
+{
+    openSettings(m_path);
+    for (const auto &[key, value] : m_unsaved) {
+        if (value)
+            m_settings->setValue(key, *value);
+        else
+            m_settings->remove(key);
+    }
+}
+
+void OperateIni::writeChanges()
+{
+    if (m_settings->status() != QSettings::NoError)
+        reopen();
+    m_settings->sync();
+    if (m_unsaved.empty())
+        return;
+    const bool saved = m_settings->status() != QSettings::AccessError;
+    SettingsSaves::instance().report(m_path, saved);
+    if (saved)
+        m_unsaved.clear();
+}
+
 void OperateIni::setSetIniPath(const QString &path)
 {
     release();
     qDebug() << "setSetIniPath:" << path;
+    if (path != m_path)
+        m_unsaved.clear();
     m_path = path;
     ++m_generation;
     if (m_reader == Reader::Configurator) {
-        openSettings(path);
+        reopen(); // the same file again keeps what could not be written yet
         return;
     }
     if (!m_snapshotDir)
@@ -183,6 +215,8 @@ void OperateIni::setValue(const QString &key, const QString &value)
                        << static_cast<const void *>(m_settings.get()) << m_path;
     if (m_settings) {
         m_settings->setValue(key, value);
+        if (m_reader == Reader::Configurator)
+            m_unsaved.emplace_back(key, value);
         ++m_generation;
     }
 }
@@ -196,7 +230,7 @@ void OperateIni::sync()
             return; // nothing touched the file since its last read
         refreshSnapshot();
     } else {
-        m_settings->sync();
+        writeChanges();
         ++m_generation; // may have picked up another program's write
     }
 }
@@ -206,6 +240,8 @@ void OperateIni::remove(const QString &key)
     qDebug().noquote() << "remove:" << key << m_path;
     if (m_settings) {
         m_settings->remove(key);
+        if (m_reader == Reader::Configurator)
+            m_unsaved.emplace_back(key, std::nullopt);
         ++m_generation;
     }
 }

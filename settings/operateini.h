@@ -7,7 +7,10 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QSettings;
 class QTemporaryDir;
@@ -54,7 +57,12 @@ public:
     // The keys directly in `group` ("PROGRAM2"), and the groups of the file.
     QStringList childKeys(const QString &group);
     QStringList childGroups();
+    // The configurator writes its changes (and hears the file's other writers);
+    // a write that fails is reported to SettingsSaves and tried again at the next
+    // sync. The agent re-reads the file if it changed.
     void sync();
+    // Whether every change made here has reached the file.
+    bool allSaved() const { return m_unsaved.empty(); }
 
     bool isBound() const { return m_settings != nullptr; }
     QString path() const { return m_path; }
@@ -68,10 +76,15 @@ private:
     void release();
     void openSettings(const QString &file);
     void refreshSnapshot();
+    void writeChanges();
+    void reopen();
 
     std::unique_ptr<QSettings> m_settings;
     QString m_path;
     const Reader m_reader;
+    // Configurator: the changes since the last write that reached the file, in
+    // order (a value, or a removal), so that the file can be opened afresh.
+    std::vector<std::pair<QString, std::optional<QString>>> m_unsaved;
 
     // Agent reader: the bytes last parsed and the private copy they were parsed from.
     QByteArray m_snapshotBytes;

@@ -73,6 +73,8 @@ public:
 
     Q_INVOKABLE void syncMouseIni();
     Q_INVOKABLE void syncIniToFile();
+    // Whether every change made through this object has reached its file.
+    bool allSaved() const { return m_mainIni.allSaved() && m_modelIni.allSaved(); }
 
     // How the agent last said it hears the mouse: "driver" (the filter driver),
     // "hook" (the system's mouse hook) or "" (not said, or neither).

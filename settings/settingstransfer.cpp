@@ -147,11 +147,13 @@ ImportResult importFrom(const QString &path)
         conf.pinModel(it.key());
         QString problem;
         configdoc::apply(conf, it.value().toObject(), &problem);
+        result.saved = result.saved && conf.allSaved();
     }
     conf.pinModel(QString());
     if (model.isString() && conf.GetCurrentMouse() != model.toString())
         conf.SetCurrentMouse(model.toString());
     result.applied = true;
+    result.saved = result.saved && conf.allSaved();
     return result;
 }
 

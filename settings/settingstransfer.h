@@ -30,6 +30,7 @@ struct ImportResult
     bool applied = false;
     QString problem;     // why nothing was applied, in the user's language
     QStringList leftOut; // what a newer version's file held that this one skips
+    bool saved = true;   // false: applied, but not all of it reached the disk
 };
 
 // Checks the whole file first and then applies all of it, or nothing: the current

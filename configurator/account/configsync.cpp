@@ -80,5 +80,9 @@ void GetDriverConf::slots_onSigFinished(QNetworkReply *reply)
         emit sigGetConfRet(-1, tr("The downloaded settings could not be used, nothing was changed"));
         return;
     }
+    if (!m_conf.allSaved()) {
+        emit sigGetConfRet(-1, tr("The downloaded settings could not be saved"));
+        return;
+    }
     emit sigGetConfRet(0, QString());
 }

@@ -22,6 +22,8 @@ QVariantMap SettingsFileActions::importFrom(const QUrl &file) const
     const settingstransfer::ImportResult result = settingstransfer::importFrom(file.toLocalFile());
     if (!result.applied)
         return answer(false, tr("Nothing was imported: %1").arg(result.problem));
+    if (!result.saved)
+        return answer(false, tr("The imported settings could not be saved"));
     if (!result.leftOut.isEmpty())
         return answer(true, tr("Settings imported; left out, from a newer version: %1")
                                 .arg(result.leftOut.join(QStringLiteral(", "))));

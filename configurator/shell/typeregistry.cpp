@@ -19,6 +19,7 @@
 #include "palette.h"
 #include "programselector.h"
 #include "settingsfileactions.h"
+#include "settingssaves.h"
 #include "systemtrayicon.h"
 #include "keyrecorder.h"
 #include "updateprompt.h"
@@ -72,4 +73,9 @@ void registerConfiguratorTypes()
     registerAccountPageTypes();
     palette::registerPaletteType();
     KeyboardUse::registerType();
+    qmlRegisterSingletonType<SettingsSaves>(
+        "an.utility", 1, 0, "SettingsSaves", [](QQmlEngine *, QJSEngine *) -> QObject * {
+            QQmlEngine::setObjectOwnership(&SettingsSaves::instance(), QQmlEngine::CppOwnership);
+            return &SettingsSaves::instance();
+        });
 }

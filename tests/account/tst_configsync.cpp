@@ -226,6 +226,17 @@ private slots:
             QCOMPARE(bytesOf(file), bytesBefore);
     }
 
+    void aDownloadTheDiskDidNotTakeIsNoSuccess()
+    {
+        ScriptedHttpServer server;
+        AccountSandbox box(server.baseUrl());
+        const QString file = box.modelFile();
+        QVERIFY(QFile::remove(file) && QDir().mkdir(file)); // a folder holds its name
+        server.enqueue(reply(text({{"Mid_key", entry("Copy", "12", "midKey")}})));
+        QCOMPARE(sendAndWait("GetDriverConf"),
+                 QString("-1 The downloaded settings could not be saved"));
+    }
+
     void uploadThenDownloadRestoresTheSettings()
     {
         ScriptedHttpServer server;

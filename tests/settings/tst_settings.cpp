@@ -6,6 +6,7 @@
 #include "file_change.h"
 #include "operateini.h"
 #include "opfunconffile.h"
+#include "settingssaves.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,6 +93,38 @@ private slots:
     }
     // Every getter reads the key its setter writes, for all four prefixes and seven
     // parameters (the page calls them by name).
+    // A write the disk does not take (a folder holds the file's name) is reported
+    // once; the pages keep showing the change, and the first write that can be
+    // made carries it, with the changes made meanwhile.
+    void aFailedWriteIsReportedAndMadeLater()
+    {
+        OpFunConfFile conf;
+        conf.SetCurrentMouse(QStringLiteral("PL40"));
+        const QString file = systemDir() + QStringLiteral("/PL40.ini");
+        QVERIFY(QFile::rename(file, file + QStringLiteral(".kept")) && QDir().mkdir(file));
+        QSignalSpy failed(&SettingsSaves::instance(), &SettingsSaves::saveFailed);
+        conf.SetMidKeyVal(QStringLiteral("Copy-12-midKey"));
+        conf.syncIniToFile();
+        conf.syncMouseIni(); // bound to the same file again
+        conf.SetRightKeyVal(QStringLiteral("Paste-14-rightKey"));
+        conf.syncIniToFile();
+        QCOMPARE(failed.count(), 1);
+        QCOMPARE(failed.at(0).at(0).toString(), QDir::toNativeSeparators(file));
+        QVERIFY(!conf.allSaved());
+        QCOMPARE(conf.GetMidKeyVal(),
+                 QStringLiteral("{\"index\":\"12\",\"name\":\"Copy\",\"tag\":\"midKey\"}"));
+
+        QVERIFY(QDir().rmdir(file) && QFile::rename(file + QStringLiteral(".kept"), file));
+        conf.SetSideWheel(QStringLiteral("Zoom In-43-slideWheel"));
+        conf.syncIniToFile();
+        QVERIFY(conf.allSaved());
+        QVERIFY(SettingsSaves::instance().failingFiles().isEmpty());
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray text = written.readAll();
+        for (const char *entry : {"Copy-12-midKey", "Paste-14-rightKey", "Zoom In-43-slideWheel"})
+            QVERIFY2(text.contains(entry), entry);
+    }
     void setterAndGetterPairsUseTheSameKey()
     {
         OpFunConfFile conf;

@@ -123,7 +123,20 @@ private slots:
         const settingstransfer::ImportResult result = settingstransfer::importFrom(m_file);
         QVERIFY2(result.applied, qPrintable(result.problem));
         QVERIFY(result.leftOut.isEmpty());
+        QVERIFY(result.saved);
         QCOMPARE(snapshot(), before);
+    }
+
+    // The first model's file cannot be written (a folder holds its name): the
+    // import is not a success, though the second model's file took its part.
+    void importTheDiskDidNotTakeIsSaid()
+    {
+        QCOMPARE(settingstransfer::exportTo(m_file), QString());
+        const QString pl40 = appenv::modelSettingsPath("PL40");
+        QVERIFY(QFile::remove(pl40) && QDir().mkdir(pl40));
+        const settingstransfer::ImportResult result = settingstransfer::importFrom(m_file);
+        QVERIFY(result.applied);
+        QVERIFY(!result.saved);
     }
 
     void unusableFilesChangeNothing_data()

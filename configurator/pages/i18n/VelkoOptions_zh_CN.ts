@@ -225,6 +225,10 @@ steps below to try again</source>
         <source>The downloaded settings could not be used, nothing was changed</source>
         <translation>下载的设置无法使用，未做任何更改</translation>
     </message>
+    <message>
+        <source>The downloaded settings could not be saved</source>
+        <translation>下载的设置无法保存</translation>
+    </message>
 </context>
 <context>
     <name>KeyCombination</name>
@@ -812,6 +816,10 @@ and right keys simultaneously</source>
         <source>Settings imported</source>
         <translation>设置已导入</translation>
     </message>
+    <message>
+        <source>The imported settings could not be saved</source>
+        <translation>导入的设置无法保存</translation>
+    </message>
 </context>
 <context>
     <name>SettingsTransfer</name>
@@ -1093,6 +1101,10 @@ go to the official website to download the latest version</source>
     <message>
         <source>Import settings</source>
         <translation>导入设置</translation>
+    </message>
+    <message>
+        <source>Your changes could not be saved to %1. Check that the disk has room and that the folder can be written.</source>
+        <translation>您的更改无法保存到 %1。请检查磁盘是否还有空间，以及该文件夹是否可写入。</translation>
     </message>
 </context>
 </TS>

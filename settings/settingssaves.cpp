@@ -1,0 +1,25 @@
+#include "settingssaves.h"
+
+#include <QDebug>
+#include <QDir>
+
+SettingsSaves &SettingsSaves::instance()
+{
+    static SettingsSaves saves;
+    return saves;
+}
+
+void SettingsSaves::report(const QString &path, bool saved)
+{
+    const bool known = m_failing.contains(path);
+    if (saved == !known)
+        return;
+    if (saved) {
+        m_failing.removeAll(path);
+        qInfo().noquote() << "settings saved again:" << path;
+    } else {
+        m_failing.append(path);
+        qWarning().noquote() << "settings could not be saved:" << path;
+        emit saveFailed(QDir::toNativeSeparators(path));
+    }
+}

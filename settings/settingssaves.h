@@ -1,0 +1,29 @@
+// Whether what the configurator changes in its settings files reaches the disk.
+// Every settings file reports here each flush that had changes to write; while
+// one of them cannot be written (a full disk, a folder made read-only, a file
+// held by another program) the pages warn, and the changes stay pending until a
+// later flush writes them. Main thread only, like the settings files.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+class SettingsSaves : public QObject
+{
+    Q_OBJECT
+
+public:
+    static SettingsSaves &instance();
+
+    // The files whose last flush failed; empty while every change was saved.
+    QStringList failingFiles() const { return m_failing; }
+    void report(const QString &path, bool saved);
+
+signals:
+    // A file that was written until now could not be written (its path as the
+    // system writes paths).
+    void saveFailed(const QString &path);
+
+private:
+    QStringList m_failing;
+};
