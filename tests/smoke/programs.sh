@@ -18,11 +18,21 @@ if [ -n "${VELKO_WINE:-}" ]; then
 fi
 [ -e "$dir/VelkoOptions$exe" ] || { echo "FAIL: no programs in $dir (build the deployable folder first)"; exit 1; }
 logs=$(mktemp -d)
-trap 'rm -rf "$logs"' EXIT
+# A program left running by a step that failed would answer the next run's probes.
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$logs"' EXIT
 export QT_FORCE_STDERR_LOGGING=1 QT_QUICK_BACKEND=software
-# A cache folder of the run's own on Linux, so that what the configurator writes
-# there can be told from earlier runs'.
-[ -n "$exe" ] || export XDG_CACHE_HOME="$logs/cache"
+if [ -z "$exe" ]; then
+    # A cache folder of the run's own, so that what the configurator writes there
+    # can be told from earlier runs'.
+    export XDG_CACHE_HOME="$logs/cache"
+    # The programs run from a copy, with settings of their own: a configurator
+    # started from the build folder leaves its choices in system/ beside it.
+    mkdir "$logs/programs"
+    for part in VelkoOptions VelkoOptionsGUI VelkoOptionsSound.so font; do
+        [ ! -e "$dir/$part" ] || cp -r "$dir/$part" "$logs/programs/"
+    done
+    dir="$logs/programs"
+fi
 
 probe() {
     local out
