@@ -48,7 +48,8 @@ const char kHelp[] =
     "  import      applies such a file whole, or nothing when any of it is unusable\n"
     "  functions   the functions of the key list and of the wheel list\n\n"
     "CONTROL: middle-key, right-key, side-up-key, side-down-key, middle-wheel,\n"
-    "side-wheel. Exit status: 0 done, 1 a value or file refused, 2 bad use.\n";
+    "side-wheel. Exit status: 0 done, 1 a value or file refused or a change the\n"
+    "disk did not take, 2 bad use.\n";
 
 // The controls by the names the tool takes, in the order it shows them.
 struct Named
@@ -68,6 +69,15 @@ struct Failure
     int status;
     QString text;
 };
+
+// A change the disk did not take (a full disk, a read-only folder) is refused.
+int refuseUnsaved(const OpFunConfFile &conf, Failure &failure)
+{
+    if (conf.allSaved())
+        return 0;
+    // The settings file's own warning has already named the file.
+    return (failure = {1, QStringLiteral("the change was not saved")}).status;
+}
 
 const controls::Control *controlNamed(const QString &name)
 {
@@ -271,7 +281,7 @@ int set(QStringList args, Failure &failure)
         conf.selectSet(0);
         if (!problem.isEmpty())
             return (failure = {1, problem}).status;
-        return 0;
+        return refuseUnsaved(conf, failure);
     }
     const catalogue::List list = controls::listOf(*control);
     const QVector<catalogue::PageItem> items = catalogue::pageList(list, conf.versionClass());
@@ -330,7 +340,7 @@ int set(QStringList args, Failure &failure)
     }
     conf.selectSet(0);
     conf.syncIniToFile();
-    return 0;
+    return refuseUnsaved(conf, failure);
 }
 
 int functions(QStringList args, QTextStream &out, Failure &failure)
@@ -395,6 +405,8 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
                 settingstransfer::importFrom(args.first());
             if (!result.applied)
                 failure = {1, result.problem};
+            else if (!result.saved)
+                failure = {1, QStringLiteral("the imported settings were not saved")};
             else if (!result.leftOut.isEmpty())
                 err << "left out, from a newer version: " << result.leftOut.join(", ") << '\n';
         }

@@ -118,6 +118,14 @@ private slots:
         QCOMPARE(stored("SET/Right_key"), before);
     }
 
+    void aChangeTheDiskDidNotTakeIsRefused()
+    {
+        const QString file = appenv::modelSettingsPath("QX210");
+        QVERIFY(QFile::remove(file) && QDir().mkdir(file)); // a folder holds its name
+        QCOMPARE(run({"set", "right-key", "Copy"}), 1);
+        QVERIFY2(m_err.contains("not saved"), qPrintable(m_err));
+    }
+
     void exportAndImportThroughTheTool()
     {
         const QString file = m_dir->filePath("s.json");
