@@ -683,7 +683,7 @@ Window {
     // The window shows what happened; an import shows the settings it brought.
     function settingsFileDone(result, imported) {
         mainWindow.showFromTray()
-        if (imported && result.ok) {
+        if (imported && (result.ok || result.applied)) {
             conf.syncMouseIni()
             var model = conf.GetCurrentMouse
             if (rules.hasModel(model))

@@ -12,7 +12,8 @@ class SettingsFileActions : public QObject
     Q_OBJECT
 public:
     using QObject::QObject;
-    // {"ok": bool, "text": what to tell the user}.
+    // {"ok": bool, "text": what to tell the user}; an import the disk did not
+    // take whole also says "applied": true (the pages show what it brought).
     Q_INVOKABLE QVariantMap exportTo(const QUrl &file) const;
     Q_INVOKABLE QVariantMap importFrom(const QUrl &file) const;
 };

@@ -1,7 +1,8 @@
 // The sync panel on its transparent cover, with the upload and download requests.
 // A choice closes panel and cover at once; the result arrives later through
 // sigSyncResult(text, success, downloaded): the information box's text, its icon,
-// and whether the settings file now holds a downloaded configuration to show.
+// and whether it answers a download, after which the pages show the settings
+// again (a download that could not be written is in them all the same).
 import QtQuick 2.15
 import Account.Manager.SaveConfigInfo 1.0
 import Account.Manager.GetDriverConf 1.0
@@ -42,7 +43,7 @@ Item {
         if (AccountForms.endsSession(rCode))
             sigSessionEnded()
         sigSyncResult(AccountForms.syncResultText(sync, rCode, rMsg), rCode === 0,
-                      sync === AccountForms.Download && rCode === 0)
+                      sync === AccountForms.Download)
     }
     SaveConfigInfo {
         id: upload
