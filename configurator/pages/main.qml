@@ -164,12 +164,14 @@ Window {
     property string removingName: ""
     OpenBluetooth { id: openBluetooth }
     // A change the settings folder did not take (a full disk, a read-only folder)
-    // is kept and written at the next change that can be; the user hears of it.
+    // is kept and written at the next change that can be; the user hears of it,
+    // after what the action itself says (a sign-in's success, say).
     Connections {
         target: SettingsSaves
-        function onSaveFailed(path) {
-            navigator.showInfo(qsTr("Your changes could not be saved to %1. Check that the disk has room and that the folder can be written.").arg(path), false, 8000)
-        }
+        function onSaveFailed(path) { Qt.callLater(mainWindow.tellNotSaved, path) }
+    }
+    function tellNotSaved(path) {
+        navigator.showInfo(qsTr("Your changes could not be saved to %1. Check that the disk has room and that the folder can be written.").arg(path), false, 8000)
     }
 
     CheckProcess {

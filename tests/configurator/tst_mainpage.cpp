@@ -248,7 +248,7 @@ private slots:
         QTest::addColumn<bool>("writable");
         QTest::addColumn<QString>("info");
         QTest::newRow("written") << true << "Settings imported";
-        QTest::newRow("not written") << false << "The imported settings could not be saved";
+        QTest::newRow("not written") << false << "Your changes could not be saved to";
     }
     void importFromTheMenuShowsTheImportedSettings()
     {
@@ -267,7 +267,7 @@ private slots:
         dialog->setProperty("file", QUrl::fromLocalFile(file));
         QMetaObject::invokeMethod(dialog, "accepted");
         QTRY_COMPARE(labelText("midKey"), QString("Copy"));
-        QCOMPARE(nav()->property("infoText").toString(), info);
+        QTRY_VERIFY(nav()->property("infoText").toString().startsWith(info));
         if (writable)
             QCOMPARE(QSettings(modelFile(), QSettings::IniFormat).value("SET/Mid_key").toString(),
                      QString("Copy-12-midKey"));
