@@ -189,6 +189,8 @@ private slots:
         QFETCH(QString, midKey);
         ScriptedHttpServer server;
         AccountSandbox box(server.baseUrl());
+        if (midKey == kAbsent) // the model's file cannot be written: a folder takes its name
+            QVERIFY(QFile::remove(box.modelFile()) && QDir().mkdir(box.modelFile()));
         server.enqueue(reply, status);
         Pages pages(kSync);
         pages.click("syncPanel/" + button);
@@ -254,7 +256,7 @@ void TestAccountPages::sync_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<QString>("result");
-    QTest::addColumn<QString>("midKey"); // in the settings file afterwards
+    QTest::addColumn<QString>("midKey"); // in the settings file afterwards (absent: no file)
     const QByteArray document =
         R"({"code":0,"data":{"configContent":"{\"Mid_key\":\"{\\\"index\\\":\\\"3\\\",)"
         R"(\\\"name\\\":\\\"copy\\\",\\\"tag\\\":\\\"midKey\\\"}\"}"}})";
@@ -263,6 +265,10 @@ void TestAccountPages::sync_data()
                             << "Upload success|true|false" << unchanged;
     QTest::newRow("download") << "downloadButton" << 200 << document << "Download success|true|true"
                               << "copy-3-midKey";
+    // Not written, it is in the pages all the same: they show the settings again.
+    QTest::newRow("download not written")
+        << "downloadButton" << 200 << document
+        << "The downloaded settings could not be saved|false|true" << kAbsent;
 }
 
 QTEST_MAIN(TestAccountPages)
