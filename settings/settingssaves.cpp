@@ -11,9 +11,8 @@ SettingsSaves &SettingsSaves::instance()
 
 void SettingsSaves::report(const QString &path, bool saved)
 {
-    const bool known = m_failing.contains(path);
-    if (saved == !known)
-        return;
+    if (saved != m_failing.contains(path))
+        return; // nothing new: still saved, or still failing
     if (saved) {
         m_failing.removeAll(path);
         qInfo().noquote() << "settings saved again:" << path;
