@@ -143,15 +143,18 @@ public:
     std::string defaultSink()
     {
         std::string name;
-        run(pa().context_get_server_info(
-                m_context,
-                [](pa_context *, const pa_server_info *info, void *data) {
-                    auto *self = static_cast<PulseConnection *>(data);
-                    if (info && info->default_sink_name)
-                        self->m_text = info->default_sink_name;
-                    pa().threaded_mainloop_signal(self->m_loop, 0);
-                },
-                this),
+        run(
+            [this] {
+                return pa().context_get_server_info(
+                    m_context,
+                    [](pa_context *, const pa_server_info *info, void *data) {
+                        auto *self = static_cast<PulseConnection *>(data);
+                        if (info && info->default_sink_name)
+                            self->m_text = info->default_sink_name;
+                        pa().threaded_mainloop_signal(self->m_loop, 0);
+                    },
+                    this);
+            },
             &name);
         return name;
     }
@@ -160,19 +163,22 @@ public:
     bool sinkState(const std::string &sink, pa_cvolume &volume, bool &muted)
     {
         m_found = false;
-        pa_operation *op = pa().context_get_sink_info_by_name(
-            m_context, sink.c_str(),
-            [](pa_context *, const pa_sink_info *info, int eol, void *data) {
-                auto *self = static_cast<PulseConnection *>(data);
-                if (eol == 0 && info) {
-                    self->m_found = true;
-                    self->m_volume = info->volume;
-                    self->m_muted = info->mute != 0;
-                }
-                pa().threaded_mainloop_signal(self->m_loop, 0);
+        run(
+            [&] {
+                return pa().context_get_sink_info_by_name(
+                    m_context, sink.c_str(),
+                    [](pa_context *, const pa_sink_info *info, int eol, void *data) {
+                        auto *self = static_cast<PulseConnection *>(data);
+                        if (eol == 0 && info) {
+                            self->m_found = true;
+                            self->m_volume = info->volume;
+                            self->m_muted = info->mute != 0;
+                        }
+                        pa().threaded_mainloop_signal(self->m_loop, 0);
+                    },
+                    this);
             },
-            this);
-        run(op, nullptr);
+            nullptr);
         volume = m_volume;
         muted = m_muted;
         return m_found;
@@ -180,13 +186,17 @@ public:
 
     bool setVolume(const std::string &sink, const pa_cvolume &volume)
     {
-        return runSuccess(pa().context_set_sink_volume_by_name(m_context, sink.c_str(), &volume,
-                                                             &PulseConnection::done, this));
+        return runSuccess([&] {
+            return pa().context_set_sink_volume_by_name(m_context, sink.c_str(), &volume,
+                                                        &PulseConnection::done, this);
+        });
     }
     bool setMute(const std::string &sink, bool muted)
     {
-        return runSuccess(pa().context_set_sink_mute_by_name(m_context, sink.c_str(), muted,
-                                                           &PulseConnection::done, this));
+        return runSuccess([&] {
+            return pa().context_set_sink_mute_by_name(m_context, sink.c_str(), muted,
+                                                      &PulseConnection::done, this);
+        });
     }
 
 private:
@@ -208,14 +218,18 @@ private:
         pa().threaded_mainloop_signal(self->m_loop, 0);
     }
 
-    // Waits until `op` has completed (or the connection broke); the text its
-    // callback left goes to `text` when asked for.
-    void run(pa_operation *op, std::string *text)
+    // Starts an operation (`start` gives it) and waits until it has completed or
+    // the connection broke; the text its callback left goes to `text` when asked
+    // for. The operation starts with the loop's lock held, as every call on the
+    // context from outside the loop's thread must: started before, its answer
+    // could come (and be cleared) before anyone looked.
+    template <typename Start> void run(Start start, std::string *text)
     {
-        if (!op)
-            return;
         Lock lock(m_loop);
         m_text.clear();
+        pa_operation *op = start();
+        if (!op)
+            return;
         while (pa().operation_get_state(op) == PA_OPERATION_RUNNING &&
                PA_CONTEXT_IS_GOOD(pa().context_get_state(m_context)))
             pa().threaded_mainloop_wait(m_loop);
@@ -223,10 +237,10 @@ private:
         if (text)
             *text = m_text;
     }
-    bool runSuccess(pa_operation *op)
+    template <typename Start> bool runSuccess(Start start)
     {
         m_success = false;
-        run(op, nullptr);
+        run(start, nullptr);
         return m_success;
     }
 
