@@ -371,6 +371,8 @@ Window {
             onSigSignInAction: mainWindow.onLogic(action)
             onSigUpdatePwd: updatePasswd.VlUpdatePasswdJson(connectDevice.usrEmail, oldPwd, rePwd)
             onSigError: navigator.showInfo(text, false)
+            onSigHidden: mainWindow.putAway()
+            onSigMinWindow: mainWindow.showMinimized()
         }
     }
 

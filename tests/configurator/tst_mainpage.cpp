@@ -21,9 +21,9 @@ class TestMainPage : public QObject, MainPageHost
     Q_OBJECT
 
     // Repeater delegates are only reachable as child items.
-    QQuickItem *item(const QString &name) const
+    QQuickItem *item(const QString &name, QQuickItem *within = nullptr) const
     {
-        QList<QQuickItem *> todo{window()->contentItem()};
+        QList<QQuickItem *> todo{within ? within : window()->contentItem()};
         while (!todo.isEmpty()) {
             QQuickItem *i = todo.takeFirst();
             if (i->objectName() == name)
@@ -238,6 +238,38 @@ private slots:
             QVERIFY(window()->isVisible());
         }
         fakes.install();
+    }
+
+    // The window has no frame: every page a user can stay on has its own
+    // minimise and close at the top right.
+    void fullPagesMinimiseAndClose_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("about") << "QXAbout" << "qxAbout";
+        QTest::newRow("account") << "sign_in_clicked" << "signOutPage";
+        QTest::newRow("pairing preparation") << "QXPair" << "enterQXPair";
+    }
+    void fullPagesMinimiseAndClose()
+    {
+        QFETCH(QString, state);
+        QFETCH(QString, page);
+        QVERIFY(start(true, "QX210"));
+        logic(state);
+        QTRY_VERIFY(find(qPrintable(page)));
+        auto *shown = qobject_cast<QQuickItem *>(find(qPrintable(page)));
+        // Minimise minimises; close puts the window away in the tray.
+        for (const bool close : {false, true}) {
+            const char *name = close ? "closeButton" : "minimumButton";
+            window()->showNormal();
+            QTRY_VERIFY(window()->isVisible() && !(window()->windowStates() & Qt::WindowMinimized));
+            QQuickItem *button = item(name, shown);
+            QVERIFY2(button && button->isVisible(), name);
+            QTest::mouseClick(window(), Qt::LeftButton, {},
+                              button->mapToScene({button->width() / 2, button->height() / 2}).toPoint());
+            QTRY_VERIFY2(close ? !window()->isVisible()
+                               : bool(window()->windowStates() & Qt::WindowMinimized), name);
+        }
     }
 
     // The tray menu's import: the file's settings written and shown at once.

@@ -17,7 +17,6 @@ FullPage {
     signal sigError(string text)
     signal sigSignInAction(string action)
 
-    showWindowButtons: false
     // Enter sends the password change once it can be sent; Esc goes back.
     Keys.onReturnPressed: if (save.enabled) save.clicked()
     Keys.onEnterPressed: if (save.enabled) save.clicked()
