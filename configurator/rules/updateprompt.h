@@ -25,8 +25,12 @@ public:
 
     // The result of GetSoftwareVersion::sigGetSoftwareVer.
     Q_INVOKABLE void versionAnswered(int rCode, const QString &rMsg);
+    // The address as the browser gets it when it is an http or https address
+    // with a host; otherwise empty.
+    static QString webAddress(const QString &address);
     // Hides the box and hands the download address to the user's browser
-    // (RulesServices::openUrl); an empty address is not handed on.
+    // (RulesServices::openUrl) when it is a web address; anything else (a
+    // program, a file, an empty text) is logged and not handed on.
     Q_INVOKABLE void confirm();
     // Hides the box.
     Q_INVOKABLE void cancel();

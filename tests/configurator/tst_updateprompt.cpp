@@ -24,6 +24,14 @@ private slots:
         QTest::newRow("other version, sure") << 0 << url << true << true << url;
         QTest::newRow("other version, cancel") << 0 << url << false << true << "";
         QTest::newRow("network failure") << -1 << "Network Error" << true << false << "";
+        // The shell would start a program or open a file: only the web goes on.
+        QTest::newRow("a program") << 0 << "calc.exe" << true << true << "";
+        QTest::newRow("a file") << 0 << "file:///C:/Windows/System32/cmd.exe" << true << true << "";
+        QTest::newRow("a network share") << 0 << "\\\\host\\share\\setup.exe" << true << true << "";
+        QTest::newRow("no host") << 0 << "https:setup.exe" << true << true << "";
+        QTest::newRow("nothing") << 0 << "" << true << true << "";
+        QTest::newRow("upper case, blanks") << 0 << " HTTP://Example.com/v 1.exe " << true << true
+                                            << "http://example.com/v%201.exe";
     }
     void answer()
     {
