@@ -63,13 +63,18 @@ void OpFunConfFile::syncIniToFile()
     m_modelIni.sync();
 }
 
+bool OpFunConfFile::isConfigured()
+{
+    return m_modelIni.getValue(QStringLiteral("/SET/isConf"))
+               .compare(QLatin1String("Y"), Qt::CaseInsensitive) == 0;
+}
+
 void OpFunConfFile::SetCurrentMouse(const QString &val)
 {
     m_mainIni.setValue(QStringLiteral("/SET/mouse"), val);
     m_mainIni.sync();
     syncMouseIni();
-    if (m_modelIni.getValue(QStringLiteral("/SET/isConf"))
-            .compare(QLatin1String("Y"), Qt::CaseInsensitive) != 0)
+    if (!isConfigured())
         SetDefault();
 }
 

@@ -99,6 +99,9 @@ public:
     // names (the settings file export and import address every model); empty: the
     // main file's model again. The main file is not written.
     void pinModel(const QString &model);
+    // Whether the bound model file holds a configuration ("/SET/isConf" is "Y");
+    // choosing a model whose file does not writes the defaults over it.
+    bool isConfigured();
     Q_INVOKABLE void SetCurrentMouse(const QString &val);
 
     Q_INVOKABLE void SetMidKeyVal(const QString &val);

@@ -127,6 +127,25 @@ private slots:
         QCOMPARE(snapshot(), before);
     }
 
+    // Into a folder with no settings yet (another machine): the file's model and
+    // the others keep what the file brought, also once each is chosen.
+    void importIntoNoSettingsKeepsEveryModel()
+    {
+        QCOMPARE(settingstransfer::exportTo(m_file), QString());
+        QTemporaryDir fresh;
+        QDir().mkpath(fresh.filePath("system"));
+        appenv::setApplicationDir(fresh.path());
+        QVERIFY(settingstransfer::importFrom(m_file).applied);
+        OpFunConfFile conf;
+        conf.SetCurrentMouse("PL40");
+        conf.SetCurrentMouse("QX210");
+        const auto entry = [](const char *model, const char *key) {
+            return QSettings(appenv::modelSettingsPath(model), QSettings::IniFormat).value(key);
+        };
+        QCOMPARE(entry("QX210", "SET/Mid_key").toString(), QString("Copy-12-midKey"));
+        QCOMPARE(entry("PL40", "SET/Right_key").toString(), QString("Open Web page-1-rightKey"));
+    }
+
     // The first model's file cannot be written (a folder holds its name): the
     // import is not a success, though the second model's file took its part.
     void importTheDiskDidNotTakeIsSaid()
