@@ -27,8 +27,9 @@ const char kVersion[] = "1.0";
 namespace {
 
 const char kUsage[] = "usage: velko-options show [--model M] [--program P] [--json]\n"
-                      "       velko-options set CONTROL FUNCTION [--program P] [--value V]\n"
-                      "       velko-options set CONTROL combination KEYS [DOWN-KEYS] [--program P]\n"
+                      "       velko-options set CONTROL FUNCTION [--model M] [--program P] [--value V]\n"
+                      "       velko-options set CONTROL combination KEYS [DOWN-KEYS] [--model M]\n"
+                      "                         [--program P]\n"
                       "       velko-options export FILE | import FILE\n"
                       "       velko-options functions [--json]\n"
                       "       velko-options --help | --version\n";
@@ -41,7 +42,9 @@ const char kHelp[] =
     "              model, or --model; of all programs, or the set of --program)\n"
     "  set         gives CONTROL the FUNCTION (its number or its text, see\n"
     "              'functions'), with --value for a web address, file, folder,\n"
-    "              program or sound, or 'MAIN[,OWN]' for the pointer speeds;\n"
+    "              program or sound, or 'MAIN[,OWN]' for the pointer speeds\n"
+    "              (in the chosen model, or --model; for all programs, or in the\n"
+    "              set of --program);\n"
     "              'combination' gives a key combination instead (\"Ctrl+Shift+T\",\n"
     "              \"Ctrl+K, Ctrl+C\"), a wheel one for up and one for down\n"
     "  export      writes every model's settings to FILE\n"
@@ -247,6 +250,7 @@ int show(QStringList args, QTextStream &out, Failure &failure)
 
 int set(QStringList args, Failure &failure)
 {
+    const std::optional<QString> model = takeOption(args, QStringLiteral("--model"), failure);
     const std::optional<QString> program = takeOption(args, QStringLiteral("--program"), failure);
     const std::optional<QString> value = takeOption(args, QStringLiteral("--value"), failure);
     if (failure.status)
@@ -264,10 +268,14 @@ int set(QStringList args, Failure &failure)
                                   : QStringLiteral("a key's combination is one KEYS text")})
             .status;
     OpFunConfFile conf;
-    const QString model = modelOrCurrent(conf, std::nullopt, failure);
+    const QString chosen = modelOrCurrent(conf, model, failure);
     if (failure.status)
         return failure.status;
-    conf.pinModel(model);
+    conf.pinModel(chosen);
+    // A file the configurator has not yet filled gets its defaults first, as
+    // choosing the model in the configurator would write them over this change.
+    if (!conf.isConfigured())
+        conf.SetDefault();
     if (combination) {
         if (value)
             return (failure = {1, QStringLiteral("a combination takes no --value")}).status;

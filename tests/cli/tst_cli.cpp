@@ -118,6 +118,18 @@ private slots:
         QCOMPARE(stored("SET/Right_key"), before);
     }
 
+    // A model not yet chosen: the change goes to its file and outlasts choosing
+    // the model, which fills a file not yet set up with the defaults.
+    void setInAModelNotYetChosen()
+    {
+        QCOMPARE(run({"set", "right-key", "Copy", "--model", "QX460"}), 0);
+        OpFunConfFile().SetCurrentMouse("QX460");
+        QCOMPARE(QSettings(appenv::modelSettingsPath("QX460"), QSettings::IniFormat)
+                     .value("SET/Right_key").toString(),
+                 QString("Copy-12-rightKey"));
+        QCOMPARE(stored("SET/Right_key"), QString("none-48-rightKey"));
+    }
+
     void aChangeTheDiskDidNotTakeIsRefused()
     {
         const QString file = appenv::modelSettingsPath("QX210");
