@@ -1,9 +1,9 @@
 // The shell on Linux. Documents, folders and web pages open through the
-// desktop's handler (xdg-open). The Windows programs and URIs that the function
-// catalogue starts have desktop counterparts in one table: the first program of
-// a row found on PATH is started; when none is, one log line says so. Special
-// folders are the XDG user folders. There is no registry; "show desktop" is the
-// window manager's _NET_SHOWING_DESKTOP.
+// desktop's handler (xdg-open); a program file is started. The Windows programs
+// and URIs that the function catalogue starts have desktop counterparts in one
+// table: the first program of a row found on PATH is started; when none is, one
+// log line says so. Special folders are the XDG user folders. There is no
+// registry; "show desktop" is the window manager's _NET_SHOWING_DESKTOP.
 #include "shell.h"
 #include "compositor_windows.h"
 #include "x11_connection.h"
@@ -91,8 +91,19 @@ public:
         }
         const QUrl url =
             QFileInfo::exists(text) ? QUrl::fromLocalFile(text) : QUrl::fromUserInput(text);
-        if (url.isValid())
-            openUrl(url);
+        if (!url.isValid())
+            return;
+        // A program is started, as the Windows shell starts one it is asked to
+        // open: the desktop's handler would show a script in an editor and has
+        // nothing for a binary. What cannot be started (a document that merely
+        // carries the executable bit) goes to the handler after all.
+        if (url.isLocalFile()) {
+            const QFileInfo file(url.toLocalFile());
+            if (file.isFile() && file.isExecutable() &&
+                QProcess::startDetached(file.absoluteFilePath(), {}, file.absolutePath()))
+                return;
+        }
+        openUrl(url);
     }
     void openSpecialFolder(int csidl) override
     {
