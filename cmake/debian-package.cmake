@@ -135,11 +135,12 @@ Velko Options gives the middle and right keys, the side keys and the wheels
 of a Velko wireless mouse the functions the user chooses, pairs the mouse with
 its USB receiver and keeps the settings in sync with an optional account.
 The agent starts at log-in through the configurator's tray icon.")
-# What the programs load at run time beside the libraries they link.
+# What the programs load at run time beside the libraries they link (xdg-open
+# opens the web pages, files and folders the functions name).
 set(CPACK_DEBIAN_OPTIONS_PACKAGE_DEPENDS "qml-module-qtquick2, qml-module-qtquick-window2, \
 qml-module-qtquick-controls2, qml-module-qtquick-templates2, qml-module-qt-labs-platform, \
 libqt5svg5, libqt5multimedia5-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, \
-qtwayland5, sensible-utils")
+qtwayland5, sensible-utils, xdg-utils")
 set(CPACK_DEBIAN_OPTIONS_PACKAGE_RECOMMENDS "gstreamer1.0-pulseaudio")
 set(CPACK_DEBIAN_OPTIONS_PACKAGE_CONTROL_EXTRA ${VELKO_PKG}/linux/postinst
     ${VELKO_PKG}/linux/postrm ${VELKO_PKG_OUT}/velko-options/conffiles)
