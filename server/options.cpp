@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -30,7 +31,7 @@ const char *usageText()
   --smtp-password-file FILE first line of FILE is the SMTP password
   --mail-from ADDRESS       sender of the recovery mail
   --latest-version TEXT     version named by the version query (default 0.9)
-  --download-url URL        download address named with it
+  --download-url URL        download address named with it (http or https)
   --threads N               request threads (default 4)
   --argon2-memory-kib N     Argon2id memory (default 19456)
   --argon2-passes N         Argon2id passes (default 2)
@@ -90,6 +91,21 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &arguments)
             return true;
         };
     };
+    // The configurator hands the download address to the browser and opens
+    // nothing else: an address of another kind is a mistake to be told at once.
+    auto webAddress = [](std::string &target) -> Setter {
+        return [&target](const std::string &value) {
+            std::string scheme = value.substr(0, value.find("://"));
+            for (char &c : scheme)
+                c = char(std::tolower(static_cast<unsigned char>(c)));
+            const std::size_t rest = scheme.size() + 3;
+            if ((scheme != "https" && scheme != "http") || value.size() <= rest ||
+                value.find_first_of("/?#", rest) == rest)
+                return false;
+            target = value;
+            return true;
+        };
+    };
     const std::map<std::string, Setter> valued = {
         {"--listen", text(s.server.address)},
         {"--port", number(s.server.port, 0, 65535)},
@@ -103,7 +119,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &arguments)
         {"--smtp-password-file", text(passwordFile)},
         {"--mail-from", text(s.mailFrom)},
         {"--latest-version", text(s.service.latestVersion)},
-        {"--download-url", text(s.service.downloadUrl)},
+        {"--download-url", webAddress(s.service.downloadUrl)},
         {"--threads", number(s.server.threads, 1, 64)},
         {"--argon2-memory-kib", number(s.service.hashCost.memoryKiB, 8, 4u << 20)},
         {"--argon2-passes", number(s.service.hashCost.passes, 1, 100)},

@@ -658,5 +658,19 @@ TEST(AccountServiceDefaults, ProductionHashCost)
     EXPECT_FALSE(verifyPassword("secret1!y", encoded));
 }
 
+// The configurator opens only a web address; anything else is refused at start.
+TEST(DownloadAddress, OnlyAWebAddressIsTaken)
+{
+    const std::pair<const char *, bool> rows[] = {
+        {"https://velko.example.com/setup.exe", true}, {"HTTP://velko.example.com", true},
+        {"calc.exe", false}, {"file:///C:/setup.exe", false}, {"https://", false},
+        {"https:///setup.exe", false}, {"\\\\host\\share\\setup.exe", false}};
+    for (const auto &[address, taken] : rows) {
+        const ParsedCommandLine parsed = parseCommandLine({"--download-url", address});
+        EXPECT_EQ(parsed.error.empty(), taken) << address << ": " << parsed.error;
+        EXPECT_EQ(parsed.settings.service.downloadUrl, taken ? address : "") << address;
+    }
+}
+
 } // namespace
 } // namespace velko::server::test
