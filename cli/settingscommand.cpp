@@ -26,13 +26,14 @@ const char kVersion[] = "1.0";
 
 namespace {
 
-const char kUsage[] = "usage: velko-options show [--model M] [--program P] [--json]\n"
-                      "       velko-options set CONTROL FUNCTION [--model M] [--program P] [--value V]\n"
-                      "       velko-options set CONTROL combination KEYS [DOWN-KEYS] [--model M]\n"
-                      "                         [--program P]\n"
-                      "       velko-options export FILE | import FILE\n"
-                      "       velko-options functions [--json]\n"
-                      "       velko-options --help | --version\n";
+const char kUsage[] =
+    "usage: velko-options show [--model M] [--program P] [--json]\n"
+    "       velko-options set CONTROL FUNCTION [--model M] [--program P] [--value V]\n"
+    "       velko-options set CONTROL combination KEYS [DOWN-KEYS] [--model M]\n"
+    "                         [--program P]\n"
+    "       velko-options export FILE | import FILE\n"
+    "       velko-options functions [--json]\n"
+    "       velko-options --help | --version\n";
 
 const char kHelp[] =
     "Shows and changes the Velko Options settings without the window: the same\n"

@@ -262,11 +262,13 @@ private slots:
         for (const bool close : {false, true}) {
             const char *name = close ? "closeButton" : "minimumButton";
             window()->showNormal();
-            QTRY_VERIFY(window()->isVisible() && !(window()->windowStates() & Qt::WindowMinimized));
+            QTRY_VERIFY(window()->isVisible() &&
+                        !(window()->windowStates() & Qt::WindowMinimized));
             QQuickItem *button = item(name, shown);
             QVERIFY2(button && button->isVisible(), name);
+            const QPointF middle(button->width() / 2, button->height() / 2);
             QTest::mouseClick(window(), Qt::LeftButton, {},
-                              button->mapToScene({button->width() / 2, button->height() / 2}).toPoint());
+                              button->mapToScene(middle).toPoint());
             QTRY_VERIFY2(close ? !window()->isVisible()
                                : bool(window()->windowStates() & Qt::WindowMinimized), name);
         }
