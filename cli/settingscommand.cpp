@@ -273,10 +273,7 @@ int set(QStringList args, Failure &failure)
     if (failure.status)
         return failure.status;
     conf.pinModel(chosen);
-    // A file the configurator has not yet filled gets its defaults first, as
-    // choosing the model in the configurator would write them over this change.
-    if (!conf.isConfigured())
-        conf.SetDefault();
+    conf.setUp();
     if (combination) {
         if (value)
             return (failure = {1, QStringLiteral("a combination takes no --value")}).status;

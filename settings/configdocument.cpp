@@ -306,10 +306,7 @@ bool apply(OpFunConfFile &conf, const QJsonObject &document, QString *problem)
     }
     conf.fixSet(0);
     conf.syncMouseIni();
-    // A file not yet set up gets the defaults first: choosing its model later
-    // would write them over what the document brought.
-    if (!conf.isConfigured())
-        conf.SetDefault();
+    conf.setUp();
     qDebug() << "QJsonParseError::NoError";
     for (int row : kApplyOrder) {
         const ControlKey &control = kControlKeys[size_t(row)];

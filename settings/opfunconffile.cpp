@@ -63,10 +63,11 @@ void OpFunConfFile::syncIniToFile()
     m_modelIni.sync();
 }
 
-bool OpFunConfFile::isConfigured()
+void OpFunConfFile::setUp()
 {
-    return m_modelIni.getValue(QStringLiteral("/SET/isConf"))
-               .compare(QLatin1String("Y"), Qt::CaseInsensitive) == 0;
+    if (m_modelIni.getValue(QStringLiteral("/SET/isConf"))
+            .compare(QLatin1String("Y"), Qt::CaseInsensitive) != 0)
+        SetDefault();
 }
 
 void OpFunConfFile::SetCurrentMouse(const QString &val)
@@ -74,8 +75,7 @@ void OpFunConfFile::SetCurrentMouse(const QString &val)
     m_mainIni.setValue(QStringLiteral("/SET/mouse"), val);
     m_mainIni.sync();
     syncMouseIni();
-    if (!isConfigured())
-        SetDefault();
+    setUp();
 }
 
 void OpFunConfFile::SetMidKeyVal(const QString &val)

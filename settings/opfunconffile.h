@@ -99,9 +99,10 @@ public:
     // names (the settings file export and import address every model); empty: the
     // main file's model again. The main file is not written.
     void pinModel(const QString &model);
-    // Whether the bound model file holds a configuration ("/SET/isConf" is "Y");
-    // choosing a model whose file does not writes the defaults over it.
-    bool isConfigured();
+    // Writes the defaults into the bound model file unless it has been set up
+    // ("/SET/isConf" is "Y"), as choosing its model does: whatever is to be
+    // written there goes in after this, or choosing the model would undo it.
+    void setUp();
     Q_INVOKABLE void SetCurrentMouse(const QString &val);
 
     Q_INVOKABLE void SetMidKeyVal(const QString &val);
