@@ -66,8 +66,12 @@ void OpFunConfFile::syncIniToFile()
 void OpFunConfFile::setUp()
 {
     if (m_modelIni.getValue(QStringLiteral("/SET/isConf"))
-            .compare(QLatin1String("Y"), Qt::CaseInsensitive) != 0)
-        SetDefault();
+            .compare(QLatin1String("Y"), Qt::CaseInsensitive) == 0)
+        return;
+    // A file without the mark may still hold entries: written after it had been
+    // deleted by hand while its model stayed chosen, or left half-written. They
+    // stay; only what is missing gets its default.
+    writeDefaults(false);
 }
 
 void OpFunConfFile::SetCurrentMouse(const QString &val)
@@ -110,11 +114,21 @@ void OpFunConfFile::SetSideWheel(const QString &val)
 
 void OpFunConfFile::SetDefault()
 {
+    writeDefaults(true);
+}
+
+void OpFunConfFile::writeDefaults(bool replace)
+{
+    const auto missing = [this](const QString &key) {
+        return m_modelIni.getValue(key) == QLatin1String("NULL");
+    };
     // The order in which the entries are written.
     static const int order[] = {controls::MidKey, controls::MidWheel, controls::RightKey,
                                 controls::SideUpKey, controls::SideDownKey, controls::SideWheel};
     for (int number : order) {
         const controls::Control &c = *controls::byNumber(number);
+        if (!replace && !missing(controls::setKeyPath(c)))
+            continue;
         m_modelIni.setValue(controls::setKeyPath(c), controls::defaultEntry(c, m_versionClass));
         for (const QString &key : keycombination::storageKeys(c))
             m_modelIni.remove(QStringLiteral("/SET/") + key);
@@ -122,9 +136,11 @@ void OpFunConfFile::SetDefault()
     for (const controls::Control &c : controls::kControls) {
         if (c.isWheel)
             continue;
-        for (const char *suffix : controls::kPathSuffixes)
-            m_modelIni.setValue(controls::pathKey(QLatin1String(c.prefix), QLatin1String(suffix)),
-                                controls::defaultParameter(QLatin1String(suffix)));
+        for (const char *suffix : controls::kPathSuffixes) {
+            const QString key = controls::pathKey(QLatin1String(c.prefix), QLatin1String(suffix));
+            if (replace || missing(key))
+                m_modelIni.setValue(key, controls::defaultParameter(QLatin1String(suffix)));
+        }
     }
     m_modelIni.setValue(QStringLiteral("/SET/isConf"), QStringLiteral("Y"));
     m_modelIni.sync();

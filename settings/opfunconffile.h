@@ -99,9 +99,9 @@ public:
     // names (the settings file export and import address every model); empty: the
     // main file's model again. The main file is not written.
     void pinModel(const QString &model);
-    // Writes the defaults into the bound model file unless it has been set up
-    // ("/SET/isConf" is "Y"), as choosing its model does: whatever is to be
-    // written there goes in after this, or choosing the model would undo it.
+    // Sets up the bound model file unless that has been done ("/SET/isConf" is
+    // "Y"), as choosing its model does: every entry and parameter the file lacks
+    // gets its default, and what it holds stays.
     void setUp();
     Q_INVOKABLE void SetCurrentMouse(const QString &val);
 
@@ -234,6 +234,9 @@ private:
     void setPathValue(const QString &key, const QString &value);
     QString entryJson(const char *setKey);
     void setEntry(const char *setKey, const QString &value);
+    // Every control's entry and parameters at their defaults; only those the file
+    // lacks unless `replace`. Marks the file as set up.
+    void writeDefaults(bool replace);
     // The absent parameters of the key stored under `setKey` in a section, with
     // their defaults.
     void seedParameters(int section, const QString &setKey);

@@ -90,6 +90,19 @@ private slots:
         QCOMPARE(conf.GetMidKeyVal(),
                  QStringLiteral("{\"index\":\"12\",\"name\":\"Copy\",\"tag\":\"midKey\"}"));
         QCOMPARE(conf.GetMidWebUrl(), QStringLiteral("https://example.org"));
+        // The file deleted by hand while its model stays chosen: what is assigned
+        // next outlasts choosing the model again, around it the defaults.
+        QVERIFY(QFile::remove(systemDir() + QStringLiteral("/PL40.ini")));
+        conf.SetCurrentMouse(QStringLiteral("QX330"));
+        conf.pinModel(QStringLiteral("PL40"));
+        conf.SetRightKeyVal(QStringLiteral("Paste-14-rightKey"));
+        conf.syncIniToFile();
+        conf.pinModel(QString());
+        conf.SetCurrentMouse(QStringLiteral("PL40"));
+        QCOMPARE(conf.GetRightKeyVal(),
+                 QStringLiteral("{\"index\":\"14\",\"name\":\"Paste\",\"tag\":\"rightKey\"}"));
+        QCOMPARE(conf.GetMidKeyVal(),
+                 QStringLiteral("{\"index\":\"48\",\"name\":\"none\",\"tag\":\"midKey\"}"));
     }
     // Every getter reads the key its setter writes, for all four prefixes and seven
     // parameters (the page calls them by name).
