@@ -71,6 +71,8 @@ OperateIni::OperateIni(Reader reader, QObject *parent) : QObject(parent), m_read
 OperateIni::~OperateIni()
 {
     release();
+    if (!m_unsaved.empty())
+        SettingsSaves::instance().givenUp(m_path);
 }
 
 void OperateIni::release()
@@ -126,8 +128,10 @@ void OperateIni::setSetIniPath(const QString &path)
 {
     release();
     qDebug() << "setSetIniPath:" << path;
-    if (path != m_path)
+    if (path != m_path && !m_unsaved.empty()) {
+        SettingsSaves::instance().givenUp(m_path);
         m_unsaved.clear();
+    }
     m_path = path;
     ++m_generation;
     if (m_reader == Reader::Configurator) {

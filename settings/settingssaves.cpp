@@ -22,3 +22,9 @@ void SettingsSaves::report(const QString &path, bool saved)
         emit saveFailed(QDir::toNativeSeparators(path));
     }
 }
+
+void SettingsSaves::givenUp(const QString &path)
+{
+    if (m_failing.removeAll(path) > 0)
+        qWarning().noquote() << "settings not saved, changes given up:" << path;
+}

@@ -18,6 +18,10 @@ public:
     // The files whose last flush failed; empty while every change was saved.
     QStringList failingFiles() const { return m_failing; }
     void report(const QString &path, bool saved);
+    // The changes pending for `path` were given up (its settings object moved to
+    // another file or ended): it no longer counts as failing, so that the next
+    // write that fails there is reported again.
+    void givenUp(const QString &path);
 
 signals:
     // A file that was written until now could not be written (its path as the

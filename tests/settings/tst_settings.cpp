@@ -138,6 +138,24 @@ private slots:
         for (const char *entry : {"Copy-12-midKey", "Paste-14-rightKey", "Zoom In-43-slideWheel"})
             QVERIFY2(text.contains(entry), entry);
     }
+    // Changes given up when the object moves to another model's file leave the
+    // file unlisted: a new failure there is reported again, not taken as known.
+    void aFailureAfterChangesWereGivenUpIsReportedAgain()
+    {
+        OpFunConfFile conf;
+        conf.SetCurrentMouse(QStringLiteral("PL40"));
+        const QString file = systemDir() + QStringLiteral("/PL40.ini");
+        QVERIFY(QFile::remove(file) && QDir().mkdir(file));
+        QSignalSpy failed(&SettingsSaves::instance(), &SettingsSaves::saveFailed);
+        conf.SetMidKeyVal(QStringLiteral("Copy-12-midKey"));
+        conf.syncIniToFile();
+        conf.SetCurrentMouse(QStringLiteral("QX330"));
+        conf.SetCurrentMouse(QStringLiteral("PL40"));
+        conf.SetMidKeyVal(QStringLiteral("Paste-14-midKey"));
+        conf.syncIniToFile();
+        QCOMPARE(failed.count(), 2);
+        QVERIFY(QDir().rmdir(file));
+    }
     void setterAndGetterPairsUseTheSameKey()
     {
         OpFunConfFile conf;
