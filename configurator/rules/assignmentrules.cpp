@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -213,6 +214,19 @@ int storedIndex(const QString &stored, int count)
     return index && *index < count ? *index : count - 1;
 }
 
+QUrl startFolderFor(const QString &current, const QUrl &fallback)
+{
+    const QUrl url(current.trimmed());
+    const QFileInfo named(url.isLocalFile() ? url.toLocalFile() : current.trimmed());
+    if (fallback.isEmpty() || current.trimmed().isEmpty() || !named.isAbsolute())
+        return fallback;
+    if (named.isDir())
+        return QUrl::fromLocalFile(named.absoluteFilePath());
+    if (named.absoluteDir().exists())
+        return QUrl::fromLocalFile(named.absolutePath());
+    return fallback;
+}
+
 Chooser chooserFor(int index, bool windows, const QString &home, const QString &music)
 {
     const QUrl homeUrl = QUrl::fromLocalFile(home);
@@ -361,9 +375,9 @@ bool AssignmentRules::chooserPicksFolder(int index) const
     return chooser(index).picksFolder;
 }
 
-QUrl AssignmentRules::chooserFolder(int index) const
+QUrl AssignmentRules::chooserFolder(int index, const QString &current) const
 {
-    return chooser(index).startFolder;
+    return assignment::startFolderFor(current, chooser(index).startFolder);
 }
 
 QStringList AssignmentRules::chooserFilters(int index) const

@@ -98,6 +98,10 @@ struct Chooser
 // (`home`), its music folder (`music`) for sounds, and no ".exe" filter. An
 // index without a chooser answers an empty start folder.
 Chooser chooserFor(int index, bool windows, const QString &home, const QString &music);
+// Where a chooser opens for the input's `current` value (a path or a file URL):
+// the folder it names, the folder of the file it names (which may be gone), or,
+// for anything else, `fallback`.
+QUrl startFolderFor(const QString &current, const QUrl &fallback);
 
 // A chooser's answer as the panel stores it: a file URL, "file:///" followed by
 // the local path with forward slashes; characters that would end the path in a
@@ -152,7 +156,7 @@ public:
     }
 
     Q_INVOKABLE bool chooserPicksFolder(int index) const;
-    Q_INVOKABLE QUrl chooserFolder(int index) const;
+    Q_INVOKABLE QUrl chooserFolder(int index, const QString &current = QString()) const;
     Q_INVOKABLE QStringList chooserFilters(int index) const;
     Q_INVOKABLE QString chooserAnswer(const QUrl &chosen) const;
 

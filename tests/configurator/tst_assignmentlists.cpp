@@ -323,6 +323,35 @@ private slots:
         QCOMPARE(chooser.nameFilters, row[4].split('|', Qt::SkipEmptyParts));
     }
 
+    // A chooser opens at the input's folder; at its own start when the input
+    // names nothing usable.
+    void chooserStartsAtTheInput_data()
+    {
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QString>("opensIn"); // below the test folder; "-": the fallback
+        using Row = std::pair<const char *, const char *>;
+        for (const auto &[current, opensIn] : std::initializer_list<Row>{
+                 {"a b/x.wav", "a b"}, {"file:a b/x.wav", "a b"}, {"a b/gone.exe", "a b"},
+                 {"a b", "a b"}, {"gone/x.wav", "-"}, {"none", "-"}, {"x.wav", "-"}, {"", "-"}})
+            QTest::newRow(current) << QString(current) << QString(opensIn);
+    }
+    void chooserStartsAtTheInput()
+    {
+        QFETCH(QString, current);
+        QFETCH(QString, opensIn);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath("a b"));
+        QFile file(dir.filePath("a b/x.wav"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (current.startsWith("file:"))
+            current = QUrl::fromLocalFile(dir.filePath(current.mid(5))).toString();
+        else if (current.contains('/') || current == "a b")
+            current = dir.filePath(current);
+        const QUrl fallback = QUrl::fromLocalFile("/home/u");
+        QCOMPARE(assignment::startFolderFor(current, fallback),
+                 opensIn == "-" ? fallback : QUrl::fromLocalFile(dir.filePath(opensIn)));
+    }
+
     void storedForms_data()
     {
         // input;chooserAnswer;speedFromStored;storedIndex

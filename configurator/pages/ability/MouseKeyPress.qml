@@ -154,15 +154,18 @@ Item {
         sigUsrIndexUrl(pIndex, answer)
     }
 
+    // The chooser opens where the input's path points, if it points anywhere.
     function openChooser(pIndex) {
+        var shown = shownTextPanel(pIndex)
+        var start = rules.chooserFolder(pIndex, shown ? shown.text : "")
         if (rules.chooserPicksFolder(pIndex)) {
             folderDialog.panel = pIndex
-            folderDialog.currentFolder = rules.chooserFolder(pIndex)
+            folderDialog.currentFolder = start
             folderDialog.open()
         } else {
             fileDialog.panel = pIndex
             fileDialog.nameFilters = rules.chooserFilters(pIndex)
-            fileDialog.folder = rules.chooserFolder(pIndex)
+            fileDialog.folder = start
             fileDialog.open()
         }
     }
