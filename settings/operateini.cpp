@@ -66,7 +66,17 @@ void OperateIni::setChangeWatchFactory(ChangeWatchFactory factory)
     changeWatchFactory() = factory;
 }
 
-OperateIni::OperateIni(Reader reader, QObject *parent) : QObject(parent), m_reader(reader) {}
+OperateIni::OperateIni(Reader reader, QObject *parent) : QObject(parent), m_reader(reader)
+{
+    if (m_reader != Reader::Configurator)
+        return;
+    // Another object's write of this file carried what is pending here as well;
+    // kept, it would be put back over newer values when this object writes next.
+    connect(&SettingsSaves::instance(), &SettingsSaves::written, this, [this](const QString &path) {
+        if (path == m_path)
+            m_unsaved.clear();
+    });
+}
 
 OperateIni::~OperateIni()
 {

@@ -11,6 +11,8 @@ SettingsSaves &SettingsSaves::instance()
 
 void SettingsSaves::report(const QString &path, bool saved)
 {
+    if (saved)
+        emit written(path);
     if (saved != m_failing.contains(path))
         return; // nothing new: still saved, or still failing
     if (saved) {

@@ -27,6 +27,10 @@ signals:
     // A file that was written until now could not be written (its path as the
     // system writes paths).
     void saveFailed(const QString &path);
+    // A flush with changes reached `path`. It wrote every change made to that
+    // file in this program up to then, by any object: the toolkit shares a file's
+    // unwritten changes among all objects that have it open.
+    void written(const QString &path);
 
 private:
     QStringList m_failing;

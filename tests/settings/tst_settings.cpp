@@ -156,6 +156,30 @@ private slots:
         QCOMPARE(failed.count(), 2);
         QVERIFY(QDir().rmdir(file));
     }
+    // Two objects on one file: once the other has written the file, this one's
+    // pending changes are saved too (the toolkit shares the file between them),
+    // and a later write here does not bring its older values back.
+    void aWriteByAnotherObjectSavesThePendingChanges()
+    {
+        OpFunConfFile pages, other;
+        pages.SetCurrentMouse(QStringLiteral("PL40"));
+        other.syncMouseIni();
+        const QString file = systemDir() + QStringLiteral("/PL40.ini");
+        QVERIFY(QFile::rename(file, file + QStringLiteral(".kept")) && QDir().mkdir(file));
+        pages.SetMidKeyVal(QStringLiteral("Copy-12-midKey"));
+        pages.syncIniToFile();
+        QVERIFY(QDir().rmdir(file) && QFile::rename(file + QStringLiteral(".kept"), file));
+        other.SetMidKeyVal(QStringLiteral("Paste-14-midKey"));
+        other.syncIniToFile();
+        QVERIFY(pages.allSaved());
+        pages.SetRightKeyVal(QStringLiteral("Zoom In-39-rightKey"));
+        pages.syncIniToFile();
+        QSettings written(file, QSettings::IniFormat);
+        QCOMPARE(written.value(QStringLiteral("SET/Mid_key")).toString(),
+                 QStringLiteral("Paste-14-midKey"));
+        QCOMPARE(written.value(QStringLiteral("SET/Right_key")).toString(),
+                 QStringLiteral("Zoom In-39-rightKey"));
+    }
     void setterAndGetterPairsUseTheSameKey()
     {
         OpFunConfFile conf;
