@@ -81,8 +81,16 @@ OperateIni::OperateIni(Reader reader, QObject *parent) : QObject(parent), m_read
 OperateIni::~OperateIni()
 {
     release();
-    if (!m_unsaved.empty())
-        SettingsSaves::instance().givenUp(m_path);
+    giveUpPending();
+}
+
+// What could not be written is dropped: the file no longer counts as failing.
+void OperateIni::giveUpPending()
+{
+    if (m_unsaved.empty())
+        return;
+    SettingsSaves::instance().givenUp(m_path);
+    m_unsaved.clear();
 }
 
 void OperateIni::release()
@@ -138,10 +146,8 @@ void OperateIni::setSetIniPath(const QString &path)
 {
     release();
     qDebug() << "setSetIniPath:" << path;
-    if (path != m_path && !m_unsaved.empty()) {
-        SettingsSaves::instance().givenUp(m_path);
-        m_unsaved.clear();
-    }
+    if (path != m_path)
+        giveUpPending();
     m_path = path;
     ++m_generation;
     if (m_reader == Reader::Configurator) {

@@ -77,6 +77,7 @@ private:
     void openSettings(const QString &file);
     void refreshSnapshot();
     void writeChanges();
+    void giveUpPending();
     void reopen();
 
     std::unique_ptr<QSettings> m_settings;

@@ -216,9 +216,10 @@ int storedIndex(const QString &stored, int count)
 
 QUrl startFolderFor(const QString &current, const QUrl &fallback)
 {
-    const QUrl url(current.trimmed());
-    const QFileInfo named(url.isLocalFile() ? url.toLocalFile() : current.trimmed());
-    if (fallback.isEmpty() || current.trimmed().isEmpty() || !named.isAbsolute())
+    const QString text = current.trimmed();
+    const QUrl url(text);
+    const QFileInfo named(url.isLocalFile() ? url.toLocalFile() : text);
+    if (fallback.isEmpty() || text.isEmpty() || !named.isAbsolute())
         return fallback;
     if (named.isDir())
         return QUrl::fromLocalFile(named.absoluteFilePath());

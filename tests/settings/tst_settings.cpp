@@ -114,7 +114,7 @@ private slots:
         OpFunConfFile conf;
         conf.SetCurrentMouse(QStringLiteral("PL40"));
         const QString file = systemDir() + QStringLiteral("/PL40.ini");
-        QVERIFY(QFile::rename(file, file + QStringLiteral(".kept")) && QDir().mkdir(file));
+        QVERIFY(block(file));
         QSignalSpy failed(&SettingsSaves::instance(), &SettingsSaves::saveFailed);
         conf.SetMidKeyVal(QStringLiteral("Copy-12-midKey"));
         conf.syncIniToFile();
@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(conf.GetMidKeyVal(),
                  QStringLiteral("{\"index\":\"12\",\"name\":\"Copy\",\"tag\":\"midKey\"}"));
 
-        QVERIFY(QDir().rmdir(file) && QFile::rename(file + QStringLiteral(".kept"), file));
+        QVERIFY(unblock(file));
         conf.SetSideWheel(QStringLiteral("Zoom In-43-slideWheel"));
         conf.syncIniToFile();
         QVERIFY(conf.allSaved());
@@ -145,7 +145,7 @@ private slots:
         OpFunConfFile conf;
         conf.SetCurrentMouse(QStringLiteral("PL40"));
         const QString file = systemDir() + QStringLiteral("/PL40.ini");
-        QVERIFY(QFile::remove(file) && QDir().mkdir(file));
+        QVERIFY(block(file));
         QSignalSpy failed(&SettingsSaves::instance(), &SettingsSaves::saveFailed);
         conf.SetMidKeyVal(QStringLiteral("Copy-12-midKey"));
         conf.syncIniToFile();
@@ -154,7 +154,7 @@ private slots:
         conf.SetMidKeyVal(QStringLiteral("Paste-14-midKey"));
         conf.syncIniToFile();
         QCOMPARE(failed.count(), 2);
-        QVERIFY(QDir().rmdir(file));
+        QVERIFY(unblock(file));
     }
     // Two objects on one file: once the other has written the file, this one's
     // pending changes are saved too (the toolkit shares the file between them),
@@ -165,10 +165,10 @@ private slots:
         pages.SetCurrentMouse(QStringLiteral("PL40"));
         other.syncMouseIni();
         const QString file = systemDir() + QStringLiteral("/PL40.ini");
-        QVERIFY(QFile::rename(file, file + QStringLiteral(".kept")) && QDir().mkdir(file));
+        QVERIFY(block(file));
         pages.SetMidKeyVal(QStringLiteral("Copy-12-midKey"));
         pages.syncIniToFile();
-        QVERIFY(QDir().rmdir(file) && QFile::rename(file + QStringLiteral(".kept"), file));
+        QVERIFY(unblock(file));
         other.SetMidKeyVal(QStringLiteral("Paste-14-midKey"));
         other.syncIniToFile();
         QVERIFY(pages.allSaved());
@@ -430,6 +430,15 @@ private slots:
 
 private:
     QString systemDir() const { return m_dir->path() + QStringLiteral("/system"); }
+    // A folder takes the file's name, so that no write can replace it (root too).
+    static bool block(const QString &file)
+    {
+        return QFile::rename(file, file + QStringLiteral(".kept")) && QDir().mkdir(file);
+    }
+    static bool unblock(const QString &file)
+    {
+        return QDir().rmdir(file) && QFile::rename(file + QStringLiteral(".kept"), file);
+    }
     void writeRaw(const QString &file, const QByteArray &content)
     {
         QFile f(systemDir() + QLatin1Char('/') + file);
