@@ -7,6 +7,7 @@
 #include "instance_lock.h"
 #include "languagecode.h"
 #include "runningcopy.h"
+#include "termination.h"
 #include "typeregistry.h"
 
 #include <QApplication>
@@ -146,6 +147,14 @@ int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
             if (!startup.showChannel.isEmpty())
                 runningCopy.serve(startup.showChannel,
                                   [root] { QMetaObject::invokeMethod(root, "showFromTray"); });
+            // A session that ends, or a terminal, asks the configurator to end: it
+            // leaves its event loop, so that what it serves (the show channel and
+            // its close window) is put away. The agent gets the session's request
+            // of its own and stays otherwise, as when the window is closed.
+            const auto termination = platform::watchTerminationRequests([] {
+                qDebug() << "VelkoOptionsGUI: asked by the system to end";
+                QCoreApplication::exit(0);
+            });
             startup.reachedEventLoop = true;
             if (startup.mainPageLoaded)
                 startup.mainPageLoaded(engine.rootObjects().first());

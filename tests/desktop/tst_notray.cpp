@@ -97,12 +97,14 @@ private slots:
         QVERIFY(m_x.ok());
     }
 
-    // Whatever a failed case left: the configurator, and the agent it started.
+    // Whatever a case left: the configurator, and the agent it started (with the
+    // sockets in the suite's temporary folder or in a case's own).
     void cleanup()
     {
-        for (const char *title : {"VelkoOptionsGUI", "VelkoOptions"})
-            if (QProcess::execute(probe(), {"wait", title, "0"}) == 0)
-                QProcess::execute(probe(), {"close", title, "5000"});
+        for (const QString &tmp : {QDir::tempPath(), privateTmp()})
+            for (const char *title : {"VelkoOptionsGUI", "VelkoOptions"})
+                if (probe({"wait", title, "0"}, tmp) == 0)
+                    probe({"close", title, "5000"}, tmp);
     }
 
     void closedWindowComesBackAtTheNextStart()
@@ -127,16 +129,50 @@ private slots:
         QCOMPARE(m_x.windowTitled("Tip"), xcb_window_t(0)); // no notice instead
 
         // Ended as "exit" in the tray menu ends it: with the agent it started.
-        QCOMPARE(QProcess::execute(probe(), {"close", "VelkoOptionsGUI", "10000"}), 0);
+        QCOMPARE(probe({"close", "VelkoOptionsGUI", "10000"}), 0);
         QVERIFY(first.waitForFinished(15000));
-        QCOMPARE(QProcess::execute(probe(), {"gone", "VelkoOptions", "10000"}), 0);
+        QCOMPARE(probe({"gone", "VelkoOptions", "10000"}), 0);
+    }
+
+    // Asked by the session to end (SIGTERM at log-out), the configurator ends in
+    // order: no socket of its own is left in the temporary folder.
+    void terminationLeavesNothingBehind()
+    {
+        const QString tmp = privateTmp();
+        QVERIFY(QDir().mkpath(tmp));
+        QProcess configurator;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TMPDIR", tmp);
+        start(configurator, env);
+        const auto left = [&] {
+            return QDir(tmp).entryList({"VelkoOptionsGUI*"}, QDir::AllEntries | QDir::System);
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(left().size(), 2, 20000); // the show channel, the close window
+        configurator.terminate();
+        QVERIFY(configurator.waitForFinished(15000));
+        QCOMPARE(configurator.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(configurator.exitCode(), 0);
+        QCOMPARE(left(), QStringList());
     }
 
 private:
-    static QString probe() { return qEnvironmentVariable("VELKO_BIN_DIR") + "/velko_probe"; }
-    void start(QProcess &process)
+    QString privateTmp() const { return m_dir.filePath("tmp"); }
+    // velko_probe with `args`, finding the programs' sockets in `tmp`.
+    static int probe(const QStringList &args, const QString &tmp = QDir::tempPath())
     {
+        QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TMPDIR", tmp);
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.start(qEnvironmentVariable("VELKO_BIN_DIR") + "/velko_probe", args);
+        return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
+                   ? process.exitCode()
+                   : -1;
+    }
+    void start(QProcess &process,
+               QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
+    {
         env.insert("QT_QPA_PLATFORM", "xcb");
         process.setProcessEnvironment(env);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
