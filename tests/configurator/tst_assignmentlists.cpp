@@ -17,6 +17,7 @@
 #include <QSettings>
 #include <QTranslator>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -148,7 +149,8 @@ private slots:
     void cleanup() { view.reset(); }
     void cleanupTestCase() { appenv::setApplicationDir(QString()); }
 
-    // Opened again, the key list shows its marked entry, here the last one ("None").
+    // Opened again, the key list shows its marked entry, here the last one ("None"),
+    // and its top row whole.
     void reopenedListShowsItsMark()
     {
         QQuickItem *page = show("MouseKeyPress");
@@ -162,6 +164,7 @@ private slots:
                                               Q_ARG(int, last)) && marked);
         const qreal top = marked->y() - list->property("contentY").toReal();
         QVERIFY2(top >= 0 && top + marked->height() <= list->height(), qPrintable(QString::number(top)));
+        QCOMPARE(std::fmod(list->property("contentY").toReal(), marked->height()), 0.0);
     }
 
     // The lists the pages show are the ones the agent numbers its functions by;

@@ -225,7 +225,8 @@ Item {
         x: 4
         y: 44 + (keyPage.programSet ? 30 : 0)
         width: 302
-        height: keyPage.height - 82 - (keyPage.programSet ? 30 : 0)
+        // Whole rows only: opened at its last entry, it shows its top row whole.
+        height: Math.floor((keyPage.height - 82 - (keyPage.programSet ? 30 : 0)) / 30) * 30
         clip: true
         model: keyPage.visible ? listModel : null
         // Opened, the list shows its marked entry ("None" is the last).
