@@ -105,8 +105,11 @@ int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
         platform::LockResult::AlreadyHeld) {
         // The copy that runs brings its window to the front, with a tray or
         // without; only one that does not answer (an older version) leaves the
-        // user with the notice.
-        if (startup.showChannel.isEmpty() || !RunningCopy::askToShow(startup.showChannel))
+        // user with the notice. A start at log-in (the log-in entry beside a
+        // session that restored the configurator) leaves the copy as it is.
+        if (ConfiguratorPlatform::current().quietStart)
+            qDebug() << "VelkoOptionsGUI: started at log-in, and a copy runs already";
+        else if (startup.showChannel.isEmpty() || !RunningCopy::askToShow(startup.showChannel))
             startup.showNotice(QApplication::tr("Tip"),
                                QApplication::tr("Program hasbeen running!"));
         app.removeTranslator(&translator);

@@ -107,6 +107,32 @@ private slots:
         QVERIFY(!RunningCopy::askToShow(first.showChannel, 200));
     }
 
+    // A second start while a copy runs, whose channel nobody answers here: the
+    // notice, unless started at log-in, when it ends without a word.
+    void secondStart_data()
+    {
+        QTest::addColumn<bool>("quiet");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("started by the user") << false << 1;
+        QTest::newRow("at log-in") << true << 0;
+    }
+    void secondStart()
+    {
+        QFETCH(bool, quiet);
+        QFETCH(int, shown);
+        fake::FakeInstanceLock running;
+        QCOMPARE(running.acquire(kConfiguratorInstanceLock), platform::LockResult::Acquired);
+        ConfiguratorPlatform services = fakes.platform();
+        services.quietStart = quiet;
+        ConfiguratorPlatform::install(services);
+        ConfiguratorStartup s = startup();
+        const int code = runConfigurator(*qApp, s);
+        fakes.install();
+        QCOMPARE(code, 0);
+        QVERIFY(!s.reachedEventLoop);
+        QCOMPARE(notices.size(), shown);
+    }
+
     void firstCopy_data()
     {
         QTest::addColumn<QLocale>("locale");
