@@ -133,6 +133,15 @@ int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
             qWarning() << "VelkoOptionsGUI: the main page could not be loaded:"
                        << startup.mainPage.toString();
         } else {
+            // A session that ends, or a terminal, asks the configurator to end: it
+            // leaves its event loop, so that what it serves (the show channel and
+            // its close window, made below) is put away. The agent gets the
+            // session's request of its own and stays otherwise, as when the window
+            // is closed.
+            const auto termination = platform::watchTerminationRequests([] {
+                qDebug() << "VelkoOptionsGUI: asked by the system to end";
+                QCoreApplication::exit(0);
+            });
             // Other programs (the uninstaller above all) end the configurator as
             // "exit" in the tray menu does: a close request to this hidden window
             // closes the agent, then ends the event loop.
@@ -150,14 +159,6 @@ int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
             if (!startup.showChannel.isEmpty())
                 runningCopy.serve(startup.showChannel,
                                   [root] { QMetaObject::invokeMethod(root, "showFromTray"); });
-            // A session that ends, or a terminal, asks the configurator to end: it
-            // leaves its event loop, so that what it serves (the show channel and
-            // its close window) is put away. The agent gets the session's request
-            // of its own and stays otherwise, as when the window is closed.
-            const auto termination = platform::watchTerminationRequests([] {
-                qDebug() << "VelkoOptionsGUI: asked by the system to end";
-                QCoreApplication::exit(0);
-            });
             startup.reachedEventLoop = true;
             if (startup.mainPageLoaded)
                 startup.mainPageLoaded(engine.rootObjects().first());
