@@ -67,6 +67,22 @@ void chooseGuiPlatform()
         qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
 }
 
+void followDesktopScaling()
+{
+    // The pages are laid out in device-independent pixels; without this Qt 5
+    // draws them at their size in device pixels on Windows and X11 whatever the
+    // desktop's scaling, a small window on a high-density screen. Whole steps
+    // only: 200% doubles the window, 150% leaves it as at 100%, where one half as
+    // large again would not fit a small laptop's screen at that scaling, and
+    // fractional factors blur the software renderer's lines. Qt's variables
+    // (QT_ENABLE_HIGHDPI_SCALING=0, QT_SCALE_FACTOR_ROUNDING_POLICY,
+    // QT_SCALE_FACTOR, QT_SCREEN_SCALE_FACTORS) still win.
+    QGuiApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    if (qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR_ROUNDING_POLICY"))
+        QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+            Qt::HighDpiScaleFactorRoundingPolicy::Floor);
+}
+
 void chooseSceneGraphBackend()
 {
     // The pages are still panels with a few transitions: Qt Quick's software

@@ -57,6 +57,10 @@ bool loadEnglishCorrections(QTranslator &translator, const QLocale &locale);
 // the user's own wins.
 void chooseGuiPlatform();
 
+// Before the application object: the window follows the desktop's scaling (the
+// display scale on Windows, Xft.dpi on X11; Wayland's own) in whole steps.
+void followDesktopScaling();
+
 // Draws the pages with Qt Quick's software renderer unless QT_QUICK_BACKEND names
 // another ("opengl": Qt's OpenGL default). Before the first window.
 void chooseSceneGraphBackend();

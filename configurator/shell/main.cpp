@@ -8,6 +8,7 @@
 int main(int argc, char *argv[])
 {
     chooseGuiPlatform();
+    followDesktopScaling();
     QApplication app(argc, argv);
     const StartOptions options = parseStartOptions(QApplication::arguments());
     if (!options.error.isEmpty())

@@ -46,6 +46,19 @@ public:
                           xcb_get_property_value_length(r.get()));
     }
     xcb_window_t root() { return xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root; }
+    // The X resources programs read at start (Xft.dpi: the desktop's scaling).
+    void setResources(const QByteArray &resources)
+    {
+        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, root(), atom("RESOURCE_MANAGER"),
+                            XCB_ATOM_STRING, 8, uint32_t(resources.size()), resources.constData());
+        xcb_flush(m_c);
+    }
+    int width(xcb_window_t w)
+    {
+        std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> r(
+            xcb_get_geometry_reply(m_c, xcb_get_geometry(m_c, w), nullptr), &std::free);
+        return r ? r->width : 0;
+    }
 
     // The client window the window manager lists with this title; 0 when none.
     xcb_window_t windowTitled(const QByteArray &title)
@@ -101,6 +114,7 @@ private slots:
     // sockets in the suite's temporary folder or in a case's own).
     void cleanup()
     {
+        m_x.setResources({});
         for (const QString &tmp : {QDir::tempPath(), privateTmp()})
             for (const char *title : {"VelkoOptionsGUI", "VelkoOptions"})
                 if (probe({"wait", title, "0"}, tmp) == 0)
@@ -153,6 +167,29 @@ private slots:
         QCOMPARE(configurator.exitStatus(), QProcess::NormalExit);
         QCOMPARE(configurator.exitCode(), 0);
         QCOMPARE(left(), QStringList());
+    }
+
+    // The desktop's scaling enlarges the window in whole steps: 200% doubles it,
+    // 150% leaves it as at 100%.
+    void desktopScalingInWholeSteps_data()
+    {
+        QTest::addColumn<QByteArray>("dpi");
+        QTest::addColumn<int>("width");
+        QTest::newRow("150%") << QByteArray("144") << 1000;
+        QTest::newRow("200%") << QByteArray("192") << 2000;
+    }
+    void desktopScalingInWholeSteps()
+    {
+        QFETCH(QByteArray, dpi);
+        QFETCH(int, width);
+        m_x.setResources("Xft.dpi:\t" + dpi + "\n");
+        QProcess configurator;
+        start(configurator);
+        xcb_window_t window = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((window = m_x.windowTitled("Velko Options")) != 0, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_x.width(window), width, 10000);
+        QCOMPARE(probe({"close", "VelkoOptionsGUI", "10000"}), 0);
+        QVERIFY(configurator.waitForFinished(15000));
     }
 
 private:
