@@ -1,7 +1,8 @@
 // The configurator on a desktop without a tray (openbox alone, under Xvfb): the
 // built program, closed as the window manager closes a window, must stay within
-// reach, and a second start brings its window back. Effects are read from the X
-// server, as the window manager sees them.
+// reach, and a second start brings its window back. Ended by the session it
+// leaves nothing behind, and it follows the desktop's scaling. Effects are read
+// from the X server, as the window manager sees them, and from the disk.
 #include "desktopservers.h"
 
 #include <QDir>
