@@ -21,7 +21,9 @@ public:
 // Runs `handler` on the main thread, from its event loop, each time the process
 // is asked to end. On Linux these are the signals SIGTERM (the session's end,
 // systemd, kill), SIGINT and SIGHUP (a terminal); while the watch exists they no
-// longer end the process by themselves, so the handler must make it end.
+// longer end the process by themselves, so the handler must make it end. A signal
+// the process was started ignoring (nohup's SIGHUP, the SIGINT of a job a shell
+// started in the background) stays ignored.
 //
 // Returns null when there is nothing to watch or the watch cannot be set up; the
 // requests then keep their default effect. On Windows it is always null: a

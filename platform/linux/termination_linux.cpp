@@ -48,8 +48,14 @@ public:
         action.sa_handler = noteSignal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
-        for (std::size_t i = 0; i < std::size(kSignals); ++i)
-            m_installed[i] = ::sigaction(kSignals[i], &action, &m_former[i]) == 0;
+        for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+            // A signal the process was started ignoring stays ignored: the SIGHUP
+            // of a program started with nohup, the SIGINT of a background job.
+            if (::sigaction(kSignals[i], nullptr, &m_former[i]) != 0 ||
+                m_former[i].sa_handler == SIG_IGN)
+                continue;
+            m_installed[i] = ::sigaction(kSignals[i], &action, nullptr) == 0;
+        }
         return true;
     }
 
