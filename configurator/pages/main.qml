@@ -346,6 +346,9 @@ Window {
         active: navigator.page === "pair"
         sourceComponent: QXPair {
             objectName: "qxPair"
+            // Before a model is chosen the first one offered (8 keys) is assumed.
+            eightKeys: !rules.hasModel(navigator.currentModel)
+                       || rules.isEightKeyModel(navigator.currentModel)
         }
     }
 

@@ -411,6 +411,10 @@ private slots:
         // The choice is written to the new model's file.
         pick("midKeyPage", 12);
         QCOMPARE(stored("GetMidKeyVal"), QString(R"({"index":"12","name":"Copy","tag":"midKey"})"));
+        // Pairing pictures that model too.
+        logic("QXPair");
+        QMetaObject::invokeMethod(nav(), "handle", Q_ARG(QString, "enterSuccess"));
+        QVERIFY(!find("qxPair")->property("eightKeys").toBool());
     }
 
     // Opened to change the model, the choice is left unchanged with Esc.

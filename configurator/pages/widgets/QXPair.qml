@@ -4,11 +4,13 @@ import "../assembly"
 import an.utility 1.0
 
 FullPage {
+    // The picture of the model being paired: with the side wheel or without.
+    property bool eightKeys: true
     showWindowButtons: false
     Image {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 130
-        source: "qrc:/images/mouse8.svg"
+        source: eightKeys ? "qrc:/images/mouse8.svg" : "qrc:/images/mouse7.svg"
         sourceSize: Qt.size(130, 215)
     }
     Text {
