@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include <QQuickItem>
+#include <cmath>
 #include <QQuickWindow>
 
 class TestMainPage : public QObject, MainPageHost
@@ -415,6 +416,56 @@ private slots:
         logic("QXPair");
         QMetaObject::invokeMethod(nav(), "handle", Q_ARG(QString, "enterSuccess"));
         QVERIFY(!find("qxPair")->property("eightKeys").toBool());
+    }
+
+    void pointersMissTheOtherSpots_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<int>("labels");
+        QTest::newRow("8 keys") << "QX210" << 6;
+        QTest::newRow("7 keys") << "QX330" << 5;
+    }
+    // With every label shown, no control's pointer runs through another's hot spot.
+    void pointersMissTheOtherSpots()
+    {
+        QFETCH(QString, model);
+        QFETCH(int, labels);
+        const QStringList tags{"midKey",   "midWheel",   "rightKey",
+                               "slideWheel", "slideUpKey", "slideDownKey"};
+        writeIni(appenv::modelSettingsPath(model),
+                 {{"SET/isConf", "Y"}, {"SET/Mid_key", "Copy-12-midKey"},
+                  {"SET/Mid_wheel", "Volume control-0-midWheel"},
+                  {"SET/Right_key", "Copy-12-rightKey"},
+                  {"SET/Side_wheel", "Volume control-0-slideWheel"},
+                  {"SET/Side_upkey", "Copy-12-slideUpKey"},
+                  {"SET/Side_downkey", "Copy-12-slideDownKey"}});
+        QVERIFY(start(true, model));
+        auto centre = [this](const QString &tag) {
+            QQuickItem *s = item("spot_" + tag);
+            return s->mapToScene(QPointF(s->width() / 2, s->height() / 2));
+        };
+        int shown = 0;
+        for (const QString &tag : tags) {
+            QQuickItem *label = item("label_" + tag);
+            if (!label->isVisible())
+                continue;
+            ++shown;
+            const QPointF a = centre(tag);
+            const QPointF left = label->mapToScene(QPointF(0, label->height() / 2));
+            const QPointF b = a.x() < left.x() ? left : left + QPointF(label->width(), 0);
+            for (const QString &other : tags) {
+                QQuickItem *spot = item("spot_" + other);
+                if (other == tag || !spot->isVisible())
+                    continue;
+                // Distance from the other spot's centre to the segment a-b.
+                const QPointF c = centre(other), ab = b - a;
+                const qreal t = qBound(0.0, QPointF::dotProduct(c - a, ab) / QPointF::dotProduct(ab, ab), 1.0);
+                const QPointF d = c - (a + t * ab);
+                QVERIFY2(std::hypot(d.x(), d.y()) > spot->width() / 2 + 2,
+                         qPrintable(tag + "'s pointer crosses " + other + "'s spot"));
+            }
+        }
+        QCOMPARE(shown, labels);
     }
 
     // Opened to change the model, the choice is left unchanged with Esc.
