@@ -52,8 +52,8 @@ const char kHelp[] =
     "  import      applies such a file whole, or nothing when any of it is unusable\n"
     "  functions   the functions of the key list and of the wheel list\n\n"
     "CONTROL: middle-key, right-key, side-up-key, side-down-key, middle-wheel,\n"
-    "side-wheel. Exit status: 0 done, 1 a value or file refused or a change the\n"
-    "disk did not take, 2 bad use.\n";
+    "side-wheel (QX210 and QX460 only). Exit status: 0 done, 1 a value or file\n"
+    "refused or a change the disk did not take, 2 bad use.\n";
 
 // The controls by the names the tool takes, in the order it shows them.
 struct Named
@@ -67,6 +67,12 @@ const std::array<Named, 6> kNames = {{{"middle-key", controls::MidKey},
                                       {"side-down-key", controls::SideDownKey},
                                       {"middle-wheel", controls::MidWheel},
                                       {"side-wheel", controls::SideWheel}}};
+
+// Whether the model has the control: only the eight-key models have a side wheel.
+bool onModel(int number, const QString &model)
+{
+    return number != controls::SideWheel || assignment::isEightKeyModel(model);
+}
 
 struct Failure
 {
@@ -175,6 +181,8 @@ int show(QStringList args, QTextStream &out, Failure &failure)
     conf.fixSet(section);
     QJsonArray rows;
     for (const Named &named : kNames) {
+        if (!onModel(named.number, chosen))
+            continue;
         const controls::Control &control = controls::kControls[size_t(named.number)];
         const QString stored = conf.storedEntry(control.setKey);
         QJsonObject row{{QStringLiteral("control"), QLatin1String(named.name)},
@@ -272,6 +280,8 @@ int set(QStringList args, Failure &failure)
     const QString chosen = modelOrCurrent(conf, model, failure);
     if (failure.status)
         return failure.status;
+    if (!onModel(control->number, chosen))
+        return (failure = {1, QStringLiteral("%1 has no %2").arg(chosen, nameOf(*control))}).status;
     conf.pinModel(chosen);
     conf.setUp();
     if (combination) {

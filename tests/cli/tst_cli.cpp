@@ -77,6 +77,9 @@ private slots:
         const QJsonArray inSet = QJsonDocument::fromJson(m_out.toUtf8())["controls"].toArray();
         QCOMPARE(inSet[2]["function"].toString(), QString("Copy"));
         QCOMPARE(inSet[1]["function"].toString(), QString("Same as all programs"));
+        // A seven-key model shows no side wheel.
+        QCOMPARE(run({"show", "--model", "QX330"}), 0);
+        QVERIFY2(m_out.contains("side-down-key") && !m_out.contains("side-wheel"), qPrintable(m_out));
     }
 
     void refusedAndBadUse_data()
@@ -104,6 +107,9 @@ private slots:
             << QStringList{"set", "right-key", "combination", "Ctrl+Hyper"} << 1 << "Hyper";
         QTest::newRow("one combination for a wheel")
             << QStringList{"set", "side-wheel", "combination", "Ctrl+Plus"} << 2 << "DOWN-KEYS";
+        QTest::newRow("a side wheel the model lacks")
+            << QStringList{"set", "side-wheel", "Volume control", "--model", "QX330"} << 1
+            << "QX330 has no side-wheel";
         QTest::newRow("import of no settings file")
             << QStringList{"import", "/nonexistent.json"} << 1 << "cannot be read";
     }
