@@ -241,12 +241,28 @@ Window {
         }
     }
 
-    // The strip along the top edge moves the window.
+    // The strip along the top edge moves the window once the pointer is dragged
+    // past the desktop's drag distance, never on a click alone: a window manager
+    // told of a move after the button was already up (a quick click) would make
+    // the window follow the pointer until the next click.
     MouseArea {
+        objectName: "moveStrip"
+        property point pressedAt
+        property bool moving: false
         width: parent.width
         height: 50
         acceptedButtons: Qt.LeftButton
-        onPressed: mainWindow.startSystemMove()
+        onPressed: {
+            pressedAt = Qt.point(mouse.x, mouse.y)
+            moving = false
+        }
+        onPositionChanged: {
+            if (moving || Math.max(Math.abs(mouse.x - pressedAt.x), Math.abs(mouse.y - pressedAt.y))
+                              < Qt.styleHints.startDragDistance)
+                return
+            moving = true
+            mainWindow.startSystemMove()
+        }
     }
 
     // Made when shown and released when left, as are the other pages but the

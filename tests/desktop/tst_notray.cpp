@@ -1,17 +1,20 @@
 // The configurator on a desktop without a tray (openbox alone, under Xvfb): the
 // built program, closed as the window manager closes a window, must stay within
-// reach, and a second start brings its window back. Ended by the session it
-// leaves nothing behind, and it follows the desktop's scaling. Effects are read
-// from the X server, as the window manager sees them, and from the disk.
+// reach, and a second start brings its window back. A click on its title strip
+// moves nothing; ended by the session it leaves nothing behind, and it follows
+// the desktop's scaling. Effects are read from the X server, as the window
+// manager sees them, and from the disk.
 #include "desktopservers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <xcb/xcb.h>
+#include <xcb/xtest.h>
 
 #include <cstdlib>
 #include <memory>
@@ -75,6 +78,29 @@ public:
     {
         const QByteArray state = property(w, atom("WM_STATE"), atom("WM_STATE"));
         return state.size() >= 4 ? *reinterpret_cast<const std::uint32_t *>(state.constData()) : 0;
+    }
+    // The window's top left corner on the screen.
+    QPoint position(xcb_window_t w)
+    {
+        std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> r(
+            xcb_translate_coordinates_reply(m_c, xcb_translate_coordinates(m_c, w, root(), 0, 0),
+                                            nullptr),
+            &std::free);
+        return r ? QPoint(r->dst_x, r->dst_y) : QPoint(-1, -1);
+    }
+    // The pointer as the user moves it, and a button pressed and released at once.
+    void movePointer(QPoint to)
+    {
+        xcb_test_fake_input(m_c, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, root(), int16_t(to.x()),
+                            int16_t(to.y()), 0);
+        xcb_flush(m_c);
+    }
+    void click()
+    {
+        xcb_test_fake_input(m_c, XCB_BUTTON_PRESS, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_flush(m_c);
+        xcb_test_fake_input(m_c, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_flush(m_c);
     }
     // What a window manager sends when the user clicks its close button.
     void askToClose(xcb_window_t w)
@@ -147,6 +173,31 @@ private slots:
         QCOMPARE(probe({"close", "VelkoOptionsGUI", "10000"}), 0);
         QVERIFY(first.waitForFinished(15000));
         QCOMPARE(probe({"gone", "VelkoOptions", "10000"}), 0);
+    }
+
+    // A quick click on the strip that moves the window leaves the window where it
+    // is: it does not follow the pointer afterwards.
+    void aClickOnTheTitleStripMovesNothing()
+    {
+        QVERIFY(QDir().mkpath(m_dir.filePath("system")));
+        QSettings(m_dir.filePath("system/mouse.ini"), QSettings::IniFormat)
+            .setValue("SET/mouse", "QX210"); // the home page, with the agent started
+        QProcess configurator;
+        start(configurator);
+        xcb_window_t window = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((window = m_x.windowTitled("Velko Options")) != 0, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_x.wmState(window), kNormalState, 10000);
+        QCOMPARE(probe({"wait", "VelkoOptions", "20000"}), 0);
+        const QPoint at = m_x.position(window);
+        m_x.movePointer(at + QPoint(400, 25));
+        QTest::qWait(300);
+        m_x.click();
+        QTest::qWait(300);
+        m_x.movePointer(at + QPoint(200, 300));
+        QTest::qWait(500);
+        QCOMPARE(m_x.position(window), at);
+        QCOMPARE(probe({"close", "VelkoOptionsGUI", "10000"}), 0);
+        QVERIFY(configurator.waitForFinished(15000));
     }
 
     // Asked by the session to end (SIGTERM at log-out), the configurator ends in
