@@ -246,7 +246,6 @@ Window {
     // told of a move after the button was already up (a quick click) would make
     // the window follow the pointer until the next click.
     MouseArea {
-        objectName: "moveStrip"
         property point pressedAt
         property bool moving: false
         width: parent.width
