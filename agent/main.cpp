@@ -8,12 +8,18 @@
 
 #include <QDebug>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const StartOptions options = parseStartOptions(arguments);
+    if (options.help) {
+        std::fputs(usageText(Program::Agent).toLatin1().constData(), stdout);
+        return 0;
+    }
 
     if (!options.press.isEmpty() || arguments.contains(QLatin1String("--press"))) {
         QCoreApplication app(argc, argv);

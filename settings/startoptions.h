@@ -11,6 +11,7 @@
 //                             tray without showing its window, as at log-in
 //   --press <control>         (agent) presses a control of the simulated mouse of
 //                             the agent running from the same folder, then exits
+//   --help, -h                prints the program's usage (usageText) and exits
 #pragma once
 
 #include <QString>
@@ -20,6 +21,7 @@ struct StartOptions
 {
     bool simulatedMouse = false;
     bool quiet = false;     // the configurator's window stays hidden at start
+    bool help = false;      // print the usage and start nothing
     QString recordEffects; // absolute path; empty: effects are performed
     QString press;         // the control to press; empty: run the program
     QString error;         // what was not understood (then ignored); empty when all was
@@ -33,3 +35,7 @@ struct StartOptions
 // Reads the options of a command line (`arguments` starts with the program).
 // Arguments that are not options are ignored.
 StartOptions parseStartOptions(const QStringList &arguments);
+
+// What --help prints: the options of the agent, or of the configurator.
+enum class Program { Agent, Configurator };
+QString usageText(Program program);

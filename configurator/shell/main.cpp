@@ -5,8 +5,18 @@
 #include <QApplication>
 #include <QDebug>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
+    // The usage needs no display: read before the application object connects to one.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (parseStartOptions(arguments).help) {
+        std::fputs(usageText(Program::Configurator).toLatin1().constData(), stdout);
+        return 0;
+    }
     chooseGuiPlatform();
     followDesktopScaling();
     QApplication app(argc, argv);

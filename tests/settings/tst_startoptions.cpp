@@ -26,6 +26,9 @@ private slots:
             << QStringList{"--record-effects", "e.txt"} << QStringList{""} << true;
         QTest::newRow("quiet, at log-in") << QStringList{"--quiet", "--simulated-mouse"}
                                           << QStringList{"--simulated-mouse"} << false;
+        QTest::newRow("help") << QStringList{"--help"} << QStringList{""} << false;
+        QTest::newRow("help, short") << QStringList{"-h", "--simulated-mouse"}
+                                     << QStringList{"--simulated-mouse"} << false;
         QTest::newRow("unknown option kept apart") << QStringList{"--bogus", "--simulated-mouse"}
                                                    << QStringList{"--simulated-mouse"} << true;
     }
@@ -39,6 +42,7 @@ private slots:
         QCOMPARE(!options.error.isEmpty(), error);
         // The window's quiet start stays the configurator's own.
         QCOMPARE(options.quiet, arguments.contains("--quiet"));
+        QCOMPARE(options.help, arguments.contains("--help") || arguments.contains("-h"));
     }
 };
 

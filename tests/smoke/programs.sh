@@ -65,6 +65,14 @@ qml_errors() {
         "$logs/$1.log" || true
 }
 
+echo "== --help"
+for program in VelkoOptions VelkoOptionsGUI; do
+    "${wine[@]}" "$dir/$program$exe" --help >"$logs/help.log" 2>&1 &
+    ends_with $! 30 0 || fail "$program --help did not end at once"
+    grep -q "^usage: $program " "$logs/help.log" || fail "$program --help printed no usage"
+done
+probe wait VelkoOptions 0 >/dev/null && fail "--help started the agent"
+
 echo "== agent"
 t0=$(now)
 start VelkoOptions "$dir" agent
