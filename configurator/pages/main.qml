@@ -47,6 +47,18 @@ Window {
             mainWindow.showMinimized()
     }
 
+    // Ends the agent and the configurator ("exit" in the tray menu).
+    function exitAll() {
+        checkProcess.CloseVelkoOptions()
+        tray.onExit()
+    }
+
+    // Whether the desktop shows the tray icon; without one the title bar offers
+    // the tray menu's actions. A tray that comes or goes (a panel started after
+    // the configurator) is seen the next time the window is activated.
+    property bool trayAvailable: tray.isAvailable()
+    onActiveChanged: trayAvailable = tray.isAvailable()
+
     function showFromTray() {
         checkProcess.RestartOption()
         mainWindow.showNormal() // a minimised window comes back too
@@ -143,6 +155,7 @@ Window {
             if (page !== "connect") {
                 mainWindow.closeList()
                 syncCover.close()
+                windowMenu.close()
             }
             mainWindow.settleFocus(page !== mainWindow.focusedPage)
             mainWindow.focusedPage = page
@@ -233,10 +246,7 @@ Window {
             }
             MyAction {
                 text: qsTr("exit")
-                onTriggered: {
-                    checkProcess.CloseVelkoOptions()
-                    tray.onExit()
-                }
+                onTriggered: mainWindow.exitAll()
             }
         }
     }
@@ -333,7 +343,10 @@ Window {
         }
         loginPopupSource: "qrc:/infoWidgets/LoginAndRegister.qml"
         shortcutsEnabled: !darkCover.visible && mainWindow.openTag === "" && !syncCover.visible
+                          && !windowMenu.visible
         onSigSyncRequested: syncCover.open()
+        offerMenu: !mainWindow.trayAvailable
+        onSigMenuRequested: windowMenu.open()
         // Each switch to the page shows the stored configuration once; before the
         // lists are trimmed adjustLists does it.
         onVisibleChanged: if (visible && mainWindow.versionClass !== "") f_initMouseConf()
@@ -690,6 +703,9 @@ Window {
         objectName: "exportDialog"
         title: qsTr("Export settings")
         fileMode: Platform.FileDialog.SaveFile
+        // In the user's documents, not in the folder the program was started from
+        // (the installation's on Windows, which the user may not write).
+        folder: Platform.StandardPaths.writableLocation(Platform.StandardPaths.DocumentsLocation)
         defaultSuffix: "json"
         nameFilters: [qsTr("Velko Options settings (*.json)")]
         onAccepted: mainWindow.settingsFileDone(settingsFile.exportTo(file), false)
@@ -699,6 +715,7 @@ Window {
         objectName: "importDialog"
         title: qsTr("Import settings")
         fileMode: Platform.FileDialog.OpenFile
+        folder: exportDialog.folder
         nameFilters: [qsTr("Velko Options settings (*.json)")]
         onAccepted: mainWindow.settingsFileDone(settingsFile.importFrom(file), true)
     }
@@ -728,6 +745,15 @@ Window {
                 connectDevice.f_initMouseConf()
         }
         onSigSessionEnded: mainWindow.signInAgain("sign_out")
+    }
+    WindowMenuCover {
+        id: windowMenu
+        objectName: "windowMenuCover"
+        // Under the menu button, left of minimise and close.
+        panelAnchor: Qt.point(width - 86, 56)
+        onSigExport: exportDialog.open()
+        onSigImport: importDialog.open()
+        onSigExit: mainWindow.exitAll()
     }
 
     Rectangle {

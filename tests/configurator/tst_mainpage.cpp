@@ -241,6 +241,33 @@ private slots:
         fakes.install();
     }
 
+    // Where the desktop has no tray, the tray menu's actions are in the title bar.
+    void trayMenuInTheTitleBarWithoutATray_data()
+    {
+        QTest::addColumn<bool>("tray");
+        QTest::newRow("tray") << true;
+        QTest::newRow("no tray") << false;
+    }
+    void trayMenuInTheTitleBarWithoutATray()
+    {
+        QFETCH(bool, tray);
+        ConfiguratorPlatform services = fakes.platform();
+        services.trayAvailable = [tray] { return tray; };
+        ConfiguratorPlatform::install(services);
+        QVERIFY(start(true, "QX210"));
+        QCOMPARE(item("menuButton")->isVisible(), !tray);
+        if (!tray) {
+            QObject *cover = find("windowMenuCover");
+            QMetaObject::invokeMethod(item("menuButton"), "clicked");
+            QVERIFY(cover->property("visible").toBool());
+            QMetaObject::invokeMethod(item("exportButton"), "clicked");
+            QVERIFY(!cover->property("visible").toBool());
+            QTRY_VERIFY(find("exportDialog")->property("visible").toBool());
+            QMetaObject::invokeMethod(find("exportDialog"), "close");
+        }
+        fakes.install();
+    }
+
     // The window has no frame: every page a user can stay on has its own
     // minimise and close at the top right.
     void fullPagesMinimiseAndClose_data()

@@ -7,37 +7,13 @@ import QtQuick 2.15
 import Account.Manager.SaveConfigInfo 1.0
 import Account.Manager.GetDriverConf 1.0
 import Account.Pages 1.0
-import QtQuick.Window 2.15
-import "focus.js" as Focus
 
-Item {
+PanelCover {
     id: cover
-    anchors.fill: parent
-    visible: false
-
-    // Where the panel's top right corner sits (under the "Sync" button).
-    property point panelAnchor: Qt.point(width - 120, 56)
 
     signal sigSyncResult(string text, bool success, bool downloaded)
     // The server no longer knows the session the request was made with.
     signal sigSessionEnded()
-
-    // Opened, the panel has the keyboard; Esc closes it; closed, the keyboard goes
-    // back to what had it before (the "Sync" button), or else to the page.
-    property Item opener: null
-    function open() {
-        opener = Window.activeFocusItem
-        visible = true
-        Qt.callLater(Focus.first, cover)
-    }
-    function close() {
-        var hadKeyboard = Focus.isInside(Window.activeFocusItem, cover)
-        visible = false
-        if (hadKeyboard)
-            Qt.callLater(Focus.restore, opener, cover.parent)
-    }
-    Keys.onEscapePressed: close()
-    readonly property bool keepsKeyboard: true // Tab goes round it
 
     function answered(sync, rCode, rMsg) {
         if (AccountForms.endsSession(rCode))
@@ -54,12 +30,6 @@ Item {
         onSigGetConfRet: cover.answered(AccountForms.Download, rCode, rMsg)
     }
 
-    MouseArea { // takes the pointer's hover too, as the other covers do
-        objectName: "outside"
-        anchors.fill: parent
-        hoverEnabled: true
-        onClicked: cover.close()
-    }
     QXSync {
         objectName: "syncPanel"
         x: cover.panelAnchor.x - width

@@ -1,5 +1,5 @@
 // The title bar of the connection page: logo, log-in or the signed-in user, sync,
-// about, minimise and close.
+// about, where the desktop has no tray the tray menu's actions, minimise and close.
 import QtQuick 2.15
 import an.utility 1.0
 
@@ -13,11 +13,14 @@ Rectangle {
     property bool loginActive: false
     // The title bar's keyboard shortcuts work (nothing covers the page).
     property bool shortcutsEnabled: true
+    // No tray to hold the menu: the title bar offers it.
+    property bool offerMenu: false
 
     signal sigLogReg()
     signal sigSync()
     signal sigAbout()
     signal sigSignIn()
+    signal sigMenu()
     signal sigMinimum()
     signal sigHidden()
 
@@ -96,6 +99,14 @@ Rectangle {
             shortcutEnabled: root.shortcutsEnabled
             text: qsTr("About")
             onClicked: root.sigAbout()
+        }
+        IconButton {
+            objectName: "menuButton"
+            anchors.verticalCenter: parent.verticalCenter
+            visible: root.offerMenu
+            source: "qrc:/images/menu.svg"
+            name: qsTr("Menu")
+            onClicked: root.sigMenu()
         }
         WindowButtons {
             anchors.verticalCenter: parent.verticalCenter

@@ -931,6 +931,10 @@ and right keys simultaneously</source>
         <translation>Velko Options</translation>
     </message>
     <message>
+        <source>Menu</source>
+        <translation>菜单</translation>
+    </message>
+    <message>
         <source>Login/Register</source>
         <translation>登录/注册</translation>
     </message>

@@ -45,6 +45,9 @@ Rectangle {
     signal sigRemoveProgram(int section, string name)
     // The sync panel's place: emitted for a signed-in "Sync".
     signal sigSyncRequested()
+    // Where the desktop has no tray, its menu is asked for in the title bar.
+    property bool offerMenu: false
+    signal sigMenuRequested()
 
     color: Palette.page
 
@@ -177,6 +180,8 @@ Rectangle {
         shortcutsEnabled: root.shortcutsEnabled && !loginCover.visible
         onSigLogReg: root.f_showLogin()
         onSigSync: allowSync ? root.sigSyncRequested() : root.f_showLogin()
+        offerMenu: root.offerMenu
+        onSigMenu: root.sigMenuRequested()
         onSigAbout: root.sigLogicClicked("QXAbout")
         onSigSignIn: root.sigLogicClicked("sign_in_clicked")
         onSigMinimum: root.sigQXMinimum()
