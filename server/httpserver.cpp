@@ -225,8 +225,17 @@ struct HttpServer::Impl
                                     "ECDHE-ECDSA-AES256-GCM-SHA384:ECDHE-RSA-AES256-GCM-SHA384:"
                                     "ECDHE-ECDSA-CHACHA20-POLY1305:ECDHE-RSA-CHACHA20-POLY1305");
             SSL_CTX_set_options(tls->native_handle(), SSL_OP_CIPHER_SERVER_PREFERENCE);
-            tls->use_certificate_chain_file(options.certificateFile);
-            tls->use_private_key_file(options.keyFile, ssl::context::pem);
+            // A failure names the file, so that a wrong path or a key that does not
+            // fit is found at once.
+            boost::system::error_code ec;
+            tls->use_certificate_chain_file(options.certificateFile, ec);
+            if (ec)
+                throw std::runtime_error("cannot use the certificate " +
+                                         options.certificateFile + ": " + ec.message());
+            tls->use_private_key_file(options.keyFile, ssl::context::pem, ec);
+            if (ec)
+                throw std::runtime_error("cannot use the private key " + options.keyFile + ": " +
+                                         ec.message());
         }
         const tcp::endpoint endpoint(asio::ip::make_address(options.address), options.port);
         acceptor.open(endpoint.protocol());

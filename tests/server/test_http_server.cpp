@@ -397,6 +397,21 @@ struct PolicyRow
     bool allowed;
 };
 
+// A certificate that cannot be used stops the start, and the message names it.
+TEST_F(HttpServerTest, AnUnusableCertificateIsNamed)
+{
+    ServerOptions options = serverOptions();
+    options.certificateFile = (folder.path() / "missing-cert.pem").string();
+    options.keyFile = (folder.path() / "missing-key.pem").string();
+    try {
+        HttpServer refused(*service, options);
+        ADD_FAILURE() << "started without its certificate";
+    } catch (const std::runtime_error &error) {
+        EXPECT_NE(std::string(error.what()).find("missing-cert.pem"), std::string::npos)
+            << error.what();
+    }
+}
+
 TEST(ListenPolicy, PlainHttpOnlyOnLoopbackUnlessAllowed)
 {
     const PolicyRow rows[] = {
