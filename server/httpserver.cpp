@@ -230,8 +230,8 @@ struct HttpServer::Impl
             boost::system::error_code ec;
             tls->use_certificate_chain_file(options.certificateFile, ec);
             if (ec)
-                throw std::runtime_error("cannot use the certificate " +
-                                         options.certificateFile + ": " + ec.message());
+                throw std::runtime_error("cannot use the certificate " + options.certificateFile +
+                                         ": " + ec.message());
             tls->use_private_key_file(options.keyFile, ssl::context::pem, ec);
             if (ec)
                 throw std::runtime_error("cannot use the private key " + options.keyFile + ": " +

@@ -79,7 +79,8 @@ private slots:
         QCOMPARE(inSet[1]["function"].toString(), QString("Same as all programs"));
         // A seven-key model shows no side wheel.
         QCOMPARE(run({"show", "--model", "QX330"}), 0);
-        QVERIFY2(m_out.contains("side-down-key") && !m_out.contains("side-wheel"), qPrintable(m_out));
+        QVERIFY2(m_out.contains("side-down-key") && !m_out.contains("side-wheel"),
+                 qPrintable(m_out));
     }
 
     void refusedAndBadUse_data()

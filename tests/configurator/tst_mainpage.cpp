@@ -457,10 +457,11 @@ private slots:
     {
         QFETCH(QString, model);
         QFETCH(int, labels);
-        const QStringList tags{"midKey",   "midWheel",   "rightKey",
+        const QStringList tags{"midKey",     "midWheel",   "rightKey",
                                "slideWheel", "slideUpKey", "slideDownKey"};
         writeIni(appenv::modelSettingsPath(model),
-                 {{"SET/isConf", "Y"}, {"SET/Mid_key", "Copy-12-midKey"},
+                 {{"SET/isConf", "Y"},
+                  {"SET/Mid_key", "Copy-12-midKey"},
                   {"SET/Mid_wheel", "Volume control-0-midWheel"},
                   {"SET/Right_key", "Copy-12-rightKey"},
                   {"SET/Side_wheel", "Volume control-0-slideWheel"},
@@ -486,7 +487,8 @@ private slots:
                     continue;
                 // Distance from the other spot's centre to the segment a-b.
                 const QPointF c = centre(other), ab = b - a;
-                const qreal t = qBound(0.0, QPointF::dotProduct(c - a, ab) / QPointF::dotProduct(ab, ab), 1.0);
+                const qreal t =
+                    qBound(0.0, QPointF::dotProduct(c - a, ab) / QPointF::dotProduct(ab, ab), 1.0);
                 const QPointF d = c - (a + t * ab);
                 QVERIFY2(std::hypot(d.x(), d.y()) > spot->width() / 2 + 2,
                          qPrintable(tag + "'s pointer crosses " + other + "'s spot"));

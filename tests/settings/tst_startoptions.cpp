@@ -27,8 +27,8 @@ private slots:
         QTest::newRow("quiet, at log-in") << QStringList{"--quiet", "--simulated-mouse"}
                                           << QStringList{"--simulated-mouse"} << false;
         QTest::newRow("help") << QStringList{"--help"} << QStringList{""} << false;
-        QTest::newRow("help, short") << QStringList{"-h", "--simulated-mouse"}
-                                     << QStringList{"--simulated-mouse"} << false;
+        QTest::newRow("help, short")
+            << QStringList{"-h", "--simulated-mouse"} << QStringList{"--simulated-mouse"} << false;
         QTest::newRow("unknown option kept apart") << QStringList{"--bogus", "--simulated-mouse"}
                                                    << QStringList{"--simulated-mouse"} << true;
     }
