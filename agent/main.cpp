@@ -12,9 +12,7 @@
 
 int main(int argc, char *argv[])
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    const QStringList arguments = commandLineArguments(argc, argv);
     const StartOptions options = parseStartOptions(arguments);
     if (options.help) {
         std::fputs(usageText(Program::Agent).toLatin1().constData(), stdout);

@@ -53,6 +53,14 @@ QStringList StartOptions::agentArguments() const
     return arguments;
 }
 
+QStringList commandLineArguments(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
 StartOptions parseStartOptions(const QStringList &arguments)
 {
     QCommandLineParser parser;

@@ -36,6 +36,11 @@ struct StartOptions
 // Arguments that are not options are ignored.
 StartOptions parseStartOptions(const QStringList &arguments);
 
+// main()'s arguments as a list, for reading before an application object exists
+// (QCoreApplication::arguments() needs one, and has the toolkit's own options
+// taken out once it does).
+QStringList commandLineArguments(int argc, char *argv[]);
+
 // What --help prints: the options of the agent, or of the configurator.
 enum class Program { Agent, Configurator };
 QString usageText(Program program);

@@ -375,8 +375,7 @@ Window {
         sourceComponent: QXPair {
             objectName: "qxPair"
             // Before a model is chosen the first one offered (8 keys) is assumed.
-            eightKeys: !rules.hasModel(navigator.currentModel)
-                       || rules.isEightKeyModel(navigator.currentModel)
+            eightKeys: navigator.eightKeys
         }
     }
 

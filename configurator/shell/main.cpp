@@ -10,10 +10,7 @@
 int main(int argc, char *argv[])
 {
     // The usage needs no display: read before the application object connects to one.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    if (parseStartOptions(arguments).help) {
+    if (parseStartOptions(commandLineArguments(argc, argv)).help) {
         std::fputs(usageText(Program::Configurator).toLatin1().constData(), stdout);
         return 0;
     }
