@@ -161,12 +161,12 @@ Rectangle {
     // Spots in the picture's coordinates for the 8-key (x8, y8) and 7-key (x7, y7)
     // pictures; labels at `labelY` on the picture's `side`, placed so that no
     // pointer runs through another control's spot (the right key's spot lies level
-    // with the middle wheel's, so its label comes first).
+    // with the middle wheel's, so its label comes first, level with its spot).
     ListModel {
         id: controls
         ListElement { tag: "midKey"; action: "mid_key_press"; side: "right"; x8: 130; y8: 72; x7: 130; y7: 72; labelY: 130; text: "Enter word"; shown: false; highlighted: false }
         ListElement { tag: "midWheel"; action: "mid_wheel_wheel"; side: "right"; x8: 130; y8: 106; x7: 130; y7: 106; labelY: 280; text: ""; shown: false; highlighted: false }
-        ListElement { tag: "rightKey"; action: "right_key_press"; side: "right"; x8: 188; y8: 108; x7: 188; y7: 108; labelY: 200; text: ""; shown: false; highlighted: false }
+        ListElement { tag: "rightKey"; action: "right_key_press"; side: "right"; x8: 188; y8: 108; x7: 188; y7: 108; labelY: 202; text: ""; shown: false; highlighted: false }
         ListElement { tag: "slideWheel"; action: "side_wheel"; side: "left"; x8: 20; y8: 173; x7: 20; y7: 173; labelY: 230; text: ""; shown: false; highlighted: false }
         ListElement { tag: "slideUpKey"; action: "side_upKey_press"; side: "left"; x8: 36; y8: 228; x7: 36; y7: 212; labelY: 310; text: ""; shown: false; highlighted: false }
         ListElement { tag: "slideDownKey"; action: "side_downKey_press"; side: "left"; x8: 36; y8: 274; x7: 36; y7: 262; labelY: 390; text: ""; shown: false; highlighted: false }
