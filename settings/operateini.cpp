@@ -2,6 +2,7 @@
 
 #include "file_change.h"
 #include "inicodec.h"
+#include "settingschanges.h"
 #include "settingssaves.h"
 
 #include <QCoreApplication>
@@ -151,6 +152,7 @@ void OperateIni::setSetIniPath(const QString &path)
     m_path = path;
     ++m_generation;
     if (m_reader == Reader::Configurator) {
+        SettingsChanges::instance().watch(path);
         reopen(); // the same file again keeps what could not be written yet
         return;
     }

@@ -183,6 +183,18 @@ Window {
         target: SettingsSaves
         function onSaveFailed(path) { Qt.callLater(mainWindow.tellNotSaved, path) }
     }
+    // Another program (velko-options, a second copy's import) changed the
+    // settings: the window shows them as they now are.
+    Connections {
+        target: SettingsChanges
+        function onChangedElsewhere() { mainWindow.showSettingsChangedElsewhere() }
+    }
+    function showSettingsChangedElsewhere() {
+        conf.syncMouseIni()
+        programSelector.refresh()
+        if (navigator.page === "connect" && versionClass !== "")
+            connectDevice.f_initMouseConf()
+    }
     function tellNotSaved(path) {
         navigator.showInfo(qsTr("Your changes could not be saved to %1. Check that the disk has room and that the folder can be written.").arg(path), false, 8000)
     }

@@ -7,6 +7,7 @@
 #include "instance_lock.h"
 #include "languagecode.h"
 #include "runningcopy.h"
+#include "settingschanges.h"
 #include "termination.h"
 #include "typeregistry.h"
 
@@ -138,6 +139,7 @@ int runConfigurator(QApplication &app, ConfiguratorStartup &startup)
                          QLatin1String(kFontFileName));
 
     registerConfiguratorTypes();
+    SettingsChanges::instance().setEnabled(true);
 
     chooseSceneGraphBackend();
 

@@ -19,6 +19,7 @@
 #include "palette.h"
 #include "programselector.h"
 #include "settingsfileactions.h"
+#include "settingschanges.h"
 #include "settingssaves.h"
 #include "systemtrayicon.h"
 #include "keyrecorder.h"
@@ -77,5 +78,10 @@ void registerConfiguratorTypes()
         "an.utility", 1, 0, "SettingsSaves", [](QQmlEngine *, QJSEngine *) -> QObject * {
             QQmlEngine::setObjectOwnership(&SettingsSaves::instance(), QQmlEngine::CppOwnership);
             return &SettingsSaves::instance();
+        });
+    qmlRegisterSingletonType<SettingsChanges>(
+        "an.utility", 1, 0, "SettingsChanges", [](QQmlEngine *, QJSEngine *) -> QObject * {
+            QQmlEngine::setObjectOwnership(&SettingsChanges::instance(), QQmlEngine::CppOwnership);
+            return &SettingsChanges::instance();
         });
 }

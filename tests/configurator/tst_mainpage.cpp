@@ -7,6 +7,7 @@
 #include "inputsource.h"
 #include "mainpagehost.h"
 #include "opfunconffile.h"
+#include "settingschanges.h"
 #include "typeregistry.h"
 
 #include "qmlwarninggate.h"
@@ -14,6 +15,7 @@
 #include <QtTest>
 
 #include <QQuickItem>
+#include <QSaveFile>
 #include <cmath>
 #include <QQuickWindow>
 
@@ -713,6 +715,20 @@ private slots:
         QCOMPARE(file.value("PROGRAM1/Right_key").toString(), setRightKey);
         QCOMPARE(file.value("PROGRAM1/program").toString(), QString("gimp"));
         QCOMPARE(labelShown("rightKey"), !setRightKey.isEmpty());
+    }
+
+    void anotherProgramsChangeIsShown()
+    {
+        SettingsChanges::instance().setEnabled(true, 50);
+        writeIni(modelFile(), {{"SET/isConf", "Y"}, {"SET/Mid_key", "Copy-12-midKey"}});
+        QVERIFY(start(true, "QX210"));
+        QTRY_COMPARE(labelText("midKey"), QString("Copy"));
+        QSaveFile other(modelFile()); // as velko-options writes it
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write(bytes(modelFile()).replace("Copy-12-midKey", "Paste-14-midKey"));
+        QVERIFY(other.commit());
+        QTRY_COMPARE(labelText("midKey"), QString("Paste"));
+        SettingsChanges::instance().setEnabled(false);
     }
 
     void storedConfigurationIsShownWithoutWriting()

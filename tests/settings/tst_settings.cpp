@@ -6,6 +6,7 @@
 #include "file_change.h"
 #include "operateini.h"
 #include "opfunconffile.h"
+#include "settingschanges.h"
 #include "settingssaves.h"
 
 #include <QDir>
@@ -179,6 +180,37 @@ private slots:
                  QStringLiteral("Paste-14-midKey"));
         QCOMPARE(written.value(QStringLiteral("SET/Right_key")).toString(),
                  QStringLiteral("Zoom In-39-rightKey"));
+    }
+    // The window follows another program's change of its files, and never its own.
+    void onlyAnotherProgramsWritesCountAsChanges()
+    {
+        SettingsChanges &changes = SettingsChanges::instance();
+        changes.setEnabled(true, 60000); // polled by hand below
+        QSignalSpy heard(&changes, &SettingsChanges::changedElsewhere);
+        OpFunConfFile pages;
+        pages.SetCurrentMouse(QStringLiteral("PL40"));
+        pages.SetMidKeyVal(QStringLiteral("Copy-12-midKey"));
+        pages.syncIniToFile();
+        changes.poll();
+        QCOMPARE(heard.count(), 0);
+
+        const QString file = systemDir() + QStringLiteral("/PL40.ini");
+        QFile::copy(file, file + QStringLiteral(".before"));
+        {
+            QSettings other(file, QSettings::IniFormat);
+            other.setValue(QStringLiteral("SET/Mid_key"), QStringLiteral("Paste-14-midKey"));
+        }
+        changes.poll();
+        changes.poll();
+        QCOMPARE(heard.count(), 1);
+        QCOMPARE(pages.GetMidKeyVal(),
+                 QStringLiteral(R"({"index":"14","name":"Paste","tag":"midKey"})"));
+
+        QFile::remove(file);
+        QFile::copy(file + QStringLiteral(".before"), file);
+        changes.poll();
+        QCOMPARE(heard.count(), 2);
+        changes.setEnabled(false);
     }
     void setterAndGetterPairsUseTheSameKey()
     {
