@@ -77,6 +77,12 @@ OperateIni::OperateIni(Reader reader, QObject *parent) : QObject(parent), m_read
         if (path == m_path)
             m_unsaved.clear();
     });
+    // Another program's write is read at once, also where nothing here syncs.
+    connect(&SettingsChanges::instance(), &SettingsChanges::fileChanged, this,
+            [this](const QString &path) {
+                if (path == m_path && m_settings)
+                    sync();
+            });
 }
 
 OperateIni::~OperateIni()

@@ -6,6 +6,7 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 namespace {
 // The file's bytes; `exists` false when it cannot be read.
@@ -66,7 +67,7 @@ void SettingsChanges::ownWrite(const QString &path)
 
 void SettingsChanges::poll()
 {
-    bool changed = false;
+    QStringList changed;
     for (auto it = m_files.constBegin(); it != m_files.constEnd(); ++it) {
         File &file = **it;
         if (file.watch->poll() == platform::FileChange::None)
@@ -78,8 +79,11 @@ void SettingsChanges::poll()
         file.seen = bytes;
         file.exists = exists;
         qDebug().noquote() << "settings changed by another program:" << it.key();
-        changed = true;
+        changed << it.key();
     }
-    if (changed)
+    // Told after the loop: what the listeners do may watch further files.
+    for (const QString &path : qAsConst(changed))
+        emit fileChanged(path);
+    if (!changed.isEmpty())
         emit changedElsewhere();
 }

@@ -37,6 +37,9 @@ public:
     void poll();
 
 signals:
+    // For each file that changed (the settings objects bound to it re-read it),
+    // then once for them all.
+    void fileChanged(const QString &path);
     void changedElsewhere();
 
 private:

@@ -717,17 +717,31 @@ private slots:
         QCOMPARE(labelShown("rightKey"), !setRightKey.isEmpty());
     }
 
+    void anotherProgramsChangeIsShown_data()
+    {
+        QTest::addColumn<bool>("ofTheModel");
+        QTest::newRow("an entry") << false;
+        QTest::newRow("the chosen model") << true;
+    }
     void anotherProgramsChangeIsShown()
     {
+        QFETCH(bool, ofTheModel);
         SettingsChanges::instance().setEnabled(true, 50);
         writeIni(modelFile(), {{"SET/isConf", "Y"}, {"SET/Mid_key", "Copy-12-midKey"}});
+        writeIni(appenv::modelSettingsPath("QX330"),
+                 {{"SET/isConf", "Y"}, {"SET/Mid_key", "Paste-14-midKey"}});
         QVERIFY(start(true, "QX210"));
         QTRY_COMPARE(labelText("midKey"), QString("Copy"));
-        QSaveFile other(modelFile()); // as velko-options writes it
+        // Written whole and renamed into place, as velko-options and editors write.
+        const QString file = ofTheModel ? appenv::mainSettingsPath() : modelFile();
+        QSaveFile other(file);
         QVERIFY(other.open(QIODevice::WriteOnly));
-        other.write(bytes(modelFile()).replace("Copy-12-midKey", "Paste-14-midKey"));
+        other.write(ofTheModel ? bytes(file).replace("QX210", "QX330")
+                               : bytes(file).replace("Copy-12-midKey", "Paste-14-midKey"));
         QVERIFY(other.commit());
         QTRY_COMPARE(labelText("midKey"), QString("Paste"));
+        QCOMPARE(nav()->property("currentModel").toString(),
+                 QString(ofTheModel ? "QX330" : "QX210"));
         SettingsChanges::instance().setEnabled(false);
     }
 
