@@ -1,7 +1,10 @@
 #include "programselector.h"
 
 #include <QBuffer>
+#include <QDebug>
 #include <QFileInfo>
+
+#include <algorithm>
 
 ProgramSelector::ProgramSelector(QObject *parent)
     : QObject(parent),
@@ -33,6 +36,19 @@ QString ProgramSelector::selectedName() const
 
 void ProgramSelector::refresh()
 {
+    m_conf.syncMouseIni();
+    // A set another program removed (a text editor, a second copy's import) is
+    // left for all programs, so that no pick goes into a section that no program
+    // owns any more.
+    const int section = m_conf.selectedSet();
+    const QVector<programsets::ProgramSet> stored = m_conf.sets();
+    if (section > 0 && std::none_of(stored.begin(), stored.end(), [section](const auto &set) {
+            return set.section == section;
+        })) {
+        qDebug() << "ProgramSelector: the selected program set is gone, showing all programs";
+        m_conf.selectSet(0); // rebuilds through selectedSetChanged
+        return;
+    }
     rebuild();
 }
 

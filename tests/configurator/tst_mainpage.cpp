@@ -15,9 +15,11 @@
 #include <QtTest>
 
 #include <QQuickItem>
-#include <QSaveFile>
-#include <cmath>
 #include <QQuickWindow>
+#include <QSaveFile>
+
+#include <cmath>
+#include <cstdio>
 
 class TestMainPage : public QObject, MainPageHost
 {
@@ -742,6 +744,32 @@ private slots:
         QTRY_COMPARE(labelText("midKey"), QString("Paste"));
         QCOMPARE(nav()->property("currentModel").toString(),
                  QString(ofTheModel ? "QX330" : "QX210"));
+        SettingsChanges::instance().setEnabled(false);
+    }
+    // The selected set removed by another program: the page goes back to all
+    // programs, and the next pick is stored there, not in the vanished section.
+    void aSetRemovedElsewhereIsLeft()
+    {
+        SettingsChanges::instance().setEnabled(true, 50);
+        const QMap<QString, QString> all{{"SET/isConf", "Y"}, {"SET/Mid_key", "Paste-14-midKey"}};
+        QMap<QString, QString> withSet = all;
+        withSet.insert({{"PROGRAMS/count", "1"},
+                        {"PROGRAM1/program", "gimp"},
+                        {"PROGRAM1/name", "GIMP"},
+                        {"PROGRAM1/Mid_key", "Copy-12-midKey"}});
+        writeIni(modelFile(), withSet);
+        QVERIFY(start(true, "QX210"));
+        QObject *selector = find("programSelector");
+        QMetaObject::invokeMethod(selector, "select", Q_ARG(int, 1));
+        QTRY_COMPARE(labelText("midKey"), QString("Copy"));
+        writeIni(modelFile() + ".new", all);
+        QCOMPARE(std::rename(qPrintable(modelFile() + ".new"), qPrintable(modelFile())), 0);
+        QTRY_COMPARE(labelText("midKey"), QString("Paste"));
+        QCOMPARE(selector->property("selectedSection").toInt(), 0);
+        pick("midKeyPage", 12);
+        QSettings file(modelFile(), QSettings::IniFormat);
+        QCOMPARE(file.value("SET/Mid_key").toString(), QString("Copy-12-midKey"));
+        QVERIFY(file.childGroups().filter("PROGRAM").isEmpty());
         SettingsChanges::instance().setEnabled(false);
     }
 
