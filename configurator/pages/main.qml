@@ -191,10 +191,7 @@ Window {
     }
     function showSettingsChangedElsewhere() {
         conf.syncMouseIni()
-        var model = conf.GetCurrentMouse
-        if (navigator.page === "connect" && rules.hasModel(model)
-                && model !== navigator.currentModel)
-            navigator.modelConfirmed(model) // an import chose another model
+        navigator.storedModelChanged(conf.GetCurrentMouse)
         programSelector.refresh()
         if (navigator.page === "connect" && versionClass !== "")
             connectDevice.f_initMouseConf()

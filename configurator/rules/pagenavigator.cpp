@@ -189,6 +189,19 @@ void PageNavigator::modelConfirmed(const QString &model)
     setPage(QStringLiteral("connect"));
 }
 
+void PageNavigator::storedModelChanged(const QString &storedModel)
+{
+    if (m_page != QLatin1String("connect"))
+        return;
+    if (!assignment::hasModel(storedModel)) {
+        m_box.clear();
+        m_currentModel = storedModel; // nothing to go back to
+        setPage(QStringLiteral("choose"));
+    } else if (storedModel != m_currentModel) {
+        modelConfirmed(storedModel);
+    }
+}
+
 void PageNavigator::restoreAnswered(bool sure)
 {
     m_box.clear();

@@ -64,6 +64,9 @@ public:
     Q_INVOKABLE void receiverChanged(bool present, const QString &storedModel);
     // "Sure" in the model confirmation box: the model is stored by the caller.
     Q_INVOKABLE void modelConfirmed(const QString &model);
+    // Another program changed the stored model while the connection page shows:
+    // the page follows it, or asks for a model where none is stored any more.
+    Q_INVOKABLE void storedModelChanged(const QString &storedModel);
     // An answer in the restore-defaults box; emits sigRestoreDefaults on "Sure".
     Q_INVOKABLE void restoreAnswered(bool sure);
     // Shows the information box for `ms` milliseconds.

@@ -136,6 +136,52 @@ private slots:
         QCOMPARE(shown.last(), (QVariantList{"QX460", true}));
     }
 
+    // Another program changed the stored model; only the connection page follows.
+    void storedModelChangedElsewhere_data()
+    {
+        QTest::addColumn<QString>("states"); // after the start on QX210's connection page
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("model");
+        QTest::newRow("another model") << ""
+                                       << "QX330"
+                                       << "connect"
+                                       << "QX330";
+        QTest::newRow("none any more") << "default_set"
+                                       << "NULL"
+                                       << "choose"
+                                       << "NULL";
+        QTest::newRow("the same") << ""
+                                  << "QX210"
+                                  << "connect"
+                                  << "QX210";
+        QTest::newRow("on the about page") << "QXAbout"
+                                           << "NULL"
+                                           << "about"
+                                           << "QX210";
+    }
+    void storedModelChangedElsewhere()
+    {
+        QFETCH(QString, states);
+        QFETCH(QString, stored);
+        QFETCH(QString, page);
+        QFETCH(QString, model);
+        PageNavigator nav;
+        nav.receiverChecked(true, "QX210");
+        for (const QString &state : states.split(' ', Qt::SkipEmptyParts))
+            nav.handle(state);
+        QSignalSpy shown(&nav, &PageNavigator::sigShowModel);
+        nav.storedModelChanged(stored);
+        QCOMPARE(nav.page(), page);
+        QVERIFY(nav.box().isEmpty());
+        QCOMPARE(nav.currentModel(), model);
+        QCOMPARE(shown.count(), page == "connect" && model != "QX210" ? 1 : 0);
+        if (page == "choose") { // no way back to the model that is gone
+            nav.handle("hide_choose");
+            QCOMPARE(nav.page(), page);
+        }
+    }
+
     void plugDuringTheSplashIsLeftToTheFirstCheck()
     {
         PageNavigator nav;
