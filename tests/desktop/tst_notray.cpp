@@ -240,6 +240,9 @@ private slots:
         xcb_window_t window = 0;
         QTRY_VERIFY_WITH_TIMEOUT((window = m_x.windowTitled("Velko Options")) != 0, 20000);
         QTRY_COMPARE_WITH_TIMEOUT(m_x.width(window), width, 10000);
+        // The window shows before the page has loaded, and with it the channel
+        // that takes close requests.
+        QCOMPARE(probe({"wait", "VelkoOptionsGUI", "20000"}), 0);
         QCOMPARE(probe({"close", "VelkoOptionsGUI", "10000"}), 0);
         QVERIFY(configurator.waitForFinished(15000));
     }
