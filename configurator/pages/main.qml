@@ -189,6 +189,12 @@ Window {
         target: SettingsChanges
         function onChangedElsewhere() { mainWindow.showSettingsChangedElsewhere() }
     }
+    function followStoredModel() {
+        var shown = navigator.currentModel
+        navigator.storedModelChanged(conf.GetCurrentMouse)
+        if (navigator.page === "connect" && navigator.currentModel !== shown && versionClass !== "")
+            connectDevice.f_initMouseConf()
+    }
     function showSettingsChangedElsewhere() {
         conf.syncMouseIni()
         navigator.storedModelChanged(conf.GetCurrentMouse)
@@ -360,9 +366,16 @@ Window {
         onSigSyncRequested: syncCover.open()
         offerMenu: !mainWindow.trayAvailable
         onSigMenuRequested: windowMenu.open()
-        // Each switch to the page shows the stored configuration once; before the
-        // lists are trimmed adjustLists does it.
-        onVisibleChanged: if (visible && mainWindow.versionClass !== "") f_initMouseConf()
+        // Each switch to the page shows the stored configuration once, before the
+        // lists are trimmed adjustLists does it; then the stored model, which
+        // another program may have changed while another page showed.
+        onVisibleChanged: {
+            if (!visible)
+                return
+            if (mainWindow.versionClass !== "")
+                f_initMouseConf()
+            Qt.callLater(mainWindow.followStoredModel) // may switch pages
+        }
         Component.onCompleted: checkProcess.CheckTargetPro()
     }
 

@@ -721,18 +721,24 @@ private slots:
     void anotherProgramsChangeIsShown_data()
     {
         QTest::addColumn<bool>("ofTheModel");
-        QTest::newRow("an entry") << false;
-        QTest::newRow("the chosen model") << true;
+        QTest::addColumn<QString>("away"); // the page shown meanwhile, if any
+        QTest::newRow("an entry") << false << "";
+        QTest::newRow("the chosen model") << true << "";
+        QTest::newRow("the chosen model, on the About page") << true << "QXAbout";
     }
     void anotherProgramsChangeIsShown()
     {
         QFETCH(bool, ofTheModel);
+        QFETCH(QString, away);
         SettingsChanges::instance().setEnabled(true, 50);
         writeIni(modelFile(), {{"SET/isConf", "Y"}, {"SET/Mid_key", "Copy-12-midKey"}});
         writeIni(appenv::modelSettingsPath("QX330"),
                  {{"SET/isConf", "Y"}, {"SET/Mid_key", "Paste-14-midKey"}});
         QVERIFY(start(true, "QX210"));
         QTRY_COMPARE(labelText("midKey"), QString("Copy"));
+        if (!away.isEmpty())
+            QMetaObject::invokeMethod(nav(), "handle", Q_ARG(QString, away));
+        QSignalSpy seen(&SettingsChanges::instance(), &SettingsChanges::changedElsewhere);
         // Written whole and renamed into place, as velko-options and editors write.
         const QString file = ofTheModel ? appenv::mainSettingsPath() : modelFile();
         QSaveFile other(file);
@@ -740,9 +746,13 @@ private slots:
         other.write(ofTheModel ? bytes(file).replace("QX210", "QX330")
                                : bytes(file).replace("Copy-12-midKey", "Paste-14-midKey"));
         QVERIFY(other.commit());
+        if (!away.isEmpty()) { // seen there, shown on the way back
+            QTRY_COMPARE(seen.count(), 1);
+            QMetaObject::invokeMethod(nav(), "handle", Q_ARG(QString, "hide_about"));
+        }
         QTRY_COMPARE(labelText("midKey"), QString("Paste"));
-        QCOMPARE(nav()->property("currentModel").toString(),
-                 QString(ofTheModel ? "QX330" : "QX210"));
+        QTRY_COMPARE(nav()->property("currentModel").toString(),
+                     QString(ofTheModel ? "QX330" : "QX210"));
         SettingsChanges::instance().setEnabled(false);
     }
     // The selected set removed by another program: the page goes back to all
