@@ -189,12 +189,6 @@ Window {
         target: SettingsChanges
         function onChangedElsewhere() { mainWindow.showSettingsChangedElsewhere() }
     }
-    function followStoredModel() {
-        var shown = navigator.currentModel
-        navigator.storedModelChanged(conf.GetCurrentMouse)
-        if (navigator.page === "connect" && navigator.currentModel !== shown && versionClass !== "")
-            connectDevice.f_initMouseConf()
-    }
     function showSettingsChangedElsewhere() {
         conf.syncMouseIni()
         navigator.storedModelChanged(conf.GetCurrentMouse)
@@ -374,7 +368,7 @@ Window {
                 return
             if (mainWindow.versionClass !== "")
                 f_initMouseConf()
-            Qt.callLater(mainWindow.followStoredModel) // may switch pages
+            Qt.callLater(navigator.storedModelChanged, conf.GetCurrentMouse) // may switch pages
         }
         Component.onCompleted: checkProcess.CheckTargetPro()
     }

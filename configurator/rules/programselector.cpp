@@ -4,8 +4,6 @@
 #include <QDebug>
 #include <QFileInfo>
 
-#include <algorithm>
-
 ProgramSelector::ProgramSelector(QObject *parent)
     : QObject(parent),
       m_openPrograms(RulesServices::current().openPrograms),
@@ -23,33 +21,31 @@ int ProgramSelector::selectedSection() const
     return m_conf.selectedSet();
 }
 
-QString ProgramSelector::selectedName() const
+QVariantMap ProgramSelector::entry(int section) const
 {
-    const int section = selectedSection();
     for (const QVariant &entry : m_entries) {
         const QVariantMap map = entry.toMap();
         if (map.value(QStringLiteral("section")).toInt() == section)
-            return map.value(QStringLiteral("name")).toString();
+            return map;
     }
-    return tr("All programs");
+    return {};
+}
+
+QString ProgramSelector::selectedName() const
+{
+    return entry(selectedSection()).value(QStringLiteral("name"), tr("All programs")).toString();
 }
 
 void ProgramSelector::refresh()
 {
-    m_conf.syncMouseIni();
+    rebuild();
     // A set another program removed (a text editor, a second copy's import) is
     // left for all programs, so that no pick goes into a section that no program
     // owns any more.
-    const int section = m_conf.selectedSet();
-    const QVector<programsets::ProgramSet> stored = m_conf.sets();
-    if (section > 0 && std::none_of(stored.begin(), stored.end(), [section](const auto &set) {
-            return set.section == section;
-        })) {
+    if (entry(selectedSection()).isEmpty()) {
         qDebug() << "ProgramSelector: the selected program set is gone, showing all programs";
         m_conf.selectSet(0); // rebuilds through selectedSetChanged
-        return;
     }
-    rebuild();
 }
 
 void ProgramSelector::rebuild()

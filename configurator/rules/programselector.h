@@ -81,6 +81,8 @@ signals:
 
 private:
     void rebuild();
+    // The entry of `section`; empty where none is listed.
+    QVariantMap entry(int section) const;
 
     OpFunConfFile m_conf;
     void setDetection(ProgramDetection detection);

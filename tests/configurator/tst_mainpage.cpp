@@ -55,6 +55,13 @@ class TestMainPage : public QObject, MainPageHost
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+    // Replaces the file whole, renamed into place, as velko-options and editors write.
+    static bool replaceFile(const QString &path, const QByteArray &content)
+    {
+        QSaveFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() &&
+               file.commit();
+    }
     static QVariant call(QObject *object, const char *function, QVariantList args = {})
     {
         QVariant ret;
@@ -739,13 +746,10 @@ private slots:
         if (!away.isEmpty())
             QMetaObject::invokeMethod(nav(), "handle", Q_ARG(QString, away));
         QSignalSpy seen(&SettingsChanges::instance(), &SettingsChanges::changedElsewhere);
-        // Written whole and renamed into place, as velko-options and editors write.
         const QString file = ofTheModel ? appenv::mainSettingsPath() : modelFile();
-        QSaveFile other(file);
-        QVERIFY(other.open(QIODevice::WriteOnly));
-        other.write(ofTheModel ? bytes(file).replace("QX210", "QX330")
-                               : bytes(file).replace("Copy-12-midKey", "Paste-14-midKey"));
-        QVERIFY(other.commit());
+        QVERIFY(replaceFile(file, ofTheModel
+                                      ? bytes(file).replace("QX210", "QX330")
+                                      : bytes(file).replace("Copy-12-midKey", "Paste-14-midKey")));
         if (!away.isEmpty()) { // seen there, shown on the way back
             QTRY_COMPARE(seen.count(), 1);
             QMetaObject::invokeMethod(nav(), "handle", Q_ARG(QString, "hide_about"));
@@ -772,10 +776,7 @@ private slots:
         QMetaObject::invokeMethod(selector, "select", Q_ARG(int, 1));
         QTRY_COMPARE(labelText("midKey"), QString("Copy"));
         writeIni(modelFile() + ".new", all);
-        QSaveFile other(modelFile());
-        QVERIFY(other.open(QIODevice::WriteOnly));
-        other.write(bytes(modelFile() + ".new"));
-        QVERIFY(other.commit());
+        QVERIFY(replaceFile(modelFile(), bytes(modelFile() + ".new")));
         QTRY_COMPARE(labelText("midKey"), QString("Paste"));
         QCOMPARE(selector->property("selectedSection").toInt(), 0);
         pick("midKeyPage", 12);
