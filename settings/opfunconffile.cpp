@@ -316,6 +316,22 @@ bool OpFunConfFile::RemoveProgramSet(int section)
     return true;
 }
 
+QVariantMap OpFunConfFile::AllProgramsAssignment(const QString &tag)
+{
+    const controls::Control *control = controls::byTag(tag);
+    if (!control || !m_modelIni.isBound())
+        return {};
+    const std::optional<int> selection = m_fixedSet;
+    m_fixedSet = 0;
+    const std::optional<int> index =
+        controls::entryIndex(storedEntry(control->setKey), *control, m_versionClass);
+    QVariantMap assignment{
+        {QStringLiteral("index"), index ? QString::number(*index) : QString()},
+        {QStringLiteral("combination"), combinationTexts(*control, m_windowsNames)}};
+    m_fixedSet = selection;
+    return assignment;
+}
+
 bool OpFunConfFile::SetSameAsAllPrograms(const QString &tag)
 {
     const int section = selectedSet();

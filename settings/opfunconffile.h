@@ -23,6 +23,7 @@
 #include <QStringList>
 #include <QSysInfo>
 #include <QVariantList>
+#include <QVariantMap>
 
 #include <memory>
 #include <optional>
@@ -195,6 +196,12 @@ public:
     // program set: its entry and parameters there are removed. False with the
     // default set selected or for an unknown tag.
     Q_INVOKABLE bool SetSameAsAllPrograms(const QString &tag);
+    // What a control (by tag) performs where a program set leaves it to all
+    // programs: its assignment in the default set, whatever set is selected.
+    // {"index": the list position as text, "" where the entry reads as "None";
+    // "combination": its key combination's texts, empty without one}. An empty
+    // map for an unknown tag or an unbound file.
+    Q_INVOKABLE QVariantMap AllProgramsAssignment(const QString &tag);
     // "Restore default" for the selected set: the default set's defaults
     // (SetDefault()), or a program set's entries and parameters removed (the
     // program stays).

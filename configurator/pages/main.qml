@@ -548,20 +548,31 @@ Window {
             showCombination(tag, conf.GetCombination(tag))
     }
 
-    // A control the selected program set leaves to all programs: no label, and
-    // "Same as all programs" marked in its list.
+    // A control the selected program set leaves to all programs: their function
+    // as its label, muted, and "Same as all programs" marked in its list.
     function showSame(tag) {
         var page = pageFor(tag)
         if (!page || versionClass === "")
             return
-        connectDevice.f_setLabel(tag, tag === "midKey" ? qsTr("Enter word") : "", false)
+        showAllProgramsLabel(tag)
         page.showSame()
     }
     // The user picked "Same as all programs" in a program set's list.
     function onSame(tag) {
-        connectDevice.f_setLabel(tag, tag === "midKey" ? qsTr("Enter word") : "", false)
         conf.syncMouseIni()
         conf.SetSameAsAllPrograms(tag)
+        showAllProgramsLabel(tag)
+    }
+    function showAllProgramsLabel(tag) {
+        var all = conf.AllProgramsAssignment(tag)
+        if (all.combination && all.combination.length > 0) {
+            connectDevice.f_setLabel(tag, all.combination.join(" / "), true, true)
+            return
+        }
+        var i = rules.storedIndex(all.index === undefined ? "" : all.index, countOf(tag))
+        var label = rules.labelFor(tag, i, countOf(tag), pageFor(tag).getIndexName(i))
+        if (label.text !== undefined)
+            connectDevice.f_setLabel(tag, label.text, label.visible, true)
     }
     // Another set was selected (or the selected one changed as a whole): show it.
     function showSelectedSet() {

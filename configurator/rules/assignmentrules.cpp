@@ -149,16 +149,22 @@ QVariantMap labelFor(const QString &tag, int index, int count, const QString &it
     return {{QStringLiteral("visible"), true}, {QStringLiteral("text"), itemName}};
 }
 
-QString spotName(const QString &tag, const QString &function, bool assigned)
+QString spotName(const QString &tag, const QString &function, bool assigned, bool inherited)
 {
     const Control *c = control(tag);
     if (!c)
         return QString();
+    const QString performed = assigned && !function.isEmpty()
+                                  ? function
+                                  : QCoreApplication::translate("AssignmentRules", "None");
+    if (inherited)
+        //: A hot spot of the mouse picture in a program set that leaves the control
+        //: to all programs: the control, then the function it has there
+        return QCoreApplication::translate("AssignmentRules", "%1: %2, same as all programs")
+            .arg(translated(c->name), performed);
     //: A hot spot of the mouse picture: the control, then the function assigned to it
     return QCoreApplication::translate("AssignmentRules", "%1: %2")
-        .arg(translated(c->name),
-             assigned && !function.isEmpty() ? function
-                                             : QCoreApplication::translate("AssignmentRules", "None"));
+        .arg(translated(c->name), performed);
 }
 
 QStringList models()

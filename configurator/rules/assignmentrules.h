@@ -47,8 +47,11 @@ QStringList tagsInShowOrder();
 QVariantMap labelFor(const QString &tag, int index, int count, const QString &itemName);
 // What a screen reader says for a control's hot spot: the control and its
 // function ("Right key: Copy"), "None" while nothing is assigned (`assigned`
-// false, as when its label is hidden); empty text for an unknown tag.
-QString spotName(const QString &tag, const QString &function, bool assigned);
+// false, as when its label is hidden); empty text for an unknown tag. `inherited`:
+// the selected program set leaves the control to all programs, whose function
+// this is, and the name says so.
+QString spotName(const QString &tag, const QString &function, bool assigned,
+                 bool inherited = false);
 
 // The models offered on the model page, in order, and the one selected for a
 // stored value ("QX210" for an unknown or absent model).
@@ -132,9 +135,10 @@ public:
     Q_INVOKABLE QStringList tagsInShowOrder() const;
     Q_INVOKABLE QVariantMap labelFor(const QString &tag, int index, int count,
                                      const QString &itemName) const;
-    Q_INVOKABLE QString spotName(const QString &tag, const QString &function, bool assigned) const
+    Q_INVOKABLE QString spotName(const QString &tag, const QString &function, bool assigned,
+                                 bool inherited) const
     {
-        return assignment::spotName(tag, function, assigned);
+        return assignment::spotName(tag, function, assigned, inherited);
     }
     Q_INVOKABLE QStringList models() const;
     Q_INVOKABLE QString initialModel(const QString &stored) const;

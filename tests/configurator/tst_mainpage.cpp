@@ -87,6 +87,14 @@ class TestMainPage : public QObject, MainPageHost
     {
         return call(find("connectDevice"), "labelText", {tag}).toString();
     }
+    // What a screen reader says for the control's hot spot.
+    QString spotName(const QString &tag) const
+    {
+        for (QObject *child : item("spot_" + tag)->children())
+            if (child->property("name").isValid())
+                return child->property("name").toString();
+        return "<no name>";
+    }
     void plug(bool in)
     {
         if (in)
@@ -613,7 +621,10 @@ private slots:
         QCOMPARE(selector->property("candidates").toList().size(), 1);
         QVERIFY(find("midKeyPage")->property("programSet").toBool());
         QVERIFY(find("midKeyPage")->property("sameSelected").toBool());
-        QVERIFY(!labelShown("midKey"));
+        // A control the set leaves to all programs shows what it does there.
+        QVERIFY(labelShown("midKey"));
+        QCOMPARE(labelText("midKey"), QString("Paste"));
+        QCOMPARE(spotName("midKey"), QString("Middle key: Paste, same as all programs"));
 
         pick("midKeyPage", 12);
         QMetaObject::invokeMethod(find("rightKeyPage"), "sigUsrIndexUrl", Q_ARG(int, 1),
@@ -623,6 +634,7 @@ private slots:
         QCOMPARE(file.value("PROGRAM1/right_web_url").toString(), QString("example.org"));
         QCOMPARE(file.value("SET/Mid_key").toString(), QString("Paste-14-midKey"));
         QCOMPARE(labelText("midKey"), QString("Copy"));
+        QCOMPARE(spotName("midKey"), QString("Middle key: Copy"));
         QMetaObject::invokeMethod(find("connectDevice"), "sigActionClicked",
                                   Q_ARG(QString, "mid_key_press"));
         auto *same = find("midKeyPage")->findChild<QQuickItem *>("sameItem");
@@ -630,7 +642,7 @@ private slots:
         QMetaObject::invokeMethod(same, "picked");
         file.sync();
         QVERIFY(!file.contains("PROGRAM1/Mid_key"));
-        QVERIFY(!labelShown("midKey"));
+        QCOMPARE(spotName("midKey"), QString("Middle key: Paste, same as all programs"));
 
         // A program file: its file name, shown by its base name.
         int section = 0;

@@ -89,6 +89,11 @@
         <translation>%1：%2</translation>
     </message>
     <message>
+        <source>%1: %2, same as all programs</source>
+        <extracomment>A hot spot of the mouse picture in a program set that leaves the control to all programs: the control, then the function it has there</extracomment>
+        <translation>%1：%2，与所有程序相同</translation>
+    </message>
+    <message>
         <source>None</source>
         <translation>无</translation>
     </message>

@@ -120,12 +120,15 @@ Rectangle {
         eightKeys = true
     }
 
-    function f_setLabel(tag, text, shown) {
+    // `inherited`: the selected program set leaves the control to all programs,
+    // and the label shows their function, muted.
+    function f_setLabel(tag, text, shown, inherited) {
         var i = row(tag)
         if (i < 0)
             return
         controls.setProperty(i, "text", text)
         controls.setProperty(i, "shown", shown)
+        controls.setProperty(i, "inherited", inherited === true)
     }
     // While a control's list is open its label, pointer and hot spot are lit.
     function f_setHighlight(tag, on) {
@@ -164,12 +167,12 @@ Rectangle {
     // with the middle wheel's, so its label comes first, level with its spot).
     ListModel {
         id: controls
-        ListElement { tag: "midKey"; action: "mid_key_press"; side: "right"; x8: 130; y8: 72; x7: 130; y7: 72; labelY: 130; text: "Enter word"; shown: false; highlighted: false }
-        ListElement { tag: "midWheel"; action: "mid_wheel_wheel"; side: "right"; x8: 130; y8: 106; x7: 130; y7: 106; labelY: 280; text: ""; shown: false; highlighted: false }
-        ListElement { tag: "rightKey"; action: "right_key_press"; side: "right"; x8: 188; y8: 108; x7: 188; y7: 108; labelY: 202; text: ""; shown: false; highlighted: false }
-        ListElement { tag: "slideWheel"; action: "side_wheel"; side: "left"; x8: 20; y8: 173; x7: 20; y7: 173; labelY: 230; text: ""; shown: false; highlighted: false }
-        ListElement { tag: "slideUpKey"; action: "side_upKey_press"; side: "left"; x8: 36; y8: 228; x7: 36; y7: 212; labelY: 310; text: ""; shown: false; highlighted: false }
-        ListElement { tag: "slideDownKey"; action: "side_downKey_press"; side: "left"; x8: 36; y8: 274; x7: 36; y7: 262; labelY: 390; text: ""; shown: false; highlighted: false }
+        ListElement { tag: "midKey"; action: "mid_key_press"; side: "right"; x8: 130; y8: 72; x7: 130; y7: 72; labelY: 130; text: "Enter word"; shown: false; inherited: false; highlighted: false }
+        ListElement { tag: "midWheel"; action: "mid_wheel_wheel"; side: "right"; x8: 130; y8: 106; x7: 130; y7: 106; labelY: 280; text: ""; shown: false; inherited: false; highlighted: false }
+        ListElement { tag: "rightKey"; action: "right_key_press"; side: "right"; x8: 188; y8: 108; x7: 188; y7: 108; labelY: 202; text: ""; shown: false; inherited: false; highlighted: false }
+        ListElement { tag: "slideWheel"; action: "side_wheel"; side: "left"; x8: 20; y8: 173; x7: 20; y7: 173; labelY: 230; text: ""; shown: false; inherited: false; highlighted: false }
+        ListElement { tag: "slideUpKey"; action: "side_upKey_press"; side: "left"; x8: 36; y8: 228; x7: 36; y7: 212; labelY: 310; text: ""; shown: false; inherited: false; highlighted: false }
+        ListElement { tag: "slideDownKey"; action: "side_downKey_press"; side: "left"; x8: 36; y8: 274; x7: 36; y7: 262; labelY: 390; text: ""; shown: false; inherited: false; highlighted: false }
     }
     Component.onCompleted: controls.setProperty(0, "text", qsTr("Enter word"))
 
@@ -257,8 +260,10 @@ Rectangle {
                     verticalAlignment: Text.AlignVCenter
                     horizontalAlignment: model.side === "right" ? Text.AlignLeft : Text.AlignRight
                     elide: Text.ElideRight
-                    color: model.highlighted ? Palette.linkOnDark : Palette.text
+                    color: model.highlighted ? Palette.linkOnDark
+                                             : model.inherited ? Palette.textMuted : Palette.text
                     font.pixelSize: 14
+                    font.italic: model.inherited
                     text: model.text
                 }
             }
@@ -279,7 +284,7 @@ Rectangle {
                     anchors.fill: parent
                     anchors.margins: -6
                     cursorShape: Qt.PointingHandCursor
-                    name: rules.spotName(model.tag, model.text, model.shown)
+                    name: rules.spotName(model.tag, model.text, model.shown, model.inherited)
                     onClicked: mouse ? root.sigActionClicked(model.action)
                                      : root.openByKeyboard(model.tag, model.action)
                 }
