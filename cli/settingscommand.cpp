@@ -31,6 +31,9 @@ const char kUsage[] =
     "       velko-options set CONTROL FUNCTION [--model M] [--program P] [--value V]\n"
     "       velko-options set CONTROL combination KEYS [DOWN-KEYS] [--model M]\n"
     "                         [--program P]\n"
+    "       velko-options set CONTROL same --program P [--model M]\n"
+    "       velko-options programs [add PROGRAM [NAME] | remove PROGRAM] [--model M]\n"
+    "                              [--json]\n"
     "       velko-options export FILE | import FILE\n"
     "       velko-options functions [--json]\n"
     "       velko-options --help | --version\n";
@@ -47,7 +50,12 @@ const char kHelp[] =
     "              (in the chosen model, or --model; for all programs, or in the\n"
     "              set of --program);\n"
     "              'combination' gives a key combination instead (\"Ctrl+Shift+T\",\n"
-    "              \"Ctrl+K, Ctrl+C\"), a wheel one for up and one for down\n"
+    "              \"Ctrl+K, Ctrl+C\"), a wheel one for up and one for down;\n"
+    "              'same' leaves the control in the set of --program to what\n"
+    "              all programs have it do\n"
+    "  programs    the program sets (of the chosen model, or --model); 'add'\n"
+    "              makes one for PROGRAM (its file name, as \"gimp\" or\n"
+    "              \"GIMP.exe\", shown as NAME), 'remove' takes it away\n"
     "  export      writes every model's settings to FILE\n"
     "  import      applies such a file whole, or nothing when any of it is unusable\n"
     "  functions   the functions of the key list and of the wheel list\n\n"
@@ -265,6 +273,7 @@ int set(QStringList args, Failure &failure)
     if (failure.status)
         return failure.status;
     const bool combination = args.size() >= 2 && args.at(1) == QLatin1String("combination");
+    const bool same = args.size() == 2 && args.at(1) == QLatin1String("same");
     if (args.size() != 2 && !combination)
         return (failure = {2, QStringLiteral("set takes a control and a function")}).status;
     const controls::Control *control = controlNamed(args.at(0));
@@ -284,6 +293,20 @@ int set(QStringList args, Failure &failure)
         return (failure = {1, QStringLiteral("%1 has no %2").arg(chosen, nameOf(*control))}).status;
     conf.pinModel(chosen);
     conf.setUp();
+    if (same) {
+        if (!program || value)
+            return (failure = {1, QStringLiteral("'same' is for the set of a --program, "
+                                                 "and takes no --value")})
+                .status;
+        const int section = sectionOf(conf, *program, failure);
+        if (failure.status)
+            return failure.status;
+        conf.selectSet(section);
+        conf.SetSameAsAllPrograms(QLatin1String(control->tag));
+        conf.selectSet(0);
+        conf.syncIniToFile();
+        return refuseUnsaved(conf, failure);
+    }
     if (combination) {
         if (value)
             return (failure = {1, QStringLiteral("a combination takes no --value")}).status;
@@ -359,6 +382,64 @@ int set(QStringList args, Failure &failure)
     return refuseUnsaved(conf, failure);
 }
 
+int programs(QStringList args, QTextStream &out, Failure &failure)
+{
+    const bool json = takeFlag(args, QStringLiteral("--json"));
+    const std::optional<QString> model = takeOption(args, QStringLiteral("--model"), failure);
+    if (failure.status)
+        return failure.status;
+    const QString verb = args.isEmpty() ? QString() : args.takeFirst();
+    const bool add = verb == QLatin1String("add"), remove = verb == QLatin1String("remove");
+    if (!(verb.isEmpty() || (add && (args.size() == 1 || args.size() == 2)) ||
+          (remove && args.size() == 1)))
+        return (failure = {2, QStringLiteral("programs takes nothing, add PROGRAM [NAME] "
+                                             "or remove PROGRAM")})
+            .status;
+    OpFunConfFile conf;
+    const QString chosen = modelOrCurrent(conf, model, failure);
+    if (failure.status)
+        return failure.status;
+    conf.pinModel(chosen);
+    if (add || remove) {
+        conf.setUp();
+        if (add && !programsets::isValidProgram(args.at(0)))
+            return (failure =
+                        {1, QStringLiteral("\"%1\" is not a program's file name").arg(args.at(0))})
+                .status;
+        if (add && conf.AddProgramSet(args.at(0), args.value(1)) == 0)
+            return (failure = {1, QStringLiteral("%1 has %2 program sets, as many as it "
+                                                 "can hold")
+                                      .arg(chosen)
+                                      .arg(programsets::kMaxSets)})
+                .status;
+        if (remove) {
+            const int section = sectionOf(conf, args.at(0), failure);
+            if (failure.status)
+                return failure.status;
+            conf.RemoveProgramSet(section);
+        }
+        conf.syncIniToFile();
+        return refuseUnsaved(conf, failure);
+    }
+    QJsonArray sets;
+    for (const programsets::ProgramSet &set : conf.sets())
+        sets.append(QJsonObject{{QStringLiteral("program"), set.program},
+                                {QStringLiteral("name"), set.name}});
+    if (json) {
+        out << QJsonDocument(QJsonObject{{QStringLiteral("model"), chosen},
+                                         {QStringLiteral("programs"), sets}})
+                   .toJson(QJsonDocument::Indented);
+        return 0;
+    }
+    out << chosen << ", " << sets.size()
+        << (sets.size() == 1 ? " program set\n" : " program sets\n");
+    for (const QJsonValue &set : sets)
+        out << QStringLiteral("  %1 %2\n")
+                   .arg(set["program"].toString(), -20)
+                   .arg(set["name"].toString());
+    return 0;
+}
+
 int functions(QStringList args, QTextStream &out, Failure &failure)
 {
     const bool json = takeFlag(args, QStringLiteral("--json"));
@@ -407,6 +488,8 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         status = show(args, out, failure);
     } else if (command == QLatin1String("set")) {
         status = set(args, failure);
+    } else if (command == QLatin1String("programs")) {
+        status = programs(args, out, failure);
     } else if (command == QLatin1String("functions")) {
         status = functions(args, out, failure);
     } else if (command == QLatin1String("export") || command == QLatin1String("import")) {

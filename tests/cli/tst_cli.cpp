@@ -111,6 +111,12 @@ private slots:
         QTest::newRow("a side wheel the model lacks")
             << QStringList{"set", "side-wheel", "Volume control", "--model", "QX330"} << 1
             << "QX330 has no side-wheel";
+        QTest::newRow("same outside a program set")
+            << QStringList{"set", "right-key", "same"} << 1 << "--program";
+        QTest::newRow("a set for no program's name")
+            << QStringList{"programs", "add", "a/b"} << 1 << "file name";
+        QTest::newRow("removing a set not there")
+            << QStringList{"programs", "remove", "vim"} << 1 << "vim";
         QTest::newRow("import of no settings file")
             << QStringList{"import", "/nonexistent.json"} << 1 << "cannot be read";
     }
@@ -127,6 +133,20 @@ private slots:
 
     // A model not yet chosen: the change goes to its file and outlasts choosing
     // the model, which fills a file not yet set up with the defaults.
+    void programSetsThroughTheTool()
+    {
+        QCOMPARE(run({"programs", "add", "vim", "Vim"}), 0);
+        QCOMPARE(run({"set", "right-key", "Copy", "--program", "vim"}), 0);
+        QCOMPARE(stored("PROGRAM2/Right_key"), QString("Copy-12-rightKey"));
+        QCOMPARE(run({"set", "right-key", "same", "--program", "vim"}), 0);
+        QVERIFY(stored("PROGRAM2/Right_key").isEmpty());
+        QCOMPARE(run({"programs", "remove", "GIMP"}), 0);
+        QCOMPARE(run({"programs", "--json"}), 0);
+        const QJsonArray sets = QJsonDocument::fromJson(m_out.toUtf8())["programs"].toArray();
+        QCOMPARE(sets.size(), 1);
+        QCOMPARE(sets[0]["name"].toString(), QString("Vim"));
+    }
+
     void setInAModelNotYetChosen()
     {
         QCOMPARE(run({"set", "right-key", "Copy", "--model", "QX460"}), 0);
