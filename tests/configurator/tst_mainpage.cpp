@@ -675,6 +675,33 @@ private slots:
         QCOMPARE(selector->property("entries").toList().size(), 1);
     }
 
+    // More programs than the bar shows: the selected one is brought into view, and
+    // the wheel moves along the others.
+    void programsPastTheBarsWidthAreReached()
+    {
+        QVERIFY(start(true, "QX210"));
+        QObject *selector = find("programSelector");
+        for (int i = 1; i <= 12; ++i)
+            QCOMPARE(addProgram(selector, QString("program%1").arg(i), ""), i);
+        auto *chips = qobject_cast<QQuickItem *>(find("programChips"));
+        const auto inView = [&](int section) {
+            QQuickItem *chip = item(QString("programChip_%1").arg(section), chips);
+            if (!chip) // a list makes only the entries near its view
+                return false;
+            const QRectF shown = chip->mapRectToItem(chips, {0, 0, chip->width(), chip->height()});
+            return shown.left() >= 0 && shown.right() <= chips->width();
+        };
+        QTRY_VERIFY(inView(12));
+        QVERIFY(!inView(1));
+        QMetaObject::invokeMethod(selector, "select", Q_ARG(int, 1));
+        QTRY_VERIFY(inView(1));
+        const qreal before = chips->property("contentX").toReal();
+        const QPointF at = chips->mapToScene({chips->width() / 2, chips->height() / 2});
+        QWheelEvent wheel(at, at, {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QGuiApplication::sendEvent(chips->window(), &wheel);
+        QVERIFY(chips->property("contentX").toReal() > before);
+    }
+
     // Where the program in front cannot be known the selector says so, and turns
     // detection on only at the user's word, where the desktop can.
     void theSelectorSaysWhereNoProgramCanBeKnown()

@@ -60,6 +60,28 @@ Item {
             clip: true
             boundsBehavior: Flickable.StopAtBounds
             model: selector.entries
+            ScrollBar.horizontal: chipScroll
+
+            // Where more programs were added than the bar shows, the wheel (and a
+            // touchpad's sideways swipe) moves along them, and the selected one and
+            // the one with the keyboard's focus are brought into view.
+            function scrollBy(dx) {
+                contentX = Math.max(originX, Math.min(originX + contentWidth - width, contentX + dx))
+            }
+            function showSection(section) {
+                for (var i = 0; i < count; ++i)
+                    if (model[i].section === section)
+                        positionViewAtIndex(i, ListView.Contain)
+            }
+            onCountChanged: showSection(selector.selectedSection)
+            Connections {
+                target: selector
+                function onSelectionChanged() { chips.showSection(selector.selectedSection) }
+            }
+            WheelHandler {
+                onWheel: chips.scrollBy(-(event.angleDelta.y !== 0 ? event.angleDelta.y
+                                                                   : event.angleDelta.x))
+            }
             delegate: Rectangle {
                 id: chip
                 objectName: "programChip_" + modelData.section
@@ -76,6 +98,7 @@ Item {
                     name: modelData.name
                     checked: chip.selected
                     onClicked: selector.select(modelData.section)
+                    onActiveFocusChanged: if (activeFocus) chips.positionViewAtIndex(index, ListView.Contain)
                 }
                 Row {
                     id: chipRow
@@ -164,6 +187,17 @@ Item {
                 onClicked: bar.openAddMenu()
             }
         }
+    }
+
+    // Shown only where the programs do not fit the bar.
+    ScrollBar {
+        id: chipScroll
+        objectName: "programScroll"
+        orientation: Qt.Horizontal
+        x: row.x + chips.x
+        y: bar.height + 3
+        width: chips.width
+        policy: chips.contentWidth > chips.width ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
     }
 
     Popup {
