@@ -55,7 +55,12 @@ Item {
             objectName: "programChips"
             orientation: ListView.Horizontal
             height: parent.height
-            width: Math.min(contentWidth, bar.width - addChip.width - row.spacing)
+            // Room at both ends for the focus ring (3 px outside a chip), which the
+            // clip would cut off.
+            leftMargin: 3
+            rightMargin: 3
+            width: Math.min(contentWidth + leftMargin + rightMargin,
+                            bar.width - addChip.width - row.spacing)
             spacing: 8
             clip: true
             boundsBehavior: Flickable.StopAtBounds
@@ -66,12 +71,25 @@ Item {
             // touchpad's sideways swipe) moves along them, and the selected one and
             // the one with the keyboard's focus are brought into view.
             function scrollBy(dx) {
-                contentX = Math.max(originX, Math.min(originX + contentWidth - width, contentX + dx))
+                contentX = Math.max(originX - leftMargin,
+                                    Math.min(originX + contentWidth + rightMargin - width,
+                                             contentX + dx))
+            }
+            // The chip and the room for its ring.
+            function bringIntoView(i) {
+                positionViewAtIndex(i, ListView.Contain)
+                var chip = itemAtIndex(i)
+                if (!chip)
+                    return
+                if (chip.x - 3 < contentX)
+                    scrollBy(chip.x - 3 - contentX)
+                else if (chip.x + chip.width + 3 > contentX + width)
+                    scrollBy(chip.x + chip.width + 3 - contentX - width)
             }
             function showSection(section) {
                 for (var i = 0; i < count; ++i)
                     if (model[i].section === section)
-                        positionViewAtIndex(i, ListView.Contain)
+                        bringIntoView(i)
             }
             onCountChanged: showSection(selector.selectedSection)
             Connections {
@@ -98,7 +116,7 @@ Item {
                     name: modelData.name
                     checked: chip.selected
                     onClicked: selector.select(modelData.section)
-                    onActiveFocusChanged: if (activeFocus) chips.positionViewAtIndex(index, ListView.Contain)
+                    onActiveFocusChanged: if (activeFocus) chips.bringIntoView(index)
                 }
                 Row {
                     id: chipRow
@@ -194,9 +212,9 @@ Item {
         id: chipScroll
         objectName: "programScroll"
         orientation: Qt.Horizontal
-        x: row.x + chips.x
+        x: row.x + chips.x + chips.leftMargin
         y: bar.height + 3
-        width: chips.width
+        width: chips.width - chips.leftMargin - chips.rightMargin
         policy: chips.contentWidth > chips.width ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
     }
 
