@@ -38,14 +38,27 @@ QString ProgramSelector::selectedName() const
 
 void ProgramSelector::refresh()
 {
+    const QString program = entry(selectedSection()).value(QStringLiteral("program")).toString();
     rebuild();
-    // A set another program removed (a text editor, a second copy's import) is
-    // left for all programs, so that no pick goes into a section that no program
-    // owns any more.
-    if (entry(selectedSection()).isEmpty()) {
-        qDebug() << "ProgramSelector: the selected program set is gone, showing all programs";
-        m_conf.selectSet(0); // rebuilds through selectedSetChanged
+    if (selectedSection() == 0)
+        return;
+    // The selection follows its program. Another program (a text editor,
+    // velko-options, a second copy's import) may have removed an earlier set,
+    // which moves the later ones down a section, or the selected one itself:
+    // then all programs are selected, so that no pick goes into a section that
+    // another program owns now, or none does.
+    int section = 0;
+    for (const QVariant &value : qAsConst(m_entries)) {
+        const QVariantMap map = value.toMap();
+        const QString stored = map.value(QStringLiteral("program")).toString();
+        if (!program.isEmpty() && programsets::matchKey(stored) == programsets::matchKey(program))
+            section = map.value(QStringLiteral("section")).toInt();
     }
+    if (section == selectedSection())
+        return;
+    if (section == 0)
+        qDebug() << "ProgramSelector: the selected program set is gone, showing all programs";
+    m_conf.selectSet(section); // rebuilds through selectedSetChanged
 }
 
 void ProgramSelector::rebuild()

@@ -50,8 +50,9 @@ public:
     QString detectionNotice() const;
     bool canEnableDetection() const { return m_detection == ProgramDetection::NeedsEnabling; }
 
-    // Re-reads the stored sets of the current model; where the selected set is
-    // gone, all programs are selected.
+    // Re-reads the stored sets of the current model; the selection stays with its
+    // program, wherever its set is stored now, and where that set is gone all
+    // programs are selected.
     Q_INVOKABLE void refresh();
     // Asks the system for the open programs, and whether the program in front
     // can be known.

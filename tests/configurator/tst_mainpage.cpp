@@ -800,22 +800,34 @@ private slots:
     }
     // The selected set removed by another program: the page goes back to all
     // programs, and the next pick is stored there, not in the vanished section.
-    void aSetRemovedElsewhereIsLeft()
+    void theSelectionFollowsItsProgramWhenSetsChangeElsewhere()
     {
         SettingsChanges::instance().setEnabled(true, 50);
         const QMap<QString, QString> all{{"SET/isConf", "Y"}, {"SET/Mid_key", "Paste-14-midKey"}};
-        QMap<QString, QString> withSet = all;
-        withSet.insert({{"PROGRAMS/count", "1"},
-                        {"PROGRAM1/program", "gimp"},
-                        {"PROGRAM1/name", "GIMP"},
-                        {"PROGRAM1/Mid_key", "Copy-12-midKey"}});
-        writeIni(modelFile(), withSet);
+        QMap<QString, QString> gimpOnly = all;
+        gimpOnly.insert({{"PROGRAMS/count", "1"},
+                         {"PROGRAM1/program", "gimp"},
+                         {"PROGRAM1/name", "GIMP"},
+                         {"PROGRAM1/Mid_key", "Copy-12-midKey"}});
+        QMap<QString, QString> vimFirst = all;
+        vimFirst.insert({{"PROGRAMS/count", "2"},
+                         {"PROGRAM1/program", "vim"},
+                         {"PROGRAM2/program", "gimp"},
+                         {"PROGRAM2/name", "GIMP"},
+                         {"PROGRAM2/Mid_key", "Copy-12-midKey"}});
+        writeIni(modelFile(), vimFirst);
         QVERIFY(start(true, "QX210"));
         QObject *selector = find("programSelector");
-        QMetaObject::invokeMethod(selector, "select", Q_ARG(int, 1));
+        QMetaObject::invokeMethod(selector, "select", Q_ARG(int, 2));
         QTRY_COMPARE(labelText("midKey"), QString("Copy"));
-        writeIni(modelFile() + ".new", all);
+        // An earlier set removed: the selection follows GIMP's set down a section.
+        writeIni(modelFile() + ".new", gimpOnly);
         QVERIFY(replaceFile(modelFile(), bytes(modelFile() + ".new")));
+        QTRY_COMPARE(selector->property("selectedSection").toInt(), 1);
+        QCOMPARE(labelText("midKey"), QString("Copy"));
+        // The selected set removed: all programs.
+        writeIni(modelFile() + ".new2", all);
+        QVERIFY(replaceFile(modelFile(), bytes(modelFile() + ".new2")));
         QTRY_COMPARE(labelText("midKey"), QString("Paste"));
         QCOMPARE(selector->property("selectedSection").toInt(), 0);
         pick("midKeyPage", 12);
