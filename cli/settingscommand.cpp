@@ -293,31 +293,30 @@ int set(QStringList args, Failure &failure)
         return (failure = {1, QStringLiteral("%1 has no %2").arg(chosen, nameOf(*control))}).status;
     conf.pinModel(chosen);
     conf.setUp();
+    // With --program this object writes into that program's set (the selection
+    // other objects share stays as it is); a failure status when it has none.
+    const auto addressProgram = [&] {
+        if (program)
+            conf.fixSet(sectionOf(conf, *program, failure));
+        return failure.status;
+    };
     if (same) {
         if (!program || value)
             return (failure = {1, QStringLiteral("'same' is for the set of a --program, "
                                                  "and takes no --value")})
                 .status;
-        const int section = sectionOf(conf, *program, failure);
-        if (failure.status)
+        if (addressProgram())
             return failure.status;
-        conf.selectSet(section);
         conf.SetSameAsAllPrograms(QLatin1String(control->tag));
-        conf.selectSet(0);
         conf.syncIniToFile();
         return refuseUnsaved(conf, failure);
     }
     if (combination) {
         if (value)
             return (failure = {1, QStringLiteral("a combination takes no --value")}).status;
-        if (program) {
-            const int section = sectionOf(conf, *program, failure);
-            if (failure.status)
-                return failure.status;
-            conf.selectSet(section);
-        }
+        if (addressProgram())
+            return failure.status;
         const QString problem = conf.SetCombination(QLatin1String(control->tag), args.mid(2));
-        conf.selectSet(0);
         if (!problem.isEmpty())
             return (failure = {1, problem}).status;
         return refuseUnsaved(conf, failure);
@@ -353,12 +352,8 @@ int set(QStringList args, Failure &failure)
                     .status;
         }
     }
-    if (program) {
-        const int section = sectionOf(conf, *program, failure);
-        if (failure.status)
-            return failure.status;
-        conf.selectSet(section);
-    }
+    if (addressProgram())
+        return failure.status;
     const QString tag = QLatin1String(control->tag);
     const QString entry = assignment::entryText(items.at(*index).text, *index, tag);
     QMetaObject::invokeMethod(&conf, assignment::entrySetter(tag).toLatin1().constData(),
@@ -377,7 +372,6 @@ int set(QStringList args, Failure &failure)
         QMetaObject::invokeMethod(&conf, assignment::setterName(tag, *index).toLatin1().constData(),
                                   Q_ARG(QString, stored));
     }
-    conf.selectSet(0);
     conf.syncIniToFile();
     return refuseUnsaved(conf, failure);
 }

@@ -508,15 +508,21 @@ Window {
             showCombination(tag, combination)
             return
         }
-        var i = rules.storedIndex(index, countOf(tag))
-        var label = rules.labelFor(tag, i, countOf(tag), page.getIndexName(i))
+        var label = storedLabel(tag, index)
         if (label.text === undefined)
             return
         connectDevice.f_setLabel(tag, label.text, label.visible)
         if (isKeyTag(tag))
-            page.keyIsSelectItem(i, tag)
+            page.keyIsSelectItem(label.index, tag)
         else
-            page.wheelIsSelectItem(i)
+            page.wheelIsSelectItem(label.index)
+    }
+    // The label of a stored index and the list position it stands for.
+    function storedLabel(tag, index) {
+        var i = rules.storedIndex(index, countOf(tag))
+        var label = rules.labelFor(tag, i, countOf(tag), pageFor(tag).getIndexName(i))
+        label.index = i
+        return label
     }
 
     // A control with a key combination: the keys as its label, and
@@ -569,8 +575,7 @@ Window {
             connectDevice.f_setLabel(tag, all.combination.join(" / "), true, true)
             return
         }
-        var i = rules.storedIndex(all.index === undefined ? "" : all.index, countOf(tag))
-        var label = rules.labelFor(tag, i, countOf(tag), pageFor(tag).getIndexName(i))
+        var label = storedLabel(tag, all.index || "")
         if (label.text !== undefined)
             connectDevice.f_setLabel(tag, label.text, label.visible, true)
     }

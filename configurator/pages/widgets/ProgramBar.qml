@@ -81,10 +81,10 @@ Item {
                 var chip = itemAtIndex(i)
                 if (!chip)
                     return
-                if (chip.x - 3 < contentX)
-                    scrollBy(chip.x - 3 - contentX)
-                else if (chip.x + chip.width + 3 > contentX + width)
-                    scrollBy(chip.x + chip.width + 3 - contentX - width)
+                if (chip.x - leftMargin < contentX)
+                    scrollBy(chip.x - leftMargin - contentX)
+                else if (chip.x + chip.width + rightMargin > contentX + width)
+                    scrollBy(chip.x + chip.width + rightMargin - contentX - width)
             }
             function showSection(section) {
                 for (var i = 0; i < count; ++i)
