@@ -34,15 +34,21 @@ def receive(client, data, size):
     return data
 
 def serve(client):
-    data = receive(client, b"", 14)
-    if data is None:
-        return
-    length, kind = struct.unpack("=II", data[6:14])
-    data = receive(client, data, 14 + length)
-    if data is None:
-        return
-    body = json.dumps(reply(kind, data[14:14 + length])).encode()
-    client.sendall(MAGIC + struct.pack("=II", len(body), kind) + body)
+    """Answers the client's messages until it closes, as sway does: a client may
+    still be writing (swaymsg sends the payload after the header, even an empty
+    one) when its answer is ready, and a socket closed under it kills it."""
+    data = b""
+    while True:
+        data = receive(client, data, 14)
+        if data is None:
+            return
+        length, kind = struct.unpack("=II", data[6:14])
+        data = receive(client, data, 14 + length)
+        if data is None:
+            return
+        body = json.dumps(reply(kind, data[14:14 + length])).encode()
+        client.sendall(MAGIC + struct.pack("=II", len(body), kind) + body)
+        data = data[14 + length:]
 
 while True:
     client, _ = server.accept()
