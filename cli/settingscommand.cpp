@@ -43,7 +43,8 @@ const char kHelp[] =
     "settings the configurator writes, in the same folder; the agent takes a change\n"
     "at the next press.\n\n"
     "  show        every control with its function and parameters (of the chosen\n"
-    "              model, or --model; of all programs, or the set of --program)\n"
+    "              model, or --model; of all programs, or the set of --program,\n"
+    "              with what all programs do for a control the set leaves to them)\n"
     "  set         gives CONTROL the FUNCTION (its number or its text, see\n"
     "              'functions'), with --value for a web address, file, folder,\n"
     "              program or sound, or 'MAIN[,OWN]' for the pointer speeds\n"
@@ -169,6 +170,50 @@ int sectionOf(OpFunConfFile &conf, const QString &program, Failure &failure)
     return 0;
 }
 
+// A control's function and parameters in the set `conf` addresses; no "function"
+// when the set leaves the control to all programs.
+QJsonObject describe(OpFunConfFile &conf, const controls::Control &control)
+{
+    QJsonObject row;
+    const QString stored = conf.storedEntry(control.setKey);
+    if (stored == QLatin1String("NULL"))
+        return row;
+    const catalogue::List list = controls::listOf(control);
+    const int index = controls::entryIndex(stored, control, conf.versionClass())
+                          .value_or(catalogue::noneIndex(list, conf.versionClass()));
+    row.insert(QStringLiteral("index"), index);
+    row.insert(QStringLiteral("function"),
+               shownText(list, catalogue::pageList(list, conf.versionClass()).at(index)));
+    QJsonObject parameters;
+    for (int speed = 0; speed < 2; ++speed) {
+        const QString getter = assignment::getterName(QLatin1String(control.tag), index, speed);
+        QString value;
+        if (!getter.isEmpty() &&
+            QMetaObject::invokeMethod(&conf, getter.toLatin1().constData(),
+                                      Q_RETURN_ARG(QString, value)) &&
+            value != QLatin1String("NULL"))
+            parameters.insert(speed ? QStringLiteral("own speed")
+                                    : (assignment::panelFor(index) == assignment::Speed
+                                           ? QStringLiteral("main speed")
+                                           : QStringLiteral("value")),
+                              value);
+        if (assignment::panelFor(index) != assignment::Speed)
+            break;
+    }
+    if (!parameters.isEmpty())
+        row.insert(QStringLiteral("parameters"), parameters);
+    const QStringList combination = conf.GetCombination(QLatin1String(control.tag));
+    if (!combination.isEmpty()) {
+        row.insert(QStringLiteral("function"), combinationItemText());
+        row.insert(QStringLiteral("combination"),
+                   combination.size() == 1
+                       ? QJsonValue(combination.first())
+                       : QJsonValue(QJsonObject{{QStringLiteral("up"), combination.at(0)},
+                                                {QStringLiteral("down"), combination.at(1)}}));
+    }
+    return row;
+}
+
 int show(QStringList args, QTextStream &out, Failure &failure)
 {
     const bool json = takeFlag(args, QStringLiteral("--json"));
@@ -186,54 +231,32 @@ int show(QStringList args, QTextStream &out, Failure &failure)
     const int section = program ? sectionOf(conf, *program, failure) : 0;
     if (failure.status)
         return failure.status;
+    // What all programs do, for the controls a program's set leaves to them.
+    QHash<QString, QJsonObject> allPrograms;
+    conf.fixSet(0);
+    if (section)
+        for (const Named &named : kNames)
+            if (onModel(named.number, chosen))
+                allPrograms.insert(QLatin1String(named.name),
+                                   describe(conf, controls::kControls[size_t(named.number)]));
     conf.fixSet(section);
     QJsonArray rows;
     for (const Named &named : kNames) {
         if (!onModel(named.number, chosen))
             continue;
         const controls::Control &control = controls::kControls[size_t(named.number)];
-        const QString stored = conf.storedEntry(control.setKey);
-        QJsonObject row{{QStringLiteral("control"), QLatin1String(named.name)},
-                        {QStringLiteral("tag"), QLatin1String(control.tag)}};
-        if (stored == QLatin1String("NULL")) {
-            row.insert(QStringLiteral("function"),
-                       section ? QStringLiteral("Same as all programs") : QStringLiteral("None"));
-        } else {
-            const catalogue::List list = controls::listOf(control);
-            const int index = controls::entryIndex(stored, control, conf.versionClass())
-                                  .value_or(catalogue::noneIndex(list, conf.versionClass()));
-            row.insert(QStringLiteral("index"), index);
-            row.insert(QStringLiteral("function"),
-                       shownText(list, catalogue::pageList(list, conf.versionClass()).at(index)));
-            QJsonObject parameters;
-            for (int speed = 0; speed < 2; ++speed) {
-                const QString getter =
-                    assignment::getterName(QLatin1String(control.tag), index, speed);
-                QString value;
-                if (!getter.isEmpty() &&
-                    QMetaObject::invokeMethod(&conf, getter.toLatin1().constData(),
-                                              Q_RETURN_ARG(QString, value)) &&
-                    value != QLatin1String("NULL"))
-                    parameters.insert(speed ? QStringLiteral("own speed")
-                                            : (assignment::panelFor(index) == assignment::Speed
-                                                   ? QStringLiteral("main speed")
-                                                   : QStringLiteral("value")),
-                                      value);
-                if (assignment::panelFor(index) != assignment::Speed)
-                    break;
-            }
-            if (!parameters.isEmpty())
-                row.insert(QStringLiteral("parameters"), parameters);
-            const QStringList combination = conf.GetCombination(QLatin1String(control.tag));
-            if (!combination.isEmpty()) {
-                row.insert(QStringLiteral("function"), combinationItemText());
-                row.insert(QStringLiteral("combination"),
-                           combination.size() == 1
-                               ? QJsonValue(combination.first())
-                               : QJsonValue(QJsonObject{{QStringLiteral("up"), combination.at(0)},
-                                                        {QStringLiteral("down"), combination.at(1)}}));
-            }
+        QJsonObject row = describe(conf, control);
+        if (!row.contains(QStringLiteral("function")) && section) {
+            QJsonObject inherited = allPrograms.value(QLatin1String(named.name));
+            if (!inherited.contains(QStringLiteral("function")))
+                inherited.insert(QStringLiteral("function"), QStringLiteral("None"));
+            row.insert(QStringLiteral("function"), QStringLiteral("Same as all programs"));
+            row.insert(QStringLiteral("allPrograms"), inherited);
+        } else if (!row.contains(QStringLiteral("function"))) {
+            row.insert(QStringLiteral("function"), QStringLiteral("None"));
         }
+        row.insert(QStringLiteral("control"), QLatin1String(named.name));
+        row.insert(QStringLiteral("tag"), QLatin1String(control.tag));
         rows.append(row);
     }
     conf.fixSet(std::nullopt);
@@ -246,11 +269,10 @@ int show(QStringList args, QTextStream &out, Failure &failure)
         return 0;
     }
     out << chosen << ", " << (program ? *program : QStringLiteral("all programs")) << '\n';
-    for (const QJsonValue &value : rows) {
-        const QJsonObject row = value.toObject();
-        out << QStringLiteral("  %1 %2")
-                   .arg(row["control"].toString(), -14)
-                   .arg(row["function"].toString());
+    // "function  parameters  combination", after the set's own "Same as all
+    // programs: " for a control it leaves to all programs.
+    const auto line = [&out](const QJsonObject &row) {
+        out << row["function"].toString();
         const QJsonObject parameters = row["parameters"].toObject();
         for (auto it = parameters.begin(); it != parameters.end(); ++it)
             out << "  " << it.key() << ": " << it.value().toString();
@@ -260,6 +282,16 @@ int show(QStringList args, QTextStream &out, Failure &failure)
         else if (combination.isObject())
             out << "  up: " << combination["up"].toString()
                 << "  down: " << combination["down"].toString();
+    };
+    for (const QJsonValue &value : rows) {
+        const QJsonObject row = value.toObject();
+        out << QStringLiteral("  %1 ").arg(row["control"].toString(), -14);
+        if (row.contains(QStringLiteral("allPrograms"))) {
+            out << row["function"].toString() << ": ";
+            line(row["allPrograms"].toObject());
+        } else {
+            line(row);
+        }
         out << '\n';
     }
     return 0;

@@ -77,6 +77,12 @@ private slots:
         const QJsonArray inSet = QJsonDocument::fromJson(m_out.toUtf8())["controls"].toArray();
         QCOMPARE(inSet[2]["function"].toString(), QString("Copy"));
         QCOMPARE(inSet[1]["function"].toString(), QString("Same as all programs"));
+        QCOMPARE(inSet[1]["allPrograms"]["parameters"]["value"].toString(),
+                 QString("https://example.com/a"));
+        QCOMPARE(run({"show", "--program", "gimp"}), 0);
+        QVERIFY2(
+            m_out.contains("Same as all programs: Open Web page  value: https://example.com/a"),
+            qPrintable(m_out));
         // A seven-key model shows no side wheel.
         QCOMPARE(run({"show", "--model", "QX330"}), 0);
         QVERIFY2(m_out.contains("side-down-key") && !m_out.contains("side-wheel"),
