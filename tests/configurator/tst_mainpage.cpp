@@ -675,8 +675,8 @@ private slots:
         QCOMPARE(selector->property("entries").toList().size(), 1);
     }
 
-    // More programs than the bar shows: the selected one is brought into view, and
-    // the wheel moves along the others.
+    // More programs than the bar shows: the selected one is brought into view, the
+    // wheel moves along the others, and the arrow keys select the next one.
     void programsPastTheBarsWidthAreReached()
     {
         QVERIFY(start(true, "QX210"));
@@ -700,6 +700,12 @@ private slots:
         QWheelEvent wheel(at, at, {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
         QGuiApplication::sendEvent(chips->window(), &wheel);
         QVERIFY(chips->property("contentX").toReal() > before);
+        auto *area = item("programChip_1", chips)->property("area").value<QQuickItem *>();
+        area->forceActiveFocus();
+        QTest::keyClick(chips->window(), Qt::Key_Right);
+        QCOMPARE(selector->property("selectedSection").toInt(), 2);
+        QCOMPARE(chips->window()->activeFocusItem(),
+                 item("programChip_2", chips)->property("area").value<QQuickItem *>());
     }
 
     // Where the program in front cannot be known the selector says so, and turns

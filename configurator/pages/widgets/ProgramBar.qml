@@ -91,6 +91,18 @@ Item {
                     if (model[i].section === section)
                         bringIntoView(i)
             }
+            // The arrow keys move along the bar as in a group of radio buttons:
+            // the next program is selected and takes the focus.
+            function step(i, by) {
+                var j = i + by
+                if (j < 0 || j >= count)
+                    return
+                selector.select(model[j].section)
+                bringIntoView(j)
+                var next = itemAtIndex(j)
+                if (next)
+                    next.area.forceActiveFocus(Qt.TabFocusReason)
+            }
             onCountChanged: showSection(selector.selectedSection)
             Connections {
                 target: selector
@@ -104,6 +116,7 @@ Item {
                 id: chip
                 objectName: "programChip_" + modelData.section
                 readonly property bool selected: modelData.section === selector.selectedSection
+                readonly property alias area: chipArea
                 width: chipRow.width + 24
                 height: 34
                 radius: 17
@@ -117,6 +130,8 @@ Item {
                     checked: chip.selected
                     onClicked: selector.select(modelData.section)
                     onActiveFocusChanged: if (activeFocus) chips.bringIntoView(index)
+                    Keys.onLeftPressed: chips.step(index, -1)
+                    Keys.onRightPressed: chips.step(index, 1)
                 }
                 Row {
                     id: chipRow
