@@ -105,8 +105,6 @@ private slots:
         QCOMPARE(conf.GetMidKeyVal(),
                  QStringLiteral("{\"index\":\"48\",\"name\":\"none\",\"tag\":\"midKey\"}"));
     }
-    // Every getter reads the key its setter writes, for all four prefixes and seven
-    // parameters (the page calls them by name).
     // A write the disk does not take (a folder holds the file's name) is reported
     // once; the pages keep showing the change, and the first write that can be
     // made carries it, with the changes made meanwhile.
