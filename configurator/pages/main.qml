@@ -350,6 +350,7 @@ Window {
         onSigInitConf: mainWindow.showStored(tag, index, name)
         onSigInitSame: mainWindow.showSame(tag)
         onSigProgramRefused: navigator.showInfo(text, false)
+        onSigPasswordReset: navigator.showInfo(text, true)
         onSigRemoveProgram: {
             mainWindow.removingName = name
             mainWindow.removingSection = section

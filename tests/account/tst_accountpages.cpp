@@ -143,7 +143,7 @@ private slots:
         ScriptedHttpServer server;
         AccountSandbox box(server.baseUrl());
         Pages pages(kCover);
-        QSignalSpy reset(pages.item("popup"), SIGNAL(sigResetPwdSuccess()));
+        QSignalSpy reset(pages.root(), SIGNAL(sigPasswordReset(QString)));
         pages.click("login/forgetLink");
         QVERIFY(!pages.shown("loginTab"));
         pages.click("forget/sendButton");
@@ -171,6 +171,7 @@ private slots:
         server.enqueue(R"({"code":0,"msg":"Changed"})");
         pages.click("reset/completeButton");
         QTRY_COMPARE(reset.size(), 1);
+        QCOMPARE(reset.at(0).at(0).toString(), QStringLiteral("Changed")); // told, as it closes
         QVERIFY(!pages.shown("loginCover"));
         QCOMPARE(server.received.size(), 4);
         QCOMPARE(server.received[3].body, QByteArray(R"({"captcha":"123456",)"

@@ -148,7 +148,7 @@ private slots:
 
         {
             Pages pages(kCover);
-            QSignalSpy reset(pages.item("popup"), SIGNAL(sigResetPwdSuccess()));
+            QSignalSpy reset(pages.item("popup"), SIGNAL(sigResetPwdSuccess(QString)));
             pages.click("login/forgetLink");
             QCOMPARE(pages.text("forget/mailbox"), kMailbox); // the log-in form's address
             pages.click("forget/sendButton");
@@ -161,6 +161,7 @@ private slots:
             pages.type("reset/rePassword", kRecovered);
             pages.click("reset/completeButton");
             QTRY_COMPARE(reset.size(), 1);
+            QCOMPARE(reset.at(0).at(0).toString(), QStringLiteral("Password reset, please log in"));
 
             // closed on success: opened again as the title bar does
             QVERIFY(QMetaObject::invokeMethod(pages.root(), "f_showLogin"));

@@ -330,6 +330,10 @@ steps below to try again</source>
         <source>Login/Register</source>
         <translation>登录/注册</translation>
     </message>
+    <message>
+        <source>Password reset, please log in</source>
+        <translation>密码已重置，请登录</translation>
+    </message>
 </context>
 <context>
     <name>MouseKeyPress</name>

@@ -1,7 +1,7 @@
 // The log-in pop-up: the Login and Register tabs and the password recovery pages.
 // It owns the request objects of these pages and keeps the verification code last
 // sent (correctCode). sigSignState("sign_in", nickname) after a log-in;
-// sigResetPwdSuccess() once a new password is set.
+// sigResetPwdSuccess(text) once a new password is set, with the server's note.
 import QtQuick 2.15
 import an.utility 1.0
 import "../assembly"
@@ -28,7 +28,7 @@ Rectangle {
     property string correctCode: ""
 
     signal sigSignState(string code, string text)
-    signal sigResetPwdSuccess()
+    signal sigResetPwdSuccess(string text)
 
     // The keyboard goes to the first field of each page shown, and Tab stays in
     // the pop-up.
@@ -90,7 +90,7 @@ Rectangle {
         id: newPassword
         onSigAlterPwdRet: {
             if (rCode === 0)
-                popup.sigResetPwdSuccess()
+                popup.sigResetPwdSuccess(rMsg !== "" ? rMsg : qsTr("Password reset, please log in"))
             else
                 resetPage.showError(rMsg)
         }

@@ -41,6 +41,9 @@ Rectangle {
     signal sigInitSame(string tag)
     // A program could not be added, with the reason.
     signal sigProgramRefused(string text)
+    // The password was reset from the log-in pop-up (which closes), with the note
+    // that says so.
+    signal sigPasswordReset(string text)
     // The user asked to remove the set of a program.
     signal sigRemoveProgram(int section, string name)
     // The sync panel's place: emitted for a signed-in "Sync".
@@ -393,7 +396,10 @@ Rectangle {
             target: loginLoader.item
             ignoreUnknownSignals: true
             function onSigSignState(code, text) { root.f_signState(code, text) }
-            function onSigResetPwdSuccess() { root.f_hideLogin() }
+            function onSigResetPwdSuccess(text) {
+                root.f_hideLogin()
+                root.sigPasswordReset(text)
+            }
         }
     }
     // The pop-up's answer: signed in with the nickname in `text`.
