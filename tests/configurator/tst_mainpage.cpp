@@ -709,7 +709,8 @@ private slots:
     }
 
     // Where the program in front cannot be known the selector says so, and turns
-    // detection on only at the user's word, where the desktop can.
+    // detection on only at the user's word, where the desktop can; its menu is
+    // worked from the keyboard.
     void theSelectorSaysWhereNoProgramCanBeKnown()
     {
         using platform::ProgramDetection;
@@ -722,6 +723,13 @@ private slots:
         QCOMPARE(fakes.programs->detection(), ProgramDetection::NeedsEnabling);
         auto *enable = qobject_cast<QQuickItem *>(find("enableDetectionArea"));
         QTRY_VERIFY(enable->window()->isExposed() && enable->width() > 0);
+        // The keyboard starts on the first entry and moves as in a menu.
+        QTRY_COMPARE(enable->window()->activeFocusItem(), enable);
+        QTest::keyClick(enable->window(), Qt::Key_Down);
+        QCOMPARE(enable->window()->activeFocusItem()->parentItem()->objectName(),
+                 QString("chooseProgramFile"));
+        QTest::keyClick(enable->window(), Qt::Key_Up);
+        QCOMPARE(enable->window()->activeFocusItem(), enable);
         QTest::mouseClick(enable->window(), Qt::LeftButton, {},
                           enable->mapToScene({enable->width() / 2, enable->height() / 2}).toPoint());
         QCOMPARE(fakes.programs->detection(), ProgramDetection::Available);

@@ -6,9 +6,11 @@
 // state and the rules.
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 import Qt.labs.platform 1.1 as Platform
 import an.utility 1.0
 import "../assembly"
+import "../assembly/focus.js" as Focus
 
 Item {
     id: bar
@@ -241,6 +243,8 @@ Item {
         y: bar.height + 6
         width: 300
         padding: 8
+        // The keyboard starts on the first entry; Up and Down move as in a menu.
+        onOpened: Focus.first(contentItem)
         background: Rectangle {
             radius: 8
             color: Palette.panel
@@ -248,6 +252,8 @@ Item {
         }
         contentItem: Column {
             spacing: 4
+            Keys.onUpPressed: Focus.move(this, Window.activeFocusItem, false)
+            Keys.onDownPressed: Focus.move(this, Window.activeFocusItem, true)
             // Where the program in front cannot be known, sets would never apply.
             PageText {
                 objectName: "detectionNotice"
@@ -297,13 +303,20 @@ Item {
                 id: candidateList
                 objectName: "candidates"
                 width: parent.width
-                height: Math.min(contentHeight, 240)
+                // Room round the entries for the focus ring, which the clip would
+                // cut off.
+                leftMargin: 3
+                rightMargin: 3
+                topMargin: 3
+                bottomMargin: 3
+                height: Math.min(contentHeight + topMargin + bottomMargin, 240)
                 clip: true
                 boundsBehavior: Flickable.StopAtBounds
+                keyNavigationEnabled: false // Up and Down move the focus, above
                 model: selector.candidates
                 ScrollBar.vertical: ScrollBar {}
                 delegate: Rectangle {
-                    width: candidateList.width
+                    width: candidateList.width - candidateList.leftMargin - candidateList.rightMargin
                     height: 32
                     radius: 4
                     color: candidateArea.containsMouse ? Palette.line : "transparent"
@@ -320,7 +333,7 @@ Item {
                         }
                         Text {
                             anchors.verticalCenter: parent.verticalCenter
-                            width: candidateList.width - 44
+                            width: candidateList.width - 50
                             elide: Text.ElideRight
                             color: Palette.text
                             font.pixelSize: 14
