@@ -730,6 +730,11 @@ private slots:
                  QString("chooseProgramFile"));
         QTest::keyClick(enable->window(), Qt::Key_Up);
         QCOMPARE(enable->window()->activeFocusItem(), enable);
+        QQuickWindow *window = enable->window(); // the closed menu's items are in none
+        QTest::keyClick(window, Qt::Key_Escape);
+        QQuickItem *focused = window->activeFocusItem();
+        QCOMPARE(focused ? focused->parentItem() : nullptr, item("addProgram"));
+        QMetaObject::invokeMethod(find("programBar"), "openAddMenu");
         QTest::mouseClick(enable->window(), Qt::LeftButton, {},
                           enable->mapToScene({enable->width() / 2, enable->height() / 2}).toPoint());
         QCOMPARE(fakes.programs->detection(), ProgramDetection::Available);

@@ -243,8 +243,10 @@ Item {
         y: bar.height + 6
         width: 300
         padding: 8
-        // The keyboard starts on the first entry; Up and Down move as in a menu.
+        // The keyboard starts on the first entry; Up and Down move as in a menu,
+        // and it is back on "Add program" once the menu closes.
         onOpened: Focus.first(contentItem)
+        onClosed: addArea.forceActiveFocus()
         background: Rectangle {
             radius: 8
             color: Palette.panel
