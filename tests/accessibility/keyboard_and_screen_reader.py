@@ -296,8 +296,11 @@ def walk_in_english():
                         "--sync"], check=False)
         if tab_to(s, "Add program"):
             key("Return")
-            key("Tab")
-            expect_focus(s, "Xmessage", "Tab in the list of open programs")
+            expect_focus(s, "Xmessage", "the menu of open programs, as it opens")
+            key("Down")
+            expect_focus(s, "Choose a program file...", "Down in the menu")
+            key("Up")
+            expect_focus(s, "Xmessage", "Up in the menu")
             key("Return")
             if not wait(lambda: s.settings("QX210.ini").get("PROGRAM1", "program", fallback="")):
                 fail("the program set was not added")
