@@ -231,14 +231,6 @@ int show(QStringList args, QTextStream &out, Failure &failure)
     const int section = program ? sectionOf(conf, *program, failure) : 0;
     if (failure.status)
         return failure.status;
-    // What all programs do, for the controls a program's set leaves to them.
-    QHash<QString, QJsonObject> allPrograms;
-    conf.fixSet(0);
-    if (section)
-        for (const Named &named : kNames)
-            if (onModel(named.number, chosen))
-                allPrograms.insert(QLatin1String(named.name),
-                                   describe(conf, controls::kControls[size_t(named.number)]));
     conf.fixSet(section);
     QJsonArray rows;
     for (const Named &named : kNames) {
@@ -246,14 +238,17 @@ int show(QStringList args, QTextStream &out, Failure &failure)
             continue;
         const controls::Control &control = controls::kControls[size_t(named.number)];
         QJsonObject row = describe(conf, control);
-        if (!row.contains(QStringLiteral("function")) && section) {
-            QJsonObject inherited = allPrograms.value(QLatin1String(named.name));
-            if (!inherited.contains(QStringLiteral("function")))
-                inherited.insert(QStringLiteral("function"), QStringLiteral("None"));
-            row.insert(QStringLiteral("function"), QStringLiteral("Same as all programs"));
-            row.insert(QStringLiteral("allPrograms"), inherited);
-        } else if (!row.contains(QStringLiteral("function"))) {
-            row.insert(QStringLiteral("function"), QStringLiteral("None"));
+        if (!row.contains(QStringLiteral("function"))) {
+            row.insert(QStringLiteral("function"),
+                       section ? QStringLiteral("Same as all programs") : QStringLiteral("None"));
+            if (section) { // with what all programs have the control do
+                conf.fixSet(0);
+                QJsonObject inherited = describe(conf, control);
+                conf.fixSet(section);
+                if (!inherited.contains(QStringLiteral("function")))
+                    inherited.insert(QStringLiteral("function"), QStringLiteral("None"));
+                row.insert(QStringLiteral("allPrograms"), inherited);
+            }
         }
         row.insert(QStringLiteral("control"), QLatin1String(named.name));
         row.insert(QStringLiteral("tag"), QLatin1String(control.tag));

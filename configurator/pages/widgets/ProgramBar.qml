@@ -94,13 +94,13 @@ Item {
                         bringIntoView(i)
             }
             // The arrow keys move along the bar as in a group of radio buttons:
-            // the next program is selected and takes the focus.
+            // the next program is selected (which brings it into view) and takes
+            // the focus.
             function step(i, by) {
                 var j = i + by
                 if (j < 0 || j >= count)
                     return
                 selector.select(model[j].section)
-                bringIntoView(j)
                 var next = itemAtIndex(j)
                 if (next)
                     next.area.forceActiveFocus(Qt.TabFocusReason)
